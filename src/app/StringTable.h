@@ -1,0 +1,24 @@
+// The program's string table: every user-visible text by its identifier, in English and translated.
+#pragma once
+
+#include "util/Printf.h"
+
+#include <QString>
+
+// A string-table identifier, wrapped so it cannot be mistaken for a number or a code.
+struct StringId {
+    int id;
+};
+
+// The English text of a string-table entry; nullptr for an unknown identifier.
+const char* EnglishString(int id);
+
+// The text of a string-table entry in the current language (the English text when untranslated,
+// an empty text for an unknown identifier).
+QString LoadString(int id);
+inline QString LoadString(StringId id) { return LoadString(id.id); }
+
+// LoadString followed by printf-style formatting of the translated format with the arguments.
+template <class... Args> QString FormatString(int id, const Args&... args) {
+    return Sprintf(LoadString(id), args...);
+}

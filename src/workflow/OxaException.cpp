@@ -1,0 +1,17 @@
+// The program's exception family.
+#include "workflow/OxaException.h"
+
+COxaException::COxaException(const QString& message, int code)
+    : m_message(message), m_code(code), m_utf8(message.toUtf8()) {}
+
+COxaException::COxaException(int code, const QString& message) : COxaException(message, code) {}
+
+COxaException::COxaException(StringId id, int code) : COxaException(LoadString(id), code) {}
+
+COxaException::~COxaException() = default;
+
+QString COxaException::traceText() const {
+    return QStringLiteral("COxaException: %1 (%2)").arg(m_message).arg(m_code);
+}
+
+const char* COxaException::what() const noexcept { return m_utf8.constData(); }
