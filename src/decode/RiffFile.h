@@ -79,7 +79,15 @@ public:
     int systemError() const { return m_systemError; }
 
     // The four-character code of text, padded with blanks to four characters.
-    static uint32_t fourCC(const char* text);
+    static constexpr uint32_t fourCC(const char* text) {
+        uint32_t code = 0;
+        bool ended = false;
+        for (int i = 0; i < 4; ++i) {
+            ended = ended || text[i] == '\0';
+            code |= uint32_t(ended ? uint8_t(' ') : uint8_t(text[i])) << (8 * i);
+        }
+        return code;
+    }
 
 private:
     bool fail();

@@ -1,0 +1,95 @@
+// Writes a RIFF/WAVE file.
+#include "decode/WavWriter.h"
+
+#include "app/Trace.h"
+
+#include <QFile>
+#include <cerrno>
+
+CWavWriter::CWavWriter() = default;
+
+CWavWriter::~CWavWriter() {
+    try {
+        close();
+    } catch (...) {
+        // A destructor must not throw; close only traces, so nothing is lost here.
+    }
+}
+
+bool CWavWriter::create(const QString& fileName, const WAVEFORMATEX& format) {
+    close();
+    m_fileName = fileName;
+    m_format = format;
+    m_riffChunk = {};
+    m_dataChunk = {};
+    m_error.clear();
+    m_errorCode = 0;
+
+    if (m_file.open(fileName, CRiffFile::Mode::Write) != CRiffFile::OpenOk) {
+        m_errorCode = uint32_t(m_file.systemError());
+        m_error = QStringLiteral("failed to open file for writing");
+        Trace(TRACE_ERROR, "CWavWriter::create: %s (%d)", m_error, int(m_errorCode));
+        return false;
+    }
+    m_riffChunk.formType = CRiffFile::fourCC("WAVE");
+    if (!m_file.createChunk(m_riffChunk, true))
+        return failCreate(QStringLiteral("could not create the RIFF chunk"));
+
+    CRiffFile::Chunk formatChunk;
+    formatChunk.id = CRiffFile::fourCC("fmt");
+    formatChunk.size = 16;
+    if (!m_file.createChunk(formatChunk, false))
+        return failCreate(QStringLiteral("could not create the fmt chunk"));
+    // The first 16 bytes of the record, little-endian; the extra-size field is never written.
+    const uint32_t fields[6] = {format.wFormatTag,      format.nChannels,   format.nSamplesPerSec,
+                                format.nAvgBytesPerSec, format.nBlockAlign, format.wBitsPerSample};
+    const int widths[6] = {2, 2, 4, 4, 2, 2};
+    uint8_t record[16];
+    int at = 0;
+    for (int i = 0; i < 6; ++i)
+        for (int b = 0; b < widths[i]; ++b)
+            record[at++] = uint8_t(fields[i] >> (8 * b));
+    if (!m_file.write(record, sizeof record))
+        return failCreate(QStringLiteral("could not write format"));
+
+    m_dataChunk.id = CRiffFile::fourCC("data");
+    if (!m_file.createChunk(m_dataChunk, false))
+        return failCreate(QStringLiteral("could not create the data chunk"));
+    if (!m_file.ascend(m_dataChunk))
+        return failCreate(QStringLiteral("could not ascend the data chunk"));
+    return true;
+}
+
+bool CWavWriter::failCreate(const QString& text) {
+    m_error = text;
+    m_errorCode = uint32_t(m_file.systemError());
+    Trace(TRACE_ERROR, "CWavWriter::create: %s", text);
+    m_file.close();
+    QFile::remove(m_fileName);
+    return false;
+}
+
+bool CWavWriter::write(const void* data, uint32_t bytes) {
+    if (m_file.write(data, bytes))
+        return true;
+    m_errorCode = isOpen() ? uint32_t(m_file.systemError()) : uint32_t(EBADF);
+    m_error = QStringLiteral("error writing to wav file");
+    Trace(TRACE_ERROR, "CWavWriter::write: error writing to wav file (%d)", int(m_errorCode));
+    return false;
+}
+
+bool CWavWriter::close() {
+    if (!isOpen())
+        return true;
+    if (!m_file.ascend(m_dataChunk)) {
+        m_errorCode = uint32_t(m_file.systemError());
+        Trace(TRACE_ERROR, "CWavWriter::close: could not ascend out of the data chunk");
+    }
+    if (!m_file.ascend(m_riffChunk)) {
+        m_errorCode = uint32_t(m_file.systemError());
+        Trace(TRACE_ERROR, "CWavWriter::close: could not ascend out of the main chunk");
+    }
+    if (!m_file.close())
+        m_errorCode = uint32_t(m_file.systemError());
+    return true;
+}

@@ -1,0 +1,62 @@
+// The base of the file encoders: output file creation and the write helpers.
+#include "encode/FileEncoder.h"
+
+#include "app/Trace.h"
+#include "util/SystemError.h"
+#include "workflow/OxaException.h"
+
+#include <QFile>
+#include <cerrno>
+#include <fcntl.h>
+#include <unistd.h>
+
+CFileEncoder::~CFileEncoder() = default;
+
+QString CFileEncoder::withDefaultExtension(const QString& fileName, const QString& extension) {
+    const qsizetype lastPart = fileName.lastIndexOf(QLatin1Char('/')) + 1;
+    if (fileName.indexOf(QLatin1Char('.'), lastPart) >= 0)
+        return fileName;
+    return fileName + extension;
+}
+
+int CFileEncoder::createFile(const QString& fileName) {
+    const QByteArray native = QFile::encodeName(fileName);
+    const int handle = ::open(native.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    if (handle < 0)
+        m_errorCode = uint32_t(errno);
+    return handle;
+}
+
+void CFileEncoder::closeFile(int& handle) {
+    if (handle >= 0)
+        ::close(handle);
+    handle = -1;
+}
+
+bool CFileEncoder::writeToFile(int handle, const void* data, uint32_t bytes, bool throwOnError) {
+    const auto* next = static_cast<const char*>(data);
+    uint32_t left = bytes;
+    while (left > 0) {
+        const ssize_t written = ::write(handle, next, left);
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0) {
+            if (written == 0)
+                errno = ENOSPC;
+            if (throwOnError)
+                throwWriteError(bytes);
+            m_errorCode = uint32_t(errno);
+            return false;
+        }
+        next += written;
+        left -= uint32_t(written);
+    }
+    return true;
+}
+
+void CFileEncoder::throwWriteError(uint32_t bytes) {
+    m_errorCode = uint32_t(errno);
+    Trace(TRACE_ERROR, "Error writing to file: %s", SystemErrorText(int(m_errorCode)));
+    throw COxaEncoderException(Sprintf("Error writing %lu bytes to file", (unsigned long)bytes),
+                               COxaException::kGeneric);
+}
