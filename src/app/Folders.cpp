@@ -1,7 +1,6 @@
 // Where the program finds its own files and keeps its data.
 #include "app/Folders.h"
 
-
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -42,7 +41,9 @@ QString ProgramFolderFor(const QString& executableFolder) {
     return installed.isEmpty() ? folder : installed;
 }
 
-QString GetProgramFolder() { return ProgramFolderFor(GetExecutableFolder()); }
+QString GetProgramFolder() {
+    return ProgramFolderFor(GetExecutableFolder());
+}
 
 QString GetTranslationFolder() {
     const QString installed = InstalledDataFolder(GetExecutableFolder());
@@ -63,12 +64,18 @@ QString GetTraFilePath(const QString& lang) {
     return GetTranslationFolder() + QStringLiteral("Quillet_") + lang + QStringLiteral(".tra");
 }
 
-QString GetDefaultTraFilePath() { return GetTraFilePath(QStringLiteral("en")); }
+QString GetDefaultTraFilePath() {
+    return GetTraFilePath(QStringLiteral("en"));
+}
 
-bool TraFileExists(const QString& lang) { return QFileInfo::exists(GetTraFilePath(lang)); }
+bool TraFileExists(const QString& lang) {
+    return QFileInfo::exists(GetTraFilePath(lang));
+}
 
 QString GetSkinPath(const QString& name) {
     return GetProgramFolder() + QStringLiteral("Skins/") + name + QStringLiteral("/__default.sdf");
 }
 
-QString GetDefaultSkinPath() { return GetSkinPath(QStringLiteral("en")); }
+QString GetDefaultSkinPath() {
+    return GetSkinPath(QStringLiteral("en"));
+}

@@ -14,4 +14,6 @@ QString COxaException::traceText() const {
     return QStringLiteral("COxaException: %1 (%2)").arg(m_message).arg(m_code);
 }
 
-const char* COxaException::what() const noexcept { return m_utf8.constData(); }
+const char* COxaException::what() const noexcept {
+    return m_utf8.constData();
+}

@@ -8,7 +8,8 @@
 #include <exception>
 
 // The base of every exception the program throws. Code -1: cancelled (show nothing);
-// 0: generic failure (callers wrap the message in their own text); other: show the message as it is.
+// 0: generic failure (callers wrap the message in their own text); other: show the message as it
+// is.
 class COxaException : public std::exception {
 public:
     static constexpr int kCancelled = -1;
@@ -43,12 +44,12 @@ private:
         using Base::Base;                                                                          \
     }
 
-QUILLET_OXA_EXCEPTION(COxaFileException, COxaException);            // file and WAV access
-QUILLET_OXA_EXCEPTION(COxaEncoderException, COxaException);         // the file encoders
-QUILLET_OXA_EXCEPTION(COxaDecoderException, COxaException);         // the decoders
-QUILLET_OXA_EXCEPTION(COxaAudioSourceException, COxaException);     // the recording sources
-QUILLET_OXA_EXCEPTION(COxaAVControllerException, COxaException);    // sound device and mixer control
-QUILLET_OXA_EXCEPTION(COxaThrException, COxaException);             // producer-consumer buffers
-QUILLET_OXA_EXCEPTION(COxaThrClosedException, COxaThrException);    // a buffer closed under a waiter
+QUILLET_OXA_EXCEPTION(COxaFileException, COxaException);         // file and WAV access
+QUILLET_OXA_EXCEPTION(COxaEncoderException, COxaException);      // the file encoders
+QUILLET_OXA_EXCEPTION(COxaDecoderException, COxaException);      // the decoders
+QUILLET_OXA_EXCEPTION(COxaAudioSourceException, COxaException);  // the recording sources
+QUILLET_OXA_EXCEPTION(COxaAVControllerException, COxaException); // sound device and mixer control
+QUILLET_OXA_EXCEPTION(COxaThrException, COxaException);          // producer-consumer buffers
+QUILLET_OXA_EXCEPTION(COxaThrClosedException, COxaThrException); // a buffer closed under a waiter
 
 #undef QUILLET_OXA_EXCEPTION

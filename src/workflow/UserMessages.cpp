@@ -2,7 +2,6 @@
 #include "app/Trace.h"
 #include "workflow/IUserMessages.h"
 
-
 void ShowErrorMessage(IUserMessages& ui, const QString& text) {
     Trace(TRACE_ERROR, "%s", text);
     ui.ShowMessage(IUserMessages::Kind::Error, text);

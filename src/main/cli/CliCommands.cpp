@@ -1,0 +1,135 @@
+// The command-line tool's commands.
+#include "CliCommands.h"
+
+#include "app/AppInfo.h"
+#include "app/CliStrings.h"
+#include "app/ConfigFile.h"
+#include "app/StringTable.h"
+
+#include <utility>
+
+namespace {
+// GNU options of the tool and the window options they stand for.
+struct FrameOption {
+    const char* gnu;
+    const char* frame;
+};
+constexpr FrameOption kFrameOptions[] = {{"--work-dir", "work_dir"},
+                                         {"--log-dir", "log_dir"},
+                                         {"--trace-level", "trace_level"},
+                                         {"--lang", "lang"}};
+
+// The value of a setting as the program uses it: URL keys with their added parameters.
+bool DisplayValue(ConfigFile& config, const QString& key, QString& value) {
+    using UrlGetter = QString (ConfigFile::*)() const;
+    const std::pair<const char*, UrlGetter> urls[] = {{"UploadUrl", &ConfigFile::GetUploadUrl},
+                                                      {"HomePageUrl", &ConfigFile::GetHomePageUrl},
+                                                      {"SupportUrl", &ConfigFile::GetSupportUrl},
+                                                      {"HelpUrl", &ConfigFile::GetHelpUrl}};
+    for (const auto& [name, getter] : urls) {
+        if (key == QLatin1String(name)) {
+            value = (config.*getter)();
+            return true;
+        }
+    }
+    return config.GetValue(key, value);
+}
+} // namespace
+
+CCliInvocation ParseCliArguments(const QStringList& arguments) {
+    CCliInvocation inv;
+    inv.frameArguments << (arguments.isEmpty() ? QStringLiteral("quillet-cli") : arguments[0]);
+    bool optionsEnded = false;
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        const QString& arg = arguments[i];
+        if (!optionsEnded && arg == QLatin1String("--")) {
+            optionsEnded = true;
+            continue;
+        }
+        if (!optionsEnded && (arg == QLatin1String("--help") || arg == QLatin1String("-h"))) {
+            inv.help = true;
+            continue;
+        }
+        if (!optionsEnded && arg == QLatin1String("--version")) {
+            inv.version = true;
+            continue;
+        }
+        const FrameOption* frame = nullptr;
+        QString value;
+        bool hasValue = false;
+        if (!optionsEnded) {
+            for (const FrameOption& option : kFrameOptions) {
+                const QString name = QLatin1String(option.gnu);
+                if (arg == name) {
+                    frame = &option;
+                } else if (arg.startsWith(name + QLatin1Char('='))) {
+                    frame = &option;
+                    value = arg.mid(name.size() + 1);
+                    hasValue = true;
+                }
+            }
+        }
+        if (!frame) {
+            if (inv.command.isEmpty())
+                inv.command = arg;
+            else
+                inv.commandArgs << arg;
+            continue;
+        }
+        if (!hasValue) {
+            if (i + 1 >= arguments.size()) {
+                inv.errorId = IDS_CLI_OPTION_NEEDS_VALUE;
+                inv.errorArg = arg;
+                return inv;
+            }
+            value = arguments[++i];
+        }
+        inv.frameArguments << QStringLiteral("-%1:%2").arg(QLatin1String(frame->frame), value);
+    }
+    return inv;
+}
+
+CCliRunner::CCliRunner(CCliInvocation invocation) : m_invocation(std::move(invocation)) {}
+
+int CCliRunner::Fail(int stringId, const QString& arg) {
+    PrintError(FormatString(stringId, arg));
+    return CliFailed;
+}
+
+int CCliRunner::DoModal(const QString& /*commandLineFile*/) {
+    if (m_invocation.errorId)
+        return Fail(m_invocation.errorId, m_invocation.errorArg);
+    if (m_invocation.help) {
+        PrintLine(LoadString(IDS_CLI_USAGE));
+        return CliSuccess;
+    }
+    if (m_invocation.command.isEmpty()) {
+        PrintError(LoadString(IDS_CLI_USAGE));
+        return CliFailed;
+    }
+    if (m_invocation.command == QLatin1String("settings"))
+        return Settings(m_invocation.commandArgs);
+    return Fail(IDS_CLI_UNKNOWN_COMMAND, m_invocation.command);
+}
+
+// settings: all pairs; KEY: one value (URL keys with their parameters); KEY VALUE: store it.
+int CCliRunner::Settings(const QStringList& args) {
+    ConfigFile& config = GetConfig();
+    if (args.size() > 2)
+        return Fail(IDS_CLI_TOO_MANY_ARGUMENTS, QStringLiteral("settings"));
+    if (args.isEmpty()) {
+        for (const ConfigFile::Pair& pair : config.GetPairs())
+            PrintLine(pair.key + QLatin1Char('=') + pair.value);
+        return CliSuccess;
+    }
+    const QString& key = args[0];
+    if (args.size() == 2) {
+        config.SetValue(key, args[1]);
+        return CliSuccess;
+    }
+    QString value;
+    if (!DisplayValue(config, key, value))
+        return Fail(IDS_CLI_NO_SUCH_SETTING, key);
+    PrintLine(value);
+    return CliSuccess;
+}

@@ -1,0 +1,16 @@
+// quillet-cli: the program's start-up and shutdown around one command on the model.
+#include "CliCommands.h"
+
+#include "app/QuilletApp.h"
+
+#include <QCoreApplication>
+
+int main(int argc, char* argv[]) {
+    QCoreApplication application(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("quillet-cli"));
+
+    CCliInvocation invocation = ParseCliArguments(QCoreApplication::arguments());
+    CQuilletApp app(invocation.frameArguments);
+    CCliRunner runner(std::move(invocation));
+    return app.Run(runner, false);
+}
