@@ -1,6 +1,7 @@
 // The trace log: one process-wide state guarded by a spin lock on its owner word.
 #include "app/Trace.h"
 
+#include "util/Clock.h"
 #include "workflow/OxaException.h"
 
 #include <QFile>
@@ -9,9 +10,7 @@
 #include <array>
 #include <cstdarg>
 #include <cstdio>
-#include <ctime>
 #include <fcntl.h>
-#include <sys/time.h>
 #include <thread>
 #include <unistd.h>
 
@@ -27,12 +26,12 @@ struct LevelInfo {
     const char* tag;
 };
 constexpr std::array<LevelInfo, 7> kLevels{{{0, "None", ""},
-                                             {10, "Error", "ERR"},
-                                             {20, "Warning", "WRN"},
-                                             {30, "Info", "INF"},
-                                             {40, "Debug", "DBG"},
-                                             {50, "Detail", "-->"},
-                                             {60, "Verbose", "---"}}};
+                                            {10, "Error", "ERR"},
+                                            {20, "Warning", "WRN"},
+                                            {30, "Info", "INF"},
+                                            {40, "Debug", "DBG"},
+                                            {50, "Detail", "-->"},
+                                            {60, "Verbose", "---"}}};
 
 // The tag of a line: chosen by level / 10 for levels 0 to 69, empty otherwise.
 const char* TagOf(int level) {
@@ -41,33 +40,29 @@ const char* TagOf(int level) {
     return kLevels[level / 10].tag;
 }
 
-struct LocalTime {
-    int year, month, day, hour, minute, second, millisecond;
-};
-
-LocalTime Now() {
-    timeval tv{};
-    gettimeofday(&tv, nullptr);
-    tm t{};
-    localtime_r(&tv.tv_sec, &t);
-    return {t.tm_year + 1900, t.tm_mon + 1, t.tm_mday, t.tm_hour,
-            t.tm_min,         t.tm_sec,     int(tv.tv_usec / 1000)};
+uint32_t CurrentThreadId() {
+    return static_cast<uint32_t>(gettid());
 }
 
-uint32_t CurrentThreadId() { return static_cast<uint32_t>(gettid()); }
-
-// The state of the log; its destructor, run at process exit, closes the file.
+// The state of the log; its destructor, run at process exit, closes the file and turns the log
+// off for whatever still runs after it.
 struct TraceState {
     int fd = -1;
     bool debugOutput = true;
     std::atomic<uint32_t> owner{0};
     bool prefixSet = false;
     QString prefix;
-    LocalTime fileDate{};
+    DateTimeValue fileDate{};
     QString fileName;
     bool closeAfterEachLine = false;
+    TraceClock clock = nullptr;
 
-    ~TraceState() { closeFile(); }
+    ~TraceState() {
+        trace_detail::g_level.store(0, std::memory_order_relaxed);
+        closeFile();
+    }
+
+    DateTimeValue now() const { return clock ? clock() : GetLocalTimeValue(); }
 
     void closeFile() {
         if (fd >= 0)
@@ -75,17 +70,17 @@ struct TraceState {
         fd = -1;
     }
 
-    void openNewFile(const LocalTime& now) {
+    void openNewFile(const DateTimeValue& now) {
         const QString start = prefixSet ? prefix : QStringLiteral("Trace");
-        fileName = QString::asprintf("%s_%04d%02d%02d_%02d%02d%02d_%X.txt", start.toUtf8().constData(),
-                                     now.year, now.month, now.day, now.hour, now.minute,
-                                     now.second, unsigned(getpid()));
-        fd = ::open(QFile::encodeName(fileName).constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC,
-                    0644);
+        fileName = QString::asprintf("%s_%04d%02d%02d_%02d%02d%02d_%X.txt",
+                                     start.toUtf8().constData(), now.year, now.month, now.day,
+                                     now.hour, now.minute, now.second, unsigned(getpid()));
+        fd = ::open(QFile::encodeName(fileName).constData(),
+                    O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
         if (fd < 0)
             return; // lines are lost silently; the next line tries again
         fileDate = now;
-        static const unsigned char bom[2] = {0xFF, 0xFE};
+        constexpr unsigned char bom[2] = {0xFF, 0xFE};
         writeAll(bom, sizeof bom);
     }
 
@@ -112,9 +107,11 @@ struct TraceState {
     }
 };
 
+// The one trace state of the process, ready before any other static object can trace.
+constinit TraceState g_state;
+
 TraceState& State() {
-    static TraceState state;
-    return state;
+    return g_state;
 }
 
 } // namespace
@@ -141,12 +138,14 @@ void lockRelease() {
     State().owner.compare_exchange_strong(expected, 0, std::memory_order_release);
 }
 
-uint32_t lockOwner() { return State().owner.load(std::memory_order_acquire); }
+uint32_t lockOwner() {
+    return State().owner.load(std::memory_order_acquire);
+}
 
 void write(int level, const char* format, ...) {
     lockTake();
     TraceState& state = State();
-    const LocalTime now = Now();
+    const DateTimeValue now = state.now();
     if (state.fd >= 0 && (state.fileDate.year != now.year || state.fileDate.month != now.month ||
                           state.fileDate.day != now.day))
         state.closeFile();
@@ -197,7 +196,9 @@ void TraceSetLevel(int level) {
     lockRelease();
 }
 
-int TraceGetLevel() { return trace_detail::g_level.load(std::memory_order_relaxed); }
+int TraceGetLevel() {
+    return trace_detail::g_level.load(std::memory_order_relaxed);
+}
 
 void TraceSetDebugOutput(bool on) {
     lockTake();
@@ -214,6 +215,12 @@ void TraceSetCloseAfterEachLine(bool on) {
 void TraceClose() {
     lockTake();
     State().closeFile();
+    lockRelease();
+}
+
+void TraceSetClockForTests(TraceClock clock) {
+    lockTake();
+    State().clock = clock;
     lockRelease();
 }
 

@@ -1,10 +1,12 @@
 // The trace log: time-stamped UTF-16 lines, filtered by level, written from any thread.
 #pragma once
 
+#include "util/DateTimeValue.h"
 #include "util/Printf.h"
 
 #include <QString>
 #include <atomic>
+#include <cstdint>
 #include <exception>
 
 // Levels and their names: 0 None, 10 Error, 20 Warning, 30 Info, 40 Debug, 50 Detail, 60 Verbose.
@@ -31,7 +33,18 @@ QString TraceCurrentFileName();
 // Writes "BEGIN TraceHexDump ...", one line per 8 bytes, and "END TraceHexDump ...".
 void TraceHexDump(int level, const void* data, unsigned size);
 
+// For tests only: the clock the log reads its local time from (nullptr: the real local clock),
+// so that a test can move the log past midnight.
+using TraceClock = DateTimeValue (*)();
+void TraceSetClockForTests(TraceClock clock);
+
 namespace trace_detail {
+// The lock of the log, a spin lock on the owner's thread id. Not counted: a nested take by the
+// same thread goes on at once, and its inner release frees the lock.
+void lockTake();
+void lockRelease();
+// The thread id that holds the lock, 0 when it is free.
+uint32_t lockOwner();
 // The state's level, read without the lock: a line above it costs no more than this.
 extern std::atomic<int> g_level;
 inline bool enabled(int level) {
