@@ -1,0 +1,507 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="de" sourcelanguage="en">
+<context>
+    <name>Quillet</name>
+    <message>
+        <source>&amp;About</source>
+        <translation>Ü&amp;ber</translation>
+    </message>
+    <message>
+        <source>couldn&apos;t open skin</source>
+        <translation>Skin konnte nicht geöffnet werden</translation>
+    </message>
+    <message>
+        <source>failed to parse skin</source>
+        <translation>Skin konnte nicht gelesen werden</translation>
+    </message>
+    <message>
+        <source>failed to apply skin</source>
+        <translation>Skin konnte nicht angewendet werden</translation>
+    </message>
+    <message>
+        <source>Current Position: </source>
+        <translation>Aktuelle Position: </translation>
+    </message>
+    <message>
+        <source>Weeks are not implemented so far !</source>
+        <translation>Wochen werden bisher nicht unterstützt!</translation>
+    </message>
+    <message>
+        <source>Beaming ringtone</source>
+        <translation>Klingelton wird gesendet</translation>
+    </message>
+    <message>
+        <source>Uploading</source>
+        <translation>Wird hochgeladen</translation>
+    </message>
+    <message>
+        <source>Extracting ringtone</source>
+        <translation>Klingelton wird erstellt</translation>
+    </message>
+    <message>
+        <source>Track extraction failed.</source>
+        <translation>Der Titel konnte nicht von der CD gelesen werden.</translation>
+    </message>
+    <message>
+        <source>creating visualization file</source>
+        <translation>Visualisierungsdatei wird erstellt</translation>
+    </message>
+    <message>
+        <source>Open file</source>
+        <translation>Datei öffnen</translation>
+    </message>
+    <message>
+        <source>decoding file</source>
+        <translation>Datei wird dekodiert</translation>
+    </message>
+    <message>
+        <source>Payment</source>
+        <translation>Bezahlung</translation>
+    </message>
+    <message>
+        <source>beaming ringtone</source>
+        <translation>Klingelton wird gesendet</translation>
+    </message>
+    <message>
+        <source>connecting...</source>
+        <translation>Verbindung wird hergestellt...</translation>
+    </message>
+    <message>
+        <source>Error decoding file %s.</source>
+        <translation>Fehler beim Dekodieren der Datei %s.</translation>
+    </message>
+    <message>
+        <source>Cannot open file %s: unsupported extension.</source>
+        <translation>Die Datei %s kann nicht geöffnet werden: Die Dateiendung wird nicht unterstützt.</translation>
+    </message>
+    <message>
+        <source>Could not open file: %s.</source>
+        <translation>Die Datei konnte nicht geöffnet werden: %s.</translation>
+    </message>
+    <message>
+        <source>Ringtone extraction failed.</source>
+        <translation>Der Klingelton konnte nicht erstellt werden.</translation>
+    </message>
+    <message>
+        <source>Terminating ringtone beaming...</source>
+        <translation>Senden des Klingeltons wird abgebrochen...</translation>
+    </message>
+    <message>
+        <source>Error beaming ringtone: %s.</source>
+        <translation>Fehler beim Senden des Klingeltons: %s.</translation>
+    </message>
+    <message>
+        <source>communication interrupted</source>
+        <translation>Verbindung unterbrochen</translation>
+    </message>
+    <message>
+        <source>Could not load ringtone</source>
+        <translation>Klingelton konnte nicht geladen werden</translation>
+    </message>
+    <message>
+        <source>not enough memory for upload request</source>
+        <translation>nicht genügend Arbeitsspeicher für die Upload-Anfrage</translation>
+    </message>
+    <message>
+        <source>invalid server answer</source>
+        <translation>ungültige Antwort des Servers</translation>
+    </message>
+    <message>
+        <source>invalid upload url %s</source>
+        <translation>ungültige Upload-URL %s</translation>
+    </message>
+    <message>
+        <source>extracting track</source>
+        <translation>Titel wird von der CD gelesen</translation>
+    </message>
+    <message>
+        <source>Extracting CD track</source>
+        <translation>CD-Titel wird gelesen</translation>
+    </message>
+    <message>
+        <source>open file</source>
+        <translation>Datei öffnen</translation>
+    </message>
+    <message>
+        <source>input name</source>
+        <translation>Name der Quelle</translation>
+    </message>
+    <message>
+        <source>extract cd track</source>
+        <translation>CD-Titel einlesen</translation>
+    </message>
+    <message>
+        <source>record</source>
+        <translation>Aufnehmen</translation>
+    </message>
+    <message>
+        <source>zoom in</source>
+        <translation>Vergrößern</translation>
+    </message>
+    <message>
+        <source>zoom out</source>
+        <translation>Verkleinern</translation>
+    </message>
+    <message>
+        <source>play</source>
+        <translation>Abspielen</translation>
+    </message>
+    <message>
+        <source>play ringtone</source>
+        <translation>Klingelton abspielen</translation>
+    </message>
+    <message>
+        <source>stop playing</source>
+        <translation>Wiedergabe anhalten</translation>
+    </message>
+    <message>
+        <source>set ringtone start</source>
+        <translation>Anfang des Klingeltons setzen</translation>
+    </message>
+    <message>
+        <source>set ringtone end</source>
+        <translation>Ende des Klingeltons setzen</translation>
+    </message>
+    <message>
+        <source>set begin fading</source>
+        <translation>Einblenden festlegen</translation>
+    </message>
+    <message>
+        <source>set end fading</source>
+        <translation>Ausblenden festlegen</translation>
+    </message>
+    <message>
+        <source>remove fading</source>
+        <translation>Ein- und Ausblenden entfernen</translation>
+    </message>
+    <message>
+        <source>beam ringtone</source>
+        <translation>Klingelton senden</translation>
+    </message>
+    <message>
+        <source>minimize</source>
+        <translation>Minimieren</translation>
+    </message>
+    <message>
+        <source>exit</source>
+        <translation>Beenden</translation>
+    </message>
+    <message>
+        <source>about</source>
+        <translation>Info</translation>
+    </message>
+    <message>
+        <source>cancel ringtone beaming</source>
+        <translation>Senden des Klingeltons abbrechen</translation>
+    </message>
+    <message>
+        <source>scroll left</source>
+        <translation>Nach links blättern</translation>
+    </message>
+    <message>
+        <source>scroll right</source>
+        <translation>Nach rechts blättern</translation>
+    </message>
+    <message>
+        <source>go to Quillet website</source>
+        <translation>Zur Quillet-Website</translation>
+    </message>
+    <message>
+        <source>Internet error: </source>
+        <translation>Internetfehler: </translation>
+    </message>
+    <message>
+        <source>help</source>
+        <translation>Hilfe</translation>
+    </message>
+    <message>
+        <source>Not found</source>
+        <translation>Nicht gefunden</translation>
+    </message>
+    <message>
+        <source>No mixers found</source>
+        <translation>Keine Mixer gefunden</translation>
+    </message>
+    <message>
+        <source>The ringtone cannot be smaller than one second.</source>
+        <translation>Der Klingelton muss mindestens eine Sekunde lang sein.</translation>
+    </message>
+    <message>
+        <source>The ringtone cannot be larger than %d seconds.</source>
+        <translation>Der Klingelton darf höchstens %d Sekunden lang sein.</translation>
+    </message>
+    <message>
+        <source>Audio CD track [%s]</source>
+        <translation>Audio-CD-Titel [%s]</translation>
+    </message>
+    <message>
+        <source>Recorded from [%s]</source>
+        <translation>Aufgenommen von [%s]</translation>
+    </message>
+    <message>
+        <source>Error starting recording.</source>
+        <translation>Fehler beim Starten der Aufnahme.</translation>
+    </message>
+    <message>
+        <source>upload finished</source>
+        <translation>Hochladen abgeschlossen</translation>
+    </message>
+    <message>
+        <source>Recording stopped: %s</source>
+        <translation>Aufnahme abgebrochen: %s</translation>
+    </message>
+    <message>
+        <source>track%02d</source>
+        <translation>titel%02d</translation>
+    </message>
+    <message>
+        <source>recording</source>
+        <translation>Aufnahme</translation>
+    </message>
+    <message>
+        <source>converting wav file</source>
+        <translation>WAV-Datei wird konvertiert</translation>
+    </message>
+    <message>
+        <source>Unknown recording error.</source>
+        <translation>Unbekannter Fehler bei der Aufnahme.</translation>
+    </message>
+    <message>
+        <source>Unsupported wave file, only 8 or 16 bit PCM files are supported</source>
+        <translation>Nicht unterstützte WAV-Datei, es werden nur PCM-Dateien mit 8 oder 16 Bit unterstützt</translation>
+    </message>
+    <message>
+        <source>Error creating visualization file %s.</source>
+        <translation>Fehler beim Erstellen der Visualisierungsdatei %s.</translation>
+    </message>
+    <message>
+        <source>Error converting wav file.</source>
+        <translation>Fehler beim Konvertieren der WAV-Datei.</translation>
+    </message>
+    <message>
+        <source>Error starting playing.</source>
+        <translation>Fehler beim Starten der Wiedergabe.</translation>
+    </message>
+    <message>
+        <source>An internet connection is needed to perform this operation.</source>
+        <translation>Für diesen Vorgang wird eine Internetverbindung benötigt.</translation>
+    </message>
+    <message>
+        <source>Windows media format components are not installed or they are too old! Please install the Window Media Player 9 or newer.</source>
+        <translation>Die Komponenten für das Windows-Media-Format sind nicht installiert oder zu alt! Bitte installieren Sie Windows Media Player 9 oder neuer.</translation>
+    </message>
+    <message>
+        <source>ringtone length: %02d:%02d</source>
+        <translation>Länge des Klingeltons: %02d:%02d</translation>
+    </message>
+    <message>
+        <source>Error downloading ringtone.</source>
+        <translation>Fehler beim Herunterladen des Klingeltons.</translation>
+    </message>
+    <message>
+        <source>Error downloading ringtone: %s.</source>
+        <translation>Fehler beim Herunterladen des Klingeltons: %s.</translation>
+    </message>
+    <message>
+        <source>Downloading ringtone</source>
+        <translation>Klingelton herunterladen</translation>
+    </message>
+    <message>
+        <source>downloading ringtone</source>
+        <translation>Klingelton wird heruntergeladen</translation>
+    </message>
+    <message>
+        <source>Ringtone downloaded successfully.</source>
+        <translation>Der Klingelton wurde erfolgreich heruntergeladen.</translation>
+    </message>
+    <message>
+        <source>Invalid file!</source>
+        <translation>Ungültige Datei!</translation>
+    </message>
+    <message>
+        <source>transferring</source>
+        <translation>Daten werden übertragen</translation>
+    </message>
+    <message>
+        <source>supported files|*.wav;*.mp3;*.ogg;*.wma;*.wmv;*.asf|wav files (*.wav)|*.wav|mp3 files (*.mp3)|*.mp3|ogg files (*.ogg)|*.ogg|window media files (*.wma, *.wmv; *.asf)|*.wma;*.wmv;*.asf||</source>
+        <translation>Unterstützte Dateien|*.wav;*.mp3;*.ogg;*.wma;*.wmv;*.asf|WAV-Dateien (*.wav)|*.wav|MP3-Dateien (*.mp3)|*.mp3|OGG-Dateien (*.ogg)|*.ogg|Windows-Media-Dateien (*.wma, *.wmv; *.asf)|*.wma;*.wmv;*.asf||</translation>
+    </message>
+    <message>
+        <source>%s|*%s|All Files|*.*||</source>
+        <translation>%s|*%s|Alle Dateien|*.*||</translation>
+    </message>
+    <message>
+        <source>File not supported!</source>
+        <translation>Datei wird nicht unterstützt!</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Yes</source>
+        <translation>Ja</translation>
+    </message>
+    <message>
+        <source>No</source>
+        <translation>Nein</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Schließen</translation>
+    </message>
+    <message>
+        <source>Track</source>
+        <translation>Titel</translation>
+    </message>
+    <message>
+        <source>Extract</source>
+        <translation>Einlesen</translation>
+    </message>
+    <message>
+        <source>Refresh</source>
+        <translation>Aktualisieren</translation>
+    </message>
+    <message>
+        <source>On some Win95/98/ME operating systems CD ripping can freeze or crash your system. Are you sure you want to continue?</source>
+        <translation>Auf manchen Systemen mit Win95/98/ME kann das Einlesen von CDs das System einfrieren oder abstürzen lassen. Möchten Sie wirklich fortfahren?</translation>
+    </message>
+    <message>
+        <source>Recording</source>
+        <translation>Aufnahme</translation>
+    </message>
+    <message>
+        <source>Sound card:</source>
+        <translation>Soundkarte:</translation>
+    </message>
+    <message>
+        <source>Source:</source>
+        <translation>Quelle:</translation>
+    </message>
+    <message>
+        <source>Start rec</source>
+        <translation>Aufnahme starten</translation>
+    </message>
+    <message>
+        <source>Stop</source>
+        <translation>Stopp</translation>
+    </message>
+    <message>
+        <source>Year</source>
+        <translation>Jahr</translation>
+    </message>
+    <message>
+        <source>Month</source>
+        <translation>Monat</translation>
+    </message>
+    <message>
+        <source>Day</source>
+        <translation>Tag</translation>
+    </message>
+    <message>
+        <source>Hour</source>
+        <translation>Stunde</translation>
+    </message>
+    <message>
+        <source>Minute</source>
+        <translation>Minute</translation>
+    </message>
+    <message>
+        <source>Second</source>
+        <translation>Sekunde</translation>
+    </message>
+    <message>
+        <source>January</source>
+        <translation>Januar</translation>
+    </message>
+    <message>
+        <source>February</source>
+        <translation>Februar</translation>
+    </message>
+    <message>
+        <source>March</source>
+        <translation>März</translation>
+    </message>
+    <message>
+        <source>April</source>
+        <translation>April</translation>
+    </message>
+    <message>
+        <source>May</source>
+        <translation>Mai</translation>
+    </message>
+    <message>
+        <source>June</source>
+        <translation>Juni</translation>
+    </message>
+    <message>
+        <source>July</source>
+        <translation>Juli</translation>
+    </message>
+    <message>
+        <source>August</source>
+        <translation>August</translation>
+    </message>
+    <message>
+        <source>September</source>
+        <translation>September</translation>
+    </message>
+    <message>
+        <source>October</source>
+        <translation>Oktober</translation>
+    </message>
+    <message>
+        <source>November</source>
+        <translation>November</translation>
+    </message>
+    <message>
+        <source>December</source>
+        <translation>Dezember</translation>
+    </message>
+    <message>
+        <source>h</source>
+        <translation>h</translation>
+    </message>
+    <message>
+        <source>Years</source>
+        <translation>Jahre</translation>
+    </message>
+    <message>
+        <source>Months</source>
+        <translation>Monate</translation>
+    </message>
+    <message>
+        <source>Days</source>
+        <translation>Tage</translation>
+    </message>
+    <message>
+        <source>Hours</source>
+        <translation>Stunden</translation>
+    </message>
+    <message>
+        <source>Minutes</source>
+        <translation>Minuten</translation>
+    </message>
+    <message>
+        <source>Seconds</source>
+        <translation>Sekunden</translation>
+    </message>
+    <message>
+        <source>Week</source>
+        <translation>Woche</translation>
+    </message>
+    <message>
+        <source>Weeks</source>
+        <translation>Wochen</translation>
+    </message>
+    <message>
+        <source> %s in %s </source>
+        <translation> %s in %s </translation>
+    </message>
+</context>
+</TS>

@@ -1,0 +1,507 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en" sourcelanguage="en">
+<context>
+    <name>Quillet</name>
+    <message>
+        <source>&amp;About</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>couldn&apos;t open skin</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>failed to parse skin</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>failed to apply skin</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Current Position: </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Weeks are not implemented so far !</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Beaming ringtone</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Uploading</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Extracting ringtone</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Track extraction failed.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>creating visualization file</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Open file</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>decoding file</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Payment</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>beaming ringtone</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>connecting...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Error decoding file %s.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cannot open file %s: unsupported extension.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Could not open file: %s.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Ringtone extraction failed.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Terminating ringtone beaming...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Error beaming ringtone: %s.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>communication interrupted</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Could not load ringtone</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>not enough memory for upload request</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>invalid server answer</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>invalid upload url %s</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>extracting track</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Extracting CD track</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>open file</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>input name</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>extract cd track</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>record</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>zoom in</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>zoom out</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>play</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>play ringtone</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>stop playing</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>set ringtone start</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>set ringtone end</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>set begin fading</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>set end fading</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>remove fading</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>beam ringtone</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>minimize</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>exit</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>about</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>cancel ringtone beaming</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>scroll left</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>scroll right</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>go to Quillet website</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Internet error: </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>help</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Not found</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No mixers found</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The ringtone cannot be smaller than one second.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The ringtone cannot be larger than %d seconds.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Audio CD track [%s]</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Recorded from [%s]</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Error starting recording.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>upload finished</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Recording stopped: %s</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>track%02d</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>recording</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>converting wav file</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Unknown recording error.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Unsupported wave file, only 8 or 16 bit PCM files are supported</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Error creating visualization file %s.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Error converting wav file.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Error starting playing.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>An internet connection is needed to perform this operation.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Windows media format components are not installed or they are too old! Please install the Window Media Player 9 or newer.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>ringtone length: %02d:%02d</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Error downloading ringtone.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Error downloading ringtone: %s.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Downloading ringtone</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>downloading ringtone</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Ringtone downloaded successfully.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Invalid file!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>transferring</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>supported files|*.wav;*.mp3;*.ogg;*.wma;*.wmv;*.asf|wav files (*.wav)|*.wav|mp3 files (*.mp3)|*.mp3|ogg files (*.ogg)|*.ogg|window media files (*.wma, *.wmv; *.asf)|*.wma;*.wmv;*.asf||</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%s|*%s|All Files|*.*||</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>File not supported!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Yes</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Track</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Extract</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Refresh</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>On some Win95/98/ME operating systems CD ripping can freeze or crash your system. Are you sure you want to continue?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Recording</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Sound card:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Source:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Start rec</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Stop</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Year</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Month</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Day</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Hour</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Minute</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Second</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>January</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>February</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>March</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>April</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>May</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>June</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>July</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>August</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>September</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>October</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>November</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>December</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>h</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Years</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Months</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Days</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Hours</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Minutes</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Seconds</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Week</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Weeks</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source> %s in %s </source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+</TS>

@@ -9,21 +9,20 @@
 #include <iterator>
 
 namespace {
-struct Entry {
-    int id;
-    const char* english;
-};
-
 // Every string-table entry of the program, sorted by identifier.
-constexpr Entry kStrings[] = {
+constexpr StringTableEntry kStrings[] = {
 #include "app/StringTableData.inc"
 };
 } // namespace
 
+std::span<const StringTableEntry> StringTableEntries() {
+    return kStrings;
+}
+
 const char* EnglishString(int id) {
     const auto end = std::end(kStrings);
     const auto it = std::lower_bound(std::begin(kStrings), end, id,
-                                     [](const Entry& e, int key) { return e.id < key; });
+                                     [](const StringTableEntry& e, int key) { return e.id < key; });
     return (it != end && it->id == id) ? it->english : nullptr;
 }
 

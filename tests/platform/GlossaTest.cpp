@@ -1,0 +1,256 @@
+// The translation library: its parameter blocks, loading .tra files, translating and switching.
+#include "platform/glossa/Glossa.h"
+#include "platform/glossa/GlossaTranslator.h"
+
+#include "support/TestSupport.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstring>
+#include <thread>
+#include <vector>
+
+using testsupport::ReadBytes;
+using testsupport::WriteBytes;
+
+namespace {
+const QString kGermanTra = QStringLiteral(QUILLET_BIN_DIR "/Quillet_de.tra");
+const QString kEnglishTra = QStringLiteral(QUILLET_BIN_DIR "/Quillet_en.tra");
+
+const char16_t* Utf16(const QString& text) {
+    return reinterpret_cast<const char16_t*>(text.utf16());
+}
+
+GLStartParams StartBlock(const QString& traFile, const QString& iniFile = QString()) {
+    GLStartParams params;
+    std::memset(&params, 0, sizeof(params));
+    GLSetFieldText(params.traFile, kGlossaPathChars, traFile);
+    GLSetFieldText(params.iniFile, kGlossaPathChars, iniFile);
+    params.value1568 = 1;
+    params.value1576 = 1;
+    params.magic = kGlossaStartMagic;
+    params.value1584 = 1;
+    return params;
+}
+
+// The translation through the library's call, or "<none>" when it reports none.
+QString Translated(const QString& english) {
+    char16_t out[2048];
+    const int n = GLTranslateString(out, Utf16(english), 2048);
+    return n > 0 ? QString::fromUtf16(out, n) : QStringLiteral("<none>");
+}
+
+QString LoadedFile() {
+    GLLanguageParams params;
+    GLGetLanguageParams(&params);
+    return GLFieldText(params.loadedFile, kGlossaLoadedPathChars);
+}
+
+// Each test starts the process's library itself and leaves it without a translation.
+class GlossaTest : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(QFile::exists(kGermanTra)) << kGermanTra.toStdString(); }
+    void TearDown() override { GLStart(nullptr); }
+    QTemporaryDir m_dir;
+};
+} // namespace
+
+TEST(GlossaFieldTest, TextIsCutToTheFieldAndZeroTerminated) {
+    char16_t field[5];
+    std::memset(field, 0xAB, sizeof(field));
+    EXPECT_TRUE(GLSetFieldText(field, 5, QStringLiteral("äb")));
+    EXPECT_EQ(field[0], u'ä');
+    EXPECT_EQ(field[1], u'b');
+    EXPECT_EQ(field[2], 0);
+    EXPECT_EQ(field[4], 0); // the rest of the field is cleared as well
+    EXPECT_EQ(GLFieldText(field, 5), QStringLiteral("äb"));
+
+    EXPECT_FALSE(GLSetFieldText(field, 5, QStringLiteral("abcdef")));
+    EXPECT_EQ(GLFieldText(field, 5), QStringLiteral("abcd"));
+    EXPECT_EQ(field[4], 0);
+
+    // A field without its zero is read up to its end only.
+    const char16_t full[3] = {u'x', u'y', u'z'};
+    EXPECT_EQ(GLFieldText(full, 3), QStringLiteral("xyz"));
+}
+
+TEST_F(GlossaTest, StartLoadsTheFileOfTheBlockByItsFullPath) {
+    const GLStartParams params =
+        StartBlock(kGermanTra, m_dir.filePath(QStringLiteral("Quillet.ini")));
+    ASSERT_TRUE(GLStart(&params));
+    EXPECT_EQ(Translated(QStringLiteral("Open file")), QStringLiteral("Datei öffnen"));
+    EXPECT_EQ(Translated(QStringLiteral("Error decoding file %s.")),
+              QStringLiteral("Fehler beim Dekodieren der Datei %s."));
+    EXPECT_EQ(Translated(QStringLiteral("no such text in the table")), QStringLiteral("<none>"));
+    EXPECT_EQ(LoadedFile(), kGermanTra);
+
+    GLLanguageParams report;
+    std::memset(&report, 0xAB, sizeof(report));
+    GLGetLanguageParams(&report);
+    const QByteArray bytes(reinterpret_cast<const char*>(&report), sizeof(report));
+    ASSERT_EQ(bytes.size(), 5140);
+    // The path stands at byte 4614 as zero-terminated UTF-16.
+    const QByteArray path = testsupport::Utf16Le(kGermanTra);
+    EXPECT_EQ(bytes.mid(4614, path.size()), path);
+    EXPECT_EQ(bytes.mid(4614 + path.size(), 2), QByteArray(2, '\0'));
+    EXPECT_EQ(report.size, 5140u);
+    EXPECT_EQ(GLFieldText(report.language, 32), QStringLiteral("de"));
+    EXPECT_EQ(GLFieldText(report.iniFile, kGlossaPathChars),
+              m_dir.filePath(QStringLiteral("Quillet.ini")));
+    // Every byte is written: no trace of the caller's filling is left.
+    EXPECT_FALSE(bytes.contains(QByteArray(2, '\xAB')));
+}
+
+TEST_F(GlossaTest, TranslationMustFitTheCallersBuffer) {
+    const GLStartParams params = StartBlock(kGermanTra);
+    ASSERT_TRUE(GLStart(&params));
+    char16_t out[13];
+    // "Datei öffnen" is 12 units: it fits in 13 with its zero, not in 12.
+    EXPECT_EQ(GLTranslateString(out, u"Open file", 13), 12);
+    EXPECT_EQ(QString::fromUtf16(out), QStringLiteral("Datei öffnen"));
+    EXPECT_LT(GLTranslateString(out, u"Open file", 12), 0);
+    EXPECT_LT(GLTranslateString(nullptr, u"Open file", 12), 0);
+    EXPECT_LT(GLTranslateString(out, nullptr, 12), 0);
+    EXPECT_EQ(GLTranslateString(out, u"", 13), 0);
+}
+
+TEST_F(GlossaTest, MissingOrDamagedFilesLeaveEnglish) {
+    const QString missing = m_dir.filePath(QStringLiteral("Quillet_fr.tra"));
+    GLStartParams params = StartBlock(missing);
+    EXPECT_FALSE(GLStart(&params));
+    EXPECT_EQ(Translated(QStringLiteral("Open file")), QStringLiteral("<none>"));
+    EXPECT_EQ(LoadedFile(), QString());
+
+    // A block without the library's check value is refused.
+    params = StartBlock(kGermanTra);
+    params.magic = 0;
+    EXPECT_FALSE(GLStart(&params));
+    EXPECT_EQ(Translated(QStringLiteral("Open file")), QStringLiteral("<none>"));
+
+    const QByteArray german = ReadBytes(kGermanTra);
+    ASSERT_GT(german.size(), 100);
+    const QList<QByteArray> damaged = {QByteArray(), QByteArray(4000, '\x5A'), german.left(10),
+                                       german.left(german.size() / 2)};
+    for (const QByteArray& bytes : damaged) {
+        const QString path = m_dir.filePath(QStringLiteral("Quillet_xx.tra"));
+        WriteBytes(path, bytes);
+        params = StartBlock(path);
+        EXPECT_FALSE(GLStart(&params)) << bytes.size();
+        EXPECT_EQ(Translated(QStringLiteral("Open file")), QStringLiteral("<none>"));
+        EXPECT_EQ(LoadedFile(), QString());
+    }
+
+    // The file's 16-byte signature alone is a valid translation without any text.
+    const QString empty = m_dir.filePath(QStringLiteral("Quillet_yy.tra"));
+    WriteBytes(empty, german.left(16));
+    params = StartBlock(empty);
+    EXPECT_TRUE(GLStart(&params));
+    EXPECT_EQ(Translated(QStringLiteral("Open file")), QStringLiteral("<none>"));
+    EXPECT_EQ(LoadedFile(), empty);
+}
+
+TEST_F(GlossaTest, OnlyTheNamedFileIsLoadedNotNeighboursOfSimilarName) {
+    // QTranslator on its own tries "<name>.qm" before the name, and shortened names after it.
+    const QString tra = m_dir.filePath(QStringLiteral("Quillet_de.tra"));
+    QFile::copy(kGermanTra, tra);
+    QFile::copy(kEnglishTra, tra + QStringLiteral(".qm"));
+    GLStartParams params = StartBlock(tra);
+    ASSERT_TRUE(GLStart(&params));
+    EXPECT_EQ(Translated(QStringLiteral("Open file")), QStringLiteral("Datei öffnen"));
+    EXPECT_EQ(LoadedFile(), tra);
+
+    // A missing Quillet_fr.tra is not replaced by Quillet.tra, Quillet.qm or Quillet_fr.tra.qm.
+    for (const char* name : {"Quillet.tra", "Quillet.qm", "Quillet_fr.tra.qm", "Quillet_fr.qm"})
+        QFile::copy(kGermanTra, m_dir.filePath(QString::fromLatin1(name)));
+    params = StartBlock(m_dir.filePath(QStringLiteral("Quillet_fr.tra")));
+    EXPECT_FALSE(GLStart(&params));
+    EXPECT_EQ(Translated(QStringLiteral("Open file")), QStringLiteral("<none>"));
+}
+
+TEST_F(GlossaTest, SwitchLanguageReplacesTheTranslationOrKeepsItOnFailure) {
+    GLStartParams params = StartBlock(kEnglishTra);
+    ASSERT_TRUE(GLStart(&params));
+    EXPECT_EQ(Translated(QStringLiteral("Open file")), QStringLiteral("<none>"));
+    EXPECT_EQ(LoadedFile(), kEnglishTra);
+
+    EXPECT_TRUE(GLSwitchLanguage(Utf16(kGermanTra)));
+    EXPECT_EQ(Translated(QStringLiteral("zoom in")), QStringLiteral("Vergrößern"));
+    EXPECT_EQ(LoadedFile(), kGermanTra);
+
+    const QString garbage = m_dir.filePath(QStringLiteral("Quillet_xx.tra"));
+    WriteBytes(garbage, QByteArray("not a translation file"));
+    EXPECT_FALSE(GLSwitchLanguage(Utf16(garbage)));
+    EXPECT_FALSE(GLSwitchLanguage(Utf16(m_dir.filePath(QStringLiteral("Quillet_fr.tra")))));
+    EXPECT_FALSE(GLSwitchLanguage(nullptr));
+    EXPECT_EQ(Translated(QStringLiteral("zoom in")), QStringLiteral("Vergrößern"));
+    EXPECT_EQ(LoadedFile(), kGermanTra);
+
+    EXPECT_TRUE(GLSwitchLanguage(Utf16(kEnglishTra)));
+    EXPECT_EQ(Translated(QStringLiteral("zoom in")), QStringLiteral("<none>"));
+}
+
+TEST_F(GlossaTest, ThreadsAreCountedOnceAndForgottenByANewStart) {
+    GLStartParams params = StartBlock(kGermanTra);
+    ASSERT_TRUE(GLStart(&params));
+    auto threads = [] {
+        GLLanguageParams report;
+        GLGetLanguageParams(&report);
+        return report.threadCount;
+    };
+    EXPECT_EQ(threads(), 0u);
+    GLAddThread(QThread::currentThreadId());
+    GLAddThread(QThread::currentThreadId());
+    EXPECT_EQ(threads(), 1u);
+    std::thread worker([] { GLAddThread(QThread::currentThreadId()); });
+    worker.join();
+    EXPECT_EQ(threads(), 2u);
+    ASSERT_TRUE(GLStart(&params));
+    EXPECT_EQ(threads(), 0u);
+}
+
+TEST_F(GlossaTest, WorkersTranslateWhileTheLanguageSwitches) {
+    GLStartParams params = StartBlock(kEnglishTra);
+    ASSERT_TRUE(GLStart(&params));
+    std::atomic<bool> stop{false};
+    std::atomic<int> german{0}, english{0}, wrong{0};
+    std::vector<std::thread> workers;
+    for (int t = 0; t < 3; ++t) {
+        workers.emplace_back([&] {
+            while (!stop.load()) {
+                char16_t out[64];
+                const int n = GLTranslateString(out, u"stop playing", 64);
+                if (n <= 0)
+                    ++english;
+                else if (QString::fromUtf16(out, n) == QStringLiteral("Wiedergabe anhalten"))
+                    ++german;
+                else
+                    ++wrong;
+            }
+        });
+    }
+    for (int i = 0; i < 200; ++i)
+        GLSwitchLanguage(Utf16(i % 2 ? kEnglishTra : kGermanTra));
+    stop = true;
+    for (std::thread& worker : workers)
+        worker.join();
+    EXPECT_EQ(wrong.load(), 0);
+    EXPECT_GT(german.load() + english.load(), 0);
+}
+
+TEST(GlossaTranslatorTest, InstancesAreIndependent) {
+    CGlossaTranslator german;
+    CGlossaTranslator none;
+    ASSERT_TRUE(german.Start(kGermanTra, QStringLiteral("/tmp/Quillet.ini")));
+    EXPECT_EQ(german.Translate("help"), QStringLiteral("Hilfe"));
+    EXPECT_EQ(none.Translate("help"), QString());
+    const CGlossaTranslator::Report report = german.GetReport();
+    EXPECT_EQ(report.loadedFile, kGermanTra);
+    EXPECT_EQ(report.language, QStringLiteral("de"));
+    EXPECT_EQ(report.iniFile, QStringLiteral("/tmp/Quillet.ini"));
+    EXPECT_EQ(none.GetReport().loadedFile, QString());
+}
