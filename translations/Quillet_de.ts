@@ -5,7 +5,7 @@
     <name>Quillet</name>
     <message>
         <source>&amp;About</source>
-        <translation>Ü&amp;ber</translation>
+        <translation>&amp;Info</translation>
     </message>
     <message>
         <source>couldn&apos;t open skin</source>
@@ -41,7 +41,7 @@
     </message>
     <message>
         <source>Track extraction failed.</source>
-        <translation>Der Titel konnte nicht von der CD gelesen werden.</translation>
+        <translation>Der CD-Titel konnte nicht eingelesen werden.</translation>
     </message>
     <message>
         <source>creating visualization file</source>
@@ -113,11 +113,11 @@
     </message>
     <message>
         <source>extracting track</source>
-        <translation>Titel wird von der CD gelesen</translation>
+        <translation>Titel wird eingelesen</translation>
     </message>
     <message>
         <source>Extracting CD track</source>
-        <translation>CD-Titel wird gelesen</translation>
+        <translation>CD-Titel wird eingelesen</translation>
     </message>
     <message>
         <source>open file</source>
@@ -197,11 +197,11 @@
     </message>
     <message>
         <source>scroll left</source>
-        <translation>Nach links blättern</translation>
+        <translation>Nach links scrollen</translation>
     </message>
     <message>
         <source>scroll right</source>
-        <translation>Nach rechts blättern</translation>
+        <translation>Nach rechts scrollen</translation>
     </message>
     <message>
         <source>go to Quillet website</source>
@@ -305,7 +305,7 @@
     </message>
     <message>
         <source>Downloading ringtone</source>
-        <translation>Klingelton herunterladen</translation>
+        <translation>Klingelton wird heruntergeladen</translation>
     </message>
     <message>
         <source>downloading ringtone</source>

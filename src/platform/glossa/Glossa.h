@@ -35,6 +35,7 @@ static_assert(offsetof(GLStartParams, value1572) == 1572);
 static_assert(offsetof(GLStartParams, value1576) == 1576);
 static_assert(offsetof(GLStartParams, magic) == 1580);
 static_assert(offsetof(GLStartParams, value1584) == 1584);
+static_assert(offsetof(GLStartParams, reserved1588) == 1588);
 static_assert(offsetof(GLStartParams, reserved1592) == 1592);
 
 // Room for the loaded file's path at the end of the language parameters, with its zero.
@@ -61,7 +62,8 @@ QString GLFieldText(const char16_t* field, int capacity);
 bool GLSetFieldText(char16_t* field, int capacity, const QString& text);
 
 // Loads the translation file named in the block; the texts stay English when it cannot be loaded.
-// Returns whether a translation file is loaded. Calling it again starts over with the new block.
+// Returns whether a translation file is loaded. Calling it again starts over with the new block;
+// a null block starts over with no translation file.
 bool GLStart(const GLStartParams* params);
 // Registers a thread that shows translated texts (the user-interface thread).
 void GLAddThread(Qt::HANDLE threadId);

@@ -13,8 +13,10 @@ constexpr char kContext[] = "Quillet";
 
 // The translator of exactly the file at path (no other name or suffix is tried), or nullptr.
 std::unique_ptr<QTranslator> LoadTranslator(const QString& path) {
+    if (path.isEmpty())
+        return nullptr;
     const QFileInfo info(path);
-    if (path.isEmpty() || !info.isFile()) {
+    if (!info.isFile()) {
         Trace(TRACE_ERROR, "translation file not found: %s", path);
         return nullptr;
     }

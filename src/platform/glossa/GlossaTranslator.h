@@ -19,8 +19,8 @@ public:
     CGlossaTranslator(const CGlossaTranslator&) = delete;
     CGlossaTranslator& operator=(const CGlossaTranslator&) = delete;
 
-    // Starts over: forgets the threads and the loaded file, then loads traFile. Returns whether it
-    // loaded; when not, texts stay English.
+    // Starts over: forgets the threads and the loaded file, then loads traFile (none when empty).
+    // Returns whether it loaded; when not, texts stay English.
     bool Start(const QString& traFile, const QString& iniFile);
     void AddThread(Qt::HANDLE threadId);
     // Loads traFile in place of the current one; a file that does not load changes nothing.
