@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <algorithm>
 #include <cerrno>
 #include <sys/stat.h>
 
@@ -166,15 +167,18 @@ bool CRiffFile::descend(Chunk& chunk, const Chunk* parent, Find find) {
     const int64_t start = tell();
     if (start < 0)
         return false;
+    // Within a parent, chunks are looked for from its body up to its end; else to the file's end.
+    int64_t limit = int64_t(UINT32_MAX) - 8;
     if (parent) {
         const int64_t body = parent->dataOffset;
-        if (start < body || start >= body + int64_t(parent->size))
+        limit = std::min(limit, body + int64_t(parent->size));
+        if (start < body || start >= limit)
             return false;
     }
     const uint32_t wantedId = find == Find::Riff ? kRiffId : chunk.id;
     const uint32_t wantedType = chunk.formType;
     int64_t position = start;
-    while (position + 8 <= int64_t(UINT32_MAX) && seek(position, SEEK_SET) == position) {
+    while (position < limit && seek(position, SEEK_SET) == position) {
         uint8_t header[12] = {};
         if (read(header, sizeof header) < 8)
             break;

@@ -65,8 +65,8 @@ public:
 
     // Finds, from the current position, the chunk that find asks for and enters it: the position
     // is then its body (for a RIFF chunk: behind its form type), and chunk holds its header.
-    // With parent, the current position must lie within the parent's body. False when not found
-    // (the position is back where it was).
+    // With parent, the search starts within the parent's body and ends at its end. False when not
+    // found (the position is back where it was).
     bool descend(Chunk& chunk, const Chunk* parent, Find find);
     // Leaves chunk: a created chunk gets its size set to the bytes written into it (a zero pad
     // byte after an odd size); the position moves behind the chunk. False on a failed write.
