@@ -1,0 +1,575 @@
+// The program's settings: key/value text pairs kept sorted in memory and stored in config.ini.
+#include "app/ConfigFile.h"
+
+#include "app/AppInfo.h"
+#include "app/Folders.h"
+#include "app/Trace.h"
+#include "util/NumberText.h"
+#include "util/Utf16TextFile.h"
+#include "workflow/OxaException.h"
+
+#include <QFile>
+#include <QSaveFile>
+#include <QtEndian>
+
+#include <algorithm>
+#include <limits>
+#include <memory>
+
+namespace {
+
+const QString kTraceLevel = QStringLiteral("TraceLevel");
+const QString kTraceCloseAfterEachLine = QStringLiteral("TraceCloseAfterEachLine");
+const QString kTraceAKRip = QStringLiteral("TraceAKRip");
+const QString kActiveSkin = QStringLiteral("ActiveSkin");
+const QString kLogarithmicView = QStringLiteral("LogarithmicView");
+const QString kLogViewParamX0 = QStringLiteral("LogViewParam_X0");
+const QString kLogViewParamX1 = QStringLiteral("LogViewParam_X1");
+const QString kLogViewParamS = QStringLiteral("LogViewParam_S");
+const QString kRecordingRefreshTime = QStringLiteral("RecordingRefreshTime");
+const QString kMinZoomSec = QStringLiteral("MinZoomSec");
+const QString kBitRate = QStringLiteral("BitRate");
+const QString kUploadUrl = QStringLiteral("UploadUrl");
+const QString kHomePageUrl = QStringLiteral("HomePageUrl");
+const QString kSupportUrl = QStringLiteral("SupportUrl");
+const QString kHelpUrl = QStringLiteral("HelpUrl");
+const QString kWavFileName = QStringLiteral("WavFileName");
+const QString kInputFileName = QStringLiteral("InputFileName");
+const QString kInputName = QStringLiteral("InputName");
+const QString kInputType = QStringLiteral("InputType");
+const QString kInputParam = QStringLiteral("InputParam");
+const QString kInputTitle = QStringLiteral("InputTitle");
+const QString kProxy = QStringLiteral("Proxy");
+const QString kCut = QStringLiteral("Cut");
+const QString kNormalizationPercent = QStringLiteral("NormalizationPercent");
+const QString kWaveInLine = QStringLiteral("WaveInLine");
+const QString kWaveInDevice = QStringLiteral("WaveInDevice");
+const QString kWaveOutDevice = QStringLiteral("WaveOutDevice");
+const QString kAskWantCDRip = QStringLiteral("AskWantCDRip");
+
+// The reference beaming service that the default addresses point at.
+const QString kServiceSite = QStringLiteral("http://127.0.0.1:8645");
+
+constexpr qint64 kAffiliateMaxBytes = 128;
+
+bool KeyLess(const ConfigFile::Pair& pair, const QString& key) {
+    return pair.key < key;
+}
+
+void AppendUtf16Le(QByteArray& bytes, const QString& text) {
+    const qsizetype start = bytes.size();
+    bytes.resize(start + text.size() * 2);
+    qToLittleEndian<char16_t>(text.utf16(), text.size(), bytes.data() + start);
+}
+
+QString AddQueryParameter(const QString& url, const QString& name, const QString& value) {
+    const QChar separator = url.contains(QLatin1Char('?')) ? QLatin1Char('&') : QLatin1Char('?');
+    return url + separator + name + QLatin1Char('=') + value;
+}
+
+// Writes the bytes to a temporary file beside path and renames it over path.
+void ReplaceFile(const QString& path, const QByteArray& bytes) {
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        throw COxaFileException(file.errorString());
+    if (file.write(bytes) != bytes.size())
+        throw COxaFileException(file.errorString());
+    if (!file.commit())
+        throw COxaFileException(file.errorString());
+}
+
+// The process-wide store. Only DestroyConfig destroys it: one still alive when the process exits
+// is left as it is, since config.ini is written by DestroyConfig alone and the trace log may
+// already be gone by then.
+struct KeptAtExit {
+    void operator()(ConfigFile*) const noexcept {}
+};
+std::mutex g_configMutex;
+std::unique_ptr<ConfigFile, KeptAtExit> g_config;
+
+} // namespace
+
+ConfigFile::ConfigFile(bool persistent) : m_persistent(persistent) {
+    SetDefaults();
+}
+
+ConfigFile::~ConfigFile() {
+    Save();
+}
+
+bool ConfigFile::GetValue(const QString& key, QString& value) const {
+    {
+        std::lock_guard lock(m_mutex);
+        const auto it = std::lower_bound(m_pairs.begin(), m_pairs.end(), key, KeyLess);
+        if (it != m_pairs.end() && it->key == key) {
+            value = it->value;
+            return true;
+        }
+    }
+    Trace(TRACE_DEBUG, "%s not found in config file", key);
+    return false;
+}
+
+void ConfigFile::SetValue(const QString& key, const QString& value) {
+    Trace(TRACE_DEBUG, "ConfigFile::SetValue(%s, %s)", key, value);
+    std::lock_guard lock(m_mutex);
+    const auto it = std::lower_bound(m_pairs.begin(), m_pairs.end(), key, KeyLess);
+    if (it != m_pairs.end() && it->key == key)
+        it->value = value;
+    else
+        m_pairs.insert(it, Pair{key, value});
+}
+
+bool ConfigFile::GetInt(const QString& key, int& value) const {
+    QString text;
+    if (!GetValue(key, text))
+        return false;
+    value = TextToInt(text);
+    return true;
+}
+
+void ConfigFile::SetInt(const QString& key, int value) {
+    SetValue(key, QString::number(value));
+}
+
+bool ConfigFile::GetDouble(const QString& key, double& value) const {
+    QString text;
+    if (!GetValue(key, text))
+        return false;
+    value = TextToDouble(text);
+    return true;
+}
+
+void ConfigFile::SetDouble(const QString& key, double value) {
+    SetValue(key, QString::asprintf("%f", value));
+}
+
+bool ConfigFile::GetBool(const QString& key, bool& value) const {
+    QString text;
+    if (!GetValue(key, text))
+        return false;
+    if (text == QLatin1String("1")) {
+        value = true;
+        return true;
+    }
+    if (text == QLatin1String("0")) {
+        value = false;
+        return true;
+    }
+    return false;
+}
+
+void ConfigFile::SetBool(const QString& key, bool value) {
+    SetValue(key, value ? QStringLiteral("1") : QStringLiteral("0"));
+}
+
+std::vector<ConfigFile::Pair> ConfigFile::GetPairs() const {
+    std::lock_guard lock(m_mutex);
+    return m_pairs;
+}
+
+void ConfigFile::Clear() {
+    std::lock_guard lock(m_mutex);
+    m_pairs.clear();
+}
+
+void ConfigFile::SetDefaults() {
+    Trace(TRACE_DEBUG, "Config Set Default");
+    SetValue(kTraceLevel, QStringLiteral("None"));
+    SetValue(kTraceCloseAfterEachLine, QStringLiteral("0"));
+    SetValue(kTraceAKRip, QStringLiteral("0"));
+    SetValue(kActiveSkin, GetDefaultSkinPath());
+    SetValue(kLogarithmicView, QStringLiteral("0"));
+    SetValue(kLogViewParamX0, QStringLiteral("0"));
+    SetValue(kLogViewParamX1, QStringLiteral("6000"));
+    SetValue(kLogViewParamS, QStringLiteral("1"));
+    SetValue(kRecordingRefreshTime, QStringLiteral("100"));
+    SetValue(kMinZoomSec, QStringLiteral("6"));
+    SetValue(kBitRate, QStringLiteral("0"));
+    SetValue(kUploadUrl, kServiceSite + QStringLiteral("/php/client-upload-dgst.php"));
+    SetValue(kHomePageUrl, kServiceSite + QStringLiteral("/"));
+    SetValue(kSupportUrl, kServiceSite + QStringLiteral("/support"));
+    SetValue(kHelpUrl, kServiceSite + QStringLiteral("/help"));
+    SetValue(kNormalizationPercent, QStringLiteral("89"));
+    SetValue(kAskWantCDRip, QStringLiteral("1"));
+}
+
+void ConfigFile::Reload() {
+    if (!m_persistent)
+        return;
+    Clear();
+    SetDefaults();
+    Load(GetConfigFilePath());
+}
+
+void ConfigFile::Load(const QString& path) {
+    try {
+        CUtf16TextFile file;
+        file.Open(path);
+        QString line;
+        while (file.ReadLine(line)) {
+            const qsizetype equals = line.indexOf(QLatin1Char('='));
+            if (equals > 0)
+                SetValue(line.left(equals), line.mid(equals + 1));
+        }
+    } catch (const COxaFileException& e) {
+        TraceException(e, TRACE_ERROR, "error loading config file %s", path);
+    }
+}
+
+void ConfigFile::Save() {
+    if (!m_persistent)
+        return;
+    const QString path = GetConfigFilePath();
+    try {
+        std::lock_guard lock(m_mutex);
+        QByteArray bytes("\xFF\xFE", 2);
+        AppendUtf16Le(bytes, QStringLiteral("[Settings]\n"));
+        for (const Pair& pair : m_pairs)
+            AppendUtf16Le(bytes, pair.key + QLatin1Char('=') + pair.value + QLatin1Char('\n'));
+        ReplaceFile(path, bytes);
+    } catch (const COxaFileException& e) {
+        TraceException(e, TRACE_ERROR, "error saving config file");
+    }
+}
+
+QString ConfigFile::GetLanguage() const {
+    std::lock_guard lock(m_mutex);
+    return m_language;
+}
+
+bool ConfigFile::IsLanguageFromCommandLine() const {
+    std::lock_guard lock(m_mutex);
+    return m_languageFromCommandLine;
+}
+
+void ConfigFile::SetLanguage(const QString& language, bool fromCommandLine) {
+    std::lock_guard lock(m_mutex);
+    m_language = language;
+    m_languageFromCommandLine = fromCommandLine;
+}
+
+QString ConfigFile::GetHelpFile() const {
+    std::lock_guard lock(m_mutex);
+    return m_helpFile;
+}
+
+void ConfigFile::SetHelpFile(const QString& path) {
+    std::lock_guard lock(m_mutex);
+    m_helpFile = path;
+}
+
+QString ConfigFile::GetConfigFolder() const {
+    QString folder;
+    {
+        std::lock_guard lock(m_mutex);
+        folder = m_configFolder;
+    }
+    return folder.isEmpty() ? GetSharedDataFolder() : WithTrailingSlash(folder);
+}
+
+void ConfigFile::SetConfigFolder(const QString& folder) {
+    std::lock_guard lock(m_mutex);
+    m_configFolder = folder;
+}
+
+QString ConfigFile::GetConfigFilePath() const {
+    return GetConfigFolder() + QStringLiteral("config.ini");
+}
+
+void ConfigFile::SetAffiliateFolder(const QString& folder) {
+    std::lock_guard lock(m_affiliateMutex);
+    m_affiliateFolder = folder;
+    m_affiliate.reset();
+}
+
+QString ConfigFile::GetAffiliate() const {
+    std::lock_guard lock(m_affiliateMutex);
+    if (!m_affiliate) {
+        const QString folder = m_affiliateFolder.isEmpty() ? GetExecutableFolder()
+                                                           : WithTrailingSlash(m_affiliateFolder);
+        QFile file(folder + QStringLiteral("affiliate.txt"));
+        QByteArray bytes;
+        if (file.open(QIODevice::ReadOnly))
+            bytes = file.read(kAffiliateMaxBytes);
+        // The identifier is a C string: it ends at the first NUL byte.
+        const qsizetype nul = bytes.indexOf('\0');
+        if (nul >= 0)
+            bytes.truncate(nul);
+        m_affiliate = QString::fromLocal8Bit(bytes);
+    }
+    return *m_affiliate;
+}
+
+QString ConfigFile::GetServiceUrl(const QString& key, bool withLanguage) const {
+    QString url = GetText(key);
+    const QString affiliate = GetAffiliate();
+    if (!affiliate.isEmpty())
+        url = AddQueryParameter(url, QStringLiteral("affiliate"), affiliate);
+    url = AddQueryParameter(url, QStringLiteral("version"), ProgramVersion());
+    if (withLanguage)
+        url = AddQueryParameter(url, QStringLiteral("language"), GetLanguage());
+    return url;
+}
+
+bool ConfigFile::ParseCut(const QString& text, std::array<quint32, 4>& numbers) {
+    const QStringList fields = text.split(QLatin1Char(','));
+    if (fields.size() != int(numbers.size()))
+        return false;
+    std::array<quint32, 4> parsed{};
+    for (size_t i = 0; i < parsed.size(); ++i) {
+        const QString& field = fields[qsizetype(i)];
+        if (field.isEmpty())
+            return false;
+        quint64 value = 0;
+        for (const QChar c : field) {
+            if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+                return false;
+            value = value * 10 + quint64(c.unicode() - '0');
+            if (value > std::numeric_limits<quint32>::max())
+                return false;
+        }
+        parsed[i] = quint32(value);
+    }
+    numbers = parsed;
+    return true;
+}
+
+QString ConfigFile::GetText(const QString& key) const {
+    QString value;
+    GetValue(key, value);
+    return value;
+}
+
+bool ConfigFile::GetFlag(const QString& key, bool missing) const {
+    bool value = missing;
+    GetBool(key, value);
+    return value;
+}
+
+int ConfigFile::GetNumber(const QString& key, int missing) const {
+    int value = missing;
+    GetInt(key, value);
+    return value;
+}
+
+QString ConfigFile::GetTraceLevel() const {
+    return GetText(kTraceLevel);
+}
+void ConfigFile::SetTraceLevel(const QString& level) {
+    SetValue(kTraceLevel, level);
+}
+
+bool ConfigFile::GetTraceCloseAfterEachLine() const {
+    return GetFlag(kTraceCloseAfterEachLine, false);
+}
+void ConfigFile::SetTraceCloseAfterEachLine(bool on) {
+    SetBool(kTraceCloseAfterEachLine, on);
+}
+
+bool ConfigFile::GetTraceAKRip() const {
+    return GetFlag(kTraceAKRip, false);
+}
+void ConfigFile::SetTraceAKRip(bool on) {
+    SetBool(kTraceAKRip, on);
+}
+
+QString ConfigFile::GetActiveSkin() const {
+    const QString path = GetText(kActiveSkin);
+    return path.isEmpty() ? GetDefaultSkinPath() : path;
+}
+void ConfigFile::SetActiveSkin(const QString& path) {
+    SetValue(kActiveSkin, path);
+}
+
+bool ConfigFile::GetLogarithmicView() const {
+    return GetFlag(kLogarithmicView, false);
+}
+void ConfigFile::SetLogarithmicView(bool on) {
+    SetBool(kLogarithmicView, on);
+}
+
+int ConfigFile::GetLogViewParam_X0() const {
+    return GetNumber(kLogViewParamX0, 0);
+}
+void ConfigFile::SetLogViewParam_X0(int value) {
+    SetInt(kLogViewParamX0, value);
+}
+
+int ConfigFile::GetLogViewParam_X1() const {
+    return GetNumber(kLogViewParamX1, 6000);
+}
+void ConfigFile::SetLogViewParam_X1(int value) {
+    SetInt(kLogViewParamX1, value);
+}
+
+int ConfigFile::GetLogViewParam_S() const {
+    return GetNumber(kLogViewParamS, 1);
+}
+void ConfigFile::SetLogViewParam_S(int value) {
+    SetInt(kLogViewParamS, value);
+}
+
+int ConfigFile::GetRecordingRefreshTime() const {
+    return GetNumber(kRecordingRefreshTime, 1000);
+}
+void ConfigFile::SetRecordingRefreshTime(int milliseconds) {
+    SetInt(kRecordingRefreshTime, milliseconds);
+}
+
+int ConfigFile::GetMinZoomSec() {
+    int seconds = GetNumber(kMinZoomSec, 0);
+    if (seconds < 1) {
+        SetValue(kMinZoomSec, QStringLiteral("6"));
+        seconds = GetNumber(kMinZoomSec, 0);
+    }
+    return seconds;
+}
+void ConfigFile::SetMinZoomSec(int seconds) {
+    SetInt(kMinZoomSec, seconds);
+}
+
+int ConfigFile::GetBitRate() const {
+    return GetNumber(kBitRate, 0);
+}
+void ConfigFile::SetBitRate(int bitRate) {
+    SetInt(kBitRate, bitRate);
+}
+
+QString ConfigFile::GetUploadUrl() const {
+    return GetServiceUrl(kUploadUrl, true);
+}
+void ConfigFile::SetUploadUrl(const QString& url) {
+    SetValue(kUploadUrl, url);
+}
+
+QString ConfigFile::GetHomePageUrl() const {
+    return GetServiceUrl(kHomePageUrl, false);
+}
+void ConfigFile::SetHomePageUrl(const QString& url) {
+    SetValue(kHomePageUrl, url);
+}
+
+QString ConfigFile::GetSupportUrl() const {
+    return GetServiceUrl(kSupportUrl, false);
+}
+void ConfigFile::SetSupportUrl(const QString& url) {
+    SetValue(kSupportUrl, url);
+}
+
+QString ConfigFile::GetHelpUrl() const {
+    return GetServiceUrl(kHelpUrl, false);
+}
+void ConfigFile::SetHelpUrl(const QString& url) {
+    SetValue(kHelpUrl, url);
+}
+
+QString ConfigFile::GetWavFileName() const {
+    return GetText(kWavFileName);
+}
+void ConfigFile::SetWavFileName(const QString& path) {
+    SetValue(kWavFileName, path);
+}
+
+QString ConfigFile::GetInputFileName() const {
+    return GetText(kInputFileName);
+}
+void ConfigFile::SetInputFileName(const QString& path) {
+    SetValue(kInputFileName, path);
+}
+
+QString ConfigFile::GetInputName() const {
+    return GetText(kInputName);
+}
+void ConfigFile::SetInputName(const QString& name) {
+    SetValue(kInputName, name);
+}
+
+int ConfigFile::GetInputType() const {
+    return GetNumber(kInputType, 0);
+}
+void ConfigFile::SetInputType(int type) {
+    SetInt(kInputType, type);
+}
+
+QString ConfigFile::GetInputParam() const {
+    return GetText(kInputParam);
+}
+void ConfigFile::SetInputParam(const QString& param) {
+    SetValue(kInputParam, param);
+}
+
+QString ConfigFile::GetInputTitle() const {
+    return GetText(kInputTitle);
+}
+void ConfigFile::SetInputTitle(const QString& title) {
+    SetValue(kInputTitle, title);
+}
+
+QString ConfigFile::GetProxy() const {
+    return GetText(kProxy);
+}
+void ConfigFile::SetProxy(const QString& proxy) {
+    SetValue(kProxy, proxy);
+}
+
+QString ConfigFile::GetCut() const {
+    return GetText(kCut);
+}
+void ConfigFile::SetCut(qint64 start, qint64 end, int fadeIn, int fadeOut) {
+    SetValue(kCut, QString::asprintf("%lld,%lld,%d,%d", static_cast<long long>(start),
+                                     static_cast<long long>(end), fadeIn, fadeOut));
+}
+
+double ConfigFile::GetNormalizationPercent() const {
+    double percent = 0;
+    GetDouble(kNormalizationPercent, percent);
+    return percent >= 10 && percent <= 100 ? percent : 0;
+}
+void ConfigFile::SetNormalizationPercent(double percent) {
+    SetValue(kNormalizationPercent, QString::asprintf("%.2f", percent));
+}
+
+QString ConfigFile::GetWaveInLine() const {
+    return GetText(kWaveInLine);
+}
+void ConfigFile::SetWaveInLine(const QString& line) {
+    SetValue(kWaveInLine, line);
+}
+
+QString ConfigFile::GetWaveInDevice() const {
+    return GetText(kWaveInDevice);
+}
+void ConfigFile::SetWaveInDevice(const QString& device) {
+    SetValue(kWaveInDevice, device);
+}
+
+QString ConfigFile::GetWaveOutDevice() const {
+    return GetText(kWaveOutDevice);
+}
+void ConfigFile::SetWaveOutDevice(const QString& device) {
+    SetValue(kWaveOutDevice, device);
+}
+
+bool ConfigFile::GetAskWantCDRip() const {
+    return GetFlag(kAskWantCDRip, true);
+}
+void ConfigFile::SetAskWantCDRip(bool ask) {
+    SetBool(kAskWantCDRip, ask);
+}
+
+ConfigFile& GetConfig() {
+    std::lock_guard lock(g_configMutex);
+    if (!g_config)
+        g_config.reset(new ConfigFile(true));
+    return *g_config;
+}
+
+void DestroyConfig() {
+    std::unique_ptr<ConfigFile> config;
+    {
+        std::lock_guard lock(g_configMutex);
+        config.reset(g_config.release());
+    }
+    // The destructor saves config.ini, outside the lock of the process-wide instance.
+}

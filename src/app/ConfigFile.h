@@ -1,0 +1,161 @@
+// The program's settings: key/value text pairs kept sorted in memory and stored in config.ini.
+#pragma once
+
+#include <QString>
+
+#include <array>
+#include <mutex>
+#include <optional>
+#include <vector>
+
+// Every operation is atomic under one lock and may be called from any thread; the typed
+// accessors convert the text after the lock is released. A persistent store reloads from and
+// saves to config.ini in its configuration folder; a non-persistent one never touches that file.
+class ConfigFile {
+public:
+    struct Pair {
+        QString key;
+        QString value;
+    };
+
+    explicit ConfigFile(bool persistent);
+    // A persistent store saves config.ini here.
+    virtual ~ConfigFile();
+    ConfigFile(const ConfigFile&) = delete;
+    ConfigFile& operator=(const ConfigFile&) = delete;
+
+    bool IsPersistent() const { return m_persistent; }
+
+    // Generic access to the pairs.
+    bool GetValue(const QString& key, QString& value) const;
+    void SetValue(const QString& key, const QString& value);
+    bool GetInt(const QString& key, int& value) const;
+    void SetInt(const QString& key, int value);
+    bool GetDouble(const QString& key, double& value) const;
+    void SetDouble(const QString& key, double value);
+    // "1" is true and "0" false; any other text leaves value unchanged and returns false.
+    bool GetBool(const QString& key, bool& value) const;
+    void SetBool(const QString& key, bool value);
+    // A copy of all pairs in their sorted order.
+    std::vector<Pair> GetPairs() const;
+    void Clear();
+    void SetDefaults();
+    // Persistent only: clears, sets the defaults and loads config.ini from the configuration
+    // folder.
+    void Reload();
+    // Adds every "key=value" line of the file; a failure is written to the trace log.
+    void Load(const QString& path);
+    // Persistent only: writes all pairs to config.ini, replacing the old file in one step.
+    void Save();
+
+    // The language code in use and whether the command line gave it; not stored in config.ini.
+    QString GetLanguage() const;
+    bool IsLanguageFromCommandLine() const;
+    void SetLanguage(const QString& language, bool fromCommandLine);
+    // The help file given on the command line; empty means the help web page.
+    QString GetHelpFile() const;
+    void SetHelpFile(const QString& path);
+    // The folder of config.ini: the one set here, or the shared data folder when none is set.
+    // Always ends with '/'.
+    QString GetConfigFolder() const;
+    void SetConfigFolder(const QString& folder);
+    QString GetConfigFilePath() const;
+    // The folder in which the service URLs look for affiliate.txt (the executable folder unless
+    // set); setting it makes the next URL read the file again.
+    void SetAffiliateFolder(const QString& folder);
+
+    // "Cut" text: exactly four comma-separated fields of decimal digits, each fitting an unsigned
+    // 32-bit number (start, end, fade-in length, fade-out length). False for any other text.
+    static bool ParseCut(const QString& text, std::array<quint32, 4>& numbers);
+
+    // The settings, one pair of accessors per key.
+    QString GetTraceLevel() const;
+    void SetTraceLevel(const QString& level);
+    bool GetTraceCloseAfterEachLine() const;
+    void SetTraceCloseAfterEachLine(bool on);
+    bool GetTraceAKRip() const;
+    void SetTraceAKRip(bool on);
+    // The default skin file when the setting is missing or empty.
+    QString GetActiveSkin() const;
+    void SetActiveSkin(const QString& path);
+    bool GetLogarithmicView() const;
+    void SetLogarithmicView(bool on);
+    int GetLogViewParam_X0() const;
+    void SetLogViewParam_X0(int value);
+    int GetLogViewParam_X1() const;
+    void SetLogViewParam_X1(int value);
+    int GetLogViewParam_S() const;
+    void SetLogViewParam_S(int value);
+    // Milliseconds; 1000 when the setting is missing.
+    int GetRecordingRefreshTime() const;
+    void SetRecordingRefreshTime(int milliseconds);
+    // Seconds; a value below 1 is replaced by 6 in the store.
+    int GetMinZoomSec();
+    void SetMinZoomSec(int seconds);
+    int GetBitRate() const;
+    void SetBitRate(int bitRate);
+    // The service addresses with their query parameters added (affiliate, version, language).
+    QString GetUploadUrl() const;
+    void SetUploadUrl(const QString& url);
+    QString GetHomePageUrl() const;
+    void SetHomePageUrl(const QString& url);
+    QString GetSupportUrl() const;
+    void SetSupportUrl(const QString& url);
+    QString GetHelpUrl() const;
+    void SetHelpUrl(const QString& url);
+    QString GetWavFileName() const;
+    void SetWavFileName(const QString& path);
+    QString GetInputFileName() const;
+    void SetInputFileName(const QString& path);
+    QString GetInputName() const;
+    void SetInputName(const QString& name);
+    int GetInputType() const;
+    void SetInputType(int type);
+    QString GetInputParam() const;
+    void SetInputParam(const QString& param);
+    QString GetInputTitle() const;
+    void SetInputTitle(const QString& title);
+    QString GetProxy() const;
+    void SetProxy(const QString& proxy);
+    // The stored selection text; ParseCut reads it.
+    QString GetCut() const;
+    void SetCut(qint64 start, qint64 end, int fadeIn, int fadeOut);
+    // Percent; 0 when outside 10 to 100.
+    double GetNormalizationPercent() const;
+    void SetNormalizationPercent(double percent);
+    QString GetWaveInLine() const;
+    void SetWaveInLine(const QString& line);
+    QString GetWaveInDevice() const;
+    void SetWaveInDevice(const QString& device);
+    QString GetWaveOutDevice() const;
+    void SetWaveOutDevice(const QString& device);
+    // True when the setting is missing or not "0"/"1".
+    bool GetAskWantCDRip() const;
+    void SetAskWantCDRip(bool ask);
+
+private:
+    QString GetText(const QString& key) const;
+    bool GetFlag(const QString& key, bool missing) const;
+    int GetNumber(const QString& key, int missing) const;
+    // The URL of the key with the affiliate, version and (for the upload) language parameters.
+    QString GetServiceUrl(const QString& key, bool withLanguage) const;
+    QString GetAffiliate() const;
+
+    const bool m_persistent;
+    mutable std::mutex m_mutex;
+    std::vector<Pair> m_pairs;
+    QString m_language;
+    bool m_languageFromCommandLine = false;
+    QString m_configFolder;
+    QString m_helpFile;
+
+    mutable std::mutex m_affiliateMutex;
+    QString m_affiliateFolder;
+    mutable std::optional<QString> m_affiliate;
+};
+
+// The process-wide store, created (persistent) on first use.
+ConfigFile& GetConfig();
+// Destroys the process-wide store, whose destructor saves config.ini. A store that is never
+// destroyed this way is not saved when the process exits.
+void DestroyConfig();

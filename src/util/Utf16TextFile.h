@@ -1,0 +1,45 @@
+// Reads a text file line by line: UTF-16 after a byte-order mark, 8-bit text without one.
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringDecoder>
+
+// A file starting with FF FE is UTF-16 little-endian, one starting with FE FF UTF-16 big-endian;
+// any other file is 8-bit text in the system's encoding. A line ends at a carriage return or a
+// line feed, and one further carriage return or line feed right after it belongs to the same line
+// end, so CR LF, LF and CR each end one line. The file is read in blocks, never whole.
+class CUtf16TextFile {
+public:
+    enum class Encoding { Utf16LittleEndian, Utf16BigEndian, EightBit };
+
+    CUtf16TextFile() = default;
+    ~CUtf16TextFile();
+    CUtf16TextFile(const CUtf16TextFile&) = delete;
+    CUtf16TextFile& operator=(const CUtf16TextFile&) = delete;
+
+    // Opens the file for reading and looks at its byte-order mark. Throws COxaFileException with
+    // the system's error text when the file cannot be opened or read.
+    void Open(const QString& path);
+    // The next line without its line end; false at the end of the file. Throws COxaFileException
+    // when reading fails.
+    bool ReadLine(QString& line);
+    void Close();
+
+    bool IsOpen() const { return m_fd >= 0; }
+    Encoding GetEncoding() const { return m_encoding; }
+
+private:
+    // Reads the next block and appends its text; false at the end of the file.
+    bool ReadBlock();
+    QByteArray ReadBytes();
+    void AppendUtf16(const QByteArray& bytes);
+
+    int m_fd = -1;
+    Encoding m_encoding = Encoding::EightBit;
+    QStringDecoder m_decoder;
+    QByteArray m_oddByte;
+    QString m_text;
+    qsizetype m_pos = 0;
+    bool m_atEnd = false;
+};
