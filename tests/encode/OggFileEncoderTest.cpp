@@ -1,0 +1,422 @@
+// Tests of the OGG Vorbis file encoder: validations, page layout, stream contents, file switching.
+#include "encode/OggFileEncoder.h"
+
+#include "support/TestSupport.h"
+#include "workflow/OxaException.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QThread>
+#include <cmath>
+#include <ctime>
+#include <gtest/gtest.h>
+#include <numbers>
+#include <vector>
+#include <vorbis/vorbisfile.h>
+
+using testsupport::ReadBytes;
+
+namespace {
+
+// 16-bit little-endian PCM of a sine tone, the same on every channel.
+QByteArray SineTone(int channels, int rate, int frames, double frequency, double amplitude) {
+    QByteArray pcm;
+    pcm.reserve(frames * channels * 2);
+    for (int i = 0; i < frames; ++i) {
+        const auto value = int16_t(std::lround(
+            amplitude * 32767.0 * std::sin(2.0 * std::numbers::pi * frequency * i / rate)));
+        for (int c = 0; c < channels; ++c) {
+            pcm.append(char(value & 0xFF));
+            pcm.append(char((value >> 8) & 0xFF));
+        }
+    }
+    return pcm;
+}
+
+EncoderParams Params(uint32_t mode, uint32_t rate, uint16_t bitrate, int32_t quality) {
+    EncoderParams params;
+    params.mode = mode;
+    params.sampleRate = rate;
+    params.bitRate = (uint32_t(bitrate) << 16) | bitrate; // as the extraction fills it
+    params.bitRateAgain = bitrate;
+    params.quality = quality;
+    return params;
+}
+
+// Feeds pcm to the encoder in pieces of the given size.
+void EncodeInPieces(COggFileEncoder& encoder, const QByteArray& pcm, int piece) {
+    for (int done = 0; done < pcm.size(); done += piece)
+        encoder.encode(pcm.constData() + done, uint32_t(std::min(piece, int(pcm.size()) - done)));
+}
+
+// One Ogg page as it lies in the file.
+struct Page {
+    uint8_t flags = 0;
+    int64_t granule = 0;
+    uint32_t serial = 0;
+    uint32_t sequence = 0;
+    std::vector<uint8_t> lacing;
+    bool checksumOk = false;
+
+    bool continued() const { return flags & 1; }
+    bool bos() const { return flags & 2; }
+    bool eos() const { return flags & 4; }
+    // Packets that end on this page.
+    int packetsEnding() const {
+        int count = 0;
+        for (uint8_t value : lacing)
+            count += value < 255 ? 1 : 0;
+        return count;
+    }
+};
+
+uint32_t Le32(const QByteArray& bytes, qsizetype at) {
+    return uint32_t(uint8_t(bytes[at])) | uint32_t(uint8_t(bytes[at + 1])) << 8 |
+           uint32_t(uint8_t(bytes[at + 2])) << 16 | uint32_t(uint8_t(bytes[at + 3])) << 24;
+}
+
+// Splits a file into its pages; the pages must follow each other without a gap.
+std::vector<Page> ParsePages(const QByteArray& file) {
+    std::vector<Page> pages;
+    qsizetype at = 0;
+    while (at < file.size()) {
+        if (file.size() - at < 27 || file.mid(at, 4) != "OggS" || file[at + 4] != 0) {
+            ADD_FAILURE() << "no page at offset " << at;
+            return pages;
+        }
+        Page page;
+        page.flags = uint8_t(file[at + 5]);
+        page.granule = int64_t(uint64_t(Le32(file, at + 6)) | uint64_t(Le32(file, at + 10)) << 32);
+        page.serial = Le32(file, at + 14);
+        page.sequence = Le32(file, at + 18);
+        const int segments = uint8_t(file[at + 26]);
+        qsizetype bodySize = 0;
+        for (int i = 0; i < segments; ++i) {
+            page.lacing.push_back(uint8_t(file[at + 27 + i]));
+            bodySize += page.lacing.back();
+        }
+        const qsizetype headerSize = 27 + segments;
+        if (at + headerSize + bodySize > file.size()) {
+            ADD_FAILURE() << "page at offset " << at << " runs past the end";
+            return pages;
+        }
+        QByteArray header = file.mid(at, headerSize);
+        QByteArray body = file.mid(at + headerSize, bodySize);
+        const uint32_t stored = Le32(header, 22);
+        ogg_page copy{reinterpret_cast<unsigned char*>(header.data()), long(headerSize),
+                      reinterpret_cast<unsigned char*>(body.data()), long(bodySize)};
+        ogg_page_checksum_set(&copy);
+        page.checksumOk = Le32(header, 22) == stored;
+        pages.push_back(page);
+        at += headerSize + bodySize;
+    }
+    return pages;
+}
+
+// What vorbisfile reads from a file.
+struct StreamInfo {
+    bool opened = false;
+    long streams = 0;
+    int channels = 0;
+    long rate = 0;
+    long bitrateNominal = 0;
+    int64_t frames = -1;
+    int comments = -1;
+    QByteArray vendor;
+};
+
+StreamInfo ReadStreamInfo(const QString& path) {
+    StreamInfo result;
+    OggVorbis_File file{};
+    if (ov_fopen(QFile::encodeName(path).constData(), &file) != 0)
+        return result;
+    result.opened = true;
+    result.streams = ov_streams(&file);
+    const vorbis_info* info = ov_info(&file, 0);
+    result.channels = info->channels;
+    result.rate = info->rate;
+    result.bitrateNominal = info->bitrate_nominal;
+    result.frames = ov_pcm_total(&file, -1);
+    const vorbis_comment* comment = ov_comment(&file, 0);
+    result.comments = comment->comments;
+    result.vendor = comment->vendor;
+    ov_clear(&file);
+    return result;
+}
+
+// Checks the layout of a whole encoder output file: the identification header alone on the first
+// page, the other two headers ending exactly at the end of a page, the audio on fresh pages, one
+// serial, consecutive page numbers, valid checksums and the end-of-stream mark on the last page
+// only. Returns the serial number.
+uint32_t ExpectWellFormedStream(const QString& path, int64_t frames) {
+    const std::vector<Page> pages = ParsePages(ReadBytes(path));
+    EXPECT_GE(pages.size(), 3u);
+    if (pages.size() < 3)
+        return 0;
+
+    EXPECT_TRUE(pages[0].bos());
+    EXPECT_EQ(pages[0].lacing.size(), 1u);
+    EXPECT_EQ(pages[0].packetsEnding(), 1);
+    int headerPackets = 0;
+    size_t firstAudioPage = 0;
+    for (size_t i = 0; i < pages.size() && headerPackets < 3; ++i) {
+        EXPECT_EQ(pages[i].granule, 0) << "header page " << i;
+        headerPackets += pages[i].packetsEnding();
+        firstAudioPage = i + 1;
+    }
+    EXPECT_EQ(headerPackets, 3) << "the headers share no page with audio";
+    EXPECT_LT(pages[firstAudioPage - 1].lacing.back(), 255);
+
+    for (size_t i = 0; i < pages.size(); ++i) {
+        EXPECT_EQ(pages[i].serial, pages[0].serial) << "page " << i;
+        EXPECT_EQ(pages[i].sequence, i);
+        EXPECT_TRUE(pages[i].checksumOk) << "page " << i;
+        EXPECT_EQ(pages[i].eos(), i + 1 == pages.size()) << "page " << i;
+        EXPECT_EQ(pages[i].bos(), i == 0) << "page " << i;
+    }
+    if (firstAudioPage < pages.size()) {
+        EXPECT_FALSE(pages[firstAudioPage].continued());
+    }
+    EXPECT_EQ(pages.back().granule, frames);
+    return pages[0].serial;
+}
+
+// Runs ogginfo on the file; its exit code and output.
+std::pair<int, QString> OggInfo(const QString& path) {
+    QProcess process;
+    process.start(QStringLiteral("ogginfo"), {path});
+    if (!process.waitForFinished(60000))
+        return {-1, QString()};
+    return {process.exitCode(), QString::fromLocal8Bit(process.readAllStandardOutput() +
+                                                       process.readAllStandardError())};
+}
+
+template <class F> QString ThrownMessage(F&& action) {
+    try {
+        action();
+    } catch (const COxaException& e) {
+        return e.message();
+    }
+    return QStringLiteral("<nothing thrown>");
+}
+
+class OggFileEncoderTest : public ::testing::Test {
+protected:
+    QString path(const QString& name) const { return m_dir.filePath(name); }
+    QTemporaryDir m_dir;
+};
+
+TEST_F(OggFileEncoderTest, RefusesBadModeQualityAndNameWithTheirMessages) {
+    EXPECT_EQ(ThrownMessage([&] { COggFileEncoder(path("a"), Params(0, 44100, 0, 3)); }),
+              "OGG: Invalid mode for OGG encoder (0). Only STEREO (2) and MONO (1) mode supported");
+    EXPECT_EQ(ThrownMessage([&] { COggFileEncoder(path("a"), Params(3, 44100, 0, 3)); }),
+              "OGG: Invalid mode for OGG encoder (3). Only STEREO (2) and MONO (1) mode supported");
+    EXPECT_EQ(ThrownMessage([&] { COggFileEncoder(path("a"), Params(2, 44100, 0, 11)); }),
+              "OGG: Invalid quality for OGG encoder (11). Valid values are between -1 and 10.");
+    EXPECT_EQ(ThrownMessage([&] { COggFileEncoder(path("a"), Params(1, 44100, 0, -2)); }),
+              "OGG: Invalid quality for OGG encoder (-2). Valid values are between -1 and 10.");
+    EXPECT_EQ(ThrownMessage([&] { COggFileEncoder(QString(), Params(2, 44100, 0, 3)); }),
+              "OGG: NULL paramater for file name");
+    EXPECT_FALSE(QFile::exists(path("a.ogg")));
+
+    const QString missing = path("no/such/folder/tone");
+    EXPECT_EQ(ThrownMessage([&] { COggFileEncoder(missing, Params(2, 44100, 0, 3)); }),
+              QStringLiteral("error creating OGG file \"%1.ogg\"").arg(missing));
+    // A rate libvorbisenc has no setup for: the encoder cannot start and leaves no file.
+    EXPECT_EQ(ThrownMessage([&] { COggFileEncoder(path("b"), Params(2, 0, 0, 3)); }),
+              "OGG: Error initializing vorbis encoder");
+    EXPECT_EQ(ThrownMessage([&] { COggFileEncoder(path("c"), Params(2, 44100, 2000, 3)); }),
+              "OGG: Error initializing vorbis encoder");
+    EXPECT_FALSE(QFile::exists(path("b.ogg")));
+    EXPECT_FALSE(QFile::exists(path("c.ogg")));
+
+    // With a nominal bitrate the quality is not looked at.
+    COggFileEncoder encoder(path("d"), Params(2, 44100, 96, 11));
+    EXPECT_TRUE(encoder.isOpen());
+}
+
+TEST_F(OggFileEncoderTest, NamesTheFileWithOggOnlyWhenItHasNoExtension) {
+    {
+        COggFileEncoder plain(path("ring"), Params(2, 44100, 0, 0));
+        EXPECT_EQ(plain.getFileName(), path("ring.ogg"));
+        COggFileEncoder upload(path("temp.upl"), Params(2, 44100, 0, 0));
+        EXPECT_EQ(upload.getFileName(), path("temp.upl"));
+    }
+    EXPECT_TRUE(QFile::exists(path("ring.ogg")));
+    EXPECT_TRUE(QFile::exists(path("temp.upl")));
+    EXPECT_FALSE(QFile::exists(path("temp.upl.ogg")));
+}
+
+TEST_F(OggFileEncoderTest, StereoQualityStreamHasHeaderPagesAudioAndEndOfStream) {
+    const int frames = 44100 + 123;
+    const QByteArray pcm = SineTone(2, 44100, frames, 1000.0, 0.5);
+    {
+        COggFileEncoder encoder(path("tone"), Params(2, 44100, 0, 3));
+        EncodeInPieces(encoder, pcm, 10002); // pieces that do not end on whole frames
+    }
+    // The pieces split frames, and a trailing partial frame of each piece is dropped.
+    const int framesKept = (pcm.size() / 10002) * (10002 / 4) + (pcm.size() % 10002) / 4;
+    ExpectWellFormedStream(path("tone.ogg"), framesKept);
+
+    const StreamInfo info = ReadStreamInfo(path("tone.ogg"));
+    ASSERT_TRUE(info.opened);
+    EXPECT_EQ(info.streams, 1);
+    EXPECT_EQ(info.channels, 2);
+    EXPECT_EQ(info.rate, 44100);
+    EXPECT_EQ(info.frames, framesKept);
+    EXPECT_EQ(info.comments, 0);
+    EXPECT_TRUE(info.vendor.startsWith("Xiph.Org libVorbis"));
+}
+
+TEST_F(OggFileEncoderTest, MonoAndBitrateModesSetUpTheStreamAsAsked) {
+    const QByteArray mono = SineTone(1, 22050, 22050, 440.0, 0.3);
+    {
+        COggFileEncoder encoder(path("mono.ogg"), Params(1, 22050, 0, 5));
+        EncodeInPieces(encoder, mono, 4096);
+        encoder.encode(mono.constData(), 3); // one frame and a dropped half
+    }
+    ExpectWellFormedStream(path("mono.ogg"), 22050 + 1);
+    StreamInfo info = ReadStreamInfo(path("mono.ogg"));
+    EXPECT_EQ(info.channels, 1);
+    EXPECT_EQ(info.rate, 22050);
+    EXPECT_EQ(info.frames, 22050 + 1);
+
+    const QByteArray stereo = SineTone(2, 48000, 48000, 440.0, 0.3);
+    {
+        COggFileEncoder encoder(path("managed.ogg"), Params(2, 48000, 64, 0));
+        encoder.encode(stereo.constData(), uint32_t(stereo.size()));
+    }
+    ExpectWellFormedStream(path("managed.ogg"), 48000);
+    info = ReadStreamInfo(path("managed.ogg"));
+    EXPECT_EQ(info.channels, 2);
+    EXPECT_EQ(info.rate, 48000);
+    EXPECT_EQ(info.bitrateNominal, 64000);
+
+    // The quality is a tenth of the Vorbis scale: -1 and 10 make streams of very different sizes.
+    for (int quality : {-1, 10}) {
+        COggFileEncoder encoder(path(QStringLiteral("q%1.ogg").arg(quality)),
+                                Params(2, 48000, 0, quality));
+        encoder.encode(stereo.constData(), uint32_t(stereo.size()));
+    }
+    const qint64 low = QFile(path("q-1.ogg")).size();
+    const qint64 high = QFile(path("q10.ogg")).size();
+    EXPECT_GT(high, 2 * low);
+    EXPECT_LT(ReadStreamInfo(path("q-1.ogg")).bitrateNominal, 64000);
+    EXPECT_GT(ReadStreamInfo(path("q10.ogg")).bitrateNominal, 400000);
+}
+
+TEST_F(OggFileEncoderTest, EmptyRunStillMakesAValidStream) {
+    {
+        COggFileEncoder encoder(path("empty"), Params(2, 44100, 0, 0));
+        encoder.encode(nullptr, 0);
+        encoder.encode(nullptr, 0); // the stream is ended once
+        EXPECT_EQ(ThrownMessage([&] { encoder.encode("abcd", 4); }), "OGG: invalid file state");
+    }
+    // The identification page, the page of the other two headers, the end-of-stream page.
+    EXPECT_EQ(ParsePages(ReadBytes(path("empty.ogg"))).size(), 3u);
+    ExpectWellFormedStream(path("empty.ogg"), 0);
+    const StreamInfo info = ReadStreamInfo(path("empty.ogg"));
+    EXPECT_TRUE(info.opened);
+    EXPECT_EQ(info.frames, 0);
+}
+
+TEST_F(OggFileEncoderTest, OggInfoAcceptsTheFiles) {
+    if (QStandardPaths::findExecutable(QStringLiteral("ogginfo")).isEmpty())
+        GTEST_SKIP() << "ogginfo (vorbis-tools) is not installed";
+    const QByteArray pcm = SineTone(2, 44100, 3 * 44100, 1000.0, 0.5);
+    {
+        COggFileEncoder tone(path("tone.ogg"), Params(2, 44100, 0, 2));
+        tone.encode(pcm.constData(), uint32_t(pcm.size()));
+        COggFileEncoder managed(path("managed.ogg"), Params(1, 44100, 128, 0));
+        managed.encode(pcm.constData(), uint32_t(pcm.size()));
+    }
+    for (const char* name : {"tone.ogg", "managed.ogg"}) {
+        const auto [exitCode, output] = OggInfo(path(QString::fromLatin1(name)));
+        EXPECT_EQ(exitCode, 0) << name << "\n" << output.toStdString();
+        EXPECT_FALSE(output.contains(QStringLiteral("WARNING"))) << output.toStdString();
+        EXPECT_FALSE(output.contains(QStringLiteral("ERROR"))) << output.toStdString();
+    }
+    EXPECT_TRUE(OggInfo(path("tone.ogg")).second.contains(QStringLiteral("Channels: 2")));
+}
+
+TEST_F(OggFileEncoderTest, SwitchFileFinishesTheFirstFileAndStartsANewStream) {
+    const QByteArray pcm = SineTone(2, 44100, 22050, 1000.0, 0.5);
+    // Two files opened within the same second share their serial number.
+    uint32_t serialA = 0;
+    uint32_t serialB = 0;
+    std::time_t opened = 0;
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        opened = std::time(nullptr);
+        {
+            COggFileEncoder a(path("a.ogg"), Params(2, 44100, 0, 0));
+            COggFileEncoder b(path("b.ogg"), Params(2, 44100, 0, 0));
+        }
+        if (std::time(nullptr) == opened)
+            break;
+    }
+    serialA = ExpectWellFormedStream(path("a.ogg"), 0);
+    serialB = ExpectWellFormedStream(path("b.ogg"), 0);
+    EXPECT_EQ(serialA, serialB);
+    EXPECT_EQ(serialA, uint32_t(COggFileEncoder::serialNumberFor(opened)));
+
+    COggFileEncoder encoder(path("first.ogg"), Params(2, 44100, 0, 0));
+    encoder.encode(pcm.constData(), uint32_t(pcm.size()));
+    // Wait for the clock's next second, so that the new stream's serial number is a new one.
+    const std::time_t first = std::time(nullptr);
+    while (std::time(nullptr) == first)
+        QThread::msleep(20);
+    encoder.switchFile(path("second"));
+    EXPECT_EQ(encoder.getFileName(), path("second.ogg"));
+    encoder.encode(pcm.constData(), 4 * 1000);
+
+    // The first file is complete before the encoder is done.
+    const uint32_t firstSerial = ExpectWellFormedStream(path("first.ogg"), 22050);
+    EXPECT_EQ(ReadStreamInfo(path("first.ogg")).frames, 22050);
+
+    encoder.encode(nullptr, 0);
+    const uint32_t secondSerial = ExpectWellFormedStream(path("second.ogg"), 1000);
+    EXPECT_NE(firstSerial, secondSerial);
+    EXPECT_EQ(ReadStreamInfo(path("second.ogg")).frames, 1000);
+}
+
+TEST_F(OggFileEncoderTest, FailedSwitchLeavesAClosedEncoderThatDiesQuietly) {
+    const QByteArray pcm = SineTone(1, 44100, 4410, 1000.0, 0.5);
+    {
+        COggFileEncoder encoder(path("kept"), Params(1, 44100, 0, 0));
+        encoder.encode(pcm.constData(), uint32_t(pcm.size()));
+        const QString missing = path("gone/next.ogg");
+        EXPECT_EQ(ThrownMessage([&] { encoder.switchFile(missing); }),
+                  QStringLiteral("error creating OGG file \"%1\"").arg(missing));
+        EXPECT_EQ(encoder.getErrorCode(), uint32_t(ENOENT));
+        EXPECT_FALSE(encoder.isOpen());
+        EXPECT_EQ(ThrownMessage([&] { encoder.encode(pcm.constData(), 4); }),
+                  "OGG: invalid file state");
+        EXPECT_EQ(ThrownMessage([&] { encoder.switchFile(path("again")); }),
+                  "OGG: invalid file state");
+    }
+    ExpectWellFormedStream(path("kept.ogg"), 4410);
+    EXPECT_FALSE(QFile::exists(path("again.ogg")));
+}
+
+TEST_F(OggFileEncoderTest, FullDiskFailsOnTheFirstHeaderPage) {
+    ASSERT_TRUE(QFile::exists(QStringLiteral("/dev/full")));
+    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/full"), path("full.ogg")));
+    // The first page is the 28-byte page header followed by the 30-byte identification header.
+    EXPECT_EQ(ThrownMessage([&] { COggFileEncoder(path("full.ogg"), Params(2, 44100, 0, 0)); }),
+              "Error writing 28 bytes to file");
+
+    // Switching onto the full disk: the first file is finished, the encoder is left closed.
+    {
+        COggFileEncoder encoder(path("fine.ogg"), Params(2, 44100, 0, 0));
+        EXPECT_EQ(ThrownMessage([&] { encoder.switchFile(path("full.ogg")); }),
+                  "Error writing 28 bytes to file");
+        EXPECT_EQ(encoder.getErrorCode(), uint32_t(ENOSPC));
+        EXPECT_FALSE(encoder.isOpen());
+    }
+    ExpectWellFormedStream(path("fine.ogg"), 0);
+}
+
+} // namespace
