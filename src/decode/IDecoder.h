@@ -1,9 +1,10 @@
 // The interface of the decoders that turn a whole input file into a 16-bit PCM WAV file.
 #pragma once
 
+#include "util/SystemError.h"
+
 #include <QString>
 #include <cstdint>
-#include <cstring>
 
 class IOpProgress;
 
@@ -25,10 +26,7 @@ public:
     const QString& getErrorText() const { return m_errorText; }
 
     // The system's text for an error code followed by " (code)", as decoders show it.
-    static QString systemErrorText(uint32_t code) {
-        return QString::fromLocal8Bit(std::strerror(static_cast<int>(code))) +
-               QString::asprintf(" (%u)", code);
-    }
+    static QString systemErrorText(uint32_t code) { return SystemErrorText(int(code)); }
 
 protected:
     uint32_t m_errorCode = 0;
