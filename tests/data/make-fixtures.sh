@@ -3,6 +3,7 @@
 # Needs sox, lame and ffmpeg (scripts/install-deps.sh installs them). Run from anywhere:
 #   tests/data/make-fixtures.sh
 # Every tone is a pure sine, so a test can find its frequency and level again in the decoded WAV.
+# Tones are made without dither, so that the same tools make the same bytes again.
 set -euo pipefail
 
 out=$(cd "$(dirname "$0")" && pwd)
@@ -12,15 +13,16 @@ trap 'rm -rf "$work"' EXIT
 ff=(ffmpeg -hide_banner -loglevel error -y)
 
 # Stereo 44.1 kHz, 2 s: left 1000 Hz, right 2000 Hz, both at half of full scale (-6 dBFS).
-sox -n -r 44100 -b 16 -c 2 "$work/stereo.wav" synth 2 sine 1000 sine 2000 vol 0.5
+sox -D -n -r 44100 -b 16 -c 2 "$work/stereo.wav" synth 2 sine 1000 sine 2000 vol 0.5
 # Stereo 44.1 kHz, 1 s, 1000 Hz on both channels at half of full scale.
-sox -n -r 44100 -b 16 -c 2 "$work/stereo1k.wav" synth 1 sine 1000 vol 0.5
+sox -D -n -r 44100 -b 16 -c 2 "$work/stereo1k.wav" synth 1 sine 1000 vol 0.5
 # Mono 22.05 kHz, 1.5 s, 500 Hz at a quarter of full scale (-12 dBFS).
-sox -n -r 22050 -b 16 -c 1 "$work/mono.wav" synth 1.5 sine 500 vol 0.25
+sox -D -n -r 22050 -b 16 -c 1 "$work/mono.wav" synth 1.5 sine 500 vol 0.25
 
-# MP3: MPEG-1 layer III stereo; the same tone behind a 1000-byte padded ID3v2 tag; MPEG-2 mono.
+# MP3: MPEG-1 layer III stereo; a 32 kHz one behind an ID3v2 tag padded by 1000 bytes;
+# MPEG-2 layer III mono.
 lame --quiet --cbr -b 128 -m s "$work/stereo.wav" "$out/tone-stereo-44k.mp3"
-lame --quiet --cbr -b 96 -m j --id3v2-only --tt "Quillet tone" --ta "Quillet" \
+lame --quiet --cbr -b 96 -m j --resample 32 --id3v2-only --tt "Quillet tone" --ta "Quillet" \
     --pad-id3v2-size 1000 "$work/stereo1k.wav" "$out/tone-id3.mp3"
 lame --quiet --cbr -b 32 -m m "$work/mono.wav" "$out/tone-mono-22k.mp3"
 
