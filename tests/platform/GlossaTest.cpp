@@ -216,12 +216,13 @@ TEST_F(GlossaTest, ThreadsAreCountedOnceAndForgottenByANewStart) {
 TEST_F(GlossaTest, WorkersTranslateWhileTheLanguageSwitches) {
     GLStartParams params = StartBlock(kEnglishTra);
     ASSERT_TRUE(GLStart(&params));
-    std::atomic<bool> stop{false};
-    std::atomic<int> german{0}, english{0}, wrong{0};
+    constexpr int kWorkers = 3;
+    constexpr int kCalls = 3000;
+    std::atomic<int> finished{0}, german{0}, english{0}, wrong{0};
     std::vector<std::thread> workers;
-    for (int t = 0; t < 3; ++t) {
+    for (int t = 0; t < kWorkers; ++t) {
         workers.emplace_back([&] {
-            while (!stop.load()) {
+            for (int i = 0; i < kCalls; ++i) {
                 char16_t out[64];
                 const int n = GLTranslateString(out, u"stop playing", 64);
                 if (n <= 0)
@@ -231,15 +232,16 @@ TEST_F(GlossaTest, WorkersTranslateWhileTheLanguageSwitches) {
                 else
                     ++wrong;
             }
+            ++finished;
         });
     }
-    for (int i = 0; i < 200; ++i)
+    // The language switches back and forth for as long as the workers translate.
+    for (int i = 0; finished.load() < kWorkers; ++i)
         GLSwitchLanguage(Utf16(i % 2 ? kEnglishTra : kGermanTra));
-    stop = true;
     for (std::thread& worker : workers)
         worker.join();
     EXPECT_EQ(wrong.load(), 0);
-    EXPECT_GT(german.load() + english.load(), 0);
+    EXPECT_EQ(german.load() + english.load(), kWorkers * kCalls);
 }
 
 TEST(GlossaTranslatorTest, InstancesAreIndependent) {
