@@ -503,5 +503,55 @@
         <source> %s in %s </source>
         <translation> %s in %s </translation>
     </message>
+    <message>
+        <source>Usage: quillet-cli [OPTIONS] COMMAND [ARGUMENTS]
+
+Commands:
+  settings               list every setting
+  settings KEY           print one setting (service addresses with their parameters)
+  settings KEY VALUE     store one setting
+
+Options:
+  --work-dir DIR         folder of config.ini and the work files
+  --log-dir DIR          folder of the trace logs
+  --trace-level LEVEL    None, Error, Info, Debug, Detail or Verbose
+  --lang LANG            language of the messages: en or de
+  --help                 show this help
+  --version              show the version
+
+Exit status: 0 success, 1 cancelled, 2 failed.</source>
+        <translation>Aufruf: quillet-cli [OPTIONEN] BEFEHL [ARGUMENTE]
+
+Befehle:
+  settings               alle Einstellungen anzeigen
+  settings SCHLÜSSEL     eine Einstellung anzeigen (Dienstadressen mit ihren Parametern)
+  settings SCHLÜSSEL WERT  eine Einstellung speichern
+
+Optionen:
+  --work-dir ORDNER      Ordner für config.ini und die Arbeitsdateien
+  --log-dir ORDNER       Ordner für die Protokolldateien
+  --trace-level STUFE    None, Error, Info, Debug, Detail oder Verbose
+  --lang SPRACHE         Sprache der Meldungen: en oder de
+  --help                 diese Hilfe anzeigen
+  --version              die Version anzeigen
+
+Rückgabewert: 0 Erfolg, 1 abgebrochen, 2 fehlgeschlagen.</translation>
+    </message>
+    <message>
+        <source>Unknown command: %s</source>
+        <translation>Unbekannter Befehl: %s</translation>
+    </message>
+    <message>
+        <source>The option %s needs a value.</source>
+        <translation>Die Option %s braucht einen Wert.</translation>
+    </message>
+    <message>
+        <source>There is no setting named %s.</source>
+        <translation>Es gibt keine Einstellung namens %s.</translation>
+    </message>
+    <message>
+        <source>Too many arguments for %s.</source>
+        <translation>Zu viele Argumente für %s.</translation>
+    </message>
 </context>
 </TS>

@@ -503,5 +503,40 @@
         <source> %s in %s </source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Usage: quillet-cli [OPTIONS] COMMAND [ARGUMENTS]
+
+Commands:
+  settings               list every setting
+  settings KEY           print one setting (service addresses with their parameters)
+  settings KEY VALUE     store one setting
+
+Options:
+  --work-dir DIR         folder of config.ini and the work files
+  --log-dir DIR          folder of the trace logs
+  --trace-level LEVEL    None, Error, Info, Debug, Detail or Verbose
+  --lang LANG            language of the messages: en or de
+  --help                 show this help
+  --version              show the version
+
+Exit status: 0 success, 1 cancelled, 2 failed.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Unknown command: %s</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The option %s needs a value.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>There is no setting named %s.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Too many arguments for %s.</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 </TS>

@@ -7,13 +7,11 @@
 #include "app/Language.h"
 #include "app/SingleInstance.h"
 #include "app/Trace.h"
-#include "platform/glossa/Glossa.h"
 #include "util/Utils.h"
 
 #include <QDate>
 #include <QFileInfo>
 #include <QSysInfo>
-#include <QThread>
 
 #include <pwd.h>
 #include <unistd.h>
@@ -31,19 +29,6 @@ QString UserLogin() {
                           : QString::fromLocal8Bit(user);
 }
 
-// Starts the translation library with the chosen file and registers this (the user-interface)
-// thread.
-void StartTranslation(const QString& traFile, const QString& iniFile) {
-    GLStartParams params{};
-    GLSetFieldText(params.traFile, kGlossaPathChars, traFile);
-    GLSetFieldText(params.iniFile, kGlossaPathChars, iniFile);
-    params.value1568 = 1;
-    params.value1576 = 1;
-    params.magic = kGlossaStartMagic;
-    params.value1584 = 1;
-    GLStart(&params);
-    GLAddThread(QThread::currentThreadId());
-}
 } // namespace
 
 CQuilletApp::CQuilletApp(const QStringList& arguments) : m_args(arguments) {}
@@ -161,7 +146,7 @@ void CQuilletApp::SelectLanguage(bool skinGiven) {
                 Trace(TRACE_ERROR, "skin file %s not found", skin);
         }
     }
-    StartTranslation(traFile, config.GetConfigFolder() + QStringLiteral("Quillet.ini"));
+    StartLanguage(traFile, GetLanguageMemoryPath());
     if (config.GetLanguage().isEmpty())
         config.SetLanguage(GetCurrentLanguage(), false);
 }

@@ -127,6 +127,12 @@ TEST_F(Cli, UsageErrorsFailWithTheProgramsMessageInTheChosenLanguage) {
     EXPECT_EQ(missing.exitCode, 2);
     EXPECT_TRUE(missing.err.contains("--trace-level"));
 
+    const RunResult version = Run({"--version"});
+    EXPECT_EQ(version.exitCode, 0);
+    EXPECT_TRUE(QRegularExpression("^quillet-cli \\d+\\.\\d+\\.\\d+\\.\\d+\n$")
+                    .match(QString::fromUtf8(version.out))
+                    .hasMatch());
+
     const RunResult help = Run({"--help"});
     EXPECT_EQ(help.exitCode, 0);
     EXPECT_TRUE(help.out.contains("settings"));

@@ -1,7 +1,6 @@
 // The command-line tool's commands.
 #include "CliCommands.h"
 
-#include "app/AppInfo.h"
 #include "app/CliStrings.h"
 #include "app/ConfigFile.h"
 #include "app/StringTable.h"

@@ -1,6 +1,7 @@
 // quillet-cli: the program's start-up and shutdown around one command on the model.
 #include "CliCommands.h"
 
+#include "app/AppInfo.h"
 #include "app/QuilletApp.h"
 
 #include <QCoreApplication>
@@ -10,6 +11,10 @@ int main(int argc, char* argv[]) {
     QCoreApplication::setApplicationName(QStringLiteral("quillet-cli"));
 
     CCliInvocation invocation = ParseCliArguments(QCoreApplication::arguments());
+    if (invocation.version && !invocation.help) {
+        PrintLine(QStringLiteral("quillet-cli ") + ProgramVersion());
+        return CliSuccess;
+    }
     CQuilletApp app(invocation.frameArguments);
     CCliRunner runner(std::move(invocation));
     return app.Run(runner, false);
