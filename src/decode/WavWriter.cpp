@@ -81,15 +81,20 @@ bool CWavWriter::write(const void* data, uint32_t bytes) {
 bool CWavWriter::close() {
     if (!isOpen())
         return true;
+    bool finished = true;
     if (!m_file.ascend(m_dataChunk)) {
+        finished = false;
         m_errorCode = uint32_t(m_file.systemError());
         Trace(TRACE_ERROR, "CWavWriter::close: could not ascend out of the data chunk");
     }
     if (!m_file.ascend(m_riffChunk)) {
+        finished = false;
         m_errorCode = uint32_t(m_file.systemError());
         Trace(TRACE_ERROR, "CWavWriter::close: could not ascend out of the main chunk");
     }
-    if (!m_file.close())
+    if (!m_file.close()) {
+        finished = false;
         m_errorCode = uint32_t(m_file.systemError());
-    return true;
+    }
+    return finished;
 }

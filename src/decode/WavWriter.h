@@ -24,7 +24,8 @@ public:
     // Appends bytes of sample data; false on a failed write (error code kept).
     bool write(const void* data, uint32_t bytes);
     // Patches the data and RIFF sizes (a zero pad byte after an odd data size) and closes the
-    // file. Always true; nothing to do when closed.
+    // file; true when closed already. False when the sizes could not be written (traced, error
+    // code kept); the file is closed all the same.
     bool close();
 
     bool isOpen() const { return m_file.isOpen(); }

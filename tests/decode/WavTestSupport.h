@@ -8,7 +8,9 @@
 #include <QByteArray>
 #include <QString>
 #include <QTemporaryDir>
+#include <csignal>
 #include <cstdint>
+#include <sys/resource.h>
 
 namespace wavtest {
 
@@ -64,6 +66,28 @@ public:
 
 private:
     QTemporaryDir m_dir;
+};
+
+// Limits the size of files the process may write while it lives: writes beyond fail with EFBIG.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes) {
+        getrlimit(RLIMIT_FSIZE, &m_old);
+        m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limited = m_old;
+        limited.rlim_cur = bytes;
+        m_active = setrlimit(RLIMIT_FSIZE, &limited) == 0;
+    }
+    ~FileSizeLimit() {
+        setrlimit(RLIMIT_FSIZE, &m_old);
+        std::signal(SIGXFSZ, m_oldHandler);
+    }
+    bool active() const { return m_active; }
+
+private:
+    rlimit m_old{};
+    void (*m_oldHandler)(int) = nullptr;
+    bool m_active = false;
 };
 
 } // namespace wavtest

@@ -124,3 +124,22 @@ TEST(WavWriter, FailingHeaderWriteRemovesThePartialFile) {
     EXPECT_FALSE(writer.isOpen());
     EXPECT_FALSE(QFileInfo::exists(name) || QFileInfo(name).isSymLink());
 }
+
+TEST(WavWriter, CloseTellsWhenTheSizesCouldNotBeWritten) {
+    // The limit lets the header and three data bytes through but not the pad byte.
+    QTemporaryDir dir;
+    const QString name = dir.filePath("limited.wav");
+    CWavWriter writer;
+    {
+        FileSizeLimit limit(47);
+        ASSERT_TRUE(limit.active());
+        ASSERT_TRUE(writer.create(name, PcmFormat(1, 8000, 8)));
+        ASSERT_TRUE(writer.write("abc", 3));
+        EXPECT_FALSE(writer.close());
+    }
+    EXPECT_FALSE(writer.isOpen());
+    EXPECT_EQ(writer.getErrorCode(), uint32_t(EFBIG));
+    const QByteArray bytes = ReadBytes(name);
+    EXPECT_EQ(bytes.size(), 47);
+    EXPECT_EQ(Le32(bytes, 40), 0u); // the data size could not be patched
+}

@@ -8,9 +8,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <cerrno>
-#include <csignal>
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 
 using namespace wavtest;
 using testsupport::ReadBytes;
@@ -90,15 +88,11 @@ TEST(WavFileEncoder, WriteFailureKeepsTheSystemError) {
     // A file size limit makes the system refuse the data after the header.
     QTemporaryDir dir;
     const WAVEFORMATEX format = PcmFormat(2, 44100, 16);
-    rlimit old{};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
-    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit limited = old;
-    limited.rlim_cur = 1000;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limited), 0);
     QString message;
     uint32_t code = 0;
     {
+        FileSizeLimit limit(1000);
+        ASSERT_TRUE(limit.active());
         CWavFileEncoder encoder(dir.filePath("big"), &format);
         const QByteArray pcm(4000, '\0');
         try {
@@ -108,8 +102,6 @@ TEST(WavFileEncoder, WriteFailureKeepsTheSystemError) {
             code = encoder.getErrorCode();
         }
     }
-    setrlimit(RLIMIT_FSIZE, &old);
-    std::signal(SIGXFSZ, oldHandler);
     EXPECT_EQ(message, "Error writing 4000 bytes to WAV file");
     EXPECT_EQ(code, uint32_t(EFBIG));
 }
