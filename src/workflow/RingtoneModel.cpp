@@ -1,0 +1,644 @@
+// The central model: opening inputs into work files, the selection, and the ringtone extraction.
+#include "workflow/RingtoneModel.h"
+
+#include "app/ConfigFile.h"
+#include "app/StringTable.h"
+#include "app/Trace.h"
+#include "decode/Mp3Decoder.h"
+#include "decode/OggDecoder.h"
+#include "decode/WavReader.h"
+#include "decode/WavWriter.h"
+#include "decode/WmaDecoder.h"
+#include "encode/DatFileEncoder.h"
+#include "encode/OggFileEncoder.h"
+#include "util/SystemError.h"
+#include "workflow/Extraction.h"
+#include "workflow/IOpProgress.h"
+#include "workflow/IRingtoneModelOwner.h"
+#include "workflow/IRingtoneView.h"
+#include "workflow/IUserMessages.h"
+#include "workflow/OpResult.h"
+#include "workflow/OxaException.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <algorithm>
+#include <array>
+#include <memory>
+#include <new>
+#include <vector>
+
+namespace {
+
+// String-table texts of the input pipeline and the extraction.
+constexpr int kIdExtracting = 110;
+constexpr int kIdCreatingDat = 113;
+constexpr int kIdOpenFile = 115;
+constexpr int kIdDecoding = 116;
+constexpr int kIdErrorDecoding = 121;
+constexpr int kIdUnsupportedExtension = 122;
+constexpr int kIdCouldNotOpen = 123;
+constexpr int kIdExtractionFailed = 124;
+constexpr int kIdCdTrackName = 165;
+constexpr int kIdRecordedName = 166;
+constexpr int kIdCdTrackTitle = 170;
+constexpr int kIdConverting = 172;
+constexpr int kIdUnsupportedWave = 174;
+constexpr int kIdErrorCreatingDat = 175;
+constexpr int kIdErrorConverting = 177;
+constexpr int kIdComponentsMissing = 187;
+constexpr int kIdInvalidFile = 214;
+constexpr int kIdNotSupported = 220;
+
+constexpr int64_t kConvertBlock = 100000; // bytes read per step of conversion and visualization
+constexpr int64_t kExtractBlock = 65536;  // bytes read per step of the extraction
+
+// The text from the path's last '.' on, lower case; empty without a '.'.
+QString ExtensionOf(const QString& path) {
+    const qsizetype dot = path.lastIndexOf(QLatin1Char('.'));
+    return dot < 0 ? QString() : path.mid(dot).toLower();
+}
+
+bool IsUsablePcm(const WAVEFORMATEX& format, bool only16Bit) {
+    const bool bitsOk = format.wBitsPerSample == 16 || (!only16Bit && format.wBitsPerSample == 8);
+    return format.wFormatTag == WAVE_FORMAT_PCM && format.nSamplesPerSec != 0 && bitsOk;
+}
+
+// A failure of a step of opening whose text is shown as it stands.
+COxaException ShownAsIs(int id) {
+    return COxaException(StringId{id}, id);
+}
+
+// The cancel of a step of opening: no message.
+COxaException Cancelled(const char* text) {
+    return COxaException(QString::fromLatin1(text), COxaException::kCancelled);
+}
+
+} // namespace
+
+CRingtoneModel::CRingtoneModel() = default;
+
+CRingtoneModel::~CRingtoneModel() = default;
+
+QString CRingtoneModel::workBaseName() {
+    return GetConfig().GetConfigFolder() + QStringLiteral("temp");
+}
+
+QString CRingtoneModel::workWavFileName() {
+    return workBaseName() + QStringLiteral(".in");
+}
+
+QString CRingtoneModel::workCdFileName() {
+    return workBaseName() + QStringLiteral("cd.wav");
+}
+
+void CRingtoneModel::init(IRingtoneModelOwner* owner, IRingtoneView* view,
+                          const QString& commandLineFile) {
+    m_owner = owner;
+    m_view = view;
+    if (m_view)
+        m_view->SetModel(this);
+    if (!commandLineFile.isEmpty()) {
+        openInputFile(commandLineFile, OpenUserFile, 0);
+    } else {
+        QString wav = GetConfig().GetWavFileName();
+        if (wav.isEmpty())
+            wav = workWavFileName();
+        if (QFileInfo::exists(wav))
+            openInputFile(wav, OpenReopen, 0);
+        else
+            closeInput(false);
+    }
+    std::array<quint32, 4> numbers{};
+    if (ConfigFile::ParseCut(GetConfig().GetCut(), numbers)) {
+        m_cut.setStart(numbers[0]);
+        m_cut.setEnd(numbers[1]);
+        m_cut.setFadeIn(qint32(numbers[2]));
+        m_cut.setFadeOut(qint32(numbers[3]));
+    }
+    m_cut.validate();
+    applyDefaultSelection(m_cut, m_duration);
+    refreshView();
+    refreshInputName();
+}
+
+void CRingtoneModel::saveState() {
+    if (m_view)
+        m_view->StopPlayback();
+    ConfigFile& config = GetConfig();
+    config.SetInputFileName(m_inputFileName);
+    config.SetInputName(m_inputName);
+    config.SetInputType(m_inputType);
+    config.SetInputParam(m_inputParam);
+    config.SetWavFileName(m_wavFileName);
+    config.SetInputTitle(m_inputTitle);
+    config.SetCut(m_cut.start(), m_cut.end(), m_cut.fadeIn(), m_cut.fadeOut());
+}
+
+bool CRingtoneModel::openInputFile(const QString& path, int mode, int parameter) {
+    Trace(TRACE_DEBUG, "openInputFile(%s, %d, %d)", path, mode, parameter);
+    closeInput(true);
+    setState(StateOpening);
+    std::unique_ptr<IOpProgress> progress =
+        m_owner ? m_owner->CreateProgress(kIdOpenFile) : std::make_unique<IOpProgress>();
+    progress->Show(true);
+    progress->Show(false);
+
+    QString source;
+    if (!decodeInput(path, mode, *progress, source)) {
+        progress->Show(false);
+        setState(StateIdle);
+        return false;
+    }
+    try {
+        openSourceWav(path, source, mode, parameter, *progress);
+    } catch (const COxaException& e) {
+        Trace(TRACE_ERROR, "openInputFile failed: %s", e.message());
+        closeInput(true);
+        progress->Show(false);
+        if (mode != OpenReopen && !e.isCancel()) {
+            if (e.code() == COxaException::kGeneric)
+                showError(FormatString(kIdCouldNotOpen, e.message()));
+            else
+                showError(e.message());
+        }
+        setState(StateIdle);
+        return false;
+    }
+    progress.reset();
+    setState(StateIdle);
+    return true;
+}
+
+bool CRingtoneModel::decodeInput(const QString& path, int mode, IOpProgress& progress,
+                                 QString& source) {
+    const QString extension = ExtensionOf(path);
+    std::unique_ptr<IDecoder> decoder;
+    if (extension == QLatin1String(".mp3")) {
+        decoder = std::make_unique<CMp3Decoder>();
+    } else if (extension == QLatin1String(".ogg")) {
+        decoder = std::make_unique<COggDecoder>();
+    } else if (extension == QLatin1String(".wma") || extension == QLatin1String(".wmv") ||
+               extension == QLatin1String(".asf")) {
+        decoder = std::make_unique<CWmaDecoder>();
+    } else if (extension == QLatin1String(".wav") || extension == QLatin1String(".in")) {
+        source = path;
+        return true;
+    } else {
+        if (mode != OpenReopen)
+            showError(FormatString(kIdUnsupportedExtension, path));
+        return false;
+    }
+
+    Trace(TRACE_DEBUG, "start decoding file %s", path);
+    progress.SetTextId(kIdDecoding);
+    const QString work = workWavFileName();
+    const uint32_t result = decoder->decodeFile(path, work, &progress);
+    QString text;
+    switch (result) {
+    case OpSuccess:
+        source = work;
+        return true;
+    case OpCancelled:
+        break;
+    case OpInvalidFile:
+        text = LoadString(kIdInvalidFile);
+        break;
+    case OpNotSupported:
+        text = LoadString(kIdNotSupported);
+        break;
+    case OpComponentsMissing:
+        text = LoadString(kIdComponentsMissing);
+        break;
+    default:
+        text = decoder->getErrorText();
+        if (text.isEmpty())
+            text = FormatString(kIdErrorDecoding, path);
+        break;
+    }
+    if (!text.isEmpty() && mode != OpenReopen)
+        showError(text);
+    return false;
+}
+
+void CRingtoneModel::openSourceWav(const QString& path, QString source, int mode, int parameter,
+                                   IOpProgress& progress) {
+    auto reader = std::make_unique<CWavReader>(source);
+    if (!IsUsablePcm(*reader->getFormat(), false))
+        throw ShownAsIs(kIdUnsupportedWave);
+
+    if (reader->getFormat()->wBitsPerSample == 8) {
+        Trace(TRACE_DEBUG, "start converting file %s", source);
+        const QString work = workWavFileName();
+        QString errorText;
+        const int result = convertWavFrom8Bit(*reader, work, progress, errorText);
+        if (result == OpCancelled)
+            throw Cancelled("convertWavFrom8Bit canceled");
+        if (result != OpSuccess) {
+            if (errorText.isEmpty())
+                throw ShownAsIs(kIdErrorConverting);
+            throw COxaException(errorText);
+        }
+        reader.reset();
+        source = work;
+        reader = std::make_unique<CWavReader>(source);
+        if (!IsUsablePcm(*reader->getFormat(), true))
+            throw ShownAsIs(kIdErrorConverting);
+    }
+    m_format = *reader->getFormat();
+
+    Trace(TRACE_DEBUG, "start creating dat file");
+    const QString base = workBaseName();
+    m_datFileName = base + QStringLiteral(".dat");
+    int peak = 0;
+    QString errorText;
+    const int result = createDatFile(*reader, base, progress, peak, errorText);
+    if (result == OpCancelled)
+        throw Cancelled("createDatFile canceled");
+    if (result != OpSuccess) {
+        if (errorText.isEmpty())
+            throw COxaException(FormatString(kIdErrorCreatingDat, m_datFileName),
+                                kIdErrorCreatingDat);
+        throw COxaException(errorText);
+    }
+    m_gain = normalizationGain(GetConfig().GetNormalizationPercent(), peak);
+    m_wavFileName = source;
+    nameInput(path, mode, parameter);
+    refreshInputName();
+    m_duration = reader->getDuration();
+    m_datValues.setSource(m_datFileName, m_duration);
+    if (mode != OpenReopen) {
+        applyDefaultSelection(m_cut, m_duration);
+        refreshView();
+    }
+}
+
+void CRingtoneModel::nameInput(const QString& path, int mode, int parameter) {
+    if (mode == OpenCdTrack) {
+        m_inputFileName.clear();
+        m_inputType = InputCdTrack;
+        m_inputParam = QString::asprintf("%d", parameter);
+        m_inputName = FormatString(kIdCdTrackName, m_inputParam);
+        m_inputTitle = FormatString(kIdCdTrackTitle, parameter);
+    } else if (mode == OpenUserFile) {
+        m_inputFileName = path;
+        m_inputType = InputFile;
+        m_inputParam.clear();
+        m_inputName = QLatin1Char('[') + path + QLatin1Char(']');
+        m_inputTitle = titleFromFileName(path);
+    } else {
+        const ConfigFile& config = GetConfig();
+        m_inputFileName = config.GetInputFileName();
+        m_inputType = config.GetInputType();
+        if (m_inputType < InputFile || m_inputType > InputRecording)
+            m_inputType = InputFile;
+        m_inputParam = config.GetInputParam();
+        m_inputName = config.GetInputName();
+        if (m_inputType != InputFile)
+            m_inputName = inputNameFromType(m_inputType, m_inputParam);
+        else if (m_inputName.isEmpty())
+            m_inputName = QLatin1Char('[') + m_inputFileName + QLatin1Char(']');
+        m_inputTitle = config.GetInputTitle();
+        if (m_inputTitle.isEmpty())
+            m_inputTitle = titleFromFileName(m_inputFileName);
+    }
+}
+
+void CRingtoneModel::closeInput(bool notify) {
+    m_inputFileName.clear();
+    m_inputName.clear();
+    m_inputTitle.clear();
+    m_inputType = InputFile;
+    m_inputParam.clear();
+    m_wavFileName.clear();
+    m_datFileName.clear();
+    m_ringtoneFileName.clear();
+    m_cut.reset();
+    m_gain = 0.0;
+    m_format = WAVEFORMATEX{};
+    m_duration = 0;
+    m_datValues.setSource(QString(), 0);
+    if (notify) {
+        refreshView();
+        refreshInputName();
+    }
+}
+
+void CRingtoneModel::setCut(qint64 start, qint64 end) {
+    m_cut.setStart(start);
+    m_cut.setEnd(end);
+    m_cut.validate();
+    cutChanged();
+}
+
+void CRingtoneModel::clearCut() {
+    m_cut.reset();
+    cutChanged();
+}
+
+void CRingtoneModel::cutChanged() {
+    m_ringtoneFileName.clear();
+    refreshOwner();
+}
+
+const CCutInfo* CRingtoneModel::getCutAt(qint64 t) const {
+    return m_cut.isValid() && m_cut.start() <= t && t < m_cut.end() ? &m_cut : nullptr;
+}
+
+bool CRingtoneModel::isSupportedExtension(const QString& path) {
+    static constexpr std::array<const char*, 6> kExtensions = {".wav", ".mp3", ".ogg",
+                                                               ".wma", ".wmv", ".asf"};
+    const QString extension = ExtensionOf(path);
+    return std::any_of(kExtensions.begin(), kExtensions.end(),
+                       [&](const char* known) { return extension == QLatin1String(known); });
+}
+
+const int8_t* CRingtoneModel::getDatValues(int64_t start, int64_t end, uint32_t& count) {
+    return m_datValues.getDatValues(start, end, count);
+}
+
+int CRingtoneModel::getRecordingRefreshTime() const {
+    return GetConfig().GetRecordingRefreshTime();
+}
+
+void CRingtoneModel::setState(int state) {
+    m_state = state;
+    refreshOwner();
+}
+
+int CRingtoneModel::getSharedValue() const {
+    std::lock_guard lock(m_lock);
+    return m_sharedValue;
+}
+
+void CRingtoneModel::setSharedValue(int value) {
+    std::lock_guard lock(m_lock);
+    m_sharedValue = value;
+}
+
+int CRingtoneModel::convertWavFrom8Bit(CWavReader& reader, const QString& destination,
+                                       IOpProgress& progress, QString& errorText) {
+    std::vector<uint8_t> input;
+    std::vector<uint8_t> output;
+    try {
+        input.resize(size_t(kConvertBlock));
+        output.resize(size_t(2 * kConvertBlock));
+    } catch (const std::bad_alloc&) {
+        Trace(TRACE_ERROR, "convertWavFrom8Bit: out of memory");
+        return OpFailed;
+    }
+    progress.SetTextId(kIdConverting);
+    progress.SetRange(reader.getDataSize());
+    progress.Show(true);
+
+    WAVEFORMATEX format = *reader.getFormat();
+    format.wBitsPerSample = 16;
+    format.nBlockAlign = uint16_t(format.nChannels * 2);
+    format.nAvgBytesPerSec = format.nBlockAlign * format.nSamplesPerSec;
+    format.cbSize = 0;
+
+    int result = OpSuccess;
+    CWavWriter writer;
+    try {
+        if (!writer.create(destination, format))
+            throw COxaException(QStringLiteral("error creating dest wav file"));
+        int64_t remaining = reader.getDataSize();
+        while (remaining > 0) {
+            if (progress.IsCanceled()) {
+                Trace(TRACE_DEBUG, "convertWavFrom8Bit canceled");
+                result = OpCancelled;
+                break;
+            }
+            int64_t got = -1;
+            try {
+                got = reader.read(input.data(), std::min(remaining, kConvertBlock));
+            } catch (const COxaException&) {
+                got = -1;
+            }
+            if (got < 0) {
+                Trace(TRACE_ERROR, "convertWavFrom8Bit: error reading from wav file");
+                result = OpFailed;
+                break;
+            }
+            if (got == 0)
+                break;
+            for (int64_t i = 0; i < got; ++i) {
+                const uint16_t sample = uint16_t(int16_t((int(input[i]) - 128) * 256));
+                output[2 * i] = uint8_t(sample);
+                output[2 * i + 1] = uint8_t(sample >> 8);
+            }
+            if (!writer.write(output.data(), uint32_t(2 * got))) {
+                Trace(TRACE_ERROR, "convertWavFrom8Bit: error writing to wav file");
+                errorText = SystemErrorText(int(writer.getErrorCode()));
+                result = OpFailed;
+                break;
+            }
+            remaining -= got;
+            progress.Step(uint32_t(got));
+        }
+    } catch (const COxaException& e) {
+        Trace(TRACE_ERROR, "error converting wav file: %s", e.message());
+        errorText = e.message();
+        result = OpFailed;
+    }
+    if (!writer.close() && result == OpSuccess) {
+        errorText = SystemErrorText(int(writer.getErrorCode()));
+        result = OpFailed;
+    }
+    if (result != OpSuccess)
+        QFile::remove(destination);
+    return result;
+}
+
+int CRingtoneModel::createDatFile(CWavReader& reader, const QString& base, IOpProgress& progress,
+                                  int& peak, QString& errorText) {
+    peak = 0;
+    std::vector<uint8_t> buffer;
+    try {
+        buffer.resize(size_t(kConvertBlock));
+    } catch (const std::bad_alloc&) {
+        Trace(TRACE_ERROR, "createDatFile: out of memory");
+        return OpFailed;
+    }
+    progress.SetTextId(kIdCreatingDat);
+    progress.SetRange(reader.getDataSize());
+    progress.Show(true);
+
+    int result = OpSuccess;
+    try {
+        CDatFileEncoder encoder(base, reader.getFormat());
+        int64_t remaining = reader.getDataSize();
+        while (remaining > 0) {
+            if (progress.IsCanceled()) {
+                Trace(TRACE_DEBUG, "createDatFile canceled");
+                result = OpCancelled;
+                break;
+            }
+            const int64_t got = reader.read(buffer.data(), std::min(remaining, kConvertBlock));
+            if (got < 0)
+                throw COxaException(QStringLiteral("error reading from wav file"));
+            if (got == 0)
+                break;
+            encoder.encode(buffer.data(), uint32_t(got));
+            peak = std::max(peak, blockPeak(buffer.data(), uint32_t(got)));
+            remaining -= got;
+            progress.Step(uint32_t(got));
+        }
+    } catch (const COxaException& e) {
+        Trace(TRACE_ERROR, "error creating dat file: %s", e.message());
+        errorText = e.message();
+        result = OpFailed;
+    }
+    if (result != OpSuccess)
+        QFile::remove(base + QStringLiteral(".dat"));
+    return result;
+}
+
+int CRingtoneModel::blockPeak(const void* data, uint32_t bytes) {
+    const auto* p = static_cast<const uint8_t*>(data);
+    int peak = 0;
+    for (uint32_t i = 0; i + 1 < bytes; i += 2) {
+        const int sample = int16_t(uint16_t(p[i] | p[i + 1] << 8));
+        peak = std::max(peak, sample < 0 ? -sample : sample);
+    }
+    return peak;
+}
+
+double CRingtoneModel::normalizationGain(double percent, int peak) {
+    if (peak < 100 || percent < 10 || percent > 100)
+        return 0.0;
+    return 32767.0 * percent / peak / 100.0;
+}
+
+QString CRingtoneModel::inputNameFromType(int type, const QString& parameter) {
+    switch (type) {
+    case InputCdTrack:
+        return FormatString(kIdCdTrackName, parameter);
+    case InputNamed:
+        return parameter.isEmpty() ? QString() : QLatin1Char('[') + parameter + QLatin1Char(']');
+    case InputRecording:
+        return FormatString(kIdRecordedName, parameter);
+    default:
+        return QString();
+    }
+}
+
+QString CRingtoneModel::titleFromFileName(const QString& path) {
+    const QString name = path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
+    QString title;
+    for (const QChar c : name) {
+        if (c == QLatin1Char('.'))
+            break;
+        if (c.isLetter())
+            title += c;
+    }
+    return title.isEmpty() ? QStringLiteral("ringtone") : title;
+}
+
+void CRingtoneModel::applyDefaultSelection(CCutInfo& cut, qint64 duration) {
+    if (cut.isValid() && cut.end() > duration)
+        cut.reset();
+    if (cut.isValid() || duration <= 0)
+        return;
+    cut.reset();
+    if (duration > 20000) {
+        cut.setStart(10000);
+        cut.setEnd(20000);
+    } else if (duration > 2000) {
+        cut.setStart(duration / 4);
+        cut.setEnd(3 * duration / 4);
+    }
+    cut.validate();
+}
+
+int CRingtoneModel::extractFile(IOpProgress& progress) {
+    if (!m_cut.isValid())
+        return OpFailed;
+    if (!m_ringtoneFileName.isEmpty())
+        return OpSuccess;
+    m_ringtoneFileName = workBaseName();
+    progress.SetTextId(kIdExtracting);
+    int result = OpSuccess;
+    try {
+        result = encodeCut(progress);
+    } catch (const COxaException& e) {
+        Trace(TRACE_ERROR, "error extracting: %s", e.message());
+        result = OpFailed;
+    } catch (const std::bad_alloc&) {
+        Trace(TRACE_ERROR, "error extracting: out of memory");
+        result = OpFailed;
+    }
+    if (result != OpSuccess) {
+        QFile::remove(workBaseName() + QStringLiteral(".upl"));
+        m_ringtoneFileName.clear();
+        progress.Show(false);
+        if (result == OpFailed)
+            showError(LoadString(kIdExtractionFailed));
+    }
+    return result;
+}
+
+int CRingtoneModel::encodeCut(IOpProgress& progress) {
+    CWavReader reader(m_wavFileName);
+    const WAVEFORMATEX format = *reader.getFormat();
+    const EncoderParams params = encoderParamsFromBitRate(GetConfig().GetBitRate(), format);
+    m_ringtoneFileName += QStringLiteral(".upl");
+    COggFileEncoder encoder(m_ringtoneFileName, params);
+
+    const int64_t endPosition = reader.seek(m_cut.end());
+    const int64_t startPosition = reader.seek(m_cut.start());
+    const int64_t length = endPosition - startPosition;
+    if (endPosition < 0 || startPosition < 0 || length < 1)
+        throw COxaException(
+            Sprintf("wav seek failed: begin=%d, end=%d", int(startPosition), int(endPosition)));
+    progress.SetRange(uint32_t(length));
+    std::vector<uint8_t> buffer(static_cast<size_t>(kExtractBlock));
+    int64_t done = 0;
+    bool last = false;
+    while (!last) {
+        if (progress.IsCanceled()) {
+            Trace(TRACE_DEBUG, "extractFile canceled");
+            return OpCancelled;
+        }
+        int64_t got = reader.read(buffer.data(), kExtractBlock);
+        if (got < 0)
+            return OpFailed;
+        if (got == 0)
+            break;
+        if (done + got >= length) {
+            got = length - done;
+            last = true;
+        }
+        applyFades(buffer.data(), uint32_t(got), m_cut.start(), uint64_t(done), m_cut, format,
+                   m_gain);
+        encoder.encode(buffer.data(), uint32_t(got));
+        done += got;
+        progress.SetPos(uint32_t(done));
+    }
+    return OpSuccess;
+}
+
+void CRingtoneModel::showError(const QString& text) {
+    if (m_owner)
+        ShowErrorMessage(m_owner->Messages(), text);
+    else
+        Trace(TRACE_ERROR, "%s", text);
+}
+
+void CRingtoneModel::refreshOwner() {
+    if (m_owner)
+        m_owner->RefreshState();
+}
+
+void CRingtoneModel::refreshView() {
+    if (m_view)
+        m_view->Refresh();
+}
+
+void CRingtoneModel::refreshInputName() {
+    if (!m_owner)
+        return;
+    const QString byType = inputNameFromType(m_inputType, m_inputParam);
+    m_owner->RefreshInputName(byType.isEmpty() ? m_inputName : byType);
+}

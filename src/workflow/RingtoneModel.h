@@ -1,0 +1,147 @@
+// The central model: the current input, its work files, the ringtone selection and extraction.
+#pragma once
+
+#include "encode/DatValues.h"
+#include "util/WinTypes.h"
+#include "workflow/CutInfo.h"
+
+#include <QString>
+#include <cstdint>
+#include <mutex>
+
+class CWavReader;
+class IOpProgress;
+class IRingtoneModelOwner;
+class IRingtoneView;
+
+// Opening an input turns it into one 16-bit PCM work WAV file and a visualization file, computes
+// the normalization gain, names the input and proposes a selection. The work files live in the
+// configuration folder and stay there between runs. Everything runs on the user-interface thread
+// except the shared value, which the view sets from its own threads.
+class CRingtoneModel {
+public:
+    enum State { StateIdle = 0, StateOpening = 1, StateBeaming = 2 };
+    // How openInputFile came to be called.
+    enum OpenMode { OpenCdTrack = 0, OpenUserFile = 1, OpenReopen = 2 };
+    enum InputType { InputFile = 0, InputCdTrack = 1, InputNamed = 2, InputRecording = 3 };
+
+    CRingtoneModel();
+    ~CRingtoneModel();
+    CRingtoneModel(const CRingtoneModel&) = delete;
+    CRingtoneModel& operator=(const CRingtoneModel&) = delete;
+
+    // Start-up: opens the command-line file (or reopens the last work WAV), then restores the
+    // stored selection. owner must not be null; view may be.
+    void init(IRingtoneModelOwner* owner, IRingtoneView* view, const QString& commandLineFile);
+    // Stops playback and writes the input and the selection to the configuration.
+    void saveState();
+    // Opens an input; mode is an OpenMode, parameter the CD track number of mode 0. True on
+    // success; a failure leaves the model without input and has shown its message (not in mode 2).
+    bool openInputFile(const QString& path, int mode, int parameter);
+    // Forgets the input and the selection; with notify the view and the input-name label follow.
+    void closeInput(bool notify);
+
+    // Sets the selection from start to end (validated) and forgets the extracted ringtone.
+    void setCut(qint64 start, qint64 end);
+    // Removes the selection and forgets the extracted ringtone.
+    void clearCut();
+    // The selection if it is valid and contains t, else null.
+    const CCutInfo* getCutAt(qint64 t) const;
+    const CCutInfo& getCut() const { return m_cut; }
+    // The selection for the view to change in place; call cutChanged() after a change.
+    CCutInfo& cut() { return m_cut; }
+    // The selection was changed in place: forgets the extracted ringtone and refreshes the owner.
+    void cutChanged();
+
+    // Cuts the selection out of the work WAV, applies fades and gain and encodes it as OGG Vorbis
+    // into the ringtone file; reuses the file while the selection is unchanged. An OpResult:
+    // 0, 1 cancelled, 2 failed (shown, except when there is no valid selection).
+    int extractFile(IOpProgress& progress);
+
+    // True if the path ends with a supported extension (.wav .mp3 .ogg .wma .wmv .asf), any case.
+    static bool isSupportedExtension(const QString& path);
+    // Visualization values of the current input (see CDatValues).
+    const int8_t* getDatValues(int64_t start, int64_t end, uint32_t& count);
+    int getRecordingRefreshTime() const;
+    // Stores the state (a State) and refreshes the owner.
+    void setState(int state);
+    int getState() const { return m_state; }
+
+    // The value the view shares between its threads, under the model's lock.
+    int getSharedValue() const;
+    void setSharedValue(int value);
+
+    const QString& getInputFileName() const { return m_inputFileName; }
+    const QString& getInputName() const { return m_inputName; }
+    const QString& getInputTitle() const { return m_inputTitle; }
+    int getInputType() const { return m_inputType; }
+    const QString& getInputParam() const { return m_inputParam; }
+    const QString& getWavFileName() const { return m_wavFileName; }
+    const QString& getDatFileName() const { return m_datFileName; }
+    // The extracted ringtone; empty until extracted and again after every selection change.
+    const QString& getRingtoneFileName() const { return m_ringtoneFileName; }
+    double getNormalizationGain() const { return m_gain; }
+    const WAVEFORMATEX& getFormat() const { return m_format; }
+    qint64 getDuration() const { return m_duration; }
+
+    // The work files in the configuration folder: base "temp" and its ".in" (work WAV), ".dat",
+    // ".upl" (ringtone) and "cd.wav" (CD track) names.
+    static QString workBaseName();
+    static QString workWavFileName();
+    static QString workCdFileName();
+
+    // Converts 8-bit PCM from reader (at the start of its data) into the 16-bit WAV destination.
+    // An OpResult 0, 1 or 2 (errorText tells why when known); the destination is removed unless 0.
+    static int convertWavFrom8Bit(CWavReader& reader, const QString& destination,
+                                  IOpProgress& progress, QString& errorText);
+    // Writes the visualization file base + ".dat" from reader (16-bit PCM at the start of its
+    // data) and finds the peak. Result as above; the file is removed unless 0.
+    static int createDatFile(CWavReader& reader, const QString& base, IOpProgress& progress,
+                             int& peak, QString& errorText);
+    // The largest absolute sample value of a block of 16-bit PCM (32768 for -32768).
+    static int blockPeak(const void* data, uint32_t bytes);
+    // 32767 * percent / peak / 100; 0 for a peak below 100 or a percent outside 10..100.
+    static double normalizationGain(double percent, int peak);
+    // The display name of an input from its type and parameter; empty for files.
+    static QString inputNameFromType(int type, const QString& parameter);
+    // The letters of the file name (up to its first '.'), or "ringtone" when it has none.
+    static QString titleFromFileName(const QString& path);
+    // The selection proposed for an input of duration milliseconds, applied to cut: an invalid
+    // selection or one ending beyond the input becomes the default (none for 2 s or less).
+    static void applyDefaultSelection(CCutInfo& cut, qint64 duration);
+
+private:
+    // Decodes path into the work WAV when its extension calls for a decoder; the source WAV to
+    // read next, or an empty text when the open ends here (message shown as the mode wants).
+    bool decodeInput(const QString& path, int mode, IOpProgress& progress, QString& source);
+    // Steps from reading the source WAV to naming the input; throws COxaException on failure.
+    void openSourceWav(const QString& path, QString source, int mode, int parameter,
+                       IOpProgress& progress);
+    // Names the input for the open mode.
+    void nameInput(const QString& path, int mode, int parameter);
+    // Runs the extraction loop into the ringtone file; an OpResult, throws on errors.
+    int encodeCut(IOpProgress& progress);
+    void showError(const QString& text);
+    void refreshOwner();
+    void refreshView();
+    void refreshInputName();
+
+    IRingtoneModelOwner* m_owner = nullptr;
+    IRingtoneView* m_view = nullptr;
+    CCutInfo m_cut;
+    QString m_inputFileName;
+    QString m_inputName;
+    QString m_inputTitle;
+    int m_inputType = InputFile;
+    QString m_inputParam;
+    QString m_wavFileName;
+    QString m_datFileName;
+    QString m_ringtoneFileName;
+    double m_gain = 0.0;
+    WAVEFORMATEX m_format{};
+    qint64 m_duration = 0;
+    CDatValues m_datValues;
+    mutable std::mutex m_lock;
+    int m_sharedValue = 0;
+    int m_state = StateIdle;
+};

@@ -1,0 +1,277 @@
+// The fades and gain on the samples, the encoder settings, and extracting the ringtone file.
+#include "workflow/Extraction.h"
+
+#include "ModelTestSupport.h"
+#include "decode/OggDecoder.h"
+#include "workflow/RingtoneModel.h"
+
+#include <QFileInfo>
+#include <algorithm>
+#include <cmath>
+#include <gtest/gtest.h>
+#include <vorbis/vorbisfile.h>
+
+using namespace modeltest;
+
+namespace {
+
+CCutInfo Cut(qint64 start, qint64 end, qint32 fadeIn, qint32 fadeOut) {
+    CCutInfo cut;
+    cut.setStart(start);
+    cut.setEnd(end);
+    cut.setFadeIn(fadeIn);
+    cut.setFadeOut(fadeOut);
+    cut.validate();
+    return cut;
+}
+
+QByteArray Samples(const std::vector<int16_t>& values) {
+    QByteArray bytes;
+    for (const int16_t v : values) {
+        bytes.append(char(v & 0xFF));
+        bytes.append(char((v >> 8) & 0xFF));
+    }
+    return bytes;
+}
+
+int16_t SampleAt(const QByteArray& bytes, int index) {
+    return int16_t(uint8_t(bytes[2 * index]) | uint8_t(bytes[2 * index + 1]) << 8);
+}
+
+// The largest absolute value of one channel over the frames [first, first + count).
+int Amplitude(const std::vector<int16_t>& samples, int channels, int channel, int first,
+              int count) {
+    int peak = 0;
+    for (int i = first; i < first + count; ++i)
+        peak = std::max(peak, std::abs(int(samples[size_t(i * channels + channel)])));
+    return peak;
+}
+
+} // namespace
+
+TEST(Extraction, FadeFactorIsLinearAndIgnoresShortFades) {
+    const CCutInfo cut = Cut(10000, 20000, 2000, 1000);
+    EXPECT_EQ(fadeFactor(10000, cut), 0.0); // the first frame of a fade-in is silent
+    EXPECT_EQ(fadeFactor(11000, cut), 0.5);
+    EXPECT_EQ(fadeFactor(11500, cut), 0.75);
+    EXPECT_EQ(fadeFactor(12000, cut), 1.0);
+    EXPECT_EQ(fadeFactor(15000, cut), 1.0);
+    EXPECT_EQ(fadeFactor(19000, cut), 1.0);
+    EXPECT_EQ(fadeFactor(19500, cut), 0.5);
+    EXPECT_EQ(fadeFactor(19999, cut), 0.001);
+    EXPECT_EQ(fadeFactor(20000, cut), 1.0);
+    EXPECT_EQ(fadeFactor(9999, cut), 1.0);
+
+    EXPECT_EQ(fadeFactor(10000, Cut(10000, 20000, 50, 99)), 1.0);
+    EXPECT_EQ(fadeFactor(19950, Cut(10000, 20000, 50, 99)), 1.0);
+    EXPECT_EQ(fadeFactor(10000, Cut(10000, 20000, 100, 0)), 0.0);
+    EXPECT_EQ(fadeFactor(10050, Cut(10000, 20000, 100, 0)), 0.5);
+}
+
+TEST(Extraction, ApplyFadesScalesEveryChannelByFadeAndGain) {
+    // 1000 frames per second: frame i of the block lies at millisecond i of the cut.
+    const WAVEFORMATEX stereo = Pcm(2, 1000, 16);
+    const CCutInfo cut = Cut(0, 10000, 2000, 0);
+    std::vector<int16_t> values(2 * 6000, 20000);
+    values[2 * 5000 + 1] = -3;
+    QByteArray block = Samples(values);
+    applyFades(block.data(), uint32_t(block.size()), 0, 0, cut, stereo, 1.5);
+    EXPECT_EQ(SampleAt(block, 0), 0);
+    EXPECT_EQ(SampleAt(block, 2 * 1000), 15000); // the middle of the fade-in, times 1.5
+    EXPECT_EQ(SampleAt(block, 2 * 1000 + 1), 15000);
+    EXPECT_EQ(SampleAt(block, 2 * 4000), 30000);
+    EXPECT_EQ(SampleAt(block, 2 * 5000 + 1), -4); // -4.5 truncated toward zero
+
+    // A later block knows its place from the bytes before it; no gain when it is 0.
+    QByteArray later = Samples(std::vector<int16_t>(2 * 10, 20000));
+    applyFades(later.data(), uint32_t(later.size()), 0, 500 * 4, cut, stereo, 0.0);
+    EXPECT_EQ(SampleAt(later, 0), 5000);     // millisecond 500: a quarter of the fade-in
+    EXPECT_EQ(SampleAt(later, 2 * 4), 5040); // millisecond 504
+
+    // Beyond 16 bits the samples are clipped; mono blocks have one sample per frame.
+    const CCutInfo plain = Cut(0, 5000, 0, 0);
+    QByteArray loud = Samples({30000, -30000, 100});
+    applyFades(loud.data(), uint32_t(loud.size()), 0, 0, plain, Pcm(1, 1000, 16), 1.5);
+    EXPECT_EQ(SampleAt(loud, 0), 32767);
+    EXPECT_EQ(SampleAt(loud, 1), -32768);
+    EXPECT_EQ(SampleAt(loud, 2), 150);
+}
+
+TEST(Extraction, EncoderParametersFromBitRate) {
+    const WAVEFORMATEX stereo = Pcm(2, 44100, 16);
+    EncoderParams params = encoderParamsFromBitRate(0, stereo);
+    EXPECT_EQ(params.mode, EncoderParams::kStereo);
+    EXPECT_EQ(params.sampleRate, 44100u);
+    EXPECT_EQ(params.bitRate, 0u);
+    EXPECT_EQ(params.bitRateAgain, 0u);
+    EXPECT_EQ(params.reserved, 1u);
+    EXPECT_EQ(params.quality, 0);
+    EXPECT_EQ(params.reservedZero, 0u);
+    EXPECT_EQ(encoderParamsFromBitRate(5, stereo).quality, 2);
+    EXPECT_EQ(encoderParamsFromBitRate(-4, stereo).quality, -1);
+    EXPECT_EQ(encoderParamsFromBitRate(31, stereo).bitRate, 0u);
+
+    params = encoderParamsFromBitRate(192, Pcm(1, 22050, 16));
+    EXPECT_EQ(params.mode, EncoderParams::kMono);
+    EXPECT_EQ(params.sampleRate, 22050u);
+    EXPECT_EQ(params.bitRate, 128u | 128u << 16);
+    EXPECT_EQ(params.bitRateAgain, 128u);
+    EXPECT_EQ(params.quality, 0);
+    EXPECT_EQ(encoderParamsFromBitRate(32, stereo).bitRate, 32u | 32u << 16);
+}
+
+namespace {
+
+class ExtractionModelTest : public ModelTest {
+protected:
+    void SetUp() override {
+        ModelTest::SetUp();
+        m_model.init(&m_owner, nullptr, QString());
+    }
+
+    // Opens a 10 s stereo 48 kHz tone of 1000 Hz at amplitude 20000 (peak 20000).
+    void openTone() {
+        const QString path = file(QStringLiteral("tone.wav"));
+        WriteWav(path, Pcm(2, 48000, 16), Sine(2, 48000, 10.0, 1000, 20000));
+        ASSERT_TRUE(m_model.openInputFile(path, CRingtoneModel::OpenUserFile, 0));
+    }
+
+    // Decodes the extracted ringtone back into 16-bit samples.
+    std::vector<int16_t> decodeRingtone(WAVEFORMATEX* format) {
+        const QString wav = file(QStringLiteral("decoded.wav"));
+        COggDecoder decoder;
+        IOpProgress progress;
+        EXPECT_EQ(decoder.decodeFile(upl(), wav, &progress), 0u);
+        return ReadSamples(wav, format);
+    }
+
+    // The nominal bitrate the ringtone file announces, in bit/s.
+    long nominalBitrate() {
+        OggVorbis_File vf;
+        if (ov_fopen(upl().toLocal8Bit().constData(), &vf) != 0)
+            return -1;
+        const long rate = ov_info(&vf, -1)->bitrate_nominal;
+        ov_clear(&vf);
+        return rate;
+    }
+
+    QString upl() const { return work(QStringLiteral("temp.upl")); }
+
+    TestOwner m_owner;
+    CRingtoneModel m_model;
+};
+
+} // namespace
+
+TEST_F(ExtractionModelTest, RingtoneCarriesFadesAndGain) {
+    GetConfig().SetNormalizationPercent(91.55); // 32767 * 91.55 / 20000 / 100 = 1.49991
+    openTone();
+    const double gain = m_model.getNormalizationGain();
+    EXPECT_NEAR(gain, 1.5, 0.001);
+    m_model.setCut(2000, 8000);
+    m_model.cut().setFadeIn(2000);
+    m_model.cutChanged();
+
+    CountingProgress progress;
+    ASSERT_EQ(m_model.extractFile(progress), 0);
+    EXPECT_EQ(m_model.getRingtoneFileName(), upl());
+    EXPECT_EQ(progress.textIds, std::vector<int>{110});
+    EXPECT_EQ(progress.ranges, std::vector<uint32_t>{6000u * 48 * 4});
+
+    WAVEFORMATEX format{};
+    const std::vector<int16_t> samples = decodeRingtone(&format);
+    EXPECT_EQ(format.nChannels, 2);
+    EXPECT_EQ(format.nSamplesPerSec, 48000u);
+    ASSERT_NEAR(double(samples.size()), 6.0 * 48000 * 2, 48.0 * 2);
+    // Two periods (2 ms) around each point: the middle of the selection and of the fade-in.
+    const double full = 20000 * gain;
+    EXPECT_NEAR(Amplitude(samples, 2, 0, 3000 * 48 - 48, 96), full, full * 0.05);
+    EXPECT_NEAR(Amplitude(samples, 2, 1, 3000 * 48 - 48, 96), full, full * 0.05);
+    EXPECT_NEAR(Amplitude(samples, 2, 0, 1000 * 48 - 48, 96), full / 2, full * 0.05);
+    EXPECT_LT(Amplitude(samples, 2, 0, 0, 48 * 5), full * 0.05);
+    EXPECT_TRUE(m_owner.messages.errors.isEmpty());
+}
+
+TEST_F(ExtractionModelTest, FadesUnderATenthOfASecondAreNotApplied) {
+    openTone();
+    const double full = 20000 * m_model.getNormalizationGain();
+    m_model.setCut(2000, 4000);
+    m_model.cut().setFadeIn(50);
+    m_model.cutChanged();
+    CountingProgress progress;
+    ASSERT_EQ(m_model.extractFile(progress), 0);
+    std::vector<int16_t> samples = decodeRingtone(nullptr);
+    EXPECT_NEAR(Amplitude(samples, 2, 0, 48, 96), full, full * 0.1);
+
+    m_model.cut().setFadeIn(100);
+    m_model.cutChanged();
+    ASSERT_EQ(m_model.extractFile(progress), 0);
+    samples = decodeRingtone(nullptr);
+    EXPECT_LT(Amplitude(samples, 2, 0, 0, 96), full * 0.1); // the first 2 ms of a 100 ms ramp
+    EXPECT_NEAR(Amplitude(samples, 2, 0, 48 * 50 - 48, 96), full / 2, full * 0.1);
+}
+
+TEST_F(ExtractionModelTest, ReusesTheRingtoneUntilTheSelectionChanges) {
+    openTone();
+    m_model.setCut(1000, 3000);
+    CountingProgress first;
+    ASSERT_EQ(m_model.extractFile(first), 0);
+    ASSERT_EQ(first.ranges.size(), 1u);
+
+    CountingProgress second;
+    ASSERT_EQ(m_model.extractFile(second), 0);
+    EXPECT_TRUE(second.ranges.empty()); // nothing encoded
+    EXPECT_TRUE(second.textIds.empty());
+
+    m_model.setCut(1000, 3500);
+    EXPECT_TRUE(m_model.getRingtoneFileName().isEmpty());
+    CountingProgress third;
+    ASSERT_EQ(m_model.extractFile(third), 0);
+    EXPECT_EQ(third.ranges, std::vector<uint32_t>{2500u * 48 * 4});
+
+    m_model.clearCut();
+    CountingProgress none;
+    EXPECT_EQ(m_model.extractFile(none), 2); // no selection: failed, but nothing shown
+    EXPECT_TRUE(m_owner.messages.errors.isEmpty());
+}
+
+TEST_F(ExtractionModelTest, BitRateSettingChoosesQualityOrNominalBitrate) {
+    openTone();
+    const auto extractWith = [&](int bitRate) {
+        GetConfig().SetBitRate(bitRate);
+        m_model.setCut(1000, 3000);
+        CountingProgress progress;
+        EXPECT_EQ(m_model.extractFile(progress), 0);
+        return nominalBitrate();
+    };
+    EXPECT_EQ(extractWith(192), 128000);
+    EXPECT_EQ(extractWith(64), 64000);
+    const long quality0 = extractWith(0);
+    const long quality2 = extractWith(5);
+    EXPECT_GT(quality0, 0);
+    EXPECT_GT(quality2, quality0);
+    EXPECT_EQ(extractWith(2), quality2);
+}
+
+TEST_F(ExtractionModelTest, CancelAndFailureLeaveNoRingtoneFile) {
+    openTone();
+    m_model.setCut(1000, 6000); // 960000 bytes: many blocks
+    CountingProgress cancelling(3);
+    EXPECT_EQ(m_model.extractFile(cancelling), 1);
+    EXPECT_FALSE(QFileInfo::exists(upl()));
+    EXPECT_TRUE(m_model.getRingtoneFileName().isEmpty());
+    EXPECT_TRUE(m_owner.messages.errors.isEmpty());
+
+    CountingProgress again;
+    EXPECT_EQ(m_model.extractFile(again), 0);
+    EXPECT_TRUE(QFileInfo::exists(upl()));
+
+    // The work WAV is gone: the extraction fails with its message and forgets the old file.
+    QFile::remove(m_model.getWavFileName());
+    m_model.setCut(1000, 5000);
+    CountingProgress failing;
+    EXPECT_EQ(m_model.extractFile(failing), 2);
+    EXPECT_EQ(m_owner.messages.errors, QStringList{QStringLiteral("Ringtone extraction failed.")});
+    EXPECT_FALSE(QFileInfo::exists(upl()));
+    EXPECT_TRUE(m_model.getRingtoneFileName().isEmpty());
+}

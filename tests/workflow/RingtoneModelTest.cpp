@@ -1,0 +1,392 @@
+// Opening inputs into the work files, naming them, the default selection and the saved state.
+#include "workflow/RingtoneModel.h"
+
+#include "ModelTestSupport.h"
+#include "encode/OggFileEncoder.h"
+#include "support/TestSupport.h"
+
+#include <QFileInfo>
+#include <gtest/gtest.h>
+
+using namespace modeltest;
+
+namespace {
+
+class RingtoneModelTest : public ModelTest {
+protected:
+    void SetUp() override {
+        ModelTest::SetUp();
+        m_model.init(&m_owner, &m_view, QString());
+    }
+
+    TestOwner m_owner;
+    TestView m_view;
+    CRingtoneModel m_model;
+};
+
+QString Fixture(const char* name) {
+    return QStringLiteral(QUILLET_TEST_DATA_DIR "/") + QLatin1String(name);
+}
+
+void ExpectEmpty(const CRingtoneModel& model) {
+    EXPECT_TRUE(model.getInputName().isEmpty());
+    EXPECT_TRUE(model.getInputFileName().isEmpty());
+    EXPECT_TRUE(model.getWavFileName().isEmpty());
+    EXPECT_EQ(model.getDuration(), 0);
+    EXPECT_FALSE(model.getCut().isValid());
+    EXPECT_EQ(model.getState(), CRingtoneModel::StateIdle);
+}
+
+} // namespace
+
+TEST_F(RingtoneModelTest, StartsEmptyWithoutWorkFileAndRegistersWithTheView) {
+    EXPECT_EQ(m_view.model, &m_model);
+    ExpectEmpty(m_model);
+    EXPECT_TRUE(m_owner.messages.errors.isEmpty());
+}
+
+TEST_F(RingtoneModelTest, OpensSixteenBitWavNamesItAndSavesTheState) {
+    const QString path = file(QStringLiteral("01 - My Song.wav"));
+    WriteTone(path, 15.0, 2, 44100);
+    ASSERT_TRUE(m_model.openInputFile(path, CRingtoneModel::OpenUserFile, 0));
+
+    EXPECT_EQ(m_model.getWavFileName(), path); // a 16-bit WAV is read where it lies
+    EXPECT_EQ(m_model.getDatFileName(), work(QStringLiteral("temp.dat")));
+    EXPECT_EQ(QFileInfo(work(QStringLiteral("temp.dat"))).size(), 1500); // one byte per 10 ms
+    EXPECT_EQ(m_model.getDuration(), 15000);
+    EXPECT_EQ(m_model.getFormat().nChannels, 2);
+    EXPECT_EQ(m_model.getFormat().nSamplesPerSec, 44100u);
+    EXPECT_EQ(m_model.getInputName(), QLatin1Char('[') + path + QLatin1Char(']'));
+    EXPECT_EQ(m_model.getInputTitle(), QStringLiteral("MySong"));
+    EXPECT_EQ(m_model.getInputType(), CRingtoneModel::InputFile);
+    EXPECT_EQ(m_owner.names.last(), m_model.getInputName());
+    EXPECT_EQ(m_owner.titles.back(), 115);
+    EXPECT_EQ(m_model.getCut().start(), 3750);
+    EXPECT_EQ(m_model.getCut().end(), 11250);
+    EXPECT_EQ(m_model.getState(), CRingtoneModel::StateIdle);
+    EXPECT_TRUE(m_owner.messages.errors.isEmpty());
+
+    uint32_t count = 0;
+    const int8_t* values = m_model.getDatValues(0, 1000, count);
+    ASSERT_NE(values, nullptr);
+    EXPECT_EQ(count, 100u);
+
+    m_model.saveState();
+    EXPECT_EQ(m_view.stops, 1);
+    const ConfigFile& config = GetConfig();
+    EXPECT_EQ(config.GetInputFileName(), path);
+    EXPECT_EQ(config.GetInputName(), m_model.getInputName());
+    EXPECT_EQ(config.GetInputTitle(), QStringLiteral("MySong"));
+    EXPECT_EQ(config.GetInputType(), 0);
+    EXPECT_EQ(config.GetWavFileName(), path);
+    EXPECT_EQ(config.GetCut(), QStringLiteral("3750,11250,0,0"));
+}
+
+TEST_F(RingtoneModelTest, DefaultSelectionFollowsTheInputLength) {
+    const QString longer = file(QStringLiteral("long.wav"));
+    WriteTone(longer, 60.0, 1);
+    ASSERT_TRUE(m_model.openInputFile(longer, CRingtoneModel::OpenUserFile, 0));
+    EXPECT_EQ(m_model.getCut().start(), 10000);
+    EXPECT_EQ(m_model.getCut().end(), 20000);
+
+    // Opening a new file drops the old selection, even one that would fit.
+    m_model.setCut(500, 2000);
+    const QString shorter = file(QStringLiteral("short.wav"));
+    WriteTone(shorter, 2.0, 1);
+    ASSERT_TRUE(m_model.openInputFile(shorter, CRingtoneModel::OpenUserFile, 0));
+    EXPECT_EQ(m_model.getDuration(), 2000);
+    EXPECT_FALSE(m_model.getCut().isValid());
+
+    CCutInfo cut;
+    CRingtoneModel::applyDefaultSelection(cut, 2001);
+    EXPECT_EQ(cut.start(), 500);
+    EXPECT_EQ(cut.end(), 1500);
+    CRingtoneModel::applyDefaultSelection(cut, 1500); // a selection that fits stays
+    EXPECT_EQ(cut.end(), 1500);
+    CRingtoneModel::applyDefaultSelection(cut, 0); // without input nothing fits
+    EXPECT_FALSE(cut.isValid());
+}
+
+TEST_F(RingtoneModelTest, DecodesMp3WmaAndOggIntoTheWorkWav) {
+    const QString tempIn = work(QStringLiteral("temp.in"));
+    ASSERT_TRUE(m_model.openInputFile(Fixture("tone-stereo-44k.mp3"), 1, 0));
+    EXPECT_EQ(m_model.getWavFileName(), tempIn);
+    EXPECT_EQ(m_model.getInputTitle(), QStringLiteral("tonestereok"));
+    WAVEFORMATEX format{};
+    const std::vector<int16_t> samples = ReadSamples(tempIn, &format);
+    EXPECT_EQ(format.wBitsPerSample, 16);
+    EXPECT_EQ(format.nChannels, 2);
+    EXPECT_GT(samples.size(), 2u * 44100 * 19 / 10);
+    EXPECT_TRUE(QFileInfo::exists(work(QStringLiteral("temp.dat"))));
+
+#ifdef QUILLET_WITH_FFMPEG
+    ASSERT_TRUE(m_model.openInputFile(Fixture("tone.wma"), 1, 0));
+    EXPECT_EQ(m_model.getWavFileName(), tempIn);
+    EXPECT_NEAR(double(m_model.getDuration()), 2000.0, 100.0);
+#else
+    EXPECT_FALSE(m_model.openInputFile(Fixture("tone.wma"), 1, 0));
+    EXPECT_EQ(m_owner.messages.errors.value(0), LoadString(187));
+#endif
+
+    const QString ogg = file(QStringLiteral("Song.OGG"));
+    {
+        EncoderParams params;
+        params.mode = EncoderParams::kMono;
+        params.sampleRate = 22050;
+        COggFileEncoder encoder(ogg, params);
+        const QByteArray pcm = Sine(1, 22050, 3.0, 440, 12000);
+        encoder.encode(pcm.constData(), uint32_t(pcm.size()));
+    }
+    ASSERT_TRUE(m_model.openInputFile(ogg, 1, 0));
+    EXPECT_EQ(m_model.getWavFileName(), tempIn);
+    EXPECT_EQ(m_model.getFormat().nChannels, 1);
+    EXPECT_EQ(m_model.getDuration(), 3000);
+    EXPECT_EQ(m_model.getInputTitle(), QStringLiteral("Song"));
+    EXPECT_EQ(m_model.getCut().start(), 750);
+    EXPECT_EQ(m_model.getCut().end(), 2250);
+}
+
+TEST_F(RingtoneModelTest, RefusesUnsupportedInputsWithTheirMessages) {
+    const QString flac = file(QStringLiteral("track.flac"));
+    testsupport::WriteBytes(flac, QByteArray(100, 'x'));
+    EXPECT_FALSE(m_model.openInputFile(flac, 1, 0));
+    ASSERT_EQ(m_owner.messages.errors.size(), 1);
+    EXPECT_EQ(m_owner.messages.errors[0],
+              QStringLiteral("Cannot open file %1: unsupported extension.").arg(flac));
+    EXPECT_FALSE(m_model.openInputFile(flac, CRingtoneModel::OpenReopen, 0)); // silently
+    EXPECT_EQ(m_owner.messages.errors.size(), 1);
+    ExpectEmpty(m_model);
+
+    const QString deep = file(QStringLiteral("deep.wav"));
+    WriteWav(deep, Pcm(2, 44100, 24), QByteArray(6000, '\1'));
+    EXPECT_FALSE(m_model.openInputFile(deep, 1, 0));
+    EXPECT_EQ(m_owner.messages.errors.value(1),
+              QStringLiteral("Unsupported wave file, only 8 or 16 bit PCM files are supported"));
+    ExpectEmpty(m_model);
+
+    const QString noAudio = file(QStringLiteral("zeros.mp3"));
+    testsupport::WriteBytes(noAudio, QByteArray(10000, '\0'));
+    EXPECT_FALSE(m_model.openInputFile(noAudio, 1, 0));
+    EXPECT_EQ(m_owner.messages.errors.value(2), QStringLiteral("Invalid file!"));
+    EXPECT_FALSE(QFileInfo::exists(work(QStringLiteral("temp.in"))));
+
+    const QString missing = file(QStringLiteral("missing.wav"));
+    EXPECT_FALSE(m_model.openInputFile(missing, 1, 0));
+    EXPECT_EQ(m_owner.messages.errors.value(3),
+              QStringLiteral("Could not open file: error opening file %1: the file was not found.")
+                  .arg(missing));
+    EXPECT_EQ(m_model.getState(), CRingtoneModel::StateIdle);
+
+    EXPECT_TRUE(CRingtoneModel::isSupportedExtension(QStringLiteral("/x/SONG.MP3")));
+    for (const char* name : {"a.wav", "b.Ogg", "c.WMA", "d.wmv", "e.asf"})
+        EXPECT_TRUE(CRingtoneModel::isSupportedExtension(QLatin1String(name))) << name;
+    for (const char* name : {"track.flac", "noextension", "a.mp3.txt", "temp.in", "mp3"})
+        EXPECT_FALSE(CRingtoneModel::isSupportedExtension(QLatin1String(name))) << name;
+}
+
+TEST_F(RingtoneModelTest, ConvertsEightBitWavIntoSixteenBitWorkWav) {
+    const QString path = file(QStringLiteral("eight.wav"));
+    QByteArray bytes(16000, char(0x80)); // 2 s of mono 8 kHz
+    bytes[0] = char(0x80);
+    bytes[1] = char(0xFF);
+    bytes[2] = char(0x00);
+    bytes[3] = char(0x81);
+    WriteWav(path, Pcm(1, 8000, 8), bytes);
+    ASSERT_TRUE(m_model.openInputFile(path, 1, 0));
+
+    const QString tempIn = work(QStringLiteral("temp.in"));
+    EXPECT_EQ(m_model.getWavFileName(), tempIn);
+    EXPECT_EQ(m_model.getInputFileName(), path);
+    EXPECT_EQ(m_model.getFormat().wBitsPerSample, 16);
+    EXPECT_EQ(m_model.getFormat().nBlockAlign, 2);
+    EXPECT_EQ(m_model.getFormat().nAvgBytesPerSec, 16000u);
+    EXPECT_EQ(m_model.getDuration(), 2000);
+    WAVEFORMATEX format{};
+    const std::vector<int16_t> samples = ReadSamples(tempIn, &format);
+    ASSERT_EQ(samples.size(), 16000u);
+    EXPECT_EQ(samples[0], 0);
+    EXPECT_EQ(samples[1], 32512);
+    EXPECT_EQ(samples[2], -32768);
+    EXPECT_EQ(samples[3], 256);
+    EXPECT_EQ(format.nChannels, 1);
+}
+
+TEST_F(RingtoneModelTest, PeakGivesTheNormalizationGain) {
+    const QString quiet = file(QStringLiteral("quiet.wav"));
+    WriteTone(quiet, 3.0, 2, 8000, 50);
+    GetConfig().SetNormalizationPercent(100);
+    ASSERT_TRUE(m_model.openInputFile(quiet, 1, 0));
+    EXPECT_EQ(m_model.getNormalizationGain(), 0.0);
+
+    QByteArray pcm(8000 * 2 * 2, '\0');
+    pcm[6] = char(0x00); // one sample of -16384 on the right channel
+    pcm[7] = char(0xC0);
+    const QString loud = file(QStringLiteral("loud.wav"));
+    WriteWav(loud, Pcm(2, 8000, 16), pcm);
+    ASSERT_TRUE(m_model.openInputFile(loud, 1, 0));
+    EXPECT_DOUBLE_EQ(m_model.getNormalizationGain(), 32767.0 / 16384.0);
+
+    const unsigned char edge[] = {0x00, 0x80, 0xFF, 0x7F, 0x01, 0x00};
+    EXPECT_EQ(CRingtoneModel::blockPeak(edge, sizeof edge), 32768);
+    EXPECT_DOUBLE_EQ(CRingtoneModel::normalizationGain(50, 32767), 0.5);
+    EXPECT_EQ(CRingtoneModel::normalizationGain(50, 99), 0.0);
+    EXPECT_EQ(CRingtoneModel::normalizationGain(9.99, 20000), 0.0);
+    EXPECT_EQ(CRingtoneModel::normalizationGain(100.01, 20000), 0.0);
+}
+
+TEST_F(RingtoneModelTest, CancelInEachStepLeavesNoPartialFileAndNoInput) {
+    const QString good = file(QStringLiteral("good.wav"));
+    WriteTone(good, 15.0, 2, 8000);
+    ASSERT_TRUE(m_model.openInputFile(good, 1, 0));
+    const int errors = int(m_owner.messages.errors.size());
+
+    // Decoding: the MP3 decoder asks at once.
+    m_owner.cancelAtCall = 0;
+    EXPECT_FALSE(m_model.openInputFile(Fixture("tone-stereo-44k.mp3"), 1, 0));
+    EXPECT_FALSE(QFileInfo::exists(work(QStringLiteral("temp.in"))));
+    ExpectEmpty(m_model);
+
+    // Conversion of 8-bit PCM: two blocks of 100000 bytes, cancelled before the second.
+    const QString eight = file(QStringLiteral("eight.wav"));
+    WriteWav(eight, Pcm(1, 8000, 8), QByteArray(150000, char(0x90)));
+    m_owner.cancelAtCall = 1;
+    EXPECT_FALSE(m_model.openInputFile(eight, 1, 0));
+    EXPECT_FALSE(QFileInfo::exists(work(QStringLiteral("temp.in"))));
+    ExpectEmpty(m_model);
+
+    // The visualization file: 15 s of 8 kHz stereo is 480000 bytes, cancelled in the third block.
+    QFile::remove(work(QStringLiteral("temp.dat")));
+    m_owner.cancelAtCall = 2;
+    EXPECT_FALSE(m_model.openInputFile(good, 1, 0));
+    EXPECT_FALSE(QFileInfo::exists(work(QStringLiteral("temp.dat"))));
+    ExpectEmpty(m_model);
+    EXPECT_EQ(m_owner.messages.errors.size(), errors); // cancel is never shown
+
+    m_owner.cancelAtCall = -1;
+    EXPECT_TRUE(m_model.openInputFile(good, 1, 0));
+}
+
+TEST_F(RingtoneModelTest, NamesCdTracksAndRebuildsStoredNames) {
+    const QString track = work(QStringLiteral("tempcd.wav"));
+    EXPECT_EQ(CRingtoneModel::workCdFileName(), track);
+    WriteTone(track, 5.0, 2);
+    ASSERT_TRUE(m_model.openInputFile(track, CRingtoneModel::OpenCdTrack, 3));
+    EXPECT_EQ(m_model.getInputType(), CRingtoneModel::InputCdTrack);
+    EXPECT_EQ(m_model.getInputParam(), QStringLiteral("3"));
+    EXPECT_EQ(m_model.getInputName(), QStringLiteral("Audio CD track [3]"));
+    EXPECT_EQ(m_model.getInputTitle(), QStringLiteral("track03"));
+    EXPECT_TRUE(m_model.getInputFileName().isEmpty());
+    EXPECT_EQ(m_model.getCut().start(), 1250);
+
+    // Reopening takes the names from the configuration, rebuilt from type and parameter.
+    ConfigFile& config = GetConfig();
+    config.SetInputType(3);
+    config.SetInputParam(QStringLiteral("Line In"));
+    config.SetInputName(QStringLiteral("stale"));
+    config.SetInputTitle(QString());
+    config.SetInputFileName(QStringLiteral("/music/Rec 1.wav"));
+    ASSERT_TRUE(m_model.openInputFile(track, CRingtoneModel::OpenReopen, 0));
+    EXPECT_EQ(m_model.getInputName(), QStringLiteral("Recorded from [Line In]"));
+    EXPECT_EQ(m_owner.names.last(), QStringLiteral("Recorded from [Line In]"));
+    EXPECT_EQ(m_model.getInputTitle(), QStringLiteral("Rec"));
+    EXPECT_FALSE(m_model.getCut().isValid()); // mode 2 leaves the selection to the caller
+
+    config.SetInputType(7);
+    config.SetInputName(QString());
+    ASSERT_TRUE(m_model.openInputFile(track, CRingtoneModel::OpenReopen, 0));
+    EXPECT_EQ(m_model.getInputType(), CRingtoneModel::InputFile);
+    EXPECT_EQ(m_model.getInputName(), QStringLiteral("[/music/Rec 1.wav]"));
+
+    EXPECT_EQ(CRingtoneModel::inputNameFromType(2, QStringLiteral("x")), QStringLiteral("[x]"));
+    EXPECT_EQ(CRingtoneModel::inputNameFromType(2, QString()), QString());
+    EXPECT_EQ(CRingtoneModel::inputNameFromType(0, QStringLiteral("x")), QString());
+    EXPECT_EQ(CRingtoneModel::titleFromFileName(QStringLiteral("/a.b/01 - My Song.mp3")),
+              QStringLiteral("MySong"));
+    EXPECT_EQ(CRingtoneModel::titleFromFileName(QStringLiteral("/x/Über_Ärger2.wav")),
+              QStringLiteral("ÜberÄrger"));
+    EXPECT_EQ(CRingtoneModel::titleFromFileName(QStringLiteral("/x/123.mp3")),
+              QStringLiteral("ringtone"));
+}
+
+TEST_F(RingtoneModelTest, StartUpReopensTheWorkWavAndRestoresOrReplacesTheCut) {
+    const QString path = file(QStringLiteral("Fifteen.mp3.wav"));
+    WriteTone(path, 15.0, 1);
+    ASSERT_TRUE(m_model.openInputFile(path, 1, 0));
+    m_model.saveState();
+
+    const auto restart = [&](const char* cut) {
+        GetConfig().SetValue(QStringLiteral("Cut"), QLatin1String(cut));
+        TestOwner owner;
+        CRingtoneModel model;
+        model.init(&owner, nullptr, QString()); // no view at all
+        EXPECT_EQ(model.getWavFileName(), path);
+        EXPECT_EQ(model.getInputName(), QLatin1Char('[') + path + QLatin1Char(']'));
+        EXPECT_EQ(model.getInputTitle(), QStringLiteral("Fifteen"));
+        EXPECT_EQ(owner.names.last(), model.getInputName());
+        EXPECT_TRUE(owner.messages.errors.isEmpty());
+        return model.getCut();
+    };
+    CCutInfo cut = restart("5000,20000,0,0"); // ends beyond the input
+    EXPECT_EQ(cut.start(), 3750);
+    EXPECT_EQ(cut.end(), 11250);
+    cut = restart("5000,40000,0,0"); // too long
+    EXPECT_EQ(cut.start(), 3750);
+    EXPECT_EQ(cut.end(), 11250);
+    cut = restart("2000,9000,500,700");
+    EXPECT_EQ(cut.start(), 2000);
+    EXPECT_EQ(cut.end(), 9000);
+    EXPECT_EQ(cut.fadeIn(), 500);
+    EXPECT_EQ(cut.fadeOut(), 700);
+    cut = restart("2000,9000,500");
+    EXPECT_EQ(cut.start(), 3750);
+
+    // The command-line file wins over the stored work WAV; a stored cut that fits it applies.
+    GetConfig().SetCut(500, 2500, 0, 0);
+    const QString other = file(QStringLiteral("other.wav"));
+    WriteTone(other, 4.0, 1);
+    TestOwner owner;
+    CRingtoneModel model;
+    model.init(&owner, nullptr, other);
+    EXPECT_EQ(model.getWavFileName(), other);
+    EXPECT_EQ(model.getCut().start(), 500);
+    EXPECT_EQ(model.getCut().end(), 2500);
+
+    // A stored work WAV that is gone leaves the model empty, without a message.
+    QFile::remove(path);
+    TestOwner empty;
+    CRingtoneModel none;
+    none.init(&empty, nullptr, QString());
+    ExpectEmpty(none);
+    EXPECT_TRUE(empty.messages.errors.isEmpty());
+}
+
+TEST_F(RingtoneModelTest, SelectionChangesRefreshTheOwner) {
+    const QString path = file(QStringLiteral("ten.wav"));
+    WriteTone(path, 10.0, 1);
+    ASSERT_TRUE(m_model.openInputFile(path, 1, 0));
+    const int refreshes = m_owner.refreshes;
+    m_model.setCut(1000, 6000);
+    EXPECT_EQ(m_owner.refreshes, refreshes + 1);
+    EXPECT_TRUE(m_model.getCut().isValid());
+    EXPECT_EQ(m_model.getCutAt(1000), &m_model.getCut());
+    EXPECT_EQ(m_model.getCutAt(5999), &m_model.getCut());
+    EXPECT_EQ(m_model.getCutAt(6000), nullptr);
+    EXPECT_EQ(m_model.getCutAt(999), nullptr);
+    m_model.setCut(1000, 40000); // too long: refused
+    EXPECT_FALSE(m_model.getCut().isValid());
+    m_model.setCut(1000, 6000);
+    m_model.clearCut();
+    EXPECT_FALSE(m_model.getCut().isValid());
+    EXPECT_EQ(m_model.getCutAt(2000), nullptr);
+    m_model.setState(CRingtoneModel::StateBeaming);
+    EXPECT_EQ(m_model.getState(), CRingtoneModel::StateBeaming);
+    EXPECT_EQ(m_owner.refreshes, refreshes + 5);
+    m_model.setState(CRingtoneModel::StateIdle);
+
+    m_model.closeInput(true);
+    ExpectEmpty(m_model);
+    EXPECT_TRUE(m_owner.names.last().isEmpty());
+    uint32_t count = 7;
+    m_model.getDatValues(0, 1000, count);
+    EXPECT_EQ(count, 0u);
+}
