@@ -3,6 +3,7 @@
 
 #include "ModelTestSupport.h"
 #include "decode/OggDecoder.h"
+#include "util/TraceCapture.h"
 #include "workflow/RingtoneModel.h"
 
 #include <QFileInfo>
@@ -254,6 +255,7 @@ TEST_F(ExtractionModelTest, BitRateSettingChoosesQualityOrNominalBitrate) {
 }
 
 TEST_F(ExtractionModelTest, CancelAndFailureLeaveNoRingtoneFile) {
+    TraceCapture trace;
     openTone();
     m_model.setCut(1000, 6000); // 960000 bytes: many blocks
     CountingProgress cancelling(3);
@@ -261,6 +263,7 @@ TEST_F(ExtractionModelTest, CancelAndFailureLeaveNoRingtoneFile) {
     EXPECT_FALSE(QFileInfo::exists(upl()));
     EXPECT_TRUE(m_model.getRingtoneFileName().isEmpty());
     EXPECT_TRUE(m_owner.messages.errors.isEmpty());
+    EXPECT_TRUE(trace.hasLine("DBG", QStringLiteral("extractFile canceled")));
 
     CountingProgress again;
     EXPECT_EQ(m_model.extractFile(again), 0);
@@ -274,4 +277,7 @@ TEST_F(ExtractionModelTest, CancelAndFailureLeaveNoRingtoneFile) {
     EXPECT_EQ(m_owner.messages.errors, QStringList{QStringLiteral("Ringtone extraction failed.")});
     EXPECT_FALSE(QFileInfo::exists(upl()));
     EXPECT_TRUE(m_model.getRingtoneFileName().isEmpty());
+    EXPECT_TRUE(trace.hasLine(
+        "ERR", QStringLiteral("error extracting: error opening file %1: the file was not found")
+                   .arg(file(QStringLiteral("tone.wav")))));
 }

@@ -4,7 +4,9 @@
 #include "ModelTestSupport.h"
 #include "encode/OggFileEncoder.h"
 #include "support/TestSupport.h"
+#include "util/TraceCapture.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <gtest/gtest.h>
 
@@ -177,11 +179,41 @@ TEST_F(RingtoneModelTest, RefusesUnsupportedInputsWithTheirMessages) {
                   .arg(missing));
     EXPECT_EQ(m_model.getState(), CRingtoneModel::StateIdle);
 
+    // A decoder's failure shows its own text, or the generic one when it has none.
+    const QString missingMp3 = file(QStringLiteral("missing.mp3"));
+    EXPECT_FALSE(m_model.openInputFile(missingMp3, 1, 0));
+    EXPECT_EQ(m_owner.messages.errors.value(4),
+              QStringLiteral("Error decoding file %1.").arg(missingMp3));
+#ifdef QUILLET_WITH_FFMPEG
+    EXPECT_FALSE(m_model.openInputFile(Fixture("video-only.asf"), 1, 0));
+    EXPECT_EQ(m_owner.messages.errors.value(5), QStringLiteral("Stream not found"));
+#endif
+    ExpectEmpty(m_model);
+
     EXPECT_TRUE(CRingtoneModel::isSupportedExtension(QStringLiteral("/x/SONG.MP3")));
     for (const char* name : {"a.wav", "b.Ogg", "c.WMA", "d.wmv", "e.asf"})
         EXPECT_TRUE(CRingtoneModel::isSupportedExtension(QLatin1String(name))) << name;
     for (const char* name : {"track.flac", "noextension", "a.mp3.txt", "temp.in", "mp3"})
         EXPECT_FALSE(CRingtoneModel::isSupportedExtension(QLatin1String(name))) << name;
+}
+
+TEST_F(RingtoneModelTest, DamagedWavAndUnwritableWorkFilesFailWithTheirMessages) {
+    const QString damaged = file(QStringLiteral("damaged.wav"));
+    testsupport::WriteBytes(damaged, QByteArray("RIFF\x10\0\0\0WAVEjunkjunk", 20));
+    EXPECT_FALSE(m_model.openInputFile(damaged, 1, 0));
+    EXPECT_EQ(m_owner.messages.errors.value(0),
+              QStringLiteral("Could not open file: couldn't get format chunk."));
+
+    // The visualization file cannot be created where a folder stands in its way.
+    ASSERT_TRUE(QDir().mkdir(work(QStringLiteral("temp.dat"))));
+    const QString good = file(QStringLiteral("good.wav"));
+    WriteTone(good, 3.0, 1);
+    EXPECT_FALSE(m_model.openInputFile(good, 1, 0));
+    EXPECT_EQ(m_owner.messages.errors.value(1),
+              QStringLiteral("Could not open file: error creating DAT file \"%1\".")
+                  .arg(work(QStringLiteral("temp.dat"))));
+    ExpectEmpty(m_model);
+    EXPECT_TRUE(QFileInfo(work(QStringLiteral("temp.dat"))).isDir());
 }
 
 TEST_F(RingtoneModelTest, ConvertsEightBitWavIntoSixteenBitWorkWav) {
@@ -389,4 +421,22 @@ TEST_F(RingtoneModelTest, SelectionChangesRefreshTheOwner) {
     uint32_t count = 7;
     m_model.getDatValues(0, 1000, count);
     EXPECT_EQ(count, 0u);
+}
+
+TEST_F(RingtoneModelTest, TracesTheStepsOfOpening) {
+    TraceCapture trace;
+    const QString mp3 = Fixture("tone-mono-22k.mp3");
+    ASSERT_TRUE(m_model.openInputFile(mp3, 1, 0));
+    EXPECT_TRUE(trace.hasLine("DBG", QStringLiteral("openInputFile(%1, 1, 0)").arg(mp3)));
+    EXPECT_TRUE(trace.hasLine("DBG", QStringLiteral("start decoding file %1").arg(mp3)));
+    EXPECT_TRUE(trace.hasLine("DBG", QStringLiteral("start creating dat file")));
+
+    const QString eight = file(QStringLiteral("eight.wav"));
+    WriteWav(eight, Pcm(1, 8000, 8), QByteArray(8000, char(0x80)));
+    m_owner.cancelAtCall = 0;
+    EXPECT_FALSE(m_model.openInputFile(eight, 1, 0));
+    EXPECT_TRUE(trace.hasLine("DBG", QStringLiteral("start converting file %1").arg(eight)));
+    EXPECT_TRUE(trace.hasLine("DBG", QStringLiteral("convertWavFrom8Bit canceled")));
+    EXPECT_TRUE(
+        trace.hasLine("ERR", QStringLiteral("openInputFile failed: convertWavFrom8Bit canceled")));
 }
