@@ -11,7 +11,7 @@ COxaException::COxaException(StringId id, int code) : COxaException(LoadString(i
 COxaException::~COxaException() = default;
 
 QString COxaException::traceText() const {
-    return QStringLiteral("COxaException: %1 (%2)").arg(m_message).arg(m_code);
+    return QStringLiteral("COxaException: %1 (%2)").arg(m_message, QString::number(m_code));
 }
 
 const char* COxaException::what() const noexcept {

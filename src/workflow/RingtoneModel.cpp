@@ -93,12 +93,16 @@ QString CRingtoneModel::workCdFileName() {
     return workBaseName() + QStringLiteral("cd.wav");
 }
 
-void CRingtoneModel::init(IRingtoneModelOwner* owner, IRingtoneView* view,
-                          const QString& commandLineFile) {
+void CRingtoneModel::attach(IRingtoneModelOwner* owner, IRingtoneView* view) {
     m_owner = owner;
     m_view = view;
     if (m_view)
         m_view->SetModel(this);
+}
+
+void CRingtoneModel::init(IRingtoneModelOwner* owner, IRingtoneView* view,
+                          const QString& commandLineFile) {
+    attach(owner, view);
     if (!commandLineFile.isEmpty()) {
         openInputFile(commandLineFile, OpenUserFile, 0);
     } else {
@@ -156,6 +160,9 @@ bool CRingtoneModel::openInputFile(const QString& path, int mode, int parameter)
     } catch (const COxaException& e) {
         Trace(TRACE_ERROR, "openInputFile failed: %s", e.message());
         closeInput(true);
+        // The model is empty now: a work WAV left behind would be reopened nameless next start.
+        if (QFileInfo(path).absoluteFilePath() != QFileInfo(workWavFileName()).absoluteFilePath())
+            QFile::remove(workWavFileName());
         progress->Show(false);
         if (mode != OpenReopen && !e.isCancel()) {
             if (e.code() == COxaException::kGeneric)

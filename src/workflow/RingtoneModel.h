@@ -33,6 +33,8 @@ public:
     // Start-up: opens the command-line file (or reopens the last work WAV), then restores the
     // stored selection. owner must not be null; view may be.
     void init(IRingtoneModelOwner* owner, IRingtoneView* view, const QString& commandLineFile);
+    // Registers the owner and the view without opening anything (init does it first).
+    void attach(IRingtoneModelOwner* owner, IRingtoneView* view);
     // Stops playback and writes the input and the selection to the configuration.
     void saveState();
     // Opens an input; mode is an OpenMode, parameter the CD track number of mode 0. True on

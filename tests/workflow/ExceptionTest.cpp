@@ -64,6 +64,9 @@ TEST(OxaExceptionTest, TraceText) {
     EXPECT_EQ(COxaException(-1, QStringLiteral("100% done")).traceText(),
               QStringLiteral("COxaException: 100% done (-1)"));
     EXPECT_EQ(COxaException(QString()).traceText(), QStringLiteral("COxaException:  (0)"));
+    // Placeholders inside the message are text, not places to fill.
+    EXPECT_EQ(COxaException(QStringLiteral("mix%2.wav, Track %1"), 3).traceText(),
+              QStringLiteral("COxaException: mix%2.wav, Track %1 (3)"));
 }
 
 TEST(OxaExceptionTest, SubclassesAreCaughtAsTheirBase) {

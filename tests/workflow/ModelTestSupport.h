@@ -2,6 +2,8 @@
 // view.
 #pragma once
 
+#include <algorithm>
+
 #include "app/ConfigFile.h"
 #include "decode/WavReader.h"
 #include "decode/WavWriter.h"
@@ -88,13 +90,19 @@ public:
     QStringList errors;
 };
 
-// Counts what an operation reports; IsCanceled answers true from call number cancelAtCall on.
+// Counts what an operation reports; IsCanceled answers true from call number cancelAtCall on,
+// or once the step with the text cancelAtText has begun.
 class CountingProgress : public IOpProgress {
 public:
-    explicit CountingProgress(int cancelAtCall = -1) : m_cancelAtCall(cancelAtCall) {}
+    explicit CountingProgress(int cancelAtCall = -1, int cancelAtText = -1)
+        : m_cancelAtCall(cancelAtCall), m_cancelAtText(cancelAtText) {}
     void SetTextId(int id) override { textIds.push_back(id); }
     void SetRange(uint32_t total) override { ranges.push_back(total); }
-    bool IsCanceled() override { return m_cancelAtCall >= 0 && calls++ >= m_cancelAtCall; }
+    bool IsCanceled() override {
+        if (m_cancelAtText >= 0)
+            return std::find(textIds.begin(), textIds.end(), m_cancelAtText) != textIds.end();
+        return m_cancelAtCall >= 0 && calls++ >= m_cancelAtCall;
+    }
 
     std::vector<int> textIds;
     std::vector<uint32_t> ranges;
@@ -102,6 +110,7 @@ public:
 
 private:
     int m_cancelAtCall;
+    int m_cancelAtText;
 };
 
 class TestOwner : public IRingtoneModelOwner {
@@ -110,7 +119,7 @@ public:
     void RefreshInputName(const QString& name) override { names << name; }
     std::unique_ptr<IOpProgress> CreateProgress(int titleId) override {
         titles.push_back(titleId);
-        return std::make_unique<CountingProgress>(cancelAtCall);
+        return std::make_unique<CountingProgress>(cancelAtCall, cancelAtText);
     }
     IUserMessages& Messages() override { return messages; }
 
@@ -119,6 +128,7 @@ public:
     std::vector<int> titles;
     int refreshes = 0;
     int cancelAtCall = -1; // handed to every progress created
+    int cancelAtText = -1; // likewise
 };
 
 class TestView : public IRingtoneView {

@@ -294,7 +294,15 @@ TEST_F(RingtoneModelTest, CancelInEachStepLeavesNoPartialFileAndNoInput) {
     ExpectEmpty(m_model);
     EXPECT_EQ(m_owner.messages.errors.size(), errors); // cancel is never shown
 
+    // Cancelled after a complete decode: the decoded work WAV goes too, so the next start
+    // finds nothing to reopen without a name.
     m_owner.cancelAtCall = -1;
+    m_owner.cancelAtText = 113; // "creating visualization file"
+    EXPECT_FALSE(m_model.openInputFile(Fixture("tone-stereo-44k.mp3"), 1, 0));
+    EXPECT_FALSE(QFileInfo::exists(work(QStringLiteral("temp.in"))));
+    EXPECT_FALSE(QFileInfo::exists(work(QStringLiteral("temp.dat"))));
+    ExpectEmpty(m_model);
+    m_owner.cancelAtText = -1;
     EXPECT_TRUE(m_model.openInputFile(good, 1, 0));
 }
 
