@@ -54,6 +54,8 @@ WAVEFORMATEX PcmFormat(int channels, long rate) {
 
 uint32_t COggDecoder::decodeFile(const QString& inputName, const QString& outputName,
                                  IOpProgress* progress) {
+    m_errorCode = 0;
+    m_errorText.clear();
     FILE* input = std::fopen(QFile::encodeName(inputName).constData(), "rb");
     if (input == nullptr) {
         Trace(TRACE_ERROR, "failed to open input file: %s; error = %s\n", inputName,

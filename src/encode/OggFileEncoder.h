@@ -21,7 +21,8 @@ public:
     static constexpr uint32_t kAnalysisFrames = 4096;
 
     // Validates mode and quality, creates the file (".ogg" appended when the name has no
-    // extension) and writes the stream headers. Throws COxaEncoderException on failure.
+    // extension) and writes the stream headers. Throws COxaEncoderException on failure
+    // (COxaException for a null name).
     COggFileEncoder(const QString& fileName, EncoderParams params);
     // Ends the stream and closes the file; never throws.
     ~COggFileEncoder() override;
