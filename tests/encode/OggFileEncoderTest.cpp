@@ -1,7 +1,9 @@
 // Tests of the OGG Vorbis file encoder: validations, page layout, stream contents, file switching.
 #include "encode/OggFileEncoder.h"
 
+#include "app/Trace.h"
 #include "support/TestSupport.h"
+#include "util/SystemError.h"
 #include "workflow/OxaException.h"
 
 #include <QDir>
@@ -384,6 +386,9 @@ TEST_F(OggFileEncoderTest, SwitchFileFinishesTheFirstFileAndStartsANewStream) {
 
 TEST_F(OggFileEncoderTest, FailedSwitchLeavesAClosedEncoderThatDiesQuietly) {
     const QByteArray pcm = SineTone(1, 44100, 4410, 1000.0, 0.5);
+    TraceSetDebugOutput(false);
+    TraceSetPrefix(path("Log"));
+    TraceSetLevel(TRACE_ERROR);
     {
         COggFileEncoder encoder(path("kept"), Params(1, 44100, 0, 0));
         encoder.encode(pcm.constData(), uint32_t(pcm.size()));
@@ -397,6 +402,12 @@ TEST_F(OggFileEncoderTest, FailedSwitchLeavesAClosedEncoderThatDiesQuietly) {
         EXPECT_EQ(ThrownMessage([&] { encoder.switchFile(path("again")); }),
                   "OGG: invalid file state");
     }
+    const QString trace = testsupport::FromUtf16Le(ReadBytes(TraceCurrentFileName()));
+    TraceSetLevel(TRACE_NONE);
+    TraceClose();
+    EXPECT_TRUE(trace.contains(QStringLiteral(" ERR: Error creating OGG file %1, error: %2\r\n")
+                                   .arg(path("gone/next.ogg"), SystemErrorText(ENOENT))))
+        << trace.toStdString();
     ExpectWellFormedStream(path("kept.ogg"), 4410);
     EXPECT_FALSE(QFile::exists(path("again.ogg")));
 }
