@@ -504,40 +504,6 @@
         <translation> %s in %s </translation>
     </message>
     <message>
-        <source>Usage: quillet-cli [OPTIONS] COMMAND [ARGUMENTS]
-
-Commands:
-  settings               list every setting
-  settings KEY           print one setting (service addresses with their parameters)
-  settings KEY VALUE     store one setting
-
-Options:
-  --work-dir DIR         folder of config.ini and the work files
-  --log-dir DIR          folder of the trace logs
-  --trace-level LEVEL    None, Error, Info, Debug, Detail or Verbose
-  --lang LANG            language of the messages: en or de
-  --help                 show this help
-  --version              show the version
-
-Exit status: 0 success, 1 cancelled, 2 failed.</source>
-        <translation>Aufruf: quillet-cli [OPTIONEN] BEFEHL [ARGUMENTE]
-
-Befehle:
-  settings               alle Einstellungen anzeigen
-  settings SCHLÜSSEL     eine Einstellung anzeigen (Dienstadressen mit ihren Parametern)
-  settings SCHLÜSSEL WERT  eine Einstellung speichern
-
-Optionen:
-  --work-dir ORDNER      Ordner für config.ini und die Arbeitsdateien
-  --log-dir ORDNER       Ordner für die Protokolldateien
-  --trace-level STUFE    None, Error, Info, Debug, Detail oder Verbose
-  --lang SPRACHE         Sprache der Meldungen: en oder de
-  --help                 diese Hilfe anzeigen
-  --version              die Version anzeigen
-
-Rückgabewert: 0 Erfolg, 1 abgebrochen, 2 fehlgeschlagen.</translation>
-    </message>
-    <message>
         <source>Unknown command: %s</source>
         <translation>Unbekannter Befehl: %s</translation>
     </message>
@@ -552,6 +518,114 @@ Rückgabewert: 0 Erfolg, 1 abgebrochen, 2 fehlgeschlagen.</translation>
     <message>
         <source>Too many arguments for %s.</source>
         <translation>Zu viele Argumente für %s.</translation>
+    </message>
+    <message>
+        <source>Usage: quillet-cli [OPTIONS] COMMAND [ARGUMENTS]
+
+Commands:
+  open FILE                  open a WAV, MP3, OGG, WMA, WMV or ASF file as the input
+  info                       show the input, its format, duration and selection
+  select START END [--fade-in T] [--fade-out T]
+                             set the ringtone&apos;s selection and fades
+  extract [-o FILE]          make the ringtone of the selection (OGG Vorbis)
+  make FILE -o OUT [--start T] [--end T] [--fade-in T] [--fade-out T]
+                             open, select and extract in one go, leaving the input alone
+  settings                   list every setting
+  settings KEY               print one setting (service addresses with their parameters)
+  settings KEY VALUE         store one setting
+
+Times are milliseconds or [hh:]mm:ss[.mmm].
+
+Options:
+  --work-dir DIR             folder of config.ini and the work files
+  --log-dir DIR              folder of the trace logs
+  --trace-level LEVEL        None, Error, Info, Debug, Detail or Verbose
+  --lang LANG                language of the messages: en or de
+  --help                     show this help
+  --version                  show the version
+
+Exit status: 0 success, 1 cancelled (Ctrl+C), 2 failed.</source>
+        <translation>Aufruf: quillet-cli [OPTIONEN] BEFEHL [ARGUMENTE]
+
+Befehle:
+  open DATEI                 eine WAV-, MP3-, OGG-, WMA-, WMV- oder ASF-Datei als Quelle öffnen
+  info                       Quelle, Format, Dauer und Auswahl anzeigen
+  select ANFANG ENDE [--fade-in Z] [--fade-out Z]
+                             Auswahl und Ein-/Ausblenden des Klingeltons festlegen
+  extract [-o DATEI]         den Klingelton aus der Auswahl erstellen (OGG Vorbis)
+  make DATEI -o ZIEL [--start Z] [--end Z] [--fade-in Z] [--fade-out Z]
+                             öffnen, auswählen und erstellen in einem Schritt, ohne die Quelle zu ändern
+  settings                   alle Einstellungen anzeigen
+  settings SCHLÜSSEL         eine Einstellung anzeigen (Dienstadressen mit ihren Parametern)
+  settings SCHLÜSSEL WERT    eine Einstellung speichern
+
+Zeiten werden in Millisekunden oder als [hh:]mm:ss[.mmm] angegeben.
+
+Optionen:
+  --work-dir ORDNER          Ordner für config.ini und die Arbeitsdateien
+  --log-dir ORDNER           Ordner für die Protokolldateien
+  --trace-level STUFE        None, Error, Info, Debug, Detail oder Verbose
+  --lang SPRACHE             Sprache der Meldungen: en oder de
+  --help                     diese Hilfe anzeigen
+  --version                  die Version anzeigen
+
+Rückgabewert: 0 Erfolg, 1 abgebrochen (Strg+C), 2 fehlgeschlagen.</translation>
+    </message>
+    <message>
+        <source>Input: %s</source>
+        <translation>Quelle: %s</translation>
+    </message>
+    <message>
+        <source>Title: %s</source>
+        <translation>Titel: %s</translation>
+    </message>
+    <message>
+        <source>Format: %d Hz, %d channels, %d bit</source>
+        <translation>Format: %d Hz, %d Kanäle, %d Bit</translation>
+    </message>
+    <message>
+        <source>Duration: %s</source>
+        <translation>Dauer: %s</translation>
+    </message>
+    <message>
+        <source>Selection: %s to %s (%s), fade-in %d ms, fade-out %d ms</source>
+        <translation>Auswahl: %s bis %s (%s), Einblenden %d ms, Ausblenden %d ms</translation>
+    </message>
+    <message>
+        <source>Selection: none</source>
+        <translation>Auswahl: keine</translation>
+    </message>
+    <message>
+        <source>No input is open.</source>
+        <translation>Es ist keine Quelle geöffnet.</translation>
+    </message>
+    <message>
+        <source>Ringtone written to %s.</source>
+        <translation>Der Klingelton wurde in %s gespeichert.</translation>
+    </message>
+    <message>
+        <source>Not a time: %s. Give milliseconds or [hh:]mm:ss[.mmm].</source>
+        <translation>Keine Zeitangabe: %s. Geben Sie Millisekunden oder [hh:]mm:ss[.mmm] an.</translation>
+    </message>
+    <message>
+        <source>Unknown option for %s: %s</source>
+        <translation>Unbekannte Option für %s: %s</translation>
+    </message>
+    <message>
+        <source>Missing argument for %s.</source>
+        <translation>Fehlendes Argument für %s.</translation>
+    </message>
+    <message>
+        <source>Could not write %s: %s</source>
+        <translation>%s konnte nicht geschrieben werden: %s</translation>
+    </message>
+    <message>
+        <source>The selection must lie within the input (%s long).</source>
+        <translation>Die Auswahl muss innerhalb der Quelle liegen (Länge %s).</translation>
+    </message>
+    <message>
+        <source>Normalization gain: %.2f</source>
+        <translation>Normalisierungsfaktor: %.2f</translation>
     </message>
 </context>
 </TS>

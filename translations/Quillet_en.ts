@@ -504,25 +504,6 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Usage: quillet-cli [OPTIONS] COMMAND [ARGUMENTS]
-
-Commands:
-  settings               list every setting
-  settings KEY           print one setting (service addresses with their parameters)
-  settings KEY VALUE     store one setting
-
-Options:
-  --work-dir DIR         folder of config.ini and the work files
-  --log-dir DIR          folder of the trace logs
-  --trace-level LEVEL    None, Error, Info, Debug, Detail or Verbose
-  --lang LANG            language of the messages: en or de
-  --help                 show this help
-  --version              show the version
-
-Exit status: 0 success, 1 cancelled, 2 failed.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>Unknown command: %s</source>
         <translation type="unfinished"></translation>
     </message>
@@ -536,6 +517,90 @@ Exit status: 0 success, 1 cancelled, 2 failed.</source>
     </message>
     <message>
         <source>Too many arguments for %s.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Usage: quillet-cli [OPTIONS] COMMAND [ARGUMENTS]
+
+Commands:
+  open FILE                  open a WAV, MP3, OGG, WMA, WMV or ASF file as the input
+  info                       show the input, its format, duration and selection
+  select START END [--fade-in T] [--fade-out T]
+                             set the ringtone&apos;s selection and fades
+  extract [-o FILE]          make the ringtone of the selection (OGG Vorbis)
+  make FILE -o OUT [--start T] [--end T] [--fade-in T] [--fade-out T]
+                             open, select and extract in one go, leaving the input alone
+  settings                   list every setting
+  settings KEY               print one setting (service addresses with their parameters)
+  settings KEY VALUE         store one setting
+
+Times are milliseconds or [hh:]mm:ss[.mmm].
+
+Options:
+  --work-dir DIR             folder of config.ini and the work files
+  --log-dir DIR              folder of the trace logs
+  --trace-level LEVEL        None, Error, Info, Debug, Detail or Verbose
+  --lang LANG                language of the messages: en or de
+  --help                     show this help
+  --version                  show the version
+
+Exit status: 0 success, 1 cancelled (Ctrl+C), 2 failed.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Input: %s</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Title: %s</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Format: %d Hz, %d channels, %d bit</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Duration: %s</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Selection: %s to %s (%s), fade-in %d ms, fade-out %d ms</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Selection: none</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No input is open.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Ringtone written to %s.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Not a time: %s. Give milliseconds or [hh:]mm:ss[.mmm].</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Unknown option for %s: %s</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Missing argument for %s.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Could not write %s: %s</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The selection must lie within the input (%s long).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Normalization gain: %.2f</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

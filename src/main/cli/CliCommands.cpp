@@ -1,6 +1,8 @@
 // The command-line tool's commands.
 #include "CliCommands.h"
 
+#include "CliModelCommands.h"
+#include "TerminalProgress.h"
 #include "app/CliStrings.h"
 #include "app/ConfigFile.h"
 #include "app/StringTable.h"
@@ -106,8 +108,19 @@ int CCliRunner::DoModal(const QString& /*commandLineFile*/) {
         PrintError(LoadString(IDS_CLI_USAGE));
         return CliFailed;
     }
+    using Command = int (*)(const QStringList&, CCliModelOwner&);
+    const std::pair<const char*, Command> modelCommands[] = {
+        {"open", CliOpen},       {"info", CliInfo}, {"select", CliSelect},
+        {"extract", CliExtract}, {"make", CliMake},
+    };
     if (m_invocation.command == QLatin1String("settings"))
         return Settings(m_invocation.commandArgs);
+    for (const auto& [name, run] : modelCommands) {
+        if (m_invocation.command == QLatin1String(name)) {
+            CTerminalProgress::InstallInterruptHandler();
+            return run(m_invocation.commandArgs, m_owner);
+        }
+    }
     return Fail(IDS_CLI_UNKNOWN_COMMAND, m_invocation.command);
 }
 

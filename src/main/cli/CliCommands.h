@@ -1,6 +1,7 @@
 // The command-line tool's commands, run on the model in place of the main window.
 #pragma once
 
+#include "CliModelOwner.h"
 #include "TerminalMessages.h"
 #include "app/QuilletApp.h"
 
@@ -37,5 +38,5 @@ private:
     int Fail(int stringId, const QString& arg = QString());
 
     CCliInvocation m_invocation;
-    CTerminalMessages m_messages;
+    CCliModelOwner m_owner;
 };

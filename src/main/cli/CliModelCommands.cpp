@@ -1,0 +1,306 @@
+// The tool's commands on the ringtone model.
+#include "CliModelCommands.h"
+
+#include "CliCommands.h"
+#include "CliModelOwner.h"
+#include "TerminalProgress.h"
+#include "app/CliStrings.h"
+#include "app/ConfigFile.h"
+#include "app/StringTable.h"
+#include "util/DateTimeText.h"
+#include "util/TimeParse.h"
+#include "workflow/OpResult.h"
+#include "workflow/RingtoneModel.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QHash>
+#include <QSaveFile>
+#include <QTemporaryDir>
+
+#include <optional>
+
+namespace {
+constexpr int kIdExtractingRingtone = 110; // "Extracting ringtone"
+constexpr int kIdTooShort = 163;           // "The ringtone cannot be smaller than one second."
+constexpr int kIdTooLong = 164;            // "The ringtone cannot be larger than %d seconds."
+
+// A command's own arguments: plain ones in order, and options with a value.
+struct CommandArgs {
+    QStringList plain;
+    QHash<QString, QString> options;
+};
+
+// Splits args; the options named in withValue take "--x VALUE" or "--x=VALUE". Unknown options
+// and options without their value fail with the tool's message.
+std::optional<CommandArgs> SplitArgs(const QString& command, const QStringList& args,
+                                     const QStringList& withValue) {
+    CommandArgs out;
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        const QString& arg = args[i];
+        if (!arg.startsWith(QLatin1Char('-')) || arg == QLatin1String("-")) {
+            out.plain << arg;
+            continue;
+        }
+        const qsizetype eq = arg.indexOf(QLatin1Char('='));
+        const QString name = eq < 0 ? arg : arg.left(eq);
+        if (!withValue.contains(name)) {
+            PrintError(FormatString(IDS_CLI_UNKNOWN_OPTION, command, name));
+            return std::nullopt;
+        }
+        if (eq >= 0) {
+            out.options.insert(name, arg.mid(eq + 1));
+        } else if (i + 1 < args.size()) {
+            out.options.insert(name, args[++i]);
+        } else {
+            PrintError(FormatString(IDS_CLI_OPTION_NEEDS_VALUE, name));
+            return std::nullopt;
+        }
+    }
+    return out;
+}
+
+// Reads the time option (or plain argument) text into ms; prints the message when it is no time.
+bool ReadTime(const QString& text, qint64& ms) {
+    if (ParseMilliseconds(text, ms))
+        return true;
+    PrintError(FormatString(IDS_CLI_NOT_A_TIME, text));
+    return false;
+}
+
+// The input is remembered by its full path, so a later start from another folder finds it.
+QString AbsolutePath(const QString& path) {
+    return QFileInfo(path).absoluteFilePath();
+}
+
+QString TimeText(qint64 ms) {
+    return FormatTimeMs(DurationFromMs(ms));
+}
+
+// The exit status of an operation that returned false: cancelled by Ctrl+C, or failed (its
+// message has been shown).
+int FailureExit() {
+    return CTerminalProgress::Interrupted() ? CliCancelled : CliFailed;
+}
+
+void PrintSelection(const CRingtoneModel& model) {
+    const CCutInfo& cut = model.getCut();
+    if (!cut.isValid()) {
+        PrintLine(LoadString(IDS_CLI_INFO_NO_SELECTION));
+        return;
+    }
+    PrintLine(FormatString(IDS_CLI_INFO_SELECTION, TimeText(cut.start()), TimeText(cut.end()),
+                           TimeText(cut.length()), cut.fadeIn(), cut.fadeOut()));
+}
+
+void PrintInfo(const CRingtoneModel& model) {
+    const WAVEFORMATEX& format = model.getFormat();
+    PrintLine(FormatString(IDS_CLI_INFO_INPUT, model.getInputName()));
+    PrintLine(FormatString(IDS_CLI_INFO_TITLE, model.getInputTitle()));
+    PrintLine(FormatString(IDS_CLI_INFO_FORMAT, int(format.nSamplesPerSec), int(format.nChannels),
+                           int(format.wBitsPerSample)));
+    PrintLine(FormatString(IDS_CLI_INFO_DURATION, TimeText(model.getDuration())));
+    PrintLine(FormatString(IDS_CLI_INFO_GAIN, model.getNormalizationGain()));
+    PrintSelection(model);
+}
+
+// The start and end given (either may be absent, keeping the proposed selection's length), and
+// the fades: checked against the input and the ringtone's limits, then set on the model.
+int ApplySelection(CRingtoneModel& model, const CommandArgs& args, std::optional<qint64> start,
+                   std::optional<qint64> end) {
+    const CCutInfo proposed = model.getCut();
+    const qint64 proposedLength = proposed.isValid() ? proposed.length() : CCutInfo::kMaxLength;
+    if (!start && !end && proposed.isValid()) {
+        start = proposed.start();
+        end = proposed.end();
+    }
+    if (!start)
+        start = end ? std::max<qint64>(0, *end - proposedLength) : 0;
+    if (!end)
+        end = std::min(*start + proposedLength, model.getDuration());
+    if (*end - *start < CCutInfo::kMinLength) {
+        PrintError(LoadString(kIdTooShort));
+        return CliFailed;
+    }
+    if (*end - *start > CCutInfo::kMaxLength) {
+        PrintError(FormatString(kIdTooLong, int(CCutInfo::kMaxLength / 1000)));
+        return CliFailed;
+    }
+    if (*start < 0 || *end > model.getDuration()) {
+        PrintError(FormatString(IDS_CLI_OUTSIDE_INPUT, TimeText(model.getDuration())));
+        return CliFailed;
+    }
+    qint64 fadeIn = -1, fadeOut = -1;
+    if (args.options.contains(QStringLiteral("--fade-in")) &&
+        !ReadTime(args.options.value(QStringLiteral("--fade-in")), fadeIn))
+        return CliFailed;
+    if (args.options.contains(QStringLiteral("--fade-out")) &&
+        !ReadTime(args.options.value(QStringLiteral("--fade-out")), fadeOut))
+        return CliFailed;
+    model.setCut(*start, *end);
+    if (fadeIn >= 0)
+        model.cut().setFadeIn(qint32(std::min<qint64>(fadeIn, CCutInfo::kMaxLength)));
+    if (fadeOut >= 0)
+        model.cut().setFadeOut(qint32(std::min<qint64>(fadeOut, CCutInfo::kMaxLength)));
+    model.cutChanged();
+    return CliSuccess;
+}
+
+// Copies the ringtone to destination through a temporary file renamed at the end, so a failure
+// never leaves a partial file under the destination's name.
+bool CopyRingtone(const QString& source, const QString& destination) {
+    QFile in(source);
+    QSaveFile out(destination);
+    bool ok = in.open(QIODevice::ReadOnly) && out.open(QIODevice::WriteOnly);
+    while (ok && !in.atEnd()) {
+        const QByteArray block = in.read(65536);
+        ok = !block.isEmpty() && out.write(block) == block.size();
+    }
+    ok = ok && out.commit();
+    if (!ok) {
+        const QString why =
+            out.error() != QFileDevice::NoError ? out.errorString() : in.errorString();
+        out.cancelWriting();
+        PrintError(FormatString(IDS_CLI_CANNOT_WRITE, destination, why));
+    }
+    return ok;
+}
+
+// Extracts the ringtone of the model's selection and copies it to output when one is given.
+int ExtractTo(CRingtoneModel& model, CCliModelOwner& owner, const QString& output) {
+    if (!model.getCut().isValid()) {
+        PrintError(LoadString(IDS_CLI_INFO_NO_SELECTION));
+        return CliFailed;
+    }
+    const std::unique_ptr<IOpProgress> progress = owner.CreateProgress(kIdExtractingRingtone);
+    progress->Show(true);
+    const int result = model.extractFile(*progress);
+    progress->Show(false);
+    if (result == OpCancelled)
+        return CliCancelled;
+    if (result != OpSuccess)
+        return CliFailed;
+    const QString written = output.isEmpty() ? model.getRingtoneFileName() : output;
+    if (!output.isEmpty() && !CopyRingtone(model.getRingtoneFileName(), output))
+        return CliFailed;
+    PrintLine(FormatString(IDS_CLI_RINGTONE_WRITTEN, written));
+    return CliSuccess;
+}
+
+// Reopens the last input as a start of the program does; false (message shown) when none is open.
+bool ReopenLastInput(CRingtoneModel& model, CCliModelOwner& owner) {
+    model.init(&owner, nullptr, QString());
+    if (model.getDuration() > 0)
+        return true;
+    PrintError(LoadString(IDS_CLI_NO_INPUT));
+    return false;
+}
+
+bool ExpectPlain(const QString& command, const CommandArgs& args, qsizetype count) {
+    if (args.plain.size() < count) {
+        PrintError(FormatString(IDS_CLI_MISSING_ARGUMENT, command));
+        return false;
+    }
+    if (args.plain.size() > count) {
+        PrintError(FormatString(IDS_CLI_TOO_MANY_ARGUMENTS, command));
+        return false;
+    }
+    return true;
+}
+} // namespace
+
+int CliOpen(const QStringList& rawArgs, CCliModelOwner& owner) {
+    const auto args = SplitArgs(QStringLiteral("open"), rawArgs, {});
+    if (!args || !ExpectPlain(QStringLiteral("open"), *args, 1))
+        return CliFailed;
+    CRingtoneModel model;
+    model.attach(&owner, nullptr);
+    if (!model.openInputFile(AbsolutePath(args->plain[0]), CRingtoneModel::OpenUserFile, 0))
+        return FailureExit();
+    model.saveState();
+    PrintInfo(model);
+    return CliSuccess;
+}
+
+int CliInfo(const QStringList& rawArgs, CCliModelOwner& owner) {
+    const auto args = SplitArgs(QStringLiteral("info"), rawArgs, {});
+    if (!args || !ExpectPlain(QStringLiteral("info"), *args, 0))
+        return CliFailed;
+    CRingtoneModel model;
+    if (!ReopenLastInput(model, owner))
+        return CliFailed;
+    PrintInfo(model);
+    return CliSuccess;
+}
+
+int CliSelect(const QStringList& rawArgs, CCliModelOwner& owner) {
+    const QString command = QStringLiteral("select");
+    const auto args = SplitArgs(command, rawArgs, {"--fade-in", "--fade-out"});
+    if (!args || !ExpectPlain(command, *args, 2))
+        return CliFailed;
+    qint64 start = 0, end = 0;
+    if (!ReadTime(args->plain[0], start) || !ReadTime(args->plain[1], end))
+        return CliFailed;
+    CRingtoneModel model;
+    if (!ReopenLastInput(model, owner))
+        return CliFailed;
+    if (const int status = ApplySelection(model, *args, start, end); status != CliSuccess)
+        return status;
+    model.saveState();
+    PrintSelection(model);
+    return CliSuccess;
+}
+
+int CliExtract(const QStringList& rawArgs, CCliModelOwner& owner) {
+    const auto args = SplitArgs(QStringLiteral("extract"), rawArgs, {"-o", "--output"});
+    if (!args || !ExpectPlain(QStringLiteral("extract"), *args, 0))
+        return CliFailed;
+    CRingtoneModel model;
+    if (!ReopenLastInput(model, owner))
+        return CliFailed;
+    const QString output =
+        args->options.value(QStringLiteral("-o"), args->options.value(QStringLiteral("--output")));
+    return ExtractTo(model, owner, output);
+}
+
+int CliMake(const QStringList& rawArgs, CCliModelOwner& owner) {
+    const QString command = QStringLiteral("make");
+    const auto args = SplitArgs(command, rawArgs,
+                                {"-o", "--output", "--start", "--end", "--fade-in", "--fade-out"});
+    if (!args || !ExpectPlain(command, *args, 1))
+        return CliFailed;
+    const QString output =
+        args->options.value(QStringLiteral("-o"), args->options.value(QStringLiteral("--output")));
+    if (output.isEmpty()) {
+        PrintError(FormatString(IDS_CLI_MISSING_ARGUMENT, command));
+        return CliFailed;
+    }
+    std::optional<qint64> start, end;
+    for (const auto& [name, target] : {std::pair{"--start", &start}, std::pair{"--end", &end}}) {
+        if (!args->options.contains(QLatin1String(name)))
+            continue;
+        qint64 ms = 0;
+        if (!ReadTime(args->options.value(QLatin1String(name)), ms))
+            return CliFailed;
+        *target = ms;
+    }
+
+    // A private work folder, so the input and selection kept for the window stay as they are.
+    QTemporaryDir work;
+    ConfigFile& config = GetConfig();
+    const QString sharedFolder = config.GetConfigFolder();
+    config.SetConfigFolder(work.path());
+    struct RestoreFolder {
+        ConfigFile& config;
+        QString folder;
+        ~RestoreFolder() { config.SetConfigFolder(folder); }
+    } restore{config, sharedFolder};
+
+    CRingtoneModel model;
+    model.attach(&owner, nullptr);
+    if (!model.openInputFile(AbsolutePath(args->plain[0]), CRingtoneModel::OpenUserFile, 0))
+        return FailureExit();
+    if (const int status = ApplySelection(model, *args, start, end); status != CliSuccess)
+        return status;
+    return ExtractTo(model, owner, output);
+}

@@ -1,0 +1,160 @@
+// quillet-cli's model commands as a person runs them: open, info, select, extract, make, Ctrl+C.
+#include "support/TestSupport.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QTemporaryDir>
+#include <QThread>
+#include <gtest/gtest.h>
+
+#include <csignal>
+
+using namespace testsupport;
+
+namespace {
+const QString kSample = QStringLiteral(QUILLET_BIN_DIR "/samples/quillet-sample.wav");
+
+class CliModel : public ::testing::Test {
+protected:
+    QTemporaryDir temp;
+    QString work() const { return temp.filePath("work"); }
+    QStringList Env() const {
+        return {"XDG_DATA_HOME=" + temp.filePath("xdg"), "XDG_RUNTIME_DIR=" + temp.path()};
+    }
+    void SetUp() override {
+        ASSERT_TRUE(temp.isValid());
+        ASSERT_TRUE(QDir().mkpath(work()));
+    }
+    RunResult Run(const QStringList& args) {
+        return RunProgram("quillet-cli", QStringList{"--work-dir", work(), "--lang", "en"} + args,
+                          Env());
+    }
+    QString Config() const { return FromUtf16Le(ReadBytes(work() + "/config.ini")); }
+};
+
+bool IsOggVorbis(const QByteArray& bytes) {
+    return bytes.startsWith("OggS") && bytes.mid(28, 7) == QByteArray("\x01vorbis", 7);
+}
+} // namespace
+
+TEST_F(CliModel, OpenSelectInfoAndExtractKeepTheirStateBetweenRuns) {
+    RunResult r = Run({"open", kSample});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.contains("Input: [" + kSample.toUtf8() + "]\n"));
+    EXPECT_TRUE(r.out.contains("Format: 44100 Hz, 2 channels, 16 bit\n"));
+    EXPECT_TRUE(r.out.contains("Selection: 00:00:10.000 to 00:00:20.000 (00:00:10.000)"));
+    EXPECT_TRUE(Config().contains("\nInputFileName=" + kSample + "\n"));
+    EXPECT_TRUE(Config().contains("\nCut=10000,20000,0,0\n"));
+    EXPECT_TRUE(QFileInfo::exists(work() + "/temp.dat"));
+
+    r = Run({"select", "0:02", "14500", "--fade-in", "1000", "--fade-out=0:02"});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(r.out, "Selection: 00:00:02.000 to 00:00:14.500 (00:00:12.500), fade-in 1000 ms, "
+                     "fade-out 2000 ms\n");
+    EXPECT_TRUE(Config().contains("\nCut=2000,14500,1000,2000\n"));
+
+    r = Run({"info"});
+    ASSERT_EQ(r.exitCode, 0);
+    EXPECT_TRUE(r.out.contains("Duration: 00:00:21.700\n"));
+    EXPECT_TRUE(r.out.contains("fade-in 1000 ms, fade-out 2000 ms\n"));
+
+    const QString out = temp.filePath("ring.ogg");
+    r = Run({"extract", "-o", out});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(r.out, "Ringtone written to " + out.toUtf8() + ".\n");
+    EXPECT_TRUE(IsOggVorbis(ReadBytes(out)));
+    EXPECT_EQ(ReadBytes(out), ReadBytes(work() + "/temp.upl"));
+}
+
+TEST_F(CliModel, SelectionsOutsideTheRulesAreRefusedAndTheOldOneKept) {
+    ASSERT_EQ(Run({"open", kSample}).exitCode, 0);
+    const struct {
+        QStringList args;
+        const char* message;
+    } cases[] = {
+        {{"select", "5000", "5500"}, "The ringtone cannot be smaller than one second."},
+        {{"select", "0", "31000"}, "The ringtone cannot be larger than 30 seconds."},
+        {{"select", "15000", "25000"},
+         "The selection must lie within the input (00:00:21.700 long)."},
+        {{"select", "5s", "9000"}, "Not a time: 5s."},
+        {{"select", "1000"}, "Missing argument for select."},
+        {{"select", "1000", "3000", "--bogus", "1"}, "Unknown option for select: --bogus"},
+    };
+    for (const auto& c : cases) {
+        const RunResult r = Run(c.args);
+        EXPECT_EQ(r.exitCode, 2) << c.message;
+        EXPECT_TRUE(r.err.contains(c.message)) << r.err.toStdString();
+    }
+    EXPECT_TRUE(Config().contains("\nCut=10000,20000,0,0\n"));
+}
+
+TEST_F(CliModel, CommandsWithoutAnInputSaySo) {
+    for (const char* command : {"info", "extract"}) {
+        const RunResult r = Run({command});
+        EXPECT_EQ(r.exitCode, 2);
+        EXPECT_TRUE(r.err.contains("No input is open.")) << command;
+    }
+}
+
+TEST_F(CliModel, MakeLeavesTheSharedInputAloneAndFailsCleanly) {
+    ASSERT_EQ(Run({"open", kSample}).exitCode, 0);
+    const QByteArray configBefore = ReadBytes(work() + "/config.ini");
+
+    const QString out = temp.filePath("made.ogg");
+    RunResult r = Run({"make", kSample, "-o", out, "--start", "0:03", "--fade-in", "1500"});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_TRUE(IsOggVorbis(ReadBytes(out)));
+    EXPECT_EQ(ReadBytes(work() + "/config.ini"), configBefore);
+
+    // An unsupported file, and a damaged one, fail with the program's message and write nothing.
+    const QString flac = temp.filePath("track.flac");
+    WriteBytes(flac, "fLaC");
+    r = Run({"make", flac, "-o", temp.filePath("no1.ogg")});
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_TRUE(r.err.contains("Cannot open file " + flac.toUtf8() + ": unsupported extension."));
+    const QString broken = temp.filePath("broken.mp3");
+    WriteBytes(broken, QByteArray(5000, '\x5a'));
+    r = Run({"make", broken, "-o", temp.filePath("no2.ogg")});
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_FALSE(r.err.isEmpty());
+    EXPECT_FALSE(QFileInfo::exists(temp.filePath("no1.ogg")));
+    EXPECT_FALSE(QFileInfo::exists(temp.filePath("no2.ogg")));
+    EXPECT_EQ(Run({"make", kSample}).exitCode, 2); // no -o
+}
+
+TEST_F(CliModel, CtrlCCancelsTheRunningOperationAndRemovesItsFiles) {
+    // A long MP3 made of the two-second fixture repeated: decoding it takes a while.
+    const QByteArray frames =
+        ReadBytes(QStringLiteral(QUILLET_TEST_DATA_DIR "/tone-stereo-44k.mp3"));
+    ASSERT_FALSE(frames.isEmpty());
+    const QString longMp3 = temp.filePath("long.mp3");
+    WriteBytes(longMp3, frames.repeated(300));
+
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const QString& entry : Env())
+        environment.insert(entry.section('=', 0, 0), entry.section('=', 1));
+    process.setProcessEnvironment(environment);
+    process.start(QStringLiteral(QUILLET_BIN_DIR "/quillet-cli"),
+                  {"--work-dir", work(), "open", longMp3});
+    ASSERT_TRUE(process.waitForStarted());
+    // Once decoding has begun, stop the process, press Ctrl+C, and let it go on.
+    QElapsedTimer waited;
+    waited.start();
+    while (!QFileInfo::exists(work() + "/temp.in") && waited.elapsed() < 20000 &&
+           process.state() == QProcess::Running)
+        QThread::usleep(200);
+    ASSERT_TRUE(QFileInfo::exists(work() + "/temp.in"));
+    ::kill(pid_t(process.processId()), SIGSTOP);
+    ::kill(pid_t(process.processId()), SIGINT);
+    ::kill(pid_t(process.processId()), SIGCONT);
+    ASSERT_TRUE(process.waitForFinished(20000));
+    EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(process.exitCode(), 1);
+    EXPECT_TRUE(process.readAllStandardError().isEmpty()); // a cancel shows nothing
+    EXPECT_FALSE(QFileInfo::exists(work() + "/temp.in"));
+    EXPECT_FALSE(QFileInfo::exists(work() + "/temp.dat"));
+}
