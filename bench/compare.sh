@@ -13,6 +13,7 @@ RUNS=3
 DECODE_GOAL=1.10      # CPU time, quillet-bench / madplay, decoding the 10-minute MP3
 ENCODE_GOAL=1.10      # CPU time, quillet-bench / oggenc -q 0, encoding the 30 s WAV
 MEMORY_GOAL_KIB=2048  # peak RSS decoding the 60-minute MP3 minus that of the 1-minute MP3
+                      # (quillet-bench decode, and quillet-cli open alike)
 
 die() {
     echo "compare.sh: $*" >&2
@@ -51,12 +52,14 @@ configure=(cmake -S "$ROOT" -B "$BUILD_DIR" -DQUILLET_BUILD_BENCH=ON)
     tail -n 30 "$WORK/configure.log" >&2
     die "cmake could not configure $BUILD_DIR"
 }
-cmake --build "$BUILD_DIR" --target quillet-bench -j 2 >"$WORK/build.log" 2>&1 || {
+cmake --build "$BUILD_DIR" --target quillet-bench quillet-cli -j 2 >"$WORK/build.log" 2>&1 || {
     tail -n 30 "$WORK/build.log" >&2
     die "quillet-bench did not build"
 }
 BENCH="$BUILD_DIR/bin/quillet-bench"
+CLI="$BUILD_DIR/bin/quillet-cli"
 [ -x "$BENCH" ] || die "no $BENCH after the build"
+[ -x "$CLI" ] || die "no $CLI after the build"
 build_type=$(sed -n 's/^CMAKE_BUILD_TYPE:[A-Z]*=//p' "$BUILD_DIR/CMakeCache.txt")
 sanitize=$(sed -n 's/^QUILLET_SANITIZE:[A-Z]*=//p' "$BUILD_DIR/CMakeCache.txt")
 case "$build_type" in
@@ -140,6 +143,17 @@ size_o=$(stat -c %s out.o.ogg)
 measure encb_q "$BENCH" encode clip30.wav out.q.ogg --bitrate 128
 measure encb_o oggenc -Q -b 128 -o out.o.ogg clip30.wav
 
+# The whole ringtone job of the command-line tool: a 30 s selection with 2 s fades out of the
+# 10-minute MP3, against ffmpeg cutting, fading and encoding the same stretch.
+export XDG_DATA_HOME="$WORK/xdg"
+measure make_q "$CLI" --work-dir "$WORK/cli" make in10.mp3 -o out.q.ogg --start 5:00 --end 5:30 \
+    --fade-in 2000 --fade-out 2000
+length_make=$(soxi -D out.q.ogg)
+measure make_f ffmpeg -nostdin -loglevel error -y -ss 300 -t 30 -i in10.mp3 \
+    -af "afade=t=in:st=0:d=2,afade=t=out:st=28:d=2" -c:a libvorbis -q:a 0 out.f.ogg
+measure open1 "$CLI" --work-dir "$WORK/cli" open in1.mp3
+measure open60 "$CLI" --work-dir "$WORK/cli" open in60.mp3
+
 measure mem1 "$BENCH" decode in1.mp3 out.1.wav
 measure mem60 "$BENCH" decode in60.mp3 out.60.wav
 frames_60=$(frames_of out.60.wav)
@@ -163,6 +177,9 @@ r_encb=$(ratio "$CPU_encb_q" "$CPU_encb_o")
 n_encb=$(ratio $((CPU_encb_q - net)) "$CPU_encb_o")
 mem_delta=$((RSS_mem60 - RSS_mem1))
 mem_verdict=$([ "$mem_delta" -le "$MEMORY_GOAL_KIB" ] && echo PASS || echo MISS)
+r_make=$(ratio "$CPU_make_q" "$CPU_make_f")
+open_delta=$((RSS_open60 - RSS_open1))
+open_verdict=$([ "$open_delta" -le "$MEMORY_GOAL_KIB" ] && echo PASS || echo MISS)
 
 echo
 echo "Quillet benchmarks: $(nproc) cores, build type ${build_type:-none}, best of $RUNS runs."
@@ -189,8 +206,16 @@ printf '%-42s %-22s %-22s %6s %6s %-9s %s\n' \
 printf '%-42s %-22s %-22s %13s %-9s %s\n' \
     "peak RSS decoding 60-min vs 1-min MP3" "${RSS_mem60} KiB" "${RSS_mem1} KiB" \
     "$(printf '%+d KiB' "$mem_delta")" "<= +${MEMORY_GOAL_KIB}" "$mem_verdict"
+printf '%-42s %-22s %-22s %6s %6s %-9s %s\n' \
+    "cli make 30 s + fades of 10-min MP3, vs ffmpeg" \
+    "$(ms "$CPU_make_q") ($(ms "$WALL_make_q"))" "$(ms "$CPU_make_f") ($(ms "$WALL_make_f"))" \
+    "$r_make" "-" "-" "info"
+printf '%-42s %-22s %-22s %13s %-9s %s\n' \
+    "peak RSS cli open 60-min vs 1-min MP3" "${RSS_open60} KiB" "${RSS_open1} KiB" \
+    "$(printf '%+d KiB' "$open_delta")" "<= +${MEMORY_GOAL_KIB}" "$open_verdict"
 echo
 echo "Checks:"
+echo "  ringtone of cli make: ${length_make} s (the whole input is decoded first, ffmpeg seeks)"
 echo "  decoded sample frames, 10-min MP3: quillet $frames_q, madplay $frames_m, ffmpeg $frames_f"
 echo "  decoded sample frames, 60-min MP3: quillet $frames_60"
 echo "  OGG, 30 s at q 0: quillet $size_q bytes (${length_q} s), oggenc $size_o bytes"
