@@ -1,0 +1,417 @@
+// The CD-audio library over images the tests make: drive list, open parameters, tables of
+// contents in both address forms, plain and verified reads, damaged images and the trace texts.
+#include "platform/CdAudioTestImage.h"
+#include "platform/cdaudio/CdAudio.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <cdio/version.h>
+
+#include <cstring>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include <unistd.h>
+
+using cdtest::Image;
+using cdtest::ImagesVariable;
+using cdtest::Track;
+
+namespace {
+std::mutex g_textsLock;
+std::vector<std::string> g_texts;
+
+void CollectText(const char* text) {
+    const std::lock_guard<std::mutex> lock(g_textsLock);
+    g_texts.emplace_back(text);
+}
+
+// Collects the library's texts for one test.
+class LibraryTexts {
+public:
+    LibraryTexts() {
+        g_texts.clear();
+        SetAKRipTraceFunc(CollectText);
+    }
+    ~LibraryTexts() { SetAKRipTraceFunc(nullptr); }
+    bool has(const std::string& part) const {
+        const std::lock_guard<std::mutex> lock(g_textsLock);
+        for (const std::string& text : g_texts)
+            if (text.find(part) != std::string::npos)
+                return true;
+        return false;
+    }
+    std::string all() const {
+        const std::lock_guard<std::mutex> lock(g_textsLock);
+        std::string joined;
+        for (const std::string& text : g_texts)
+            joined += text + "\n";
+        return joined;
+    }
+};
+
+CDLIST ListDrives(int max = kCdMaxDrives) {
+    CDLIST list;
+    std::memset(&list, 0xCC, sizeof(list));
+    list.max = uint8_t(max);
+    EXPECT_EQ(GetCDList(&list), 1);
+    return list;
+}
+
+// The record of the drive named name; a zeroed record with ha 255 when none is.
+CDREC Record(const QString& name) {
+    const CDLIST list = ListDrives();
+    for (int i = 0; i < list.num; ++i)
+        if (QString::fromLocal8Bit(list.cd[i].id) == name)
+            return list.cd[i];
+    CDREC none{};
+    none.ha = 255;
+    return none;
+}
+
+GETCDHAND Params(const CDREC& drive) {
+    GETCDHAND params{};
+    params.size = 12;
+    params.ver = 1;
+    params.ha = drive.ha;
+    params.tgt = drive.tgt;
+    params.lun = drive.lun;
+    params.readType = 1;
+    params.jitterCorr = 0;
+    params.numJitter = 1;
+    params.numOverlap = 3;
+    return params;
+}
+
+HCDROM Open(const QString& name) {
+    const GETCDHAND params = Params(Record(name));
+    return GetCDHandle(&params);
+}
+
+uint32_t Address(const TOCTRACK& entry) {
+    return qFromBigEndian<uint32_t>(entry.addr);
+}
+
+// A track buffer with room for frames, as the library's callers allocate it.
+struct Buffer {
+    explicit Buffer(uint32_t frames) : storage((frames * 2352 + 24 + 7) / 8) {
+        get()->maxLen = frames * 2352;
+        get()->numFrames = 0;
+    }
+    TRACKBUF* get() { return reinterpret_cast<TRACKBUF*>(storage.data()); }
+    QByteArray audio() {
+        return QByteArray(reinterpret_cast<const char*>(TrackBufData(get())) + get()->startOffset,
+                          get()->len);
+    }
+    std::vector<uint64_t> storage;
+};
+
+// An image of three audio tracks and a data track right behind them.
+Image MixedImage(int dataGap = 0) {
+    return Image({{false, 200, 0}, {false, 157, 0}, {false, 180, 0}, {true, 300, dataGap}});
+}
+} // namespace
+
+TEST(CdAudioLibrary, ListsEveryImageByFileNameUpToTheRoomGiven) {
+    QTemporaryDir dir;
+    const QString cue = MixedImage().writeCue(dir.path(), QStringLiteral("Mixed Disc"));
+    const QString missing = dir.filePath(QStringLiteral("missing.cue"));
+    const ImagesVariable images({cue, missing, dir.filePath(QStringLiteral("other.toc"))});
+
+    const CDLIST list = ListDrives();
+    ASSERT_GE(list.num, 3);
+    const int base = list.num - 3; // the system's drives come first
+    const CDREC& first = list.cd[base];
+    EXPECT_EQ(first.ha, 1);
+    EXPECT_EQ(first.tgt, 0);
+    EXPECT_EQ(first.lun, 0);
+    EXPECT_STREQ(first.id, "Mixed Disc.cue");
+    EXPECT_STREQ(first.vendor, "IMAGE");
+    EXPECT_STREQ(first.prodId, "CUE/BIN");
+    // A missing image is listed all the same; opening it is what fails.
+    EXPECT_STREQ(list.cd[base + 1].id, "missing.cue");
+    EXPECT_EQ(list.cd[base + 1].tgt, 1);
+    EXPECT_STREQ(list.cd[base + 2].prodId, "CDRDAO TOC");
+
+    const CDLIST two = ListDrives(base + 2);
+    EXPECT_EQ(two.num, base + 2);
+    EXPECT_EQ(two.cd[base + 2].ha, 0xCC) << "a record beyond the room given was written";
+
+    QStringList many;
+    for (int i = 0; i < 11; ++i)
+        many << cue;
+    const ImagesVariable eleven(many);
+    EXPECT_EQ(ListDrives(200).num, kCdMaxDrives);
+}
+
+TEST(CdAudioLibrary, LongNamesAreCutWhole) {
+    QTemporaryDir dir;
+    // 85 bytes of UTF-8: the name is cut to whole characters within 64 bytes, not inside an é.
+    const QString base = QStringLiteral("a") + QString(40, QChar(0x00E9));
+    const ImagesVariable images({MixedImage().writeCue(dir.path(), base)});
+    const CDLIST list = ListDrives();
+    ASSERT_GE(list.num, 1);
+    const QByteArray id(list.cd[list.num - 1].id);
+    EXPECT_EQ(id.size(), 63);
+    EXPECT_EQ(QString::fromUtf8(id), base.left(32));
+}
+
+TEST(CdAudioLibrary, OpenParametersAndHandles) {
+    QTemporaryDir dir;
+    const QString cue = MixedImage().writeCue(dir.path(), QStringLiteral("disc"));
+    const ImagesVariable images({cue, dir.filePath(QStringLiteral("gone.cue"))});
+    const LibraryTexts texts;
+
+    GETCDHAND params = Params(Record(QStringLiteral("disc.cue")));
+    params.size = 11;
+    EXPECT_EQ(GetCDHandle(&params), 0u);
+    params.size = 12;
+    params.ver = 2;
+    EXPECT_EQ(GetCDHandle(&params), 0u);
+    params.ver = 1;
+    params.tgt = 7;
+    EXPECT_EQ(GetCDHandle(&params), 0u);
+    EXPECT_TRUE(texts.has("GetCDHandle: no drive at 1:7:0")) << texts.all();
+    EXPECT_EQ(GetCDHandle(nullptr), 0u);
+
+    EXPECT_EQ(Open(QStringLiteral("gone.cue")), 0u);
+    EXPECT_TRUE(texts.has("does not exist")) << texts.all();
+
+    const HCDROM first = Open(QStringLiteral("disc.cue"));
+    const HCDROM second = Open(QStringLiteral("disc.cue"));
+    ASSERT_NE(first, 0u);
+    ASSERT_NE(second, 0u);
+    EXPECT_NE(first, second);
+    EXPECT_EQ(ModifyCDParms(first, 0x25, 1), 0);
+    EXPECT_EQ(ModifyCDParms(first, kCdParamTocMsf, 1), 1);
+    EXPECT_EQ(CloseCDHandle(first), 1);
+    EXPECT_EQ(CloseCDHandle(first), 0);
+    CDTOC toc;
+    EXPECT_EQ(ReadTOC(first, &toc), 0);
+    EXPECT_TRUE(texts.has("ReadTOC: unknown handle")) << texts.all();
+    EXPECT_EQ(ReadTOC(second, &toc), 1);
+    EXPECT_EQ(CloseCDHandle(second), 1);
+}
+
+TEST(CdAudioLibrary, TableOfContentsInBothAddressForms) {
+    QTemporaryDir dir;
+    const Image image = MixedImage();
+    const ImagesVariable images({image.writeCue(dir.path(), QStringLiteral("disc")),
+                                 image.writeToc(dir.path(), QStringLiteral("cdrdao"))});
+    for (const QString& name : {QStringLiteral("disc.cue"), QStringLiteral("cdrdao.toc")}) {
+        SCOPED_TRACE(name.toStdString());
+        const HCDROM handle = Open(name);
+        ASSERT_NE(handle, 0u);
+        CDTOC lba;
+        std::memset(&lba, 0, sizeof(lba));
+        ASSERT_EQ(ReadTOC(handle, &lba), 1);
+        EXPECT_EQ(lba.tocLen, 2 + 8 * 5);
+        EXPECT_EQ(lba.firstTrack, 1);
+        EXPECT_EQ(lba.lastTrack, 4);
+        const uint8_t adr[] = {0x10, 0x10, 0x10, 0x14, 0x14};
+        const uint32_t starts[] = {0, 200, 357, 537, 837};
+        for (int i = 0; i < 5; ++i) {
+            EXPECT_EQ(lba.tracks[i].ADR, adr[i]) << i;
+            EXPECT_EQ(lba.tracks[i].trackNumber, i < 4 ? i + 1 : 170) << i;
+            EXPECT_EQ(Address(lba.tracks[i]), starts[i]) << i;
+        }
+        EXPECT_EQ(lba.tracks[5].trackNumber, 0) << "entries after the lead-out stay zero";
+
+        ASSERT_EQ(ModifyCDParms(handle, kCdParamTocMsf, 1), 1);
+        CDTOC msf;
+        ASSERT_EQ(ReadTOC(handle, &msf), 1);
+        EXPECT_EQ(msf.firstTrack, 1);
+        EXPECT_EQ(msf.lastTrack, 4);
+        // Track 2 at frame 200 lies at 00:04:50 (150 frames of lead-in before frame 0).
+        const uint8_t track2[] = {0, 0, 4, 50};
+        EXPECT_EQ(std::memcmp(msf.tracks[1].addr, track2, 4), 0);
+        // The lead-out at frame 837: 987 frames = 00:13:12.
+        const uint8_t leadOut[] = {0, 0, 13, 12};
+        EXPECT_EQ(std::memcmp(msf.tracks[4].addr, leadOut, 4), 0);
+        EXPECT_EQ(msf.tracks[4].trackNumber, 170);
+        EXPECT_EQ(CloseCDHandle(handle), 1);
+    }
+}
+
+TEST(CdAudioLibrary, PlainAndVerifiedReadsDeliverTheImageFrames) {
+    QTemporaryDir dir;
+    const Image image = MixedImage();
+    const ImagesVariable images({image.writeCue(dir.path(), QStringLiteral("disc")),
+                                 image.writeToc(dir.path(), QStringLiteral("cdrdao"))});
+    for (const QString& name : {QStringLiteral("disc.cue"), QStringLiteral("cdrdao.toc")}) {
+        SCOPED_TRACE(name.toStdString());
+        const HCDROM handle = Open(name);
+        ASSERT_NE(handle, 0u);
+
+        Buffer plain(26);
+        plain.get()->startFrame = 190;
+        plain.get()->numFrames = 26;
+        ASSERT_EQ(ReadCDAudioLBA(handle, plain.get()), 1);
+        EXPECT_EQ(plain.get()->len, 26u * 2352);
+        EXPECT_TRUE(plain.audio() == image.frames(190, 26));
+
+        // Verified reads one after the other, as an extraction makes them: the overlap buffer
+        // keeps the last three frames of each read.
+        Buffer verified(26);
+        Buffer overlap(3);
+        QByteArray joined;
+        for (uint32_t from = 150; from < 250; from += 26) {
+            verified.get()->startFrame = from;
+            verified.get()->numFrames = 26;
+            ASSERT_EQ(ReadCDAudioLBAEx(handle, verified.get(), overlap.get()), 1) << from;
+            joined += verified.audio();
+            EXPECT_EQ(overlap.get()->startFrame, from + 23);
+            EXPECT_EQ(overlap.get()->numFrames, 3u);
+            EXPECT_TRUE(QByteArray(reinterpret_cast<const char*>(TrackBufData(overlap.get())),
+                                   overlap.get()->len) == image.frames(from + 23, 3));
+        }
+        EXPECT_TRUE(joined == image.frames(150, 104));
+
+        // Frames of the data track are no audio; a buffer too small for the request is refused.
+        verified.get()->startFrame = 600;
+        verified.get()->numFrames = 10;
+        EXPECT_EQ(ReadCDAudioLBAEx(handle, verified.get(), overlap.get()), 0);
+        verified.get()->startFrame = 0;
+        verified.get()->numFrames = 27;
+        EXPECT_EQ(ReadCDAudioLBAEx(handle, verified.get(), overlap.get()), 0);
+        EXPECT_EQ(ReadCDAudioLBA(handle, verified.get()), 0);
+        EXPECT_EQ(CloseCDHandle(handle), 1);
+    }
+}
+
+TEST(CdAudioLibrary, SheetsNamingFilesTheirOwnWay) {
+    QTemporaryDir dir;
+    const Image image = Image({{false, 160, 0}, {false, 170, 0}});
+    // A cue whose .bin is not named like it, and a .toc naming its file without a folder,
+    // opened while the working folder is elsewhere.
+    const QString cue =
+        image.writeCue(dir.path(), QStringLiteral("album"), QStringLiteral("Album Data.bin"));
+    const QString toc = image.writeToc(dir.path(), QStringLiteral("relative"));
+    const QString twoFiles = dir.filePath(QStringLiteral("two.cue"));
+    testsupport::WriteBytes(twoFiles, "FILE \"a.bin\" BINARY\n  TRACK 01 AUDIO\n    INDEX 01 "
+                                      "00:00:00\nFILE \"b.bin\" BINARY\n  TRACK 02 AUDIO\n"
+                                      "    INDEX 01 00:00:00\n");
+    const ImagesVariable images({cue, toc, twoFiles});
+    const LibraryTexts texts;
+    ASSERT_NE(QDir::currentPath(), dir.path());
+
+    for (const QString& name : {QStringLiteral("album.cue"), QStringLiteral("relative.toc")}) {
+        SCOPED_TRACE(name.toStdString());
+        const HCDROM handle = Open(name);
+        ASSERT_NE(handle, 0u) << texts.all();
+        CDTOC table{};
+        ASSERT_EQ(ReadTOC(handle, &table), 1);
+        EXPECT_EQ(table.lastTrack, 2);
+        EXPECT_EQ(Address(table.tracks[2]), 330u);
+        Buffer buffer(20);
+        Buffer overlap(3);
+        buffer.get()->startFrame = 300;
+        buffer.get()->numFrames = 20;
+        ASSERT_EQ(ReadCDAudioLBAEx(handle, buffer.get(), overlap.get()), 1);
+        EXPECT_TRUE(buffer.audio() == image.frames(300, 20));
+        CloseCDHandle(handle);
+    }
+    EXPECT_EQ(Open(QStringLiteral("two.cue")), 0u);
+    EXPECT_TRUE(texts.has("names 2 files")) << texts.all();
+}
+
+TEST(CdAudioLibrary, DamagedImagesFailWithoutHarm) {
+    QTemporaryDir dir;
+    const auto write = [&](const char* name, const QByteArray& bytes) {
+        testsupport::WriteBytes(dir.filePath(QString::fromLatin1(name)), bytes);
+        return dir.filePath(QString::fromLatin1(name));
+    };
+    const QByteArray someFrames = cdtest::AudioFrames(0, 40);
+    const QString garbage = write("garbage.cue", QByteArray("\x01\x02 TRACK zz\n\xff", 14));
+    write("garbage.bin", someFrames);
+    const QString noIndex = write("noindex.cue", "FILE \"noindex.bin\" BINARY\n  TRACK 01 AUDIO\n"
+                                                 "  TRACK 02 AUDIO\n");
+    write("noindex.bin", someFrames);
+    const QString noTracks = write("notracks.cue", "FILE \"notracks.bin\" BINARY\n");
+    write("notracks.bin", someFrames);
+    // Track 2 starts beyond the end of its file.
+    const QString beyond = write("beyond.cue", "FILE \"beyond.bin\" BINARY\n  TRACK 01 AUDIO\n"
+                                               "    INDEX 01 00:00:00\n  TRACK 02 AUDIO\n"
+                                               "    INDEX 01 00:05:00\n");
+    write("beyond.bin", someFrames);
+    // A data file offset past the end of the file: libcdio reports an error here, which its
+    // own log handler would answer by ending the process.
+    const QString pastEnd = write("pastend.toc", "CD_ROM\nTRACK MODE1_RAW\nDATAFILE \"" +
+                                                     dir.filePath("beyond.bin").toLocal8Bit() +
+                                                     "\" #99999999 00:02:00\n");
+    const QString empty = write("empty.nrg", QByteArray());
+    const QString noise = write("noise.nrg", cdtest::AudioFrames(3, 5));
+    const ImagesVariable images({garbage, noIndex, noTracks, beyond, pastEnd, empty, noise});
+    const LibraryTexts texts;
+
+    for (const char* name : {"garbage.cue", "empty.nrg", "noise.nrg"})
+        EXPECT_EQ(Open(QString::fromLatin1(name)), 0u) << name;
+    EXPECT_TRUE(texts.has("GetCDHandle: cannot open")) << texts.all();
+
+    for (const char* name : {"noindex.cue", "notracks.cue", "beyond.cue", "pastend.toc"}) {
+        SCOPED_TRACE(name);
+        const HCDROM handle = Open(QString::fromLatin1(name));
+        if (!handle)
+            continue;
+        CDTOC toc{};
+        EXPECT_EQ(ReadTOC(handle, &toc), 0);
+        CloseCDHandle(handle);
+    }
+    EXPECT_TRUE(texts.has("ReadTOC: damaged table of contents")) << texts.all();
+    EXPECT_TRUE(texts.has("ReadTOC: no readable disc")) << texts.all();
+    EXPECT_TRUE(texts.has("libcdio error: ")) << texts.all();
+}
+
+TEST(CdAudioLibrary, AFileCutShortWhileReadingFailsTheRead) {
+    QTemporaryDir dir;
+    const Image image = Image({{false, 400, 0}});
+    const QString cue = image.writeCue(dir.path(), QStringLiteral("short"));
+    const ImagesVariable images({cue});
+    const LibraryTexts texts;
+    const HCDROM handle = Open(QStringLiteral("short.cue"));
+    ASSERT_NE(handle, 0u);
+    Buffer buffer(26);
+    Buffer overlap(3);
+    buffer.get()->startFrame = 0;
+    buffer.get()->numFrames = 26;
+    ASSERT_EQ(ReadCDAudioLBAEx(handle, buffer.get(), overlap.get()), 1) << texts.all();
+    ASSERT_EQ(
+        ::truncate(dir.filePath(QStringLiteral("short.bin")).toLocal8Bit().constData(), 100 * 2352),
+        0);
+    buffer.get()->startFrame = 300;
+    buffer.get()->numFrames = 26;
+    EXPECT_EQ(ReadCDAudioLBAEx(handle, buffer.get(), overlap.get()), 0);
+    EXPECT_TRUE(texts.has("could not be read")) << texts.all();
+    EXPECT_EQ(ReadCDAudioLBA(handle, buffer.get()), 0);
+    // What is still there reads as before.
+    buffer.get()->startFrame = 10;
+    buffer.get()->numFrames = 26;
+    EXPECT_EQ(ReadCDAudioLBA(handle, buffer.get()), 1);
+    EXPECT_TRUE(buffer.audio() == image.frames(10, 26));
+    CloseCDHandle(handle);
+}
+
+TEST(CdAudioLibrary, TraceTextsGoOnlyToTheRegisteredFunction) {
+    QTemporaryDir dir;
+    const ImagesVariable images({MixedImage().writeCue(dir.path(), QStringLiteral("disc"))});
+    {
+        const LibraryTexts texts;
+        ListDrives();
+        EXPECT_TRUE(texts.has("GetCDList: ")) << texts.all();
+        const HCDROM handle = Open(QStringLiteral("disc.cue"));
+        EXPECT_TRUE(texts.has("GetCDHandle: opened")) << texts.all();
+        CloseCDHandle(handle);
+    }
+    g_texts.clear();
+    ListDrives();
+    EXPECT_TRUE(g_texts.empty());
+
+    const uint32_t version = GetASPI32DLLVersion();
+    EXPECT_EQ(version & 0xFF, uint32_t(LIBCDIO_VERSION_NUM / 10000));
+    EXPECT_EQ(version >> 8, uint32_t(LIBCDIO_VERSION_NUM / 100 % 100));
+}
