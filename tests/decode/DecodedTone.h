@@ -16,8 +16,8 @@ QString Fixture(const QString& name);
 
 // A WAV file as the program's writer lays it out: a 44-byte header, then the samples.
 struct DecodedWav {
-    bool valid = false; // header complete and its sizes agree with the file length
-    WAVEFORMATEX format{};
+    bool valid = false;               // header complete and its sizes agree with the file length
+    alignas(4) WAVEFORMATEX format{}; // aligned, so its fields can be bound to references
     QByteArray data;
 
     uint32_t frames() const;

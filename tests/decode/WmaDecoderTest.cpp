@@ -162,6 +162,7 @@ TEST_F(WmaDecoderTest, NoAudioOrDamagedInputFailsWithoutOutput) {
     RecordingProgress progress;
     const QString output = path("no-such-folder/out.wav");
     EXPECT_EQ(decoder.decodeFile(Fixture("tone.wma"), output, &progress), uint32_t(OpFailed));
+    EXPECT_TRUE(decoder.getErrorText().isEmpty()); // the caller's "Error decoding file" stands
     EXPECT_FALSE(QFile::exists(output));
 }
 
