@@ -272,7 +272,13 @@ TEST(CdAudioLibrary, PlainAndVerifiedReadsDeliverTheImageFrames) {
         }
         EXPECT_TRUE(joined == image.frames(150, 104));
 
-        // Frames of the data track are no audio; a buffer too small for the request is refused.
+        // A read into the data track ends with the last audio frame; frames of the data track
+        // are no audio; a buffer too small for the request is refused.
+        verified.get()->startFrame = 520;
+        verified.get()->numFrames = 26;
+        ASSERT_EQ(ReadCDAudioLBAEx(handle, verified.get(), overlap.get()), 1);
+        EXPECT_EQ(verified.get()->numFrames, 17u);
+        EXPECT_TRUE(verified.audio() == image.frames(520, 17));
         verified.get()->startFrame = 600;
         verified.get()->numFrames = 10;
         EXPECT_EQ(ReadCDAudioLBAEx(handle, verified.get(), overlap.get()), 0);

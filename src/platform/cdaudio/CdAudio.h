@@ -111,9 +111,10 @@ int ModifyCDParms(HCDROM handle, uint32_t which, uint32_t value);
 int ReadTOC(HCDROM handle, CDTOC* toc);
 // Reads numFrames frames from startFrame as the drive delivers them.
 int ReadCDAudioLBA(HCDROM handle, TRACKBUF* buffer);
-// Reads with jitter correction; overlap keeps the last frames delivered, so a read that goes on
-// where the previous one stopped is verified across the seam. Set overlap->numFrames to 0 and
-// overlap->maxLen to its room before the first read.
+// Reads with jitter correction; a read running past the last audio frame delivers the frames
+// before it (numFrames tells how many). overlap keeps the last frames delivered, so a read that
+// goes on where the previous one stopped is verified across the seam. Set overlap->numFrames to 0
+// and overlap->maxLen to its room before the first read.
 int ReadCDAudioLBAEx(HCDROM handle, TRACKBUF* buffer, TRACKBUF* overlap);
 // Closes an open drive; 0 for an unknown handle.
 int CloseCDHandle(HCDROM handle);

@@ -258,12 +258,13 @@ bool CCdDevice::readFramesVerified(TRACKBUF& buffer, TRACKBUF& overlap) {
     const lsn_t first = cdio_cddap_disc_firstsector(m_impl->drive);
     const lsn_t last = cdio_cddap_disc_lastsector(m_impl->drive);
     const int64_t start = buffer.startFrame;
-    const int64_t end = start + buffer.numFrames - 1;
-    if (start < first || end > last) {
-        CdTrace("ReadCDAudioLBAEx: frames %lld to %lld lie outside the audio frames %d to %d",
-                static_cast<long long>(start), static_cast<long long>(end), int(first), int(last));
+    if (start < first || start > last) {
+        CdTrace("ReadCDAudioLBAEx: frame %lld lies outside the audio frames %d to %d",
+                static_cast<long long>(start), int(first), int(last));
         return false;
     }
+    // A read running past the last audio frame delivers the audio frames before it.
+    buffer.numFrames = uint32_t(std::min<int64_t>(buffer.numFrames, last - start + 1));
     const bool continues = overlap.numFrames > 0 && m_nextFrame == start &&
                            int64_t(overlap.startFrame) + overlap.numFrames == start;
     if (!continues)

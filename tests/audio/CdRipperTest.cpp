@@ -1,0 +1,295 @@
+// Track extraction from CD images the tests make: the table in both forms, the WAV sample for
+// sample, the session gap before a data track, the drive list, and every failure's trace line.
+#include "audio/CdRipper.h"
+#include "audio/CdDriveList.h"
+#include "platform/CdAudioTestImage.h"
+#include "util/TraceCapture.h"
+#include "workflow/IOpProgress.h"
+#include "workflow/OpResult.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <vector>
+
+#include <unistd.h>
+
+using cdtest::Image;
+using cdtest::ImagesVariable;
+
+namespace {
+// Records what an extraction shows and cancels on request.
+class RecordingProgress : public IOpProgress {
+public:
+    void SetTextId(int id) override { textId = id; }
+    void SetRange(uint32_t total) override { range = total; }
+    void SetPos(uint32_t done) override {
+        positions.push_back(done);
+        if (onPos)
+            onPos(done);
+    }
+    void Show(bool show) override { shown = show; }
+    bool IsCanceled() override { return cancelAfter >= 0 && int(positions.size()) >= cancelAfter; }
+
+    int textId = 0;
+    uint32_t range = 0;
+    bool shown = false;
+    int cancelAfter = -1;
+    std::vector<uint32_t> positions;
+    std::function<void(uint32_t)> onPos;
+};
+
+// The drive of the list whose name is name.
+CDREC Drive(const QString& name) {
+    CCdDriveList list;
+    list.refresh();
+    const int index = list.find(name);
+    EXPECT_GE(index, 0) << name.toStdString();
+    return index >= 0 ? list.drives()[size_t(index)].record : CDREC{};
+}
+
+CDTOC Toc(const CDREC& drive) {
+    CDTOC lba{};
+    CDTOC msf{};
+    EXPECT_TRUE(CCdRipper::readToc(drive, lba, msf));
+    return lba;
+}
+
+// The fixed CD format in the header, and the audio bytes after it.
+QByteArray WavAudio(const QString& path) {
+    const QByteArray bytes = testsupport::ReadBytes(path);
+    EXPECT_GE(bytes.size(), 44);
+    const QByteArray format = QByteArray::fromHex("01000200"
+                                                  "44ac0000"
+                                                  "10b10200"
+                                                  "04001000");
+    EXPECT_EQ(bytes.mid(20, 16).toHex(), format.toHex());
+    EXPECT_EQ(bytes.mid(36, 4), QByteArray("data"));
+    EXPECT_EQ(qFromLittleEndian<uint32_t>(bytes.constData() + 40), uint32_t(bytes.size() - 44));
+    return bytes.mid(44);
+}
+
+class CdRipperTest : public ::testing::Test {
+protected:
+    // Audio tracks of 200, 157 and 180 frames, then a data track of 300 frames behind a gap.
+    void makeDisc(int dataGap) {
+        m_images.reset();
+        m_image = std::make_unique<Image>(std::vector<cdtest::Track>{
+            {false, 200, 0}, {false, 157, 0}, {false, 180, 0}, {true, 300, dataGap}});
+        m_images = std::make_unique<ImagesVariable>(
+            QStringList{m_image->writeCue(m_dir.path(), QStringLiteral("disc"))});
+    }
+    QString destination() const { return m_dir.filePath(QStringLiteral("tempcd.wav")); }
+
+    QTemporaryDir m_dir;
+    std::unique_ptr<Image> m_image;
+    std::unique_ptr<ImagesVariable> m_images;
+};
+} // namespace
+
+TEST_F(CdRipperTest, TableRulesAndBothAddressForms) {
+    makeDisc(0);
+    CDTOC lba{};
+    CDTOC msf{};
+    ASSERT_TRUE(CCdRipper::readToc(Drive(QStringLiteral("disc.cue")), lba, msf));
+    EXPECT_EQ(CCdRipper::startFrame(lba.tracks[1]), 200);
+    EXPECT_EQ(msf.tracks[1].addr[2], 4); // 00:04:50
+    EXPECT_EQ(CCdRipper::audioTrackCount(lba), 3);
+    EXPECT_FALSE(CCdRipper::isDataTrack(lba.tracks[0]));
+    EXPECT_TRUE(CCdRipper::isDataTrack(lba.tracks[3]));
+    // Only the low three bits count: copy permitted (2) makes an entry no data track.
+    TOCTRACK entry{};
+    entry.ADR = 0x1C;
+    EXPECT_TRUE(CCdRipper::isDataTrack(entry));
+    entry.ADR = 0x16;
+    EXPECT_FALSE(CCdRipper::isDataTrack(entry));
+    EXPECT_EQ(CCdDriveList::trackLines(lba), QStringList({"Track 01 (audio)", "Track 02 (audio)",
+                                                          "Track 03 (audio)", "Track 04 (data)"}));
+    CDREC record{};
+    record.ha = 1;
+    record.tgt = 2;
+    const GETCDHAND params = CCdRipper::openParameters(record);
+    EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(&params), 12).toHex(),
+              QByteArray("0c0101020001000000000103"));
+    EXPECT_TRUE(CCdRipper::askWantCdRip());
+}
+
+TEST_F(CdRipperTest, RipsATrackSampleForSampleWithProgress) {
+    makeDisc(0);
+    const TraceCapture trace;
+    const CDREC drive = Drive(QStringLiteral("disc.cue"));
+    RecordingProgress progress;
+    QString error;
+    ASSERT_EQ(CCdRipper::ripTrack(drive, Toc(drive), 1, destination(), progress, error), OpSuccess);
+    EXPECT_TRUE(error.isEmpty());
+    // 200 frames: seven reads of 26 and one of 18.
+    EXPECT_TRUE(WavAudio(destination()) == m_image->frames(0, 200));
+    EXPECT_EQ(progress.textId, 133);
+    EXPECT_EQ(progress.range, 200u);
+    EXPECT_TRUE(progress.shown);
+    EXPECT_EQ(progress.positions, (std::vector<uint32_t>{26, 52, 78, 104, 130, 156, 182, 200}));
+    EXPECT_TRUE(trace.hasLine("DBG", "ripping track 1, length = 200 frames"));
+    EXPECT_TRUE(trace.hasLine("DBG", "track ripping ended with opresult 0"));
+
+    // 157 frames leave one frame after six whole reads: the loop stops one frame short.
+    ASSERT_EQ(CCdRipper::ripTrack(drive, Toc(drive), 2, destination(), progress, error), OpSuccess);
+    EXPECT_TRUE(WavAudio(destination()) == m_image->frames(200, 156));
+}
+
+TEST_F(CdRipperTest, TheLastTrackBeforeAGapOrTheLeadOut) {
+    // Without a gap the track before the data track is ripped whole.
+    makeDisc(0);
+    {
+        const CDREC drive = Drive(QStringLiteral("disc.cue"));
+        RecordingProgress progress;
+        QString error;
+        ASSERT_EQ(CCdRipper::ripTrack(drive, Toc(drive), 3, destination(), progress, error),
+                  OpSuccess);
+        EXPECT_TRUE(WavAudio(destination()) == m_image->frames(357, 180));
+    }
+    // With the gap of a second session the track ends 11250 frames before the data track.
+    makeDisc(11250);
+    {
+        const TraceCapture trace;
+        const CDREC drive = Drive(QStringLiteral("disc.cue"));
+        const CDTOC toc = Toc(drive);
+        ASSERT_EQ(CCdRipper::startFrame(toc.tracks[3]), 357 + 180 + 11250);
+        RecordingProgress progress;
+        QString error;
+        ASSERT_EQ(CCdRipper::ripTrack(drive, toc, 3, destination(), progress, error), OpSuccess);
+        EXPECT_TRUE(trace.hasLine("DBG", "ripping track 3, length = 180 frames"));
+        EXPECT_TRUE(WavAudio(destination()) == m_image->frames(357, 180));
+    }
+    // The last track of an audio disc stops before the lead-out's last frame.
+    const Image audioOnly({{false, 160, 0}, {false, 170, 0}});
+    const ImagesVariable images({audioOnly.writeCue(m_dir.path(), QStringLiteral("audio"))});
+    const CDREC drive = Drive(QStringLiteral("audio.cue"));
+    RecordingProgress progress;
+    QString error;
+    ASSERT_EQ(CCdRipper::ripTrack(drive, Toc(drive), 2, destination(), progress, error), OpSuccess);
+    EXPECT_TRUE(WavAudio(destination()) == audioOnly.frames(160, 169));
+}
+
+TEST_F(CdRipperTest, FailuresLeaveNoFileAndTraceTheirLine) {
+    makeDisc(0);
+    const TraceCapture trace;
+    const CDREC drive = Drive(QStringLiteral("disc.cue"));
+    const CDTOC toc = Toc(drive);
+    RecordingProgress progress;
+    QString error;
+
+    EXPECT_EQ(CCdRipper::ripTrack(drive, toc, 99, destination(), progress, error), OpFailed);
+    EXPECT_TRUE(trace.hasLine("ERR", "ripTrack : invalid track number 99"));
+    EXPECT_EQ(CCdRipper::ripTrack(drive, toc, 7, destination(), progress, error), OpFailed);
+    EXPECT_TRUE(trace.hasLine("ERR", "ripTrack : track not found 7"));
+    EXPECT_TRUE(trace.hasLine("DBG", "track ripping ended with opresult 2"));
+    EXPECT_FALSE(QFile::exists(destination()));
+
+    // A table whose lead-out follows track 1 at once leaves no audio frame.
+    CDTOC tiny{};
+    tiny.firstTrack = tiny.lastTrack = 1;
+    tiny.tracks[0] = TOCTRACK{0, 0x10, 1, 0, {0, 0, 0, 0}};
+    tiny.tracks[1] = TOCTRACK{0, 0x10, 170, 0, {0, 0, 0, 1}};
+    EXPECT_EQ(CCdRipper::ripTrack(drive, tiny, 1, destination(), progress, error), OpFailed);
+    EXPECT_TRUE(trace.hasLine("ERR", "ripTrack : lastAudioFrame = 0"));
+    EXPECT_FALSE(QFile::exists(destination()));
+
+    // The writer's system error text when the WAV cannot be made.
+    const QString nowhere = m_dir.filePath(QStringLiteral("no/such/folder/tempcd.wav"));
+    EXPECT_EQ(CCdRipper::ripTrack(drive, toc, 1, nowhere, progress, error), OpFailed);
+    EXPECT_EQ(error, QStringLiteral("No such file or directory (2)"));
+
+    // A drive that cannot be opened.
+    const ImagesVariable gone({m_dir.filePath(QStringLiteral("gone.cue"))});
+    const CDREC missing = Drive(QStringLiteral("gone.cue"));
+    error.clear();
+    EXPECT_EQ(CCdRipper::ripTrack(missing, toc, 1, destination(), progress, error), OpFailed);
+    EXPECT_TRUE(trace.hasLine("ERR", "ripTrack : error opening cdrom gone.cue"));
+    EXPECT_TRUE(error.isEmpty());
+    EXPECT_FALSE(QFile::exists(destination()));
+}
+
+TEST_F(CdRipperTest, CancelAndReadErrorsRemoveThePartialFile) {
+    makeDisc(0);
+    const TraceCapture trace;
+    const CDREC drive = Drive(QStringLiteral("disc.cue"));
+    const CDTOC toc = Toc(drive);
+    QString error;
+
+    RecordingProgress cancelling;
+    cancelling.cancelAfter = 2;
+    EXPECT_EQ(CCdRipper::ripTrack(drive, toc, 1, destination(), cancelling, error), OpCancelled);
+    EXPECT_EQ(cancelling.positions.size(), 2u);
+    EXPECT_TRUE(trace.hasLine("DBG", "ripTrack canceled"));
+    EXPECT_TRUE(trace.hasLine("DBG", "track ripping ended with opresult 1"));
+    EXPECT_FALSE(QFile::exists(destination()));
+
+    // The image loses all but its first 100 frames while a long track is read: every attempt
+    // fails once the reads pass what is left.
+    const Image longDisc({{false, 3000, 0}});
+    const ImagesVariable images({longDisc.writeCue(m_dir.path(), QStringLiteral("long"))});
+    const CDREC longDrive = Drive(QStringLiteral("long.cue"));
+    const CDTOC longToc = Toc(longDrive);
+    RecordingProgress damaging;
+    const QByteArray bin = m_dir.filePath(QStringLiteral("long.bin")).toLocal8Bit();
+    damaging.onPos = [&](uint32_t) { ASSERT_EQ(::truncate(bin.constData(), 100 * 2352), 0); };
+    EXPECT_EQ(CCdRipper::ripTrack(longDrive, longToc, 1, destination(), damaging, error), OpFailed);
+    EXPECT_TRUE(trace.hasLine("ERR", "error reading from cd"));
+    EXPECT_TRUE(trace.hasLine("DBG", "track ripping ended with opresult 2"));
+    EXPECT_FALSE(QFile::exists(destination()));
+}
+
+TEST_F(CdRipperTest, DriveListPicksTheFirstDiscWithAudio) {
+    // Nine audio tracks and a data track 10 behind a session gap, after a missing image and a
+    // disc of data only.
+    std::vector<cdtest::Track> tracks(9, cdtest::Track{false, 160, 0});
+    tracks.push_back({true, 200, 11250});
+    const Image enhanced(tracks);
+    const Image dataOnly({{true, 300, 0}});
+    const ImagesVariable images({m_dir.filePath(QStringLiteral("missing.cue")),
+                                 dataOnly.writeCue(m_dir.path(), QStringLiteral("data")),
+                                 enhanced.writeCue(m_dir.path(), QStringLiteral("enhanced"))});
+    CCdDriveList list;
+    list.refresh();
+    const int missing = list.find(QStringLiteral("missing.cue"));
+    const int data = list.find(m_dir.filePath(QStringLiteral("data.cue")));
+    const int audio = list.find(QStringLiteral("enhanced.cue"));
+    ASSERT_GE(missing, 0);
+    ASSERT_EQ(data, missing + 1);
+    ASSERT_EQ(audio, missing + 2);
+    EXPECT_EQ(list.find(QStringLiteral("nothing.cue")), -1);
+    if (missing == 0) {
+        EXPECT_EQ(list.defaultIndex(), audio);
+    }
+    EXPECT_FALSE(list.drives()[size_t(missing)].tocRead);
+    EXPECT_EQ(list.drives()[size_t(audio)].name, QStringLiteral("enhanced.cue"));
+
+    const CDTOC& toc = list.drives()[size_t(audio)].toc;
+    const QStringList lines = CCdDriveList::trackLines(toc);
+    ASSERT_EQ(lines.size(), 10);
+    EXPECT_EQ(lines[8], QStringLiteral("Track 09 (audio)"));
+    EXPECT_EQ(lines[9], QStringLiteral("Track 10 (data)"));
+
+    const TraceCapture trace;
+    RecordingProgress progress;
+    QString error;
+    ASSERT_EQ(CCdRipper::ripTrack(list.drives()[size_t(audio)].record, toc, 9, destination(),
+                                  progress, error),
+              OpSuccess);
+    EXPECT_TRUE(trace.hasLine("DBG", "ripping track 9, length = 160 frames"));
+    EXPECT_EQ(CCdRipper::startFrame(toc.tracks[9]) - 11250, 9 * 160);
+    EXPECT_TRUE(WavAudio(destination()) == enhanced.frames(8 * 160, 160));
+}
+
+TEST_F(CdRipperTest, NoDrivesLeaveAnEmptyList) {
+    const ImagesVariable none({});
+    CCdDriveList list;
+    list.refresh();
+    if (!list.drives().empty())
+        GTEST_SKIP() << "this machine has a CD drive of its own";
+    EXPECT_EQ(list.defaultIndex(), -1);
+}
