@@ -1,0 +1,36 @@
+// The HTML pages of the service: the transfer page the program's browser shows, the inbox, the
+// start page and the message pages.
+#pragma once
+
+#include "RingtoneStore.h"
+#include "Transfer.h"
+
+#include <string>
+#include <vector>
+
+// What the transfer page shows.
+struct TransferPageData {
+    std::string token; // the page token
+    StoredRingtone ringtone;
+    CTransfer transfer;
+    bool paymentNeeded = false;
+    std::string phoneTyped; // the number to show in the form again
+    std::string error;      // a message above the form
+};
+
+class CPages {
+public:
+    // The page a person finishes the transfer on: play, pay (with --payment), send, download,
+    // cancel; after the choice, what became of the transfer.
+    static std::string transfer(const TransferPageData& data);
+    // The ringtones sent to one phone (phone not empty) or to every phone, newest first.
+    static std::string inbox(const std::string& phone, const std::string& typed,
+                             const std::vector<Delivery>& deliveries, const std::string& error);
+    static std::string home(size_t ringtones, size_t deliveries);
+    static std::string message(const std::string& title, const std::string& text);
+
+    // The address of a stored ringtone's bytes.
+    static std::string ringtoneUrl(const StoredRingtone& ringtone);
+    // The same with the query that makes the program download it itself.
+    static std::string downloadUrl(const StoredRingtone& ringtone);
+};

@@ -1,0 +1,199 @@
+#include "HttpClient.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace {
+
+size_t AppendBody(char* data, size_t size, size_t count, void* reply) {
+    static_cast<HttpReply*>(reply)->body.append(data, size * count);
+    return size * count;
+}
+
+size_t AppendHeader(char* data, size_t size, size_t count, void* reply) {
+    const std::string line(data, size * count);
+    const size_t colon = line.find(':');
+    if (colon != std::string::npos) {
+        std::string name = line.substr(0, colon);
+        std::transform(name.begin(), name.end(), name.begin(),
+                       [](unsigned char c) { return char(std::tolower(c)); });
+        std::string value = line.substr(colon + 1);
+        value.erase(0, value.find_first_not_of(' '));
+        while (!value.empty() && (value.back() == '\r' || value.back() == '\n'))
+            value.pop_back();
+        static_cast<HttpReply*>(reply)->headers[name] = value;
+    }
+    return size * count;
+}
+
+std::vector<std::string> SplitLines(const std::string& text, bool keepPartial) {
+    std::vector<std::string> lines;
+    std::string line;
+    for (const char c : text) {
+        if (c == '\n') {
+            lines.push_back(line);
+            line.clear();
+        } else if (c != '\r') {
+            line.push_back(c);
+        }
+    }
+    if (keepPartial && !line.empty())
+        lines.push_back(line);
+    return lines;
+}
+
+HttpReply Perform(CURL* curl, const std::string& url, curl_slist* headers) {
+    HttpReply reply;
+    curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
+    curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
+    curl_easy_setopt(curl, CURLOPT_TIMEOUT, 60L);
+    curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, AppendBody);
+    curl_easy_setopt(curl, CURLOPT_WRITEDATA, &reply);
+    curl_easy_setopt(curl, CURLOPT_HEADERFUNCTION, AppendHeader);
+    curl_easy_setopt(curl, CURLOPT_HEADERDATA, &reply);
+    if (headers)
+        curl_easy_setopt(curl, CURLOPT_HTTPHEADER, headers);
+    reply.code = curl_easy_perform(curl);
+    curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &reply.status);
+    curl_slist_free_all(headers);
+    curl_easy_cleanup(curl);
+    return reply;
+}
+
+} // namespace
+
+std::string HttpReply::header(const std::string& lowerName) const {
+    const auto it = headers.find(lowerName);
+    return it == headers.end() ? std::string() : it->second;
+}
+
+std::vector<std::string> HttpReply::lines() const {
+    return SplitLines(body, true);
+}
+
+HttpReply HttpGet(const std::string& url) {
+    return Perform(curl_easy_init(), url, nullptr);
+}
+
+HttpReply HttpPost(const std::string& url, const std::string& body,
+                   const std::vector<std::string>& headers) {
+    CURL* curl = curl_easy_init();
+    curl_easy_setopt(curl, CURLOPT_POST, 1L);
+    curl_easy_setopt(curl, CURLOPT_POSTFIELDSIZE_LARGE, curl_off_t(body.size()));
+    curl_easy_setopt(curl, CURLOPT_COPYPOSTFIELDS, body.c_str());
+    curl_slist* list = nullptr;
+    for (const std::string& header : headers)
+        list = curl_slist_append(list, header.c_str());
+    return Perform(curl, url, list);
+}
+
+HttpReply HttpPostForm(const std::string& url,
+                       const std::vector<std::pair<std::string, std::string>>& fields) {
+    std::string body;
+    CURL* escaper = curl_easy_init();
+    for (const auto& [name, value] : fields) {
+        char* escaped = curl_easy_escape(escaper, value.c_str(), int(value.size()));
+        body += (body.empty() ? "" : "&") + name + "=" + escaped;
+        curl_free(escaped);
+    }
+    curl_easy_cleanup(escaper);
+    return HttpPost(url, body, {"Content-Type: application/x-www-form-urlencoded"});
+}
+
+std::string UploadBody(const std::string& boundary, const std::string& fileName,
+                       const std::string& fileBytes, const std::string& maxFileSize) {
+    return "Content-Type: multipart/mixed; boundary=\"" + boundary + "\"\r\n\r\n--" + boundary +
+           "\r\nContent-Disposition: form-data; name=\"MAX_FILE_SIZE\"\r\n\r\n" + maxFileSize +
+           "\r\n--" + boundary +
+           "\r\nContent-Disposition: form-data; name=\"userfile\"; filename=\"" + fileName +
+           "\"\r\n\r\n" + fileBytes + "\r\n--" + boundary + "--\r\n";
+}
+
+std::vector<std::string> UploadHeaders(const std::string& boundary, size_t bodySize) {
+    return {"Accept: text/*", "Content-type: multipart/form-data; boundary=" + boundary,
+            "Content-length: " + std::to_string(bodySize)};
+}
+
+CAnswerReader::CAnswerReader(const std::string& url) {
+    m_thread = std::thread([this, url] {
+        CURL* curl = curl_easy_init();
+        curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
+        curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
+        curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, Write);
+        curl_easy_setopt(curl, CURLOPT_WRITEDATA, this);
+        curl_easy_setopt(curl, CURLOPT_HEADERFUNCTION, Header);
+        curl_easy_setopt(curl, CURLOPT_HEADERDATA, this);
+        curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
+        curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, Progress);
+        curl_easy_setopt(curl, CURLOPT_XFERINFODATA, this);
+        const CURLcode result = curl_easy_perform(curl);
+        curl_easy_cleanup(curl);
+        std::lock_guard lock(m_mutex);
+        m_result = result;
+        m_ended = true;
+        m_changed.notify_all();
+    });
+}
+
+CAnswerReader::~CAnswerReader() {
+    abort();
+    m_thread.join();
+}
+
+size_t CAnswerReader::Write(char* data, size_t size, size_t count, void* self) {
+    auto& reader = *static_cast<CAnswerReader*>(self);
+    std::lock_guard lock(reader.m_mutex);
+    reader.m_received.append(data, size * count);
+    reader.m_changed.notify_all();
+    return size * count;
+}
+
+size_t CAnswerReader::Header(char* data, size_t size, size_t count, void* self) {
+    auto& reader = *static_cast<CAnswerReader*>(self);
+    // The empty line that ends the header.
+    if (std::string(data, size * count) == "\r\n") {
+        std::lock_guard lock(reader.m_mutex);
+        reader.m_headers = true;
+        reader.m_changed.notify_all();
+    }
+    return size * count;
+}
+
+int CAnswerReader::Progress(void* self, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
+    return static_cast<CAnswerReader*>(self)->m_abort ? 1 : 0;
+}
+
+bool CAnswerReader::waitForLines(size_t count, std::chrono::milliseconds bound) {
+    std::unique_lock lock(m_mutex);
+    return m_changed.wait_for(lock, bound,
+                              [&] { return SplitLines(m_received, false).size() >= count; });
+}
+
+bool CAnswerReader::waitForHeaders(std::chrono::milliseconds bound) {
+    std::unique_lock lock(m_mutex);
+    return m_changed.wait_for(lock, bound, [&] { return m_headers || m_ended; });
+}
+
+bool CAnswerReader::waitForEnd(std::chrono::milliseconds bound) {
+    std::unique_lock lock(m_mutex);
+    return m_changed.wait_for(lock, bound, [&] { return m_ended; });
+}
+
+std::vector<std::string> CAnswerReader::lines() const {
+    std::lock_guard lock(m_mutex);
+    return SplitLines(m_received, true);
+}
+
+std::string CAnswerReader::received() const {
+    std::lock_guard lock(m_mutex);
+    return m_received;
+}
+
+CURLcode CAnswerReader::result() const {
+    std::lock_guard lock(m_mutex);
+    return m_result;
+}
+
+void CAnswerReader::abort() {
+    m_abort = true;
+}

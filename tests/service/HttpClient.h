@@ -1,0 +1,77 @@
+// A small HTTP client over libcurl for the service's tests: plain requests and a streamed answer.
+#pragma once
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <curl/curl.h>
+#include <map>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+// The outcome of one request.
+struct HttpReply {
+    CURLcode code = CURLE_OK;
+    long status = 0;
+    std::string body;
+    std::map<std::string, std::string> headers; // names in lower case
+
+    std::string header(const std::string& lowerName) const;
+    // The body split into lines at LF, every CR dropped.
+    std::vector<std::string> lines() const;
+};
+
+// Redirects are not followed, so a test sees them.
+HttpReply HttpGet(const std::string& url);
+HttpReply HttpPost(const std::string& url, const std::string& body,
+                   const std::vector<std::string>& headers);
+// A POST of an HTML form (application/x-www-form-urlencoded) with the fields.
+HttpReply HttpPostForm(const std::string& url,
+                       const std::vector<std::pair<std::string, std::string>>& fields);
+
+// The body the program sends as its upload: the message header (Content-Type multipart/mixed
+// with the boundary, as preamble), the MAX_FILE_SIZE part and the userfile part.
+std::string UploadBody(const std::string& boundary, const std::string& fileName,
+                       const std::string& fileBytes,
+                       const std::string& maxFileSize = "21474836480");
+// The header block the program sends with it.
+std::vector<std::string> UploadHeaders(const std::string& boundary, size_t bodySize);
+
+// A GET read line by line on a thread of its own, as the program reads phase 2.
+class CAnswerReader {
+public:
+    explicit CAnswerReader(const std::string& url);
+    // Goes away like a client that closes its request, and waits for the thread.
+    ~CAnswerReader();
+    CAnswerReader(const CAnswerReader&) = delete;
+    CAnswerReader& operator=(const CAnswerReader&) = delete;
+
+    // Waits until the response's header has arrived; false when the bound passed.
+    bool waitForHeaders(std::chrono::milliseconds bound);
+    // Waits until count complete lines have arrived (CR dropped); false when the bound passed.
+    bool waitForLines(size_t count, std::chrono::milliseconds bound);
+    // Waits until the answer has ended; false when the bound passed.
+    bool waitForEnd(std::chrono::milliseconds bound);
+    std::vector<std::string> lines() const;
+    // The raw bytes received so far.
+    std::string received() const;
+    CURLcode result() const;
+    // Closes the connection, as a client that gives up.
+    void abort();
+
+private:
+    static size_t Write(char* data, size_t size, size_t count, void* self);
+    static size_t Header(char* data, size_t size, size_t count, void* self);
+    static int Progress(void* self, curl_off_t, curl_off_t, curl_off_t, curl_off_t);
+
+    std::atomic<bool> m_abort{false};
+    mutable std::mutex m_mutex;
+    std::condition_variable m_changed;
+    std::string m_received;
+    bool m_headers = false;
+    bool m_ended = false;
+    CURLcode m_result = CURLE_OK;
+    std::thread m_thread;
+};

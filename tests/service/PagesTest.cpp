@@ -1,0 +1,118 @@
+// Tests of the pages a person sees: the transfer page, the ringtone files and the inbox.
+#include "ServiceTest.h"
+
+#include <csignal>
+
+using PagesTest = ServiceTest;
+
+namespace {
+
+bool Contains(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
+
+} // namespace
+
+TEST_F(PagesTest, TransferPagePlaysTheRingtoneAndOffersItsDownloadLink) {
+    CServiceProcess& service = startService();
+    const std::string tone = oggTone(2000, true);
+    CAnswerReader phase2(phase2Url(tone));
+    ASSERT_TRUE(phase2.waitForLines(4, CServiceProcess::kBound));
+    const std::string token = valueOf(phase2.lines(), "TOKEN:");
+
+    const HttpReply page = HttpGet(service.url("/transfer?") + token);
+    EXPECT_EQ(page.status, 200);
+    EXPECT_EQ(page.header("content-type"), "text/html; charset=utf-8");
+    EXPECT_EQ(page.body.rfind("<!DOCTYPE html>\n<html lang=\"en\">", 0), 0u);
+    // The player, the facts of the stream, the download link and the cancel button.
+    const size_t src = page.body.find("<audio controls preload=\"auto\" src=\"/ringtones/");
+    ASSERT_NE(src, std::string::npos);
+    const size_t start = page.body.find('"', src + 35) + 1;
+    const std::string fileUrl = page.body.substr(start, page.body.find('"', start) - start);
+    EXPECT_TRUE(fileUrl.ends_with("/tone.ogg")) << fileUrl;
+    EXPECT_TRUE(Contains(page.body, "0:02.0 &middot; 2 channels, 22050 Hz"));
+    EXPECT_TRUE(
+        Contains(page.body, "<a href=\"" + fileUrl +
+                                "?client_direct_download=1\">Download to your computer</a>"));
+    EXPECT_TRUE(Contains(page.body, "action=\"/transfer/cancel\""));
+    EXPECT_TRUE(Contains(page.body, "<input type=\"hidden\" name=\"token\" value=\"" + token));
+    EXPECT_TRUE(Contains(page.body, "window.external.xxyyzz === \"Wibble\""));
+
+    // The program fetches the link without its query; a browser gets it as an attachment.
+    const HttpReply file = HttpGet(service.url(fileUrl));
+    EXPECT_EQ(file.status, 200);
+    EXPECT_EQ(file.header("content-type"), "audio/ogg");
+    EXPECT_EQ(file.body, tone);
+    EXPECT_TRUE(file.header("content-disposition").empty());
+    const HttpReply download = HttpGet(service.url(fileUrl + "?client_direct_download=1"));
+    EXPECT_EQ(download.body, tone);
+    EXPECT_EQ(download.header("content-disposition"),
+              "attachment; filename=\"tone.ogg\"; filename*=UTF-8''tone.ogg");
+
+    EXPECT_EQ(HttpGet(service.url("/ringtones/0123456789abcdef/tone.ogg")).status, 404);
+    const HttpReply unknown = HttpGet(service.url("/transfer?feedfeed"));
+    EXPECT_EQ(unknown.status, 404);
+    EXPECT_TRUE(Contains(unknown.body, "unknown or has expired"));
+    const HttpReply nowhere = HttpGet(service.url("/nowhere"));
+    EXPECT_EQ(nowhere.status, 404);
+    EXPECT_TRUE(Contains(nowhere.body, "There is no page at this address."));
+}
+
+TEST_F(PagesTest, NamesAreShownAsEscapedUtf8AndTheInboxListsWhatEachPhoneGot) {
+    CServiceProcess& service = startService();
+    const std::string tone = oggTone();
+
+    // Latin-1 bytes, as the program sends a name in its 8-bit code page.
+    CAnswerReader latin1(phase2Url(tone, "Ch\xE9ri <live>.ogg"));
+    ASSERT_TRUE(latin1.waitForLines(4, CServiceProcess::kBound));
+    const std::string latin1Token = valueOf(latin1.lines(), "TOKEN:");
+    const std::string page = HttpGet(service.url("/transfer?") + latin1Token).body;
+    EXPECT_TRUE(Contains(page, "<div class=\"name\">Ch\xC3\xA9ri &lt;live&gt;.ogg</div>"));
+    EXPECT_TRUE(Contains(page, "/Ch_ri__live_.ogg\""));
+    HttpPostForm(service.url("/transfer/send"), {{"token", latin1Token}, {"phone", "555 0100"}});
+    ASSERT_TRUE(latin1.waitForEnd(CServiceProcess::kBound));
+
+    // UTF-8 bytes with a folder and another extension: the base name with ".ogg".
+    CAnswerReader utf8(phase2Url(tone, "C:\\Music\\Caf\xC3\xA9.mp3"));
+    ASSERT_TRUE(utf8.waitForLines(4, CServiceProcess::kBound));
+    HttpPostForm(service.url("/transfer/send"),
+                 {{"token", valueOf(utf8.lines(), "TOKEN:")}, {"phone", "+1-555-0199"}});
+    ASSERT_TRUE(utf8.waitForEnd(CServiceProcess::kBound));
+
+    const std::string inbox = HttpGet(service.url("/inbox?phone=555-0100")).body;
+    EXPECT_TRUE(Contains(inbox, "<h1>Inbox of 5550100</h1>"));
+    EXPECT_TRUE(Contains(inbox, ">Ch\xC3\xA9ri &lt;live&gt;.ogg</div>"));
+    EXPECT_FALSE(Contains(inbox, "Caf\xC3\xA9"));
+    EXPECT_TRUE(Contains(inbox, "<audio controls preload=\"none\" src=\"/ringtones/"));
+
+    const std::string all = HttpGet(service.url("/inbox")).body;
+    EXPECT_TRUE(Contains(all, "<h1>All inboxes</h1>"));
+    EXPECT_TRUE(Contains(all, "<a href=\"/inbox?phone=5550100\">5550100</a>"));
+    EXPECT_TRUE(Contains(all, "<a href=\"/inbox?phone=%2B15550199\">+15550199</a>"));
+    // Newest first.
+    EXPECT_LT(all.find(">Caf\xC3\xA9.ogg</div>"), all.find(">Ch\xC3\xA9ri"));
+
+    EXPECT_TRUE(
+        Contains(HttpGet(service.url("/inbox?phone=999")).body, "No ringtones received yet."));
+    EXPECT_TRUE(
+        Contains(HttpGet(service.url("/inbox?phone=abc")).body, "That is not a phone number"));
+    EXPECT_TRUE(
+        Contains(HttpGet(service.url("/")).body, "2 ringtone(s) received, 2 sent to phones."));
+}
+
+TEST_F(PagesTest, TheInboxSurvivesARestartOnTheSameStore) {
+    CServiceProcess& first = startService();
+    CAnswerReader phase2(phase2Url(oggTone()));
+    ASSERT_TRUE(phase2.waitForLines(4, CServiceProcess::kBound));
+    HttpPostForm(first.url("/transfer/send"),
+                 {{"token", valueOf(phase2.lines(), "TOKEN:")}, {"phone", "+1 555 0100"}});
+    ASSERT_TRUE(phase2.waitForEnd(CServiceProcess::kBound));
+    EXPECT_EQ(first.stop(SIGTERM), 0);
+
+    CServiceProcess& second = startService();
+    const std::string inbox = HttpGet(second.url("/inbox?phone=%2B15550100")).body;
+    EXPECT_TRUE(Contains(inbox, ">tone.ogg</div>"));
+    EXPECT_TRUE(Contains(inbox, "1 channel") || Contains(inbox, "mono"));
+    EXPECT_TRUE(
+        Contains(HttpGet(second.url("/")).body, "1 ringtone(s) received, 1 sent to phones."));
+}
