@@ -1,0 +1,48 @@
+// The CD command after the track was chosen: extract it and make it the model's input.
+#include "audio/CdTrackInput.h"
+
+#include "app/StringTable.h"
+#include "app/Trace.h"
+#include "audio/CdRipper.h"
+#include "workflow/OpResult.h"
+#include "workflow/RingtoneModel.h"
+
+#include <QFile>
+
+#include <cerrno>
+#include <cstdio>
+
+namespace {
+constexpr int kStringTrackExtractionFailed = 112;
+} // namespace
+
+int ExtractCdTrackAsInput(CRingtoneModel& model, const CDREC& drive, int track,
+                          IOpProgress& progress, QString& errorText) {
+    errorText.clear();
+    const QString trackFile = CRingtoneModel::workCdFileName();
+    CDTOC toc{};
+    CDTOC tocMsf{};
+    int result = OpFailed;
+    if (CCdRipper::readToc(drive, toc, tocMsf))
+        result = CCdRipper::ripTrack(drive, toc, track, trackFile, progress, errorText);
+    else
+        Trace(TRACE_ERROR, "cannot read the table of contents of %s", CCdRipper::driveName(drive));
+    if (result != OpSuccess) {
+        if (result == OpFailed && errorText.isEmpty())
+            errorText = LoadString(kStringTrackExtractionFailed);
+        return result;
+    }
+
+    model.closeInput(true);
+    const QString workFile = CRingtoneModel::workWavFileName();
+    QFile::remove(workFile);
+    if (std::rename(QFile::encodeName(trackFile).constData(),
+                    QFile::encodeName(workFile).constData()) != 0) {
+        const int error = errno;
+        Trace(TRACE_ERROR, "Error renaming cd temp file from %s to %s, error = %d", trackFile,
+              workFile, error);
+        QFile::remove(trackFile);
+        return OpFailed;
+    }
+    return model.openInputFile(workFile, CRingtoneModel::OpenCdTrack, track) ? OpSuccess : OpFailed;
+}
