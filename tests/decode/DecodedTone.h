@@ -4,9 +4,14 @@
 #include "util/WinTypes.h"
 #include "workflow/IOpProgress.h"
 
+#include "support/TestSupport.h"
+
 #include <QByteArray>
+#include <QFile>
 #include <QString>
+#include <QTemporaryDir>
 #include <cstdint>
+#include <gtest/gtest.h>
 #include <vector>
 
 namespace decodetest {
@@ -54,5 +59,37 @@ public:
 
 // Bytes that a fixed seed makes, the same on every run.
 QByteArray RandomBytes(int count, uint32_t seed);
+
+// What one decoding run left behind: its result, its error text, its progress and the output.
+struct Decoded {
+    uint32_t result = 0;
+    QString errorText;
+    RecordingProgress progress;
+    bool outputExists = false;
+    DecodedWav wav;
+};
+
+// A test folder for the decoder D: inputs written into it, and runs that decode into out.wav.
+template <class D> class DecoderFixture : public ::testing::Test {
+protected:
+    QTemporaryDir dir;
+    QString path(const QString& name) const { return dir.filePath(name); }
+
+    void decode(const QString& input, Decoded& d, int cancelAtCall = -1) {
+        const QString output = path("out.wav");
+        d.progress.cancelAtCall = cancelAtCall;
+        D decoder;
+        d.result = decoder.decodeFile(input, output, &d.progress);
+        d.errorText = decoder.getErrorText();
+        d.outputExists = QFile::exists(output);
+        if (d.outputExists)
+            d.wav = ReadDecodedWav(output);
+    }
+    // An input file made of bytes in the test folder.
+    QString make(const QString& name, const QByteArray& bytes) {
+        testsupport::WriteBytes(path(name), bytes);
+        return path(name);
+    }
+};
 
 } // namespace decodetest

@@ -20,36 +20,7 @@ constexpr uint32_t kLayer3FrameLsf = 576;   // samples per MPEG-2 layer III fram
 constexpr double kLevelTolerance = 0.03;    // of full scale
 constexpr double kFrequencyTolerance = 5.0; // Hz
 
-struct Decoded {
-    uint32_t result = 0;
-    QString errorText;
-    RecordingProgress progress;
-    bool outputExists = false;
-    DecodedWav wav;
-};
-
-class Mp3DecoderTest : public ::testing::Test {
-protected:
-    QTemporaryDir dir;
-    QString path(const QString& name) const { return dir.filePath(name); }
-
-    // Decodes input into out.wav of the test folder.
-    void decode(const QString& input, Decoded& d, int cancelAtCall = -1) {
-        const QString output = path("out.wav");
-        d.progress.cancelAtCall = cancelAtCall;
-        CMp3Decoder decoder;
-        d.result = decoder.decodeFile(input, output, &d.progress);
-        d.errorText = decoder.getErrorText();
-        d.outputExists = QFile::exists(output);
-        if (d.outputExists)
-            d.wav = ReadDecodedWav(output);
-    }
-    // An input file made of bytes in the test folder.
-    QString make(const QString& name, const QByteArray& bytes) {
-        WriteBytes(path(name), bytes);
-        return path(name);
-    }
-};
+using Mp3DecoderTest = DecoderFixture<CMp3Decoder>;
 
 // An ID3v2.3 header whose synchsafe size bytes are given as they stand.
 QByteArray Id3Header(uint8_t s0, uint8_t s1, uint8_t s2, uint8_t s3) {

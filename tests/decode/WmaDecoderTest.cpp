@@ -19,34 +19,7 @@ namespace {
 constexpr double kLevelTolerance = 0.04;    // of full scale
 constexpr double kFrequencyTolerance = 5.0; // Hz
 
-struct Decoded {
-    uint32_t result = 0;
-    QString errorText;
-    RecordingProgress progress;
-    bool outputExists = false;
-    DecodedWav wav;
-};
-
-class WmaDecoderTest : public ::testing::Test {
-protected:
-    QTemporaryDir dir;
-    QString path(const QString& name) const { return dir.filePath(name); }
-
-    void decode(const QString& input, Decoded& d, int cancelAtCall = -1) {
-        const QString output = path("out.wav");
-        d.progress.cancelAtCall = cancelAtCall;
-        CWmaDecoder decoder;
-        d.result = decoder.decodeFile(input, output, &d.progress);
-        d.errorText = decoder.getErrorText();
-        d.outputExists = QFile::exists(output);
-        if (d.outputExists)
-            d.wav = ReadDecodedWav(output);
-    }
-    QString make(const QString& name, const QByteArray& bytes) {
-        WriteBytes(path(name), bytes);
-        return path(name);
-    }
-};
+using WmaDecoderTest = DecoderFixture<CWmaDecoder>;
 
 } // namespace
 
