@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -12,6 +13,7 @@
 #include <cdio/version.h>
 
 #include <cstring>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -420,4 +422,55 @@ TEST(CdAudioLibrary, TraceTextsGoOnlyToTheRegisteredFunction) {
     const uint32_t version = GetASPI32DLLVersion();
     EXPECT_EQ(version & 0xFF, uint32_t(LIBCDIO_VERSION_NUM / 10000));
     EXPECT_EQ(version >> 8, uint32_t(LIBCDIO_VERSION_NUM / 100 % 100));
+}
+
+TEST(CdAudioLibrary, NeroImagesAndDamagedNeroDirectories) {
+    QTemporaryDir dir;
+    const Image image({{false, 200, 0}, {false, 170, 0}});
+    const QString nrg = image.writeNrg(dir.path(), QStringLiteral("nero"));
+    const QByteArray good = testsupport::ReadBytes(nrg);
+    const qsizetype directory = image.bin().size();
+
+    // Each damage keeps the frames and spoils the directory at the end of the file.
+    const auto damaged = [&](const char* name, const std::function<void(QByteArray&)>& spoil) {
+        QByteArray bytes = good;
+        spoil(bytes);
+        testsupport::WriteBytes(dir.filePath(QString::fromLatin1(name)), bytes);
+        return dir.filePath(QString::fromLatin1(name));
+    };
+    const auto put32 = [](QByteArray& bytes, qsizetype at, quint32 value) {
+        qToBigEndian(value, bytes.data() + at);
+    };
+    const QStringList bad = {
+        damaged("outside.nrg", [&](QByteArray& b) { put32(b, b.size() - 4, 0x7FFFFFF0); }),
+        damaged("farback.nrg", [&](QByteArray& b) { put32(b, b.size() - 4, 16); }),
+        damaged("longchunk.nrg", [&](QByteArray& b) { put32(b, directory + 4, 4000); }),
+        damaged("oddtable.nrg", [&](QByteArray& b) { put32(b, directory + 4, 60); }),
+        damaged("noend.nrg", [&](QByteArray& b) { b.replace(directory + 72, 4, "XND!"); }),
+        damaged("notrailer.nrg", [&](QByteArray& b) { b.chop(12); }),
+    };
+    QStringList all = {nrg};
+    all += bad;
+    const ImagesVariable images(all);
+    const LibraryTexts texts;
+
+    const HCDROM handle = Open(QStringLiteral("nero.nrg"));
+    ASSERT_NE(handle, 0u) << texts.all();
+    CDTOC toc{};
+    ASSERT_EQ(ReadTOC(handle, &toc), 1);
+    EXPECT_EQ(toc.lastTrack, 2);
+    EXPECT_EQ(Address(toc.tracks[1]), 200u);
+    EXPECT_EQ(toc.tracks[2].trackNumber, 170);
+    EXPECT_EQ(Address(toc.tracks[2]), 370u);
+    Buffer buffer(26);
+    Buffer overlap(3);
+    buffer.get()->startFrame = 190;
+    buffer.get()->numFrames = 26;
+    ASSERT_EQ(ReadCDAudioLBAEx(handle, buffer.get(), overlap.get()), 1);
+    EXPECT_TRUE(buffer.audio() == image.frames(190, 26));
+    CloseCDHandle(handle);
+
+    for (const QString& path : bad)
+        EXPECT_EQ(Open(QFileInfo(path).fileName()), 0u) << path.toStdString();
+    EXPECT_TRUE(texts.has("Nero")) << texts.all();
 }

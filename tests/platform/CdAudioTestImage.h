@@ -133,6 +133,40 @@ public:
         return path;
     }
 
+    // Writes a Nero 5.5 image <folder>/<name>.nrg of audio tracks: the frames, then a directory
+    // with one ETN2 entry per track (libcdio adds 150 frames per track to the start it reads
+    // there, which the entries take off again) and the trailer pointing at the directory.
+    QString writeNrg(const QString& folder, const QString& name) const {
+        QByteArray directory;
+        const auto put32 = [&](quint32 value) {
+            char bytes[4];
+            qToBigEndian(value, bytes);
+            directory.append(bytes, 4);
+        };
+        const auto put64 = [&](quint64 value) {
+            char bytes[8];
+            qToBigEndian(value, bytes);
+            directory.append(bytes, 8);
+        };
+        directory += "ETN2";
+        put32(quint32(32 * m_tracks.size()));
+        for (size_t i = 0; i < m_tracks.size(); ++i) {
+            put64(quint64(m_starts[i]) * kFrameBytes);
+            put64(quint64(m_tracks[i].frames) * kFrameBytes);
+            put32(7); // audio
+            put32(quint32(m_starts[i] - 150 * int(i)));
+            put64(0);
+        }
+        directory += "END!";
+        put32(0);
+        const quint64 offset = quint64(m_bin.size());
+        directory += "NER5";
+        put64(offset);
+        const QString path = QDir(folder).filePath(name + QStringLiteral(".nrg"));
+        testsupport::WriteBytes(path, m_bin + directory);
+        return path;
+    }
+
     const QByteArray& bin() const { return m_bin; }
     // The bytes of frames [first, first + count) of the image.
     QByteArray frames(int first, int count) const {

@@ -56,7 +56,6 @@ driver_id_t ImageDriver(const QString& path) {
         return DRIVER_NRG;
     return DRIVER_UNKNOWN;
 }
-#endif
 
 void PutAddress(TOCTRACK& entry, int64_t frame, bool msf) {
     if (msf) {
@@ -69,6 +68,8 @@ void PutAddress(TOCTRACK& entry, int64_t frame, bool msf) {
         qToBigEndian(static_cast<uint32_t>(frame), entry.addr);
     }
 }
+#endif
+
 } // namespace
 
 #ifdef QUILLET_WITH_CDIO

@@ -1,6 +1,8 @@
 // What libcdio is handed to open a CD image: the image itself, or a private copy of its sheet.
 #include "platform/cdaudio/CdImageSheet.h"
 
+#include "platform/cdaudio/NrgImageCheck.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -25,6 +27,8 @@ QString Absolute(const QString& folder, const QString& name) {
 bool CCdImageSheet::prepare(const QString& imagePath, QString& reason) {
     m_openPath = imagePath;
     const QString suffix = QFileInfo(imagePath).suffix().toLower();
+    if (suffix == QLatin1String("nrg"))
+        return CNrgImageCheck::check(imagePath, reason);
     if (suffix != QLatin1String("toc") && suffix != QLatin1String("cue"))
         return true;
     QFile file(imagePath);

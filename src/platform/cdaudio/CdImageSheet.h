@@ -9,7 +9,8 @@
 // libcdio reads a cue sheet's audio from the .bin named like the sheet, and opens the files of a
 // cdrdao .toc relative to the working folder. A sheet that relies on other names gets a private
 // copy that libcdio reads right: a .toc with absolute file names, a .cue beside a link named
-// like it to the file its FILE line gives. The copy lives as long as this object.
+// like it to the file its FILE line gives. The copy lives as long as this object. A Nero image
+// is opened as it is once its directory passed CNrgImageCheck.
 class CCdImageSheet {
 public:
     // Prepares the image; false with the reason when it cannot be opened as it is written.
