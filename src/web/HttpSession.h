@@ -1,0 +1,30 @@
+// A run of HTTP exchanges with shared settings over libcurl: agent, proxy, connect time-out.
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <curl/curl.h>
+
+// The transfers of one session run on the thread that drives them (see CHttpRequest); finished
+// connections stay in the session for the next request to the same server.
+class CHttpSession {
+public:
+    static constexpr char kAgent[] = "Quillet";
+    static constexpr long kConnectTimeoutMs = 40000;
+
+    // proxy: "host:port" or a proxy URL; empty leaves the choice to the system's proxy variables
+    // (http_proxy, https_proxy, all_proxy, no_proxy). Throws CInternetException when the
+    // transfer library cannot be set up.
+    explicit CHttpSession(const QString& proxy);
+    ~CHttpSession();
+    CHttpSession(const CHttpSession&) = delete;
+    CHttpSession& operator=(const CHttpSession&) = delete;
+
+    // Sets the session's options on a new transfer.
+    void configure(CURL* easy) const;
+    CURLM* multi() const { return m_multi; }
+
+private:
+    QByteArray m_proxy;
+    CURLM* m_multi = nullptr;
+};

@@ -1,0 +1,320 @@
+// The upload thread's exchange with the beaming service.
+#include "web/UploadClient.h"
+
+#include "app/ConfigFile.h"
+#include "app/StringTable.h"
+#include "app/Trace.h"
+#include "web/AnswerLine.h"
+#include "web/HttpFileReader.h"
+#include "web/HttpRequest.h"
+#include "web/HttpSession.h"
+#include "web/IBrowser.h"
+#include "web/InternetException.h"
+#include "workflow/IOpProgress.h"
+#include "workflow/OxaException.h"
+#include "workflow/RingtoneModel.h"
+#include "workflow/UploadRequest.h"
+#include "workflow/UploadRunner.h"
+
+#include <QUrl>
+
+namespace {
+
+// String-table entries.
+constexpr int kBeamingRingtone = 119;  // "beaming ringtone"
+constexpr int kConnecting = 120;       // "connecting..."
+constexpr int kUploading = 109;        // "Uploading"
+constexpr int kUploadFinished = 168;   // "upload finished"
+constexpr int kErrorBeaming = 126;     // "Error beaming ringtone: %s."
+constexpr int kInterrupted = 127;      // "communication interrupted"
+constexpr int kInvalidAnswer = 130;    // "invalid server answer"
+constexpr int kInvalidUploadUrl = 131; // "invalid upload url %s"
+constexpr int kInternetError = 159;    // "Internet error: "
+constexpr int kConnectionNeeded = 180; // "An internet connection is needed to ..."
+
+// The browser opens once this many parameter lines (TOKEN, SHOW, SIZE) have come in phase 2.
+constexpr int kBrowserParameters = 3;
+
+// The address libcurl is given for a URL of the service: scheme http or https, a server, and
+// the object (path and query; "/" when there is none). False when the URL is not of that form.
+bool ServiceAddress(const QString& url, QByteArray& address) {
+    const QUrl parsed(url.trimmed(), QUrl::TolerantMode);
+    const QString scheme = parsed.scheme().toLower();
+    if (!parsed.isValid() || parsed.host().isEmpty() ||
+        (scheme != QLatin1String("http") && scheme != QLatin1String("https")))
+        return false;
+    QUrl clean = parsed.adjusted(QUrl::RemoveFragment | QUrl::RemoveUserInfo);
+    if (clean.path().isEmpty())
+        clean.setPath(QStringLiteral("/"));
+    address = clean.toEncoded();
+    return true;
+}
+
+// The header block's lines without their CRLF.
+QList<QByteArray> HeaderLines(const QString& block) {
+    QList<QByteArray> lines;
+    for (const QString& line : block.split(QStringLiteral("\r\n"), Qt::SkipEmptyParts))
+        lines << line.toLatin1();
+    return lines;
+}
+
+} // namespace
+
+CUploadClient::CUploadClient(const QString& filePath, const QString& ringtoneName,
+                             IOpProgress& progress, IBrowser* browser)
+    : m_filePath(filePath), m_ringtoneName(ringtoneName), m_progress(progress), m_browser(browser) {
+}
+
+CUploadClient::~CUploadClient() = default;
+
+bool CUploadClient::run() {
+    Trace(TRACE_DEBUG, "uploadFile start");
+    m_progress.SetRange(0);
+    m_progress.SetTextId(kBeamingRingtone);
+    m_progress.SetSubTextId(kConnecting);
+    try {
+        exchange();
+    } catch (const CInternetException& e) {
+        Trace(TRACE_ERROR, "CInternetException: %s (%d)", e.message(), e.code());
+        if (m_progress.IsCanceled())
+            m_userAbort = true;
+        else if (m_connecting)
+            m_errorText = LoadString(kConnectionNeeded);
+        else
+            m_errorText = LoadString(kInternetError) + e.message();
+        m_failed = true;
+    } catch (const COxaException& e) {
+        Trace(TRACE_ERROR, "%s", e.traceText());
+        if (e.isCancel()) {
+            Trace(TRACE_ERROR, "%s", e.message());
+        } else if (m_errorText.isEmpty()) {
+            const QString detail = e.code() > 0 ? LoadString(e.code()) : QString();
+            m_errorText = FormatString(kErrorBeaming, detail.isEmpty() ? e.message() : detail);
+            Trace(TRACE_ERROR, "%s", m_errorText);
+        }
+        m_failed = true;
+    } catch (const std::exception& e) {
+        // Not one of the program's own failures (memory, a library): shown as its own text.
+        Trace(TRACE_ERROR, "exception: %s", QString::fromLocal8Bit(e.what()));
+        m_errorText = FormatString(kErrorBeaming, QString::fromLocal8Bit(e.what()));
+        m_failed = true;
+    }
+    return finish();
+}
+
+void CUploadClient::exchange() {
+    const QString url = GetConfig().GetUploadUrl();
+    QByteArray address;
+    if (!ServiceAddress(url, address))
+        throw COxaException(FormatString(kInvalidUploadUrl, url), COxaException::kGeneric);
+    upload(url, GetConfig().GetProxy());
+
+    m_progress.SetSubTextId(kUploadFinished);
+    Trace(TRACE_DEBUG, "upload request ended, reading server answer");
+    readAnswer(UploadPhase);
+    m_continueUrl += QLatin1Char('?') + m_token;
+    if (m_userAbort)
+        throw COxaException(QStringLiteral("beaming phase 0 canceled"), COxaException::kCancelled);
+    if (!m_ok)
+        throw COxaException(QString(), kInterrupted);
+    m_request.reset();
+
+    follow(ContinuePhase);
+    if (m_userAbort)
+        throw COxaException(QStringLiteral("beaming phase 1 canceled"), COxaException::kCancelled);
+    if (!m_ok)
+        throw COxaException(QString(), kInterrupted);
+    m_request.reset();
+    m_continueUrl += QLatin1Char('?') + m_token;
+
+    follow(BrowserPhase);
+    if (m_userAbort)
+        throw COxaException(QStringLiteral("beaming phase 2 canceled"), COxaException::kCancelled);
+    if (!m_ok)
+        throw COxaException(QString(), kInterrupted);
+}
+
+void CUploadClient::upload(const QString& url, const QString& proxy) {
+    UploadRequest request;
+    buildUploadRequest(m_filePath, m_ringtoneName, request);
+    m_connecting = true;
+
+    Trace(TRACE_DEBUG, "connecting to the upload url '%s' using proxy '%s'", url,
+          proxy.isEmpty() ? QStringLiteral("NO PROXY") : proxy);
+    m_session = std::make_unique<CHttpSession>(proxy);
+    QByteArray address;
+    ServiceAddress(url, address);
+    m_request = std::make_unique<CHttpRequest>(*m_session, address);
+    m_progress.SetSubTextId(kUploading);
+
+    // The connection stands once the first chunk is asked for.
+    const auto beforeChunk = [this] {
+        m_connecting = false;
+        return !m_progress.IsCanceled();
+    };
+    const auto afterChunk = [this](qint64 sent) { m_progress.SetPos(uint32_t(sent)); };
+    m_request->setPost(HeaderLines(request.headers), request.body, kChunkSize, beforeChunk,
+                       afterChunk);
+    m_progress.SetRange(uint32_t(request.body.size()));
+    m_request->start();
+    const bool answered = m_request->wait([this] { return m_request->answerStarted(); },
+                                          [this] { return m_progress.IsCanceled(); });
+    if (!answered || m_request->stoppedByGate())
+        throw COxaException(QStringLiteral("upload canceled"), COxaException::kCancelled);
+    m_request->throwIfFailed();
+}
+
+void CUploadClient::follow(Phase phase) {
+    QByteArray address;
+    if (!ServiceAddress(m_continueUrl, address)) {
+        Trace(TRACE_ERROR, "invalid continue url %s", m_continueUrl);
+        throw COxaException(QString(), kInvalidAnswer);
+    }
+    Trace(TRACE_DEBUG, "connecting to continue url: %s", m_continueUrl);
+    m_request = std::make_unique<CHttpRequest>(*m_session, address);
+    m_request->start();
+    Trace(TRACE_DEBUG, "request sent, reading server answer");
+    m_token.clear();
+    m_continueUrl.clear();
+    if (phase == BrowserPhase) {
+        m_ok = false;
+        if (m_browser)
+            m_browser->ResetClosed();
+        m_count = 0;
+    }
+    readAnswer(phase);
+}
+
+void CUploadClient::readAnswer(Phase phase) {
+    CHttpFileReader reader;
+    reader.Attach(m_request.get(), [this, phase] { return stopAsked(phase); });
+    QString line;
+    for (;;) {
+        const CHttpFileReader::Result result = reader.ReadLine(line);
+        if (result == CHttpFileReader::Result::End)
+            break;
+        if (result == CHttpFileReader::Result::Interrupted) {
+            m_userAbort = true;
+            break;
+        }
+        Trace(TRACE_DEBUG, "server line: %s", line);
+        if (stopAsked(phase)) {
+            m_userAbort = true;
+            break;
+        }
+        if (line.isEmpty())
+            continue;
+        if (!takeLine(phase, line))
+            break;
+    }
+}
+
+bool CUploadClient::takeLine(Phase phase, const QString& line) {
+    QString value;
+    if (CAnswerLine::keyword(line, "TOKEN:", value)) {
+        m_token = value;
+        if (phase == BrowserPhase)
+            countBrowserParameter();
+        return true;
+    }
+    if (phase != BrowserPhase && CAnswerLine::keyword(line, "CONTINUE:", value)) {
+        m_continueUrl = value;
+        return true;
+    }
+    if (phase == UploadPhase && CAnswerLine::keyword(line, "DIGEST:", value))
+        return true;
+    if (phase == BrowserPhase && CAnswerLine::keyword(line, "SHOW:", value)) {
+        m_continueUrl = value;
+        countBrowserParameter();
+        return true;
+    }
+    if (phase == BrowserPhase && CAnswerLine::keyword(line, "SIZE:", value)) {
+        m_sizeText = value;
+        if (!CAnswerLine::size(value, m_width, m_height)) {
+            Trace(TRACE_ERROR, "invalid size: %s", value);
+            throw COxaException(QString(), kInvalidAnswer);
+        }
+        countBrowserParameter();
+        return true;
+    }
+    int code = 0;
+    QString text;
+    if (CAnswerLine::status(line, code, text))
+        return takeStatus(phase, code, text, line);
+    Trace(TRACE_ERROR, "unknown server answer: %s", line);
+    return true;
+}
+
+bool CUploadClient::takeStatus(Phase phase, int code, const QString& text, const QString& line) {
+    if (code == 200) {
+        m_ok = true;
+        return false;
+    }
+    if (code >= 500 && code <= 509 && phase == BrowserPhase) {
+        Trace(TRACE_DEBUG, "user abort: %s", line);
+        m_userAbort = true;
+        return false;
+    }
+    if (code >= 500 && code <= 599)
+        throw COxaException(text, COxaException::kGeneric);
+    if (phase != BrowserPhase)
+        return false;
+    if (code == 450) {
+        if (!m_paid) {
+            m_paid = true;
+            Trace(TRACE_DEBUG, "payment done");
+        }
+        return true;
+    }
+    if (m_count < kBrowserParameters) {
+        Trace(TRACE_ERROR, "invalid protocol state, missing browser parameter(s)");
+        throw COxaException(QString(), kInvalidAnswer);
+    }
+    return true;
+}
+
+void CUploadClient::countBrowserParameter() {
+    if (++m_count == kBrowserParameters) {
+        m_count = kBrowserParameters + 1;
+        openBrowser();
+    }
+}
+
+void CUploadClient::openBrowser() {
+    m_continueUrl += QLatin1Char('?') + m_token;
+    Trace(TRACE_DEBUG, "new broser: %s, w=%d, h=%d", m_continueUrl, m_width, m_height);
+    if (m_browser) {
+        const QPoint origin = m_browser->HostOrigin();
+        m_browser->Open(m_continueUrl, BrowserPlacement{origin.x(), origin.y(), m_width, m_height},
+                        &m_progress);
+    }
+    m_progress.Show(false);
+}
+
+bool CUploadClient::stopAsked(Phase phase) {
+    if (m_progress.IsCanceled())
+        return true;
+    return phase == BrowserPhase && m_browser && m_browser->IsClosed();
+}
+
+bool CUploadClient::finish() {
+    if (m_browser)
+        m_browser->Hide();
+    m_request.reset();
+    m_session.reset();
+    if (m_paid)
+        m_failed = false;
+    else if (m_userAbort)
+        m_failed = true;
+    Trace(TRACE_DEBUG, "uploadFile end");
+    return !m_failed;
+}
+
+bool uploadFile(UploadThreadParams& params) {
+    // The input's short title ("MySong", "track03", "recording") names the ringtone.
+    CUploadClient client(params.model->getRingtoneFileName(), params.model->getInputTitle(),
+                         *params.progress, params.browser);
+    params.result = client.run();
+    params.errorText = client.errorText();
+    return params.result;
+}

@@ -1,0 +1,80 @@
+// The upload thread's exchange with the beaming service: the upload of the ringtone, the two
+// continue requests, and the browser in which the person finishes the transfer.
+#pragma once
+
+#include <QString>
+#include <memory>
+
+class CHttpRequest;
+class CHttpSession;
+class IBrowser;
+class IOpProgress;
+struct UploadThreadParams;
+
+// One run: phase 0 posts the ringtone to the UploadUrl setting and reads TOKEN, DIGEST and
+// CONTINUE; phase 1 gets the continue address and reads TOKEN and CONTINUE; phase 2 gets the
+// next one and reads TOKEN, SHOW and SIZE, opens the browser once all three have come, and reads
+// on until the status line of the person's choice. Runs on the upload thread; the progress and
+// the browser are called from it.
+class CUploadClient {
+public:
+    // Bytes of the body handed over between two cancel checks.
+    static constexpr int kChunkSize = 16384;
+
+    CUploadClient(const QString& filePath, const QString& ringtoneName, IOpProgress& progress,
+                  IBrowser* browser);
+    ~CUploadClient();
+    CUploadClient(const CUploadClient&) = delete;
+    CUploadClient& operator=(const CUploadClient&) = delete;
+
+    // Runs the exchange once. True on success, and after a payment whatever followed; on false,
+    // errorText is the message for the person (empty after a cancel).
+    bool run();
+    const QString& errorText() const { return m_errorText; }
+
+private:
+    enum Phase { UploadPhase = 0, ContinuePhase = 1, BrowserPhase = 2 };
+
+    // The phases in order; every failure is thrown.
+    void exchange();
+    // Sends the ringtone and waits until the service begins to answer.
+    void upload(const QString& url, const QString& proxy);
+    // Sends the GET of the continue address of phase 1 or 2 and reads its answer.
+    void follow(Phase phase);
+    void readAnswer(Phase phase);
+    // Acts on one non-empty answer line; false ends the reading.
+    bool takeLine(Phase phase, const QString& line);
+    bool takeStatus(Phase phase, int code, const QString& text, const QString& line);
+    // Counts a browser parameter line and opens the browser at the third.
+    void countBrowserParameter();
+    void openBrowser();
+    // True when the person has asked to stop: the cancel, in phase 2 also the closed browser.
+    bool stopAsked(Phase phase);
+    // Cleans up after the exchange and decides the result.
+    bool finish();
+
+    QString m_filePath;
+    QString m_ringtoneName;
+    IOpProgress& m_progress;
+    IBrowser* m_browser;
+
+    std::unique_ptr<CHttpSession> m_session;
+    std::unique_ptr<CHttpRequest> m_request;
+
+    QString m_token;
+    QString m_continueUrl;
+    QString m_sizeText;
+    int m_width = 0;
+    int m_height = 0;
+    int m_count = 0;
+    bool m_userAbort = false;
+    bool m_ok = false;
+    bool m_paid = false;
+    bool m_connecting = false;
+    bool m_failed = false;
+    QString m_errorText;
+};
+
+// The upload thread's body: uploads the ringtone of the record's model, with its progress and
+// browser, and leaves the result and the error text in the record. Returns the result.
+bool uploadFile(UploadThreadParams& params);

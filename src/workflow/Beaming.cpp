@@ -1,0 +1,33 @@
+// The beam operation.
+#include "workflow/Beaming.h"
+
+#include "app/Trace.h"
+#include "workflow/IRingtoneModelOwner.h"
+#include "workflow/OpResult.h"
+#include "workflow/RingtoneModel.h"
+#include "workflow/UploadRunner.h"
+
+namespace {
+
+constexpr int kBeamingTitle = 108; // "Beaming ringtone"
+
+} // namespace
+
+bool beam(CRingtoneModel& model, IRingtoneModelOwner& owner, IBrowser* browser) {
+    model.setState(CRingtoneModel::StateBeaming);
+    std::unique_ptr<IOpProgress> progress = owner.CreateProgress(kBeamingTitle);
+    progress->Show(true);
+
+    const int result = model.extractFile(*progress);
+    if (result != OpSuccess) {
+        Trace(TRACE_ERROR, "extractFile returned with opresult %d", result);
+        progress.reset();
+        model.setState(CRingtoneModel::StateIdle);
+        return false;
+    }
+    const bool uploaded = startUploadFile(model, *progress, browser, owner.Messages());
+    Trace(TRACE_DEBUG, "startUploadFile returned with %s", uploaded ? "true" : "false");
+    progress.reset();
+    model.setState(CRingtoneModel::StateIdle);
+    return true;
+}

@@ -1,0 +1,13 @@
+// The beam operation: the ringtone is extracted, uploaded to the service, and finished by the
+// person in the browser.
+#pragma once
+
+class CRingtoneModel;
+class IBrowser;
+class IRingtoneModelOwner;
+
+// Runs a beam of the model's selection with a progress display of the owner (title "Beaming
+// ringtone"); the model's state is StateBeaming meanwhile. Failures of the upload are shown
+// through the owner's messages. True when the upload stage was reached, false when the
+// extraction did not succeed.
+bool beam(CRingtoneModel& model, IRingtoneModelOwner& owner, IBrowser* browser);

@@ -1,0 +1,376 @@
+// Helpers of the beaming tests: the reference service on a free port, a scripted server, a
+// recording progress, a browser, the person's choices on the page, and a ringtone to send.
+#pragma once
+
+#include "encode/OggFileEncoder.h"
+#include "web/IBrowser.h"
+#include "workflow/IOpProgress.h"
+
+#include <QDeadlineTimer>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QRegularExpression>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <arpa/inet.h>
+#include <atomic>
+#include <condition_variable>
+#include <cstring>
+#include <curl/curl.h>
+#include <mutex>
+#include <netinet/in.h>
+#include <poll.h>
+#include <string>
+#include <sys/socket.h>
+#include <thread>
+#include <unistd.h>
+#include <vector>
+
+namespace beamtest {
+
+// How long a test waits for any one event before it gives up.
+constexpr int kBoundMs = 30000;
+constexpr char kUploadPath[] = "/php/client-upload-dgst.php";
+
+// An OGG Vorbis ringtone of white noise (noise keeps it large: many upload chunks).
+inline void MakeRingtone(const QString& path, int seconds) {
+    EncoderParams params;
+    params.sampleRate = 22050;
+    params.quality = 4;
+    COggFileEncoder encoder(path, params);
+    QRandomGenerator random(7);
+    std::vector<int16_t> block(2 * 22050);
+    for (int s = 0; s < seconds; ++s) {
+        for (int16_t& sample : block)
+            sample = int16_t(random.bounded(-12000, 12000));
+        encoder.encode(block.data(), uint32_t(block.size() * 2));
+    }
+}
+
+// quillet-service started for one test on a free port of 127.0.0.1, with its own store.
+class CServiceInstance {
+public:
+    explicit CServiceInstance(const QStringList& switches = {}) {
+        m_process.setProgram(QStringLiteral(QUILLET_BIN_DIR "/quillet-service"));
+        m_process.setArguments(QStringList{QStringLiteral("--port"), QStringLiteral("0"),
+                                           QStringLiteral("--store"), m_store.path(),
+                                           QStringLiteral("--heartbeat"), QStringLiteral("0")} +
+                               switches);
+        m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        m_process.start();
+        if (waitForLog(QStringLiteral("listening on http://127.0.0.1:"))) {
+            static const QRegularExpression port(QStringLiteral(":(\\d+)/$"));
+            for (const QString& line : m_lines)
+                if (const auto match = port.match(line); match.hasMatch())
+                    m_port = match.captured(1).toInt();
+        }
+    }
+    ~CServiceInstance() { stop(); }
+    CServiceInstance(const CServiceInstance&) = delete;
+    CServiceInstance& operator=(const CServiceInstance&) = delete;
+
+    bool started() const { return m_port > 0; }
+    QString url(const QString& path) const {
+        return QStringLiteral("http://127.0.0.1:%1%2").arg(m_port).arg(path);
+    }
+    // Waits until a line of the service's log holds the text.
+    bool waitForLog(const QString& text, int boundMs = kBoundMs) {
+        const QDeadlineTimer deadline(boundMs);
+        for (;;) {
+            while (m_process.canReadLine())
+                m_lines << QString::fromUtf8(m_process.readLine()).trimmed();
+            for (const QString& line : m_lines)
+                if (line.contains(text))
+                    return true;
+            if (deadline.hasExpired() || m_process.state() == QProcess::NotRunning)
+                return false;
+            m_process.waitForReadyRead(int(qMax<qint64>(deadline.remainingTime(), 1)));
+        }
+    }
+    // Stops the service as SIGTERM does; held answers end without a status line.
+    void stop() {
+        if (m_process.state() == QProcess::NotRunning)
+            return;
+        m_process.terminate();
+        if (!m_process.waitForFinished(kBoundMs))
+            m_process.kill();
+        m_process.waitForFinished(kBoundMs);
+    }
+
+private:
+    QTemporaryDir m_store;
+    QProcess m_process;
+    QStringList m_lines;
+    int m_port = 0;
+};
+
+// A port of 127.0.0.1 on which nothing listens.
+inline int UnusedPort() {
+    const int fd = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t size = sizeof address;
+    bind(fd, reinterpret_cast<sockaddr*>(&address), size);
+    getsockname(fd, reinterpret_cast<sockaddr*>(&address), &size);
+    close(fd);
+    return ntohs(address.sin_port);
+}
+
+// An HTTP server on 127.0.0.1 for answers the service never gives: each connection carries one
+// request, which is recorded and answered with the next scripted answer text, in which "{base}"
+// stands for "http://127.0.0.1:<port>".
+class CScriptedServer {
+public:
+    struct Request {
+        std::string head; // request line and header fields, up to the empty line
+        std::string body;
+    };
+
+    explicit CScriptedServer(std::vector<std::string> answers) : m_answers(std::move(answers)) {
+        m_listener = socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t size = sizeof address;
+        bind(m_listener, reinterpret_cast<sockaddr*>(&address), size);
+        listen(m_listener, 8);
+        getsockname(m_listener, reinterpret_cast<sockaddr*>(&address), &size);
+        m_port = ntohs(address.sin_port);
+        m_thread = std::thread([this] { serve(); });
+    }
+    ~CScriptedServer() {
+        m_stop = true;
+        m_thread.join();
+        close(m_listener);
+    }
+    int port() const { return m_port; }
+    std::vector<Request> requests() const {
+        const std::lock_guard lock(m_mutex);
+        return m_requests;
+    }
+
+private:
+    // Waits up to the bound for the socket to have data; false on time-out or stop.
+    bool readable(int fd) const {
+        for (int waited = 0; waited < kBoundMs && !m_stop; waited += 50) {
+            pollfd watch{fd, POLLIN, 0};
+            if (poll(&watch, 1, 50) > 0)
+                return true;
+        }
+        return false;
+    }
+    void serve() {
+        for (size_t next = 0; !m_stop;) {
+            if (!readable(m_listener))
+                continue;
+            const int connection = accept(m_listener, nullptr, nullptr);
+            if (connection < 0)
+                continue;
+            Request request;
+            std::string data;
+            char buffer[4096];
+            size_t headEnd = std::string::npos;
+            size_t length = 0;
+            while (readable(connection)) {
+                const ssize_t got = recv(connection, buffer, sizeof buffer, 0);
+                if (got <= 0)
+                    break;
+                data.append(buffer, size_t(got));
+                if (headEnd == std::string::npos &&
+                    (headEnd = data.find("\r\n\r\n")) != std::string::npos) {
+                    request.head = data.substr(0, headEnd);
+                    std::string lower = request.head;
+                    for (char& c : lower)
+                        c = char(std::tolower(static_cast<unsigned char>(c)));
+                    if (const size_t field = lower.find("\r\ncontent-length:");
+                        field != std::string::npos)
+                        length = std::stoul(lower.substr(field + 17));
+                }
+                if (headEnd != std::string::npos && data.size() >= headEnd + 4 + length)
+                    break;
+            }
+            if (headEnd != std::string::npos)
+                request.body = data.substr(headEnd + 4);
+            std::string answer = next < m_answers.size() ? m_answers[next] : std::string();
+            ++next;
+            const std::string base = "http://127.0.0.1:" + std::to_string(m_port);
+            for (size_t at; (at = answer.find("{base}")) != std::string::npos;)
+                answer.replace(at, 6, base);
+            const std::string reply = "HTTP/1.1 200 OK\r\nContent-Type: text/plain\r\nConnection: "
+                                      "close\r\nContent-Length: " +
+                                      std::to_string(answer.size()) + "\r\n\r\n" + answer;
+            {
+                const std::lock_guard lock(m_mutex);
+                m_requests.push_back(std::move(request));
+            }
+            send(connection, reply.data(), reply.size(), MSG_NOSIGNAL);
+            close(connection);
+        }
+    }
+
+    std::vector<std::string> m_answers;
+    int m_listener = -1;
+    int m_port = 0;
+    std::atomic<bool> m_stop{false};
+    mutable std::mutex m_mutex;
+    std::vector<Request> m_requests;
+    std::thread m_thread;
+};
+
+// Records every call in order as "text 119", "sub 120", "range 0", "pos 16384", "show 0";
+// safe to call from any thread. It answers cancel once cancel is set or, with cancelAtPos, once
+// that many bytes were reported done.
+class CTestProgress : public IOpProgress {
+public:
+    void SetTextId(int id) override { add("text " + std::to_string(id)); }
+    void SetSubTextId(int id) override { add("sub " + std::to_string(id)); }
+    void SetRange(uint32_t total) override { add("range " + std::to_string(total)); }
+    void SetPos(uint32_t done) override {
+        add("pos " + std::to_string(done));
+        if (cancelAtPos > 0 && done >= uint32_t(cancelAtPos))
+            cancel = true;
+    }
+    void Show(bool show) override { add(show ? "show 1" : "show 0"); }
+    bool IsCanceled() override { return cancel; }
+
+    // Waits until the call has been made.
+    bool waitForCall(const std::string& call) {
+        std::unique_lock lock(m_mutex);
+        return m_changed.wait_for(lock, std::chrono::milliseconds(kBoundMs), [&] {
+            return std::find(m_calls.begin(), m_calls.end(), call) != m_calls.end();
+        });
+    }
+    void clear() {
+        const std::lock_guard lock(m_mutex);
+        m_calls.clear();
+    }
+    std::vector<std::string> calls() const {
+        const std::lock_guard lock(m_mutex);
+        return m_calls;
+    }
+    // The calls that start with the prefix.
+    std::vector<std::string> calls(const std::string& prefix) const {
+        std::vector<std::string> found;
+        for (const std::string& call : calls())
+            if (call.rfind(prefix, 0) == 0)
+                found.push_back(call);
+        return found;
+    }
+
+    std::atomic<bool> cancel{false};
+    std::atomic<int> cancelAtPos{0};
+
+private:
+    void add(std::string call) {
+        const std::lock_guard lock(m_mutex);
+        m_calls.push_back(std::move(call));
+        m_changed.notify_all();
+    }
+    mutable std::mutex m_mutex;
+    std::condition_variable m_changed;
+    std::vector<std::string> m_calls;
+};
+
+// A browser that records what it is asked; closing it acts as the window's browser does.
+class CTestBrowser : public IBrowser {
+public:
+    struct Opened {
+        QString url;
+        BrowserPlacement placement;
+    };
+
+    QPoint HostOrigin() const override { return {120, 80}; }
+    void Open(const QString& url, const BrowserPlacement& placement,
+              IOpProgress* progress) override {
+        record(url, placement, progress);
+    }
+    void Hide() override { ++hides; }
+    bool IsClosed() const override { return m_closed; }
+    void ResetClosed() override { m_closed = false; }
+
+    // The person closes the browser window.
+    void Close() {
+        IOpProgress* progress = nullptr;
+        {
+            const std::lock_guard lock(m_mutex);
+            progress = m_progress;
+        }
+        m_closed = true;
+        if (progress) {
+            progress->SetTextId(125);
+            progress->Show(true);
+        }
+    }
+    bool waitForOpen() {
+        std::unique_lock lock(m_mutex);
+        return m_changed.wait_for(lock, std::chrono::milliseconds(kBoundMs),
+                                  [this] { return !m_opened.empty(); });
+    }
+    std::vector<Opened> opened() const {
+        const std::lock_guard lock(m_mutex);
+        return m_opened;
+    }
+
+    std::atomic<int> hides{0};
+
+protected:
+    void record(const QString& url, const BrowserPlacement& placement, IOpProgress* progress) {
+        const std::lock_guard lock(m_mutex);
+        m_opened.push_back({url, placement});
+        m_progress = progress;
+        m_changed.notify_all();
+    }
+
+private:
+    mutable std::mutex m_mutex;
+    std::condition_variable m_changed;
+    std::vector<Opened> m_opened;
+    IOpProgress* m_progress = nullptr;
+    std::atomic<bool> m_closed{false};
+};
+
+// One HTTP request as a person's web browser makes it; the answer's body.
+inline std::string HttpRequestBody(const QString& url, const std::string& form = {},
+                                   long* status = nullptr) {
+    std::string body;
+    CURL* easy = curl_easy_init();
+    const QByteArray address = url.toUtf8();
+    curl_easy_setopt(easy, CURLOPT_URL, address.constData());
+    curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
+    curl_easy_setopt(easy, CURLOPT_TIMEOUT_MS, long(kBoundMs));
+    if (!form.empty())
+        curl_easy_setopt(easy, CURLOPT_POSTFIELDS, form.c_str());
+    curl_easy_setopt(
+        easy, CURLOPT_WRITEFUNCTION, +[](char* data, size_t size, size_t count, void* out) {
+            static_cast<std::string*>(out)->append(data, size * count);
+            return size * count;
+        });
+    curl_easy_setopt(easy, CURLOPT_WRITEDATA, &body);
+    curl_easy_perform(easy);
+    if (status)
+        curl_easy_getinfo(easy, CURLINFO_RESPONSE_CODE, status);
+    curl_easy_cleanup(easy);
+    return body;
+}
+
+// The page token of the transfer page's address (its query).
+inline std::string PageToken(const QString& page) {
+    return page.section(QLatin1Char('?'), 1).toStdString();
+}
+// The person's choices on the page, as its forms send them.
+inline void SendToPhone(const QString& page, const std::string& phone) {
+    HttpRequestBody(page.section(QLatin1Char('?'), 0, 0) + QStringLiteral("/send"),
+                    "token=" + PageToken(page) + "&phone=" + phone);
+}
+inline void Pay(const QString& page) {
+    HttpRequestBody(page.section(QLatin1Char('?'), 0, 0) + QStringLiteral("/pay"),
+                    "token=" + PageToken(page));
+}
+inline void CancelOnPage(const QString& page) {
+    HttpRequestBody(page.section(QLatin1Char('?'), 0, 0) + QStringLiteral("/cancel"),
+                    "token=" + PageToken(page));
+}
+
+} // namespace beamtest

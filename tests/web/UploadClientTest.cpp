@@ -1,0 +1,378 @@
+// The upload and the three phases of beaming against the reference service and a scripted
+// server: every answer branch, the failure texts, cancel, the proxy and the bytes sent.
+#include "web/UploadClient.h"
+
+#include "BeamTestSupport.h"
+#include "app/ConfigFile.h"
+#include "app/StringTable.h"
+#include "util/TraceCapture.h"
+#include "web/AnswerLine.h"
+#include "workflow/UploadRequest.h"
+
+#include <QFile>
+#include <gtest/gtest.h>
+#include <memory>
+
+using namespace beamtest;
+
+namespace {
+
+const QString kRingtoneName = QStringLiteral("My Song.mp3");
+
+// One upload run on a thread of its own, as the program's upload thread; the test thread plays
+// the person. A run left waiting is cancelled when it goes away.
+class CUploadRun {
+public:
+    explicit CUploadRun(const QString& ringtone)
+        : m_client(ringtone, kRingtoneName, progress, &browser) {}
+    ~CUploadRun() {
+        progress.cancel = true;
+        if (m_thread.joinable())
+            m_thread.join();
+    }
+    void start(const QString& uploadUrl) {
+        GetConfig().SetUploadUrl(uploadUrl);
+        m_thread = std::thread([this] { m_result = m_client.run(); });
+    }
+    bool finish() {
+        m_thread.join();
+        return m_result;
+    }
+    QString error() const { return m_client.errorText(); }
+
+    CTestProgress progress;
+    CTestBrowser browser;
+
+private:
+    CUploadClient m_client;
+    std::thread m_thread;
+    bool m_result = false;
+};
+
+class UploadClientTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(m_config.isValid() && m_files.isValid());
+        GetConfig().SetConfigFolder(m_config.path());
+        GetConfig().Clear();
+        GetConfig().SetDefaults();
+        GetConfig().SetProxy(QString());
+        MakeRingtone(m_ringtone, 10);
+    }
+    void TearDown() override {
+        GetConfig().Clear();
+        GetConfig().SetDefaults();
+        GetConfig().SetConfigFolder(QString());
+    }
+    // The error text of a run against the service with these switches that ends by itself;
+    // opened tells whether the browser was opened.
+    QString failureWith(const QStringList& switches, bool* opened = nullptr) {
+        CServiceInstance service(switches);
+        EXPECT_TRUE(service.started());
+        CUploadRun run(m_ringtone);
+        run.start(service.url(kUploadPath));
+        EXPECT_FALSE(run.finish()) << switches.join(' ').toStdString();
+        if (opened)
+            *opened = !run.browser.opened().empty();
+        return run.error();
+    }
+    static QString beamError(int id) { return FormatString(126, LoadString(id)); }
+
+    QTemporaryDir m_config;
+    QTemporaryDir m_files;
+    QString m_ringtone = m_files.filePath(QStringLiteral("temp.upl"));
+};
+
+} // namespace
+
+TEST(AnswerLine, KeywordsStatusLinesAndSizes) {
+    QString value;
+    EXPECT_TRUE(CAnswerLine::keyword(QStringLiteral("token: a b "), "TOKEN:", value));
+    EXPECT_EQ(value, QStringLiteral(" a b ")); // the value is not trimmed
+    EXPECT_FALSE(CAnswerLine::keyword(QStringLiteral(" TOKEN:x"), "TOKEN:", value));
+
+    int code = 0;
+    QString text;
+    EXPECT_TRUE(CAnswerLine::status(QStringLiteral("503 Service unavailable"), code, text));
+    EXPECT_EQ(code, 503);
+    EXPECT_EQ(text, QStringLiteral("Service unavailable"));
+    EXPECT_TRUE(CAnswerLine::status(QStringLiteral("999 "), code, text));
+    EXPECT_TRUE(text.isEmpty());
+    for (const char* other : {"200", "099 low", "1000 long", "2a0 x", "200-OK", " 20 x"})
+        EXPECT_FALSE(CAnswerLine::status(QString::fromLatin1(other), code, text)) << other;
+
+    int width = 0, height = 0;
+    EXPECT_TRUE(CAnswerLine::size(QStringLiteral("640x480"), width, height));
+    EXPECT_EQ(width, 640);
+    EXPECT_EQ(height, 480);
+    EXPECT_TRUE(CAnswerLine::size(QStringLiteral("12 x 7"), width, height));
+    EXPECT_EQ(width, 12);
+    EXPECT_EQ(height, 7);
+    for (const char* bad : {"0x480", "640x0", "640", "640X480", "x480", ""})
+        EXPECT_FALSE(CAnswerLine::size(QString::fromLatin1(bad), width, height)) << bad;
+    EXPECT_EQ(CAnswerLine::leadingInt(u" -42abc"), -42);
+    EXPECT_EQ(CAnswerLine::leadingInt(u"99999999999"), INT_MAX);
+}
+
+TEST_F(UploadClientTest, SendsTheRingtoneToThePhoneThePersonEnters) {
+    CServiceInstance service;
+    ASSERT_TRUE(service.started());
+    TraceCapture trace(TRACE_DEBUG);
+    CUploadRun run(m_ringtone);
+    run.start(service.url(kUploadPath));
+
+    ASSERT_TRUE(run.browser.waitForOpen());
+    const CTestBrowser::Opened opened = run.browser.opened().front();
+    EXPECT_TRUE(opened.url.startsWith(service.url(QStringLiteral("/transfer?"))));
+    EXPECT_EQ(opened.placement.x, 120);
+    EXPECT_EQ(opened.placement.y, 80);
+    EXPECT_EQ(opened.placement.width, 640);
+    EXPECT_EQ(opened.placement.height, 480);
+    long status = 0;
+    EXPECT_NE(HttpRequestBody(opened.url, {}, &status).find("Phone number"), std::string::npos);
+    EXPECT_EQ(status, 200);
+    SendToPhone(opened.url, "5550123");
+    EXPECT_TRUE(run.finish());
+    EXPECT_TRUE(run.error().isEmpty());
+    EXPECT_GE(run.browser.hides, 1);
+    EXPECT_NE(
+        HttpRequestBody(service.url(QStringLiteral("/inbox?phone=5550123"))).find("My Song.ogg"),
+        std::string::npos);
+
+    // Progress: the texts, the body's range, one position per 16384-byte chunk, then the
+    // progress gives way to the browser.
+    const std::vector<std::string> calls = run.progress.calls();
+    ASSERT_GE(calls.size(), 8u);
+    EXPECT_EQ(std::vector<std::string>(calls.begin(), calls.begin() + 5),
+              (std::vector<std::string>{"range 0", "text 119", "sub 120", "sub 109",
+                                        calls[4].rfind("range ", 0) == 0 ? calls[4] : "range N"}));
+    const uint32_t body = uint32_t(std::stoul(calls[4].substr(6)));
+    EXPECT_GT(body, uint32_t(QFile(m_ringtone).size()));
+    const std::vector<std::string> positions = run.progress.calls("pos ");
+    ASSERT_EQ(positions.size(), (body + 16383) / 16384);
+    for (size_t i = 0; i + 1 < positions.size(); ++i)
+        EXPECT_EQ(positions[i], "pos " + std::to_string((i + 1) * 16384));
+    EXPECT_EQ(positions.back(), "pos " + std::to_string(body));
+    EXPECT_EQ(run.progress.calls("sub ").back(), "sub 168");
+    EXPECT_EQ(calls.back(), "show 0");
+
+    EXPECT_TRUE(trace.hasLine("DBG", QStringLiteral("connecting to the upload url '%1' using proxy "
+                                                    "'NO PROXY'")
+                                         .arg(GetConfig().GetUploadUrl())));
+    EXPECT_TRUE(
+        trace.hasLine("DBG", QStringLiteral("new broser: %1, w=640, h=480").arg(opened.url)));
+    EXPECT_TRUE(trace.hasLine("DBG", QStringLiteral("server line: 200 Ringtone sent")));
+    EXPECT_TRUE(trace.hasLine("DBG", QStringLiteral("uploadFile end")));
+}
+
+TEST_F(UploadClientTest, PaymentMakesALaterEndASuccess) {
+    TraceCapture trace(TRACE_DEBUG);
+    for (const bool stopService : {false, true}) {
+        CServiceInstance service({QStringLiteral("--payment")});
+        ASSERT_TRUE(service.started());
+        CUploadRun run(m_ringtone);
+        run.start(service.url(kUploadPath));
+        ASSERT_TRUE(run.browser.waitForOpen());
+        const QString page = run.browser.opened().front().url;
+        Pay(page);
+        ASSERT_TRUE(service.waitForLog(QStringLiteral("> 450 Payment done")));
+        if (stopService)
+            service.stop(); // the answer ends without a status line: communication interrupted
+        else
+            CancelOnPage(page); // 500: the person's cancel
+        EXPECT_TRUE(run.finish()) << stopService;
+    }
+    EXPECT_TRUE(trace.hasLine("DBG", QStringLiteral("payment done")));
+    EXPECT_TRUE(
+        trace.hasLine("DBG", QStringLiteral("user abort: 500 Transfer cancelled by the user")));
+    EXPECT_TRUE(trace.hasLine("ERR", QStringLiteral("COxaException:  (127)")));
+}
+
+TEST_F(UploadClientTest, CancelOnThePageOrAClosedBrowserEndsWithoutAMessage) {
+    TraceCapture trace(TRACE_DEBUG);
+    CServiceInstance service;
+    ASSERT_TRUE(service.started());
+    for (const bool closeBrowser : {false, true}) {
+        CUploadRun run(m_ringtone);
+        run.start(service.url(kUploadPath));
+        ASSERT_TRUE(run.browser.waitForOpen());
+        ASSERT_TRUE(run.progress.waitForCall("show 0")); // the progress gave way to the browser
+        if (closeBrowser)
+            run.browser.Close(); // the service sends nothing more: the wait itself must end
+        else
+            CancelOnPage(run.browser.opened().front().url);
+        EXPECT_FALSE(run.finish());
+        EXPECT_TRUE(run.error().isEmpty());
+        if (closeBrowser) {
+            const std::vector<std::string> calls = run.progress.calls();
+            EXPECT_EQ(std::vector<std::string>(calls.end() - 2, calls.end()),
+                      (std::vector<std::string>{"text 125", "show 1"}));
+        }
+    }
+    EXPECT_TRUE(
+        trace.hasLine("DBG", QStringLiteral("user abort: 500 Transfer cancelled by the user")));
+    EXPECT_TRUE(trace.hasLine("ERR", QStringLiteral("beaming phase 2 canceled")));
+}
+
+TEST_F(UploadClientTest, FailuresOfThePhasesShowTheirTexts) {
+    const QString unavailable = FormatString(126, QStringLiteral("Service unavailable"));
+    struct Case {
+        QStringList switches;
+        QString error;
+        bool opened;
+    };
+    const std::vector<Case> cases = {
+        {{"--fail-phase", "0"}, unavailable, false},
+        {{"--fail-phase", "1", "--fail-status", "599"}, unavailable, false},
+        {{"--fail-phase", "2", "--fail-status", "510"}, unavailable, true},
+        {{"--fail-phase", "2", "--fail-status", "509"}, QString(), true}, // the person's cancel
+        {{"--no-status", "0"}, beamError(127), false},
+        {{"--no-status", "2"}, beamError(127), true},
+        {{"--size", "0x480"}, beamError(130), false},
+        {{"--size", "640x0"}, beamError(130), false},
+        {{"--size", "640"}, beamError(130), false},
+        {{"--missing-params"}, beamError(130), false},
+    };
+    TraceCapture trace(TRACE_DEBUG);
+    for (const Case& c : cases) {
+        bool opened = false;
+        EXPECT_EQ(failureWith(c.switches, &opened), c.error) << c.switches.join(' ').toStdString();
+        EXPECT_EQ(opened, c.opened) << c.switches.join(' ').toStdString();
+    }
+    EXPECT_TRUE(trace.hasLine("ERR", QStringLiteral("invalid size: 640")));
+    EXPECT_TRUE(trace.hasLine("ERR", QStringLiteral("invalid protocol state, missing browser "
+                                                    "parameter(s)")));
+}
+
+TEST_F(UploadClientTest, CancelDuringTheUploadStopsBeforeTheNextChunk) {
+    TraceCapture trace(TRACE_DEBUG);
+    CServiceInstance service;
+    ASSERT_TRUE(service.started());
+    CUploadRun run(m_ringtone);
+    run.progress.cancelAtPos = 16384;
+    run.start(service.url(kUploadPath));
+    EXPECT_FALSE(run.finish());
+    EXPECT_TRUE(run.error().isEmpty());
+    EXPECT_EQ(run.progress.calls("pos "), std::vector<std::string>{"pos 16384"});
+    EXPECT_TRUE(trace.hasLine("ERR", QStringLiteral("upload canceled")));
+    EXPECT_NE(HttpRequestBody(service.url(QStringLiteral("/"))).find("0 ringtone(s) received"),
+              std::string::npos);
+}
+
+TEST_F(UploadClientTest, AnUnreachableServerAsksForAConnection) {
+    TraceCapture trace(TRACE_DEBUG);
+    CUploadRun run(m_ringtone);
+    run.start(QStringLiteral("http://127.0.0.1:%1%2").arg(UnusedPort()).arg(kUploadPath));
+    EXPECT_FALSE(run.finish());
+    EXPECT_EQ(run.error(), LoadString(180));
+    EXPECT_TRUE(run.progress.calls("pos ").empty());
+    EXPECT_TRUE(trace.lines().filter(QStringLiteral(" ERR: CInternetException: ")).size() == 1);
+}
+
+TEST_F(UploadClientTest, AConnectionDroppedDuringTheUploadIsAnInternetError) {
+    const QString error = failureWith({QStringLiteral("--drop-upload"), QStringLiteral("20000")});
+    EXPECT_TRUE(error.startsWith(QStringLiteral("Internet error: "))) << error.toStdString();
+    EXPECT_GT(error.size(), LoadString(159).size() + 5);
+}
+
+TEST_F(UploadClientTest, BadUploadUrlsAndAMissingRingtone) {
+    for (const char* url : {"ftp://127.0.0.1/php/x", "http:///php/x", "no url at all"}) {
+        CUploadRun run(m_ringtone);
+        run.start(QString::fromLatin1(url));
+        EXPECT_FALSE(run.finish());
+        EXPECT_EQ(run.error(), FormatString(126, FormatString(131, GetConfig().GetUploadUrl())));
+    }
+    CUploadRun missing(m_files.filePath(QStringLiteral("gone.upl")));
+    missing.start(QStringLiteral("http://127.0.0.1:%1/").arg(UnusedPort()));
+    EXPECT_FALSE(missing.finish());
+    EXPECT_EQ(missing.error(), beamError(128));
+}
+
+TEST_F(UploadClientTest, SendsTheBuiltRequestThroughTheProxy) {
+    CScriptedServer proxy({"TOKEN:x\r\n520 Proxy test\r\n"});
+    GetConfig().SetProxy(QStringLiteral("127.0.0.1:%1").arg(proxy.port()));
+    CUploadRun run(m_ringtone);
+    run.start(QStringLiteral("http://beam.invalid:8645/php/client-upload-dgst.php"));
+    EXPECT_FALSE(run.finish());
+    EXPECT_EQ(run.error(), FormatString(126, QStringLiteral("Proxy test")));
+
+    const std::vector<CScriptedServer::Request> requests = proxy.requests();
+    ASSERT_EQ(requests.size(), 1u);
+    const QString head = QString::fromStdString(requests[0].head) + QStringLiteral("\r\n");
+    EXPECT_TRUE(
+        head.startsWith(QStringLiteral("POST %1 HTTP/1.1\r\n").arg(GetConfig().GetUploadUrl())))
+        << requests[0].head;
+    const QRegularExpression boundary(QStringLiteral("\r\nContent-type: multipart/form-data; "
+                                                     "boundary=([^\r]+)\r\n"));
+    const QRegularExpressionMatch match = boundary.match(head);
+    ASSERT_TRUE(match.hasMatch()) << requests[0].head;
+    for (const QString& field :
+         {QStringLiteral("\r\nUser-Agent: Quillet\r\n"), QStringLiteral("\r\nAccept: text/*\r\n"),
+          QStringLiteral("\r\nContent-length: %1\r\n").arg(requests[0].body.size())})
+        EXPECT_TRUE(head.contains(field)) << field.toStdString();
+    EXPECT_FALSE(head.contains(QStringLiteral("Expect:"), Qt::CaseInsensitive));
+    EXPECT_EQ(head.count(QStringLiteral("content-type:"), Qt::CaseInsensitive), 1);
+    EXPECT_EQ(head.count(QStringLiteral("content-length:"), Qt::CaseInsensitive), 1);
+
+    // The body is the request built for the same file, name and boundary, byte for byte.
+    UploadRequest built;
+    UploadRequestOptions options;
+    options.boundary = match.captured(1).toLatin1();
+    ASSERT_TRUE(buildUploadRequest(m_ringtone, kRingtoneName, built, options));
+    EXPECT_TRUE(requests[0].body == built.body.toStdString());
+}
+
+TEST_F(UploadClientTest, AnswerGrammarOfTheThreePhases) {
+    TraceCapture trace(TRACE_DEBUG);
+    CScriptedServer server({
+        "token:first\r\nDIGEST:d1\r\nCONTINUE:{base}/next\r\nTOKEN:t0\r\nnoise\r\n\r\n200 OK\r\n",
+        "TOKEN:t1\r\nDIGEST:ignored\r\nCONTINUE:{base}/show\r\n200 OK\r\nTOKEN:late\r\n",
+        "CONTINUE:{base}/elsewhere\r\nTOKEN:pt\r\nSize:320x240\r\nSHOW:{base}/page\r\n102 "
+        "Waiting\r\n450 Paid\r\n450 Paid again\r\n200 Sent",
+    });
+    const QString base = QStringLiteral("http://127.0.0.1:%1").arg(server.port());
+    CUploadRun run(m_ringtone);
+    run.start(base + QLatin1String(kUploadPath));
+    EXPECT_TRUE(run.finish());
+    EXPECT_TRUE(run.error().isEmpty());
+
+    // Each continue address is the CONTINUE value, "?" and the last TOKEN value.
+    const std::vector<CScriptedServer::Request> requests = server.requests();
+    ASSERT_EQ(requests.size(), 3u);
+    EXPECT_EQ(requests[1].head.substr(0, requests[1].head.find("\r\n")), "GET /next?t0 HTTP/1.1");
+    EXPECT_EQ(requests[2].head.substr(0, requests[2].head.find("\r\n")), "GET /show?t1 HTTP/1.1");
+    ASSERT_EQ(run.browser.opened().size(), 1u);
+    const CTestBrowser::Opened opened = run.browser.opened().front();
+    EXPECT_EQ(opened.url, base + QStringLiteral("/page?pt"));
+    EXPECT_EQ(opened.placement.width, 320);
+    EXPECT_EQ(opened.placement.height, 240);
+
+    const QStringList lines = trace.lines();
+    EXPECT_EQ(lines.filter(QStringLiteral(" DBG: payment done")).size(), 1);
+    for (const char* unknown : {"noise", "DIGEST:ignored", "CONTINUE:"})
+        EXPECT_EQ(
+            lines
+                .filter(
+                    QStringLiteral(" ERR: unknown server answer: %1").arg(QLatin1String(unknown)))
+                .size(),
+            1)
+            << unknown;
+    EXPECT_TRUE(lines.filter(QStringLiteral("server line: TOKEN:late")).isEmpty());
+}
+
+TEST_F(UploadClientTest, OtherStatusesEndTheFirstPhasesUnfinished) {
+    TraceCapture trace(TRACE_DEBUG);
+    const std::vector<std::pair<std::string, QString>> cases = {
+        {"TOKEN:a\r\nCONTINUE:{base}/n\r\n450 Paid\r\n200 OK\r\n", beamError(127)},
+        {"TOKEN:a\r\nCONTINUE:{base}/n\r\n302 Moved\r\n", beamError(127)},
+        {"TOKEN:a\r\n200 OK\r\n", beamError(130)}, // no CONTINUE: the address is "?a"
+    };
+    for (const auto& [answer, error] : cases) {
+        CScriptedServer server({answer});
+        CUploadRun run(m_ringtone);
+        run.start(QStringLiteral("http://127.0.0.1:%1/up").arg(server.port()));
+        EXPECT_FALSE(run.finish());
+        EXPECT_EQ(run.error(), error) << answer;
+    }
+    EXPECT_TRUE(trace.hasLine("ERR", QStringLiteral("invalid continue url ?a")));
+}
