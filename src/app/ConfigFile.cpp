@@ -78,14 +78,14 @@ void ReplaceFile(const QString& path, const QByteArray& bytes) {
         throw COxaFileException(file.errorString());
 }
 
-// The process-wide store. Only DestroyConfig destroys it: one still alive when the process exits
-// is left as it is, since config.ini is written by DestroyConfig alone and the trace log may
+// The process-wide store. Only DestroyConfig saves it: one still alive when the process exits is
+// freed unsaved, since config.ini is written by DestroyConfig alone and the trace log may
 // already be gone by then.
-struct KeptAtExit {
-    void operator()(ConfigFile*) const noexcept {}
+struct UnsavedAtExit {
+    void operator()(ConfigFile* config) const noexcept { ConfigFile::DeleteWithoutSaving(config); }
 };
 std::mutex g_configMutex;
-std::unique_ptr<ConfigFile, KeptAtExit> g_config;
+std::unique_ptr<ConfigFile, UnsavedAtExit> g_config;
 
 } // namespace
 
@@ -94,7 +94,15 @@ ConfigFile::ConfigFile(bool persistent) : m_persistent(persistent) {
 }
 
 ConfigFile::~ConfigFile() {
-    Save();
+    if (m_saveOnDestruction)
+        Save();
+}
+
+void ConfigFile::DeleteWithoutSaving(ConfigFile* config) {
+    if (!config)
+        return;
+    config->m_saveOnDestruction = false;
+    delete config;
 }
 
 bool ConfigFile::GetValue(const QString& key, QString& value) const {

@@ -25,6 +25,8 @@ public:
     ConfigFile& operator=(const ConfigFile&) = delete;
 
     bool IsPersistent() const { return m_persistent; }
+    // Frees a store without writing config.ini (the process-wide one left at exit).
+    static void DeleteWithoutSaving(ConfigFile* config);
 
     // Generic access to the pairs.
     bool GetValue(const QString& key, QString& value) const;
@@ -142,6 +144,7 @@ private:
     QString GetAffiliate() const;
 
     const bool m_persistent;
+    bool m_saveOnDestruction = true;
     mutable std::mutex m_mutex;
     std::vector<Pair> m_pairs;
     QString m_language;
