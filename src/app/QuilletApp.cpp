@@ -10,6 +10,7 @@
 #include "util/Utils.h"
 
 #include <QDate>
+#include <QDir>
 #include <QFileInfo>
 #include <QSysInfo>
 
@@ -43,7 +44,10 @@ int CQuilletApp::Run(IMainDialog& dialog, bool singleInstance) {
 void CQuilletApp::StartUp() {
     // The configuration, from the work_dir folder or the shared data folder.
     ConfigFile& config = GetConfig();
-    config.SetConfigFolder(Opt(m_args, "work_dir"));
+    const QString workDir = Opt(m_args, "work_dir");
+    if (!workDir.isEmpty())
+        QDir().mkpath(workDir); // a new work folder is made, as the shared data folder is
+    config.SetConfigFolder(workDir);
     config.Reload();
     config.GetMinZoomSec(); // repairs a stored value below one second, so it is saved usable
 

@@ -138,6 +138,14 @@ TEST_F(Cli, UsageErrorsFailWithTheProgramsMessageInTheChosenLanguage) {
     EXPECT_TRUE(help.out.contains("settings"));
 }
 
+TEST_F(Cli, ANewWorkFolderIsMade) {
+    const QString fresh = temp.filePath("new/deeper");
+    const RunResult r = RunProgram("quillet-cli", {"--work-dir", fresh, "settings", "Proxy", "x"},
+                                   {"XDG_DATA_HOME=" + temp.filePath("xdg")});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_TRUE(FromUtf16Le(ReadBytes(fresh + "/config.ini")).contains("\nProxy=x\n"));
+}
+
 TEST_F(Cli, UnusableLogFolderFallsBackToTheConfigurationFolder) {
     WriteBytes(temp.filePath("not-a-folder"), "x");
     const RunResult r =
