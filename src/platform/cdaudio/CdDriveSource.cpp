@@ -46,7 +46,7 @@ QStringList CCdDriveSource::imagePaths() {
 }
 
 std::vector<CCdDriveSource> CCdDriveSource::listAll() {
-    std::vector<CCdDriveSource> all = systemDrives();
+    std::vector<CCdDriveSource> all = systemDrives(true);
     const QStringList images = imagePaths();
     for (int i = 0; i < images.size() && i < 256; ++i)
         all.push_back(image(static_cast<uint8_t>(i), images[i]));
@@ -63,7 +63,7 @@ std::optional<CCdDriveSource> CCdDriveSource::find(uint8_t ha, uint8_t tgt, uint
         return std::nullopt;
     }
     if (ha == SystemDrive) {
-        std::vector<CCdDriveSource> drives = systemDrives();
+        std::vector<CCdDriveSource> drives = systemDrives(false);
         if (tgt < drives.size())
             return drives[tgt];
     }
@@ -81,7 +81,8 @@ CCdDriveSource CCdDriveSource::image(uint8_t target, const QString& path) {
     return source;
 }
 
-std::vector<CCdDriveSource> CCdDriveSource::systemDrives() {
+std::vector<CCdDriveSource> CCdDriveSource::systemDrives(bool names) {
+    (void)names;
     std::vector<CCdDriveSource> drives;
 #ifdef QUILLET_WITH_CDIO
     CdTraceInstallLogHandler();
@@ -99,7 +100,8 @@ std::vector<CCdDriveSource> CCdDriveSource::systemDrives() {
         source.m_target = static_cast<uint8_t>(drives.size());
         source.m_path = path;
         source.m_name = path;
-        if (CdIo_t* cdio = cdio_open(*device, DRIVER_DEVICE)) {
+        CdIo_t* cdio = names ? cdio_open(*device, DRIVER_DEVICE) : nullptr;
+        if (cdio) {
             cdio_hwinfo_t info;
             std::memset(&info, 0, sizeof(info));
             if (cdio_get_hwinfo(cdio, &info)) {

@@ -34,7 +34,9 @@ public:
     void fillRecord(CDREC& record) const;
 
 private:
-    static std::vector<CCdDriveSource> systemDrives();
+    // The system's CD drives; named by vendor and model only when names is true (each drive is
+    // opened to ask), else by device.
+    static std::vector<CCdDriveSource> systemDrives(bool names);
     static CCdDriveSource image(uint8_t target, const QString& path);
 
     Kind m_kind = SystemDrive;
