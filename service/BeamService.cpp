@@ -112,8 +112,12 @@ void CBeamService::upload(const httplib::Request& request, httplib::Response& re
     }
     std::vector<std::string> lines;
     if (!complete) {
-        m_log.line(label + " the form could not be read");
-        lines = {CAnswerStatus::kNoFile};
+        // The library refuses a body over its payload limit before the form is read.
+        const bool tooLarge =
+            request.get_header_value<uint64_t>("Content-Length") > m_options.maxFileSize;
+        m_log.line(label +
+                   (tooLarge ? " refused: the form is too large" : " the form could not be read"));
+        lines = {tooLarge ? CAnswerStatus::kTooLarge : CAnswerStatus::kNoFile};
     } else if (m_options.failPhase == 0) {
         lines = {CAnswerStatus::failure(m_options.failStatus)};
     } else {
@@ -198,6 +202,8 @@ void CBeamService::answer(const httplib::Request& request, httplib::Response& re
                           std::vector<std::string> lines, std::shared_ptr<CTransfer> held) {
     if (phase == m_options.noStatusPhase && !lines.empty())
         lines.pop_back();
+    // The protocol's status is in the lines; the HTTP status is always 200.
+    response.status = 200;
     // Compression would hold lines back until the answer ends; the answer is sent as it is.
     const_cast<httplib::Request&>(request).headers.erase("Accept-Encoding");
     CConnectionSocket socket;

@@ -145,8 +145,8 @@ std::string CPages::transfer(const TransferPageData& data) {
     }
     // The program's browser offers an external object that answers xxyyzz; a plain browser
     // gets a word on what the page is for.
-    body += "<p id=\"outside\" class=\"meta\" hidden>This page belongs to a transfer started in "
-            "Quillet; you can finish it here as well.</p>\n<script>\n"
+    body += "<p id=\"outside\" class=\"meta\" hidden>This page belongs to a ringtone beamed "
+            "from Quillet.</p>\n<script>\n"
             "(function () {\n  var inside = false;\n"
             "  try { inside = window.external && window.external.xxyyzz === \"Wibble\"; } "
             "catch (e) {}\n"

@@ -52,6 +52,16 @@ bool CServiceOptions::parse(const std::vector<std::string>& args, std::string& e
             }
             return true;
         };
+        const auto text = [&](std::string& target) {
+            if (!takeValue())
+                return false;
+            if (value.empty()) {
+                error = "option " + name + " needs a value";
+                return false;
+            }
+            target = value;
+            return true;
+        };
         const auto flag = [&](bool& target) {
             if (hasValue) {
                 error = "option " + name + " takes no value";
@@ -67,11 +77,11 @@ bool CServiceOptions::parse(const std::vector<std::string>& args, std::string& e
         else if (name == "--version")
             ok = flag(version);
         else if (name == "--host")
-            ok = takeValue() && !(host = value).empty();
+            ok = text(host);
         else if (name == "--port")
             ok = number(0, 65535, port);
         else if (name == "--store")
-            ok = takeValue() && !(storeDir = value).empty();
+            ok = text(storeDir);
         else if (name == "--public-url") {
             ok = takeValue();
             publicUrl = value;
@@ -84,7 +94,7 @@ bool CServiceOptions::parse(const std::vector<std::string>& args, std::string& e
         } else if (name == "--max-size")
             ok = number(uint64_t(1), uint64_t(1) << 40, maxFileSize);
         else if (name == "--size")
-            ok = takeValue() && (browserSize = value, true);
+            ok = text(browserSize);
         else if (name == "--payment")
             ok = flag(payment);
         else if (name == "--heartbeat")

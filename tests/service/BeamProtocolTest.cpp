@@ -42,6 +42,23 @@ TEST_F(BeamProtocolTest, UploadOfAnOggRingtoneAnswersTokenDigestContinueAndOk) {
     EXPECT_TRUE(service.waitForLog("stored ringtone"));
 }
 
+TEST_F(BeamProtocolTest, ContinueAddressesFollowTheHostHeaderOrThePublicUrl) {
+    const std::string tone = oggTone();
+    const std::string body = UploadBody(kBoundary, "tone.ogg", tone);
+    auto headers = UploadHeaders(kBoundary, body.size());
+    headers.push_back("Host: beam.test:8645");
+    {
+        CServiceProcess& service = startService();
+        const auto lines =
+            HttpPost(service.url("/php/client-upload-dgst.php"), body, headers).lines();
+        EXPECT_EQ(valueOf(lines, "CONTINUE:"), "http://beam.test:8645/php/client-continue.php");
+        TearDown();
+    }
+    CServiceProcess& service = startService({"--public-url", "https://beam.test/service/"});
+    const auto lines = HttpPost(service.url("/php/client-upload-dgst.php"), body, headers).lines();
+    EXPECT_EQ(valueOf(lines, "CONTINUE:"), "https://beam.test/service/php/client-continue.php");
+}
+
 TEST_F(BeamProtocolTest, UploadsThatAreNoRingtoneAreRefusedWithTheirStatus) {
     CServiceProcess& service = startService({"--max-size", "100000"});
     const std::string tone = oggTone();
@@ -66,6 +83,11 @@ TEST_F(BeamProtocolTest, UploadsThatAreNoRingtoneAreRefusedWithTheirStatus) {
     EXPECT_EQ(upload("tone.ogg", tone, "100").lines(),
               std::vector<std::string>{"522 The ringtone is larger than the service accepts"});
     EXPECT_EQ(upload("big.ogg", std::string(150000, 'x')).lines(),
+              std::vector<std::string>{"522 The ringtone is larger than the service accepts"});
+    // Over the limit by more than the room for the form: refused before the form is read.
+    const HttpReply huge = upload("huge.ogg", std::string(1300000, 'x'));
+    EXPECT_EQ(huge.status, 200);
+    EXPECT_EQ(huge.lines(),
               std::vector<std::string>{"522 The ringtone is larger than the service accepts"});
 
     // A form without the userfile field, and a body that is no form.
@@ -230,7 +252,8 @@ TEST_F(BeamProtocolTest, ClientGoingAwayEndsTheHoldAndClosesTheTransfer) {
 TEST_F(BeamProtocolTest, HeldAnswersSendEmptyLinesAndEndIndependently) {
     CServiceProcess& service = startService({"--heartbeat", "1"});
     const std::string tone = oggTone();
-    CAnswerReader first(phase2Url(tone));
+    // A client that accepts compression still gets each line as it is written.
+    CAnswerReader first(phase2Url(tone), true);
     CAnswerReader second(phase2Url(tone));
     ASSERT_TRUE(first.waitForLines(4, CServiceProcess::kBound));
     ASSERT_TRUE(second.waitForLines(4, CServiceProcess::kBound));

@@ -114,9 +114,11 @@ std::vector<std::string> UploadHeaders(const std::string& boundary, size_t bodyS
             "Content-length: " + std::to_string(bodySize)};
 }
 
-CAnswerReader::CAnswerReader(const std::string& url) {
-    m_thread = std::thread([this, url] {
+CAnswerReader::CAnswerReader(const std::string& url, bool acceptCompressed) {
+    m_thread = std::thread([this, url, acceptCompressed] {
         CURL* curl = curl_easy_init();
+        if (acceptCompressed)
+            curl_easy_setopt(curl, CURLOPT_ACCEPT_ENCODING, "");
         curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
         curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
         curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, Write);

@@ -42,7 +42,8 @@ std::vector<std::string> UploadHeaders(const std::string& boundary, size_t bodyS
 // A GET read line by line on a thread of its own, as the program reads phase 2.
 class CAnswerReader {
 public:
-    explicit CAnswerReader(const std::string& url);
+    // acceptCompressed asks for a compressed answer, as a browser would.
+    explicit CAnswerReader(const std::string& url, bool acceptCompressed = false);
     // Goes away like a client that closes its request, and waits for the thread.
     ~CAnswerReader();
     CAnswerReader(const CAnswerReader&) = delete;

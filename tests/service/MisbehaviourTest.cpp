@@ -1,6 +1,5 @@
 // Tests of the switches that make the service misbehave, of its command line, and of its stop.
 #include "ServiceTest.h"
-#include "support/TestSupport.h"
 
 #include <csignal>
 
@@ -148,27 +147,33 @@ TEST_F(MisbehaviourTest, SigtermAndSigintStopPromptlyWhileAnAnswerIsHeld) {
 }
 
 TEST_F(MisbehaviourTest, CommandLineHelpAndUsageErrors) {
-    const auto help = testsupport::RunProgram("quillet-service", {"--help"});
-    EXPECT_EQ(help.exitCode, 0);
+    const auto help = CServiceProcess::run({"--help"});
+    EXPECT_EQ(help.status, 0);
     for (const char* option : {"--port", "--host", "--store", "--fail-phase", "--fail-status",
                                "--no-status", "--missing-params", "--slow", "--drop-upload",
                                "--size", "--payment", "--heartbeat", "521 The ringtone is not"})
-        EXPECT_TRUE(help.out.contains(option)) << option;
+        EXPECT_NE(help.out.find(option), std::string::npos) << option;
+    EXPECT_EQ(CServiceProcess::run({"--version"}).out.rfind("quillet-service ", 0), 0u);
 
-    for (const QStringList& wrong :
-         {QStringList{"--port", "http"}, QStringList{"--fail-phase", "3"},
-          QStringList{"--fail-status", "404"}, QStringList{"--frobnicate"},
-          QStringList{"--port"}}) {
-        const auto run = testsupport::RunProgram("quillet-service", wrong);
-        EXPECT_EQ(run.exitCode, 2) << wrong.join(' ').toStdString();
-        EXPECT_TRUE(run.err.startsWith("quillet-service: ")) << run.err.toStdString();
+    for (const std::vector<std::string>& wrong :
+         std::vector<std::vector<std::string>>{{"--port", "http"},
+                                               {"--fail-phase", "3"},
+                                               {"--fail-status", "404"},
+                                               {"--frobnicate"},
+                                               {"--payment=yes"},
+                                               {"--public-url", "beam.test"},
+                                               {"--port"}}) {
+        const auto run = CServiceProcess::run(wrong);
+        EXPECT_EQ(run.status, 2) << wrong[0];
+        EXPECT_EQ(run.err.rfind("quillet-service: ", 0), 0u) << run.err;
     }
 
     // A port that is taken is reported, not shared.
     CServiceProcess& service = startService();
     const auto taken =
-        testsupport::RunProgram("quillet-service", {"--port", QString::number(service.port()),
-                                                    "--store", QString::fromStdString(storeDir())});
-    EXPECT_EQ(taken.exitCode, 1);
-    EXPECT_TRUE(taken.err.contains("cannot listen on 127.0.0.1:")) << taken.err.toStdString();
+        CServiceProcess::run({"--port", std::to_string(service.port()), "--store", storeDir()});
+    EXPECT_EQ(taken.status, 1);
+    EXPECT_NE(taken.err.find("cannot listen on 127.0.0.1:" + std::to_string(service.port())),
+              std::string::npos)
+        << taken.err;
 }

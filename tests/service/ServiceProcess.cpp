@@ -4,11 +4,84 @@
 #include <csignal>
 #include <cstdlib>
 #include <fcntl.h>
+#include <poll.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 extern char** environ;
+
+namespace {
+
+// The program's path and the arguments, as posix_spawn takes them (valid while args lives).
+std::vector<char*> Argv(std::vector<std::string>& args) {
+    std::vector<char*> argv;
+    for (std::string& arg : args)
+        argv.push_back(arg.data());
+    argv.push_back(nullptr);
+    return argv;
+}
+
+int ExitStatus(int status) {
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+}
+
+} // namespace
+
+CServiceProcess::Run CServiceProcess::run(const std::vector<std::string>& arguments) {
+    Run result;
+    int out[2], err[2];
+    if (pipe2(out, O_CLOEXEC) != 0)
+        return result;
+    if (pipe2(err, O_CLOEXEC) != 0) {
+        close(out[0]);
+        close(out[1]);
+        return result;
+    }
+    std::vector<std::string> args{QUILLET_BIN_DIR "/quillet-service"};
+    args.insert(args.end(), arguments.begin(), arguments.end());
+    auto argv = Argv(args);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
+    posix_spawn_file_actions_adddup2(&actions, err[1], STDERR_FILENO);
+    pid_t pid = -1;
+    const int spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    close(out[1]);
+    close(err[1]);
+    if (spawned == 0) {
+        // Reads both outputs until both end or the bound passes.
+        const auto deadline = std::chrono::steady_clock::now() + kBound;
+        pollfd fds[2] = {{out[0], POLLIN, 0}, {err[0], POLLIN, 0}};
+        std::string* texts[2] = {&result.out, &result.err};
+        int open = 2;
+        while (open > 0 && std::chrono::steady_clock::now() < deadline) {
+            if (poll(fds, 2, 100) <= 0)
+                continue;
+            for (int i = 0; i < 2; ++i) {
+                if (fds[i].fd < 0 || fds[i].revents == 0)
+                    continue;
+                char buffer[4096];
+                const ssize_t got = read(fds[i].fd, buffer, sizeof buffer);
+                if (got > 0) {
+                    texts[i]->append(buffer, size_t(got));
+                } else if (got == 0 || errno != EINTR) {
+                    fds[i].fd = -1;
+                    --open;
+                }
+            }
+        }
+        if (open > 0)
+            kill(pid, SIGKILL);
+        int status = 0;
+        if (waitpid(pid, &status, 0) == pid && open == 0)
+            result.status = ExitStatus(status);
+    }
+    close(out[0]);
+    close(err[0]);
+    return result;
+}
 
 CServiceProcess::CServiceProcess(const std::string& storeDir,
                                  const std::vector<std::string>& arguments) {
@@ -18,11 +91,7 @@ CServiceProcess::CServiceProcess(const std::string& storeDir,
     std::vector<std::string> args{QUILLET_BIN_DIR "/quillet-service", "--port", "0", "--store",
                                   storeDir};
     args.insert(args.end(), arguments.begin(), arguments.end());
-    std::vector<char*> argv;
-    for (std::string& arg : args)
-        argv.push_back(arg.data());
-    argv.push_back(nullptr);
-
+    auto argv = Argv(args);
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_adddup2(&actions, pipeEnds[1], STDOUT_FILENO);
@@ -114,5 +183,5 @@ int CServiceProcess::stop(int signal, std::chrono::milliseconds bound) {
     if (waitpid(m_pid, &status, 0) != m_pid)
         return -1;
     m_pid = -1;
-    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    return ExitStatus(status);
 }

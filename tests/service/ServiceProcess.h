@@ -22,6 +22,16 @@ public:
     CServiceProcess(const CServiceProcess&) = delete;
     CServiceProcess& operator=(const CServiceProcess&) = delete;
 
+    // The output of a run of the service that ends by itself.
+    struct Run {
+        int status = -1; // as stop returns it
+        std::string out;
+        std::string err;
+    };
+    // Runs QUILLET_BIN_DIR/quillet-service with the arguments until it exits (killed after the
+    // bound). Spawned without fork, so a test under ThreadSanitizer can start threads after it.
+    static Run run(const std::vector<std::string>& arguments);
+
     bool started() const { return m_port > 0; }
     // True until stop has seen the process end.
     bool running() const { return m_pid > 0; }
