@@ -24,6 +24,12 @@ using cdtest::Image;
 using cdtest::ImagesVariable;
 using cdtest::Track;
 
+// libcdio's own parsers keep a copy of a file name when they give up on a damaged sheet; that
+// leak is theirs, so LeakSanitizer leaves libcdio's allocations out of this suite's report.
+extern "C" const char* __lsan_default_suppressions() {
+    return "leak:libcdio.so\n";
+}
+
 namespace {
 std::mutex g_textsLock;
 std::vector<std::string> g_texts;
