@@ -7,17 +7,21 @@
 #include "skin/SkinParser.h"
 
 const ShippedControl DialogControls[5] = {
-    {"[btn_help]", 1004, 0},  {"[btn_skylark]", 1003, 0}, {"[btn_minimize]", 1002, 0},
-    {"[btn_about]", 1001, 0}, {"[btn_exit]", 1000, 0},
+    {"[btn_help]", 1004, 0, 160},     {"[btn_skylark]", 1003, 0, 158},
+    {"[btn_minimize]", 1002, 0, 152}, {"[btn_about]", 1001, 0, 154},
+    {"[btn_exit]", 1000, 0, 153},
 };
 
 const ShippedControl MainControls[18] = {
-    {"[btn_open]", 1, 0},          {"[lbl_input_file]", 2, 3},     {"[btn_cd_track]", 3, 0},
-    {"[btn_record]", 4, 0},        {"[btn_zoom_in]", 10, 0},       {"[btn_zoom_out]", 12, 0},
-    {"[btn_play]", 21, 0},         {"[btn_play_cut]", 22, 0},      {"[btn_stop]", 23, 0},
-    {"[btn_cut_begin]", 31, 0},    {"[btn_cut_end]", 32, 0},       {"[btn_fading_begin]", 41, 0},
-    {"[btn_fading_end]", 42, 0},   {"[btn_fading_remove]", 43, 0}, {"[btn_scroll_left]", 51, 0},
-    {"[btn_scroll_right]", 52, 0}, {"[lbl_beam]", 92, 3},          {"[btn_beam]", 101, 0},
+    {"[btn_open]", 1, 0, 136},         {"[lbl_input_file]", 2, 3, 137},
+    {"[btn_cd_track]", 3, 0, 138},     {"[btn_record]", 4, 0, 139},
+    {"[btn_zoom_in]", 10, 0, 140},     {"[btn_zoom_out]", 12, 0, 141},
+    {"[btn_play]", 21, 0, 143},        {"[btn_play_cut]", 22, 0, 144},
+    {"[btn_stop]", 23, 0, 145},        {"[btn_cut_begin]", 31, 0, 146},
+    {"[btn_cut_end]", 32, 0, 147},     {"[btn_fading_begin]", 41, 0, 148},
+    {"[btn_fading_end]", 42, 0, 149},  {"[btn_fading_remove]", 43, 0, 150},
+    {"[btn_scroll_left]", 51, 0, 156}, {"[btn_scroll_right]", 52, 0, 157},
+    {"[lbl_beam]", 92, 3, 0},          {"[btn_beam]", 101, 0, 151},
 };
 
 const SectionKey StreamViewKeys[28] = {

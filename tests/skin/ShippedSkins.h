@@ -7,7 +7,8 @@
 struct ShippedControl {
     const char* section;
     int id;
-    int kind; // 0 button, 3 label
+    int kind;    // 0 button, 3 label
+    int tooltip; // string-table entry of its tooltip, 0 for none
 };
 
 // The dialog's five buttons, then the main control's eighteen controls in creation order.
