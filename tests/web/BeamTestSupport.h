@@ -7,7 +7,7 @@
 #include "workflow/IOpProgress.h"
 
 #include <QDeadlineTimer>
-#include <QProcess>
+#include <QFile>
 #include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QStringList>
@@ -18,11 +18,15 @@
 #include <condition_variable>
 #include <cstring>
 #include <curl/curl.h>
+#include <fcntl.h>
 #include <mutex>
 #include <netinet/in.h>
 #include <poll.h>
+#include <signal.h>
+#include <spawn.h>
 #include <string>
 #include <sys/socket.h>
+#include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
 #include <vector>
@@ -48,25 +52,46 @@ inline void MakeRingtone(const QString& path, int seconds) {
     }
 }
 
-// quillet-service started for one test on a free port of 127.0.0.1, with its own store.
+// quillet-service started for one test on a free port of 127.0.0.1, with its own store. It is
+// started with posix_spawn, which ThreadSanitizer follows (a vfork-style start confuses it).
 class CServiceInstance {
 public:
     explicit CServiceInstance(const QStringList& switches = {}) {
-        m_process.setProgram(QStringLiteral(QUILLET_BIN_DIR "/quillet-service"));
-        m_process.setArguments(QStringList{QStringLiteral("--port"), QStringLiteral("0"),
-                                           QStringLiteral("--store"), m_store.path(),
-                                           QStringLiteral("--heartbeat"), QStringLiteral("0")} +
-                               switches);
-        m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        m_process.start();
-        if (waitForLog(QStringLiteral("listening on http://127.0.0.1:"))) {
+        QList<QByteArray> args{QByteArrayLiteral(QUILLET_BIN_DIR "/quillet-service"),
+                               "--port",
+                               "0",
+                               "--store",
+                               QFile::encodeName(m_store.path()),
+                               "--heartbeat",
+                               "0"};
+        for (const QString& option : switches)
+            args << option.toUtf8();
+        std::vector<char*> argv;
+        for (QByteArray& arg : args)
+            argv.push_back(arg.data());
+        argv.push_back(nullptr);
+        int out[2];
+        if (pipe2(out, O_CLOEXEC) != 0)
+            return;
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
+        if (posix_spawn(&m_pid, argv[0], &actions, nullptr, argv.data(), environ) != 0)
+            m_pid = -1;
+        posix_spawn_file_actions_destroy(&actions);
+        close(out[1]);
+        m_out = out[0];
+        if (m_pid > 0 && waitForLog(QStringLiteral("listening on http://127.0.0.1:"))) {
             static const QRegularExpression port(QStringLiteral(":(\\d+)/$"));
             for (const QString& line : m_lines)
                 if (const auto match = port.match(line); match.hasMatch())
                     m_port = match.captured(1).toInt();
         }
     }
-    ~CServiceInstance() { stop(); }
+    ~CServiceInstance() {
+        stop();
+        close(m_out);
+    }
     CServiceInstance(const CServiceInstance&) = delete;
     CServiceInstance& operator=(const CServiceInstance&) = delete;
 
@@ -78,29 +103,48 @@ public:
     bool waitForLog(const QString& text, int boundMs = kBoundMs) {
         const QDeadlineTimer deadline(boundMs);
         for (;;) {
-            while (m_process.canReadLine())
-                m_lines << QString::fromUtf8(m_process.readLine()).trimmed();
             for (const QString& line : m_lines)
                 if (line.contains(text))
                     return true;
-            if (deadline.hasExpired() || m_process.state() == QProcess::NotRunning)
+            if (!readOutput(deadline))
                 return false;
-            m_process.waitForReadyRead(int(qMax<qint64>(deadline.remainingTime(), 1)));
         }
     }
-    // Stops the service as SIGTERM does; held answers end without a status line.
+    // Stops the service as SIGTERM does (held answers end without a status line) and waits for
+    // its output to end.
     void stop() {
-        if (m_process.state() == QProcess::NotRunning)
+        if (m_pid <= 0)
             return;
-        m_process.terminate();
-        if (!m_process.waitForFinished(kBoundMs))
-            m_process.kill();
-        m_process.waitForFinished(kBoundMs);
+        kill(m_pid, SIGTERM);
+        const QDeadlineTimer deadline(kBoundMs);
+        while (readOutput(deadline)) {
+        }
+        if (deadline.hasExpired())
+            kill(m_pid, SIGKILL);
+        waitpid(m_pid, nullptr, 0);
+        m_pid = -1;
     }
 
 private:
+    // Reads what the service wrote, waiting for it until the deadline; false at its end or then.
+    bool readOutput(const QDeadlineTimer& deadline) {
+        pollfd watch{m_out, POLLIN, 0};
+        if (poll(&watch, 1, int(qMax<qint64>(deadline.remainingTime(), 0))) <= 0)
+            return false;
+        char buffer[4096];
+        const ssize_t got = read(m_out, buffer, sizeof buffer);
+        if (got <= 0)
+            return false;
+        m_pending.append(buffer, got);
+        for (qsizetype end; (end = m_pending.indexOf('\n')) >= 0; m_pending.remove(0, end + 1))
+            m_lines << QString::fromUtf8(m_pending.left(end));
+        return true;
+    }
+
     QTemporaryDir m_store;
-    QProcess m_process;
+    pid_t m_pid = -1;
+    int m_out = -1;
+    QByteArray m_pending;
     QStringList m_lines;
     int m_port = 0;
 };

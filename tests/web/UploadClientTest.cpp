@@ -7,11 +7,14 @@
 #include "app/StringTable.h"
 #include "util/TraceCapture.h"
 #include "web/AnswerLine.h"
+#include "web/ExternalBrowser.h"
 #include "workflow/UploadRequest.h"
 
 #include <QFile>
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <memory>
+#include <sys/stat.h>
 
 using namespace beamtest;
 
@@ -375,4 +378,63 @@ TEST_F(UploadClientTest, OtherStatusesEndTheFirstPhasesUnfinished) {
         EXPECT_EQ(run.error(), error) << answer;
     }
     EXPECT_TRUE(trace.hasLine("ERR", QStringLiteral("invalid continue url ?a")));
+}
+
+TEST_F(UploadClientTest, TheCommandLineBrowserHandsThePageToTheDesktop) {
+    // A stand-in for xdg-open that hands the address it is given to the test through a FIFO.
+    QTemporaryDir bin;
+    const QString fifo = bin.filePath(QStringLiteral("opened"));
+    ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const int reader = open(QFile::encodeName(fifo).constData(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(reader, 0);
+    const QString opener = bin.filePath(QStringLiteral("xdg-open"));
+    testsupport::WriteBytes(opener, "#!/bin/sh\nprintf '%s\\n' \"$1\" > '" +
+                                        QFile::encodeName(fifo) + "'\n");
+    QFile::setPermissions(opener, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", QFile::encodeName(bin.path()) + ':' + path);
+
+    CServiceInstance service;
+    ASSERT_TRUE(service.started());
+    GetConfig().SetUploadUrl(service.url(kUploadPath));
+    std::mutex mutex;
+    QStringList printed;
+    CExternalBrowser browser(
+        [&](const QString& line) {
+            const std::lock_guard lock(mutex);
+            printed << line;
+        },
+        true);
+    CTestProgress progress;
+    CUploadClient client(m_ringtone, kRingtoneName, progress, &browser);
+    bool result = false;
+    std::thread upload([&] { result = client.run(); });
+
+    pollfd watch{reader, POLLIN, 0};
+    QByteArray opened;
+    if (poll(&watch, 1, kBoundMs) > 0) {
+        char buffer[512];
+        const ssize_t got = read(reader, buffer, sizeof buffer);
+        opened = QByteArray(buffer, int(qMax<ssize_t>(got, 0))).trimmed();
+        SendToPhone(QString::fromUtf8(opened), "5550111");
+    } else {
+        browser.Close(); // never opened: give up, and fail below
+    }
+    upload.join();
+    close(reader);
+    qputenv("PATH", path);
+    EXPECT_TRUE(result);
+    EXPECT_TRUE(opened.startsWith(service.url(QStringLiteral("/transfer?")).toUtf8()))
+        << opened.constData();
+    EXPECT_EQ(printed, QStringList{QString::fromUtf8(opened)});
+
+    // Without a display nothing is launched; closing gives up on the page without a message.
+    CExternalBrowser* quiet = nullptr;
+    CExternalBrowser closing([&](const QString&) { quiet->Close(); }, false);
+    quiet = &closing;
+    CTestProgress closingProgress;
+    CUploadClient closed(m_ringtone, kRingtoneName, closingProgress, &closing);
+    EXPECT_FALSE(closed.run());
+    EXPECT_TRUE(closed.errorText().isEmpty());
+    EXPECT_EQ(closingProgress.calls("text "), (std::vector<std::string>{"text 119", "text 125"}));
 }
