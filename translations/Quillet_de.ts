@@ -520,58 +520,6 @@
         <translation>Zu viele Argumente für %s.</translation>
     </message>
     <message>
-        <source>Usage: quillet-cli [OPTIONS] COMMAND [ARGUMENTS]
-
-Commands:
-  open FILE                  open a WAV, MP3, OGG, WMA, WMV or ASF file as the input
-  info                       show the input, its format, duration and selection
-  select START END [--fade-in T] [--fade-out T]
-                             set the ringtone&apos;s selection and fades
-  extract [-o FILE]          make the ringtone of the selection (OGG Vorbis)
-  make FILE -o OUT [--start T] [--end T] [--fade-in T] [--fade-out T]
-                             open, select and extract in one go, leaving the input alone
-  settings                   list every setting
-  settings KEY               print one setting (service addresses with their parameters)
-  settings KEY VALUE         store one setting
-
-Times are milliseconds or [hh:]mm:ss[.mmm].
-
-Options:
-  --work-dir DIR             folder of config.ini and the work files
-  --log-dir DIR              folder of the trace logs
-  --trace-level LEVEL        None, Error, Info, Debug, Detail or Verbose
-  --lang LANG                language of the messages: en or de
-  --help                     show this help
-  --version                  show the version
-
-Exit status: 0 success, 1 cancelled (Ctrl+C), 2 failed.</source>
-        <translation>Aufruf: quillet-cli [OPTIONEN] BEFEHL [ARGUMENTE]
-
-Befehle:
-  open DATEI                 eine WAV-, MP3-, OGG-, WMA-, WMV- oder ASF-Datei als Quelle öffnen
-  info                       Quelle, Format, Dauer und Auswahl anzeigen
-  select ANFANG ENDE [--fade-in Z] [--fade-out Z]
-                             Auswahl und Ein-/Ausblenden des Klingeltons festlegen
-  extract [-o DATEI]         den Klingelton aus der Auswahl erstellen (OGG Vorbis)
-  make DATEI -o ZIEL [--start Z] [--end Z] [--fade-in Z] [--fade-out Z]
-                             öffnen, auswählen und erstellen in einem Schritt, ohne die Quelle zu ändern
-  settings                   alle Einstellungen anzeigen
-  settings SCHLÜSSEL         eine Einstellung anzeigen (Dienstadressen mit ihren Parametern)
-  settings SCHLÜSSEL WERT    eine Einstellung speichern
-
-Zeiten werden in Millisekunden oder als [hh:]mm:ss[.mmm] angegeben.
-
-Optionen:
-  --work-dir ORDNER          Ordner für config.ini und die Arbeitsdateien
-  --log-dir ORDNER           Ordner für die Protokolldateien
-  --trace-level STUFE        None, Error, Info, Debug, Detail oder Verbose
-  --lang SPRACHE             Sprache der Meldungen: en oder de
-  --help                     diese Hilfe anzeigen
-  --version                  die Version anzeigen
-
-Rückgabewert: 0 Erfolg, 1 abgebrochen (Strg+C), 2 fehlgeschlagen.</translation>
-    </message>
-    <message>
         <source>Input: %s</source>
         <translation>Quelle: %s</translation>
     </message>
@@ -626,6 +574,80 @@ Rückgabewert: 0 Erfolg, 1 abgebrochen (Strg+C), 2 fehlgeschlagen.</translation>
     <message>
         <source>Normalization gain: %.2f</source>
         <translation>Normalisierungsfaktor: %.2f</translation>
+    </message>
+    <message>
+        <source>Usage: quillet-cli [OPTIONS] COMMAND [ARGUMENTS]
+
+Commands:
+  open FILE                  open a WAV, MP3, OGG, WMA, WMV or ASF file as the input
+  info                       show the input, its format, duration and selection
+  select START END [--fade-in T] [--fade-out T]
+                             set the ringtone&apos;s selection and fades
+  extract [-o FILE]          make the ringtone of the selection (OGG Vorbis)
+  make FILE -o OUT [--start T] [--end T] [--fade-in T] [--fade-out T]
+                             open, select and extract in one go, leaving the input alone
+  cd list                    list the CD drives and images with their tracks
+  cd rip TRACK [--drive NAME]
+                             extract a CD track and open it as the input
+  settings                   list every setting
+  settings KEY               print one setting (service addresses with their parameters)
+  settings KEY VALUE         store one setting
+
+Times are milliseconds or [hh:]mm:ss[.mmm].
+
+Options:
+  --work-dir DIR             folder of config.ini and the work files
+  --log-dir DIR              folder of the trace logs
+  --trace-level LEVEL        None, Error, Info, Debug, Detail or Verbose
+  --lang LANG                language of the messages: en or de
+  --help                     show this help
+  --version                  show the version
+
+Exit status: 0 success, 1 cancelled (Ctrl+C), 2 failed.</source>
+        <translation>Aufruf: quillet-cli [OPTIONEN] BEFEHL [ARGUMENTE]
+
+Befehle:
+  open DATEI                 eine WAV-, MP3-, OGG-, WMA-, WMV- oder ASF-Datei als Quelle öffnen
+  info                       Quelle, Format, Dauer und Auswahl anzeigen
+  select ANFANG ENDE [--fade-in Z] [--fade-out Z]
+                             Auswahl und Ein-/Ausblenden des Klingeltons festlegen
+  extract [-o DATEI]         den Klingelton aus der Auswahl erstellen (OGG Vorbis)
+  make DATEI -o ZIEL [--start Z] [--end Z] [--fade-in Z] [--fade-out Z]
+                             öffnen, auswählen und erstellen in einem Schritt, ohne die Quelle zu ändern
+  cd list                    CD-Laufwerke und CD-Abbilder mit ihren Titeln anzeigen
+  cd rip TITEL [--drive NAME]
+                             einen CD-Titel einlesen und als Quelle öffnen
+  settings                   alle Einstellungen anzeigen
+  settings SCHLÜSSEL         eine Einstellung anzeigen (Dienstadressen mit ihren Parametern)
+  settings SCHLÜSSEL WERT    eine Einstellung speichern
+
+Zeiten werden in Millisekunden oder als [hh:]mm:ss[.mmm] angegeben.
+
+Optionen:
+  --work-dir ORDNER          Ordner für config.ini und die Arbeitsdateien
+  --log-dir ORDNER           Ordner für die Protokolldateien
+  --trace-level STUFE        None, Error, Info, Debug, Detail oder Verbose
+  --lang SPRACHE             Sprache der Meldungen: en oder de
+  --help                     diese Hilfe anzeigen
+  --version                  die Version anzeigen
+
+Rückgabewert: 0 Erfolg, 1 abgebrochen (Strg+C), 2 fehlgeschlagen.</translation>
+    </message>
+    <message>
+        <source>No CD drive or CD image found.</source>
+        <translation>Kein CD-Laufwerk und kein CD-Abbild gefunden.</translation>
+    </message>
+    <message>
+        <source>no disc</source>
+        <translation>keine CD eingelegt</translation>
+    </message>
+    <message>
+        <source>There is no CD drive named %s.</source>
+        <translation>Es gibt kein CD-Laufwerk namens %s.</translation>
+    </message>
+    <message>
+        <source>Not a track number: %s</source>
+        <translation>Keine Titelnummer: %s</translation>
     </message>
 </context>
 </TS>

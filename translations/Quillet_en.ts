@@ -520,34 +520,6 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Usage: quillet-cli [OPTIONS] COMMAND [ARGUMENTS]
-
-Commands:
-  open FILE                  open a WAV, MP3, OGG, WMA, WMV or ASF file as the input
-  info                       show the input, its format, duration and selection
-  select START END [--fade-in T] [--fade-out T]
-                             set the ringtone&apos;s selection and fades
-  extract [-o FILE]          make the ringtone of the selection (OGG Vorbis)
-  make FILE -o OUT [--start T] [--end T] [--fade-in T] [--fade-out T]
-                             open, select and extract in one go, leaving the input alone
-  settings                   list every setting
-  settings KEY               print one setting (service addresses with their parameters)
-  settings KEY VALUE         store one setting
-
-Times are milliseconds or [hh:]mm:ss[.mmm].
-
-Options:
-  --work-dir DIR             folder of config.ini and the work files
-  --log-dir DIR              folder of the trace logs
-  --trace-level LEVEL        None, Error, Info, Debug, Detail or Verbose
-  --lang LANG                language of the messages: en or de
-  --help                     show this help
-  --version                  show the version
-
-Exit status: 0 success, 1 cancelled (Ctrl+C), 2 failed.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>Input: %s</source>
         <translation type="unfinished"></translation>
     </message>
@@ -601,6 +573,53 @@ Exit status: 0 success, 1 cancelled (Ctrl+C), 2 failed.</source>
     </message>
     <message>
         <source>Normalization gain: %.2f</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Usage: quillet-cli [OPTIONS] COMMAND [ARGUMENTS]
+
+Commands:
+  open FILE                  open a WAV, MP3, OGG, WMA, WMV or ASF file as the input
+  info                       show the input, its format, duration and selection
+  select START END [--fade-in T] [--fade-out T]
+                             set the ringtone&apos;s selection and fades
+  extract [-o FILE]          make the ringtone of the selection (OGG Vorbis)
+  make FILE -o OUT [--start T] [--end T] [--fade-in T] [--fade-out T]
+                             open, select and extract in one go, leaving the input alone
+  cd list                    list the CD drives and images with their tracks
+  cd rip TRACK [--drive NAME]
+                             extract a CD track and open it as the input
+  settings                   list every setting
+  settings KEY               print one setting (service addresses with their parameters)
+  settings KEY VALUE         store one setting
+
+Times are milliseconds or [hh:]mm:ss[.mmm].
+
+Options:
+  --work-dir DIR             folder of config.ini and the work files
+  --log-dir DIR              folder of the trace logs
+  --trace-level LEVEL        None, Error, Info, Debug, Detail or Verbose
+  --lang LANG                language of the messages: en or de
+  --help                     show this help
+  --version                  show the version
+
+Exit status: 0 success, 1 cancelled (Ctrl+C), 2 failed.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No CD drive or CD image found.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>no disc</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>There is no CD drive named %s.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Not a track number: %s</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -7,6 +7,7 @@
 #include "app/Language.h"
 #include "app/SingleInstance.h"
 #include "app/Trace.h"
+#include "audio/CdLibraryTrace.h"
 #include "util/Utils.h"
 
 #include <QDate>
@@ -68,6 +69,8 @@ void CQuilletApp::StartUp() {
     TraceSetCloseAfterEachLine(config.GetTraceCloseAfterEachLine());
 
     WriteStartLines();
+    if (config.GetTraceAKRip())
+        StartCdLibraryTrace();
     EchoOptions(logDirFailed);
 
     const QString help = Opt(m_args, "help");
@@ -169,6 +172,7 @@ int CQuilletApp::RunDialog(IMainDialog& dialog, bool singleInstance) {
 }
 
 void CQuilletApp::ShutDown() {
+    StopCdLibraryTrace();
     DestroyConfig(); // saves config.ini
     Trace(TRACE_INFO, "Quillet ended");
 }

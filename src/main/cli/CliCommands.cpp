@@ -1,6 +1,7 @@
 // The command-line tool's commands.
 #include "CliCommands.h"
 
+#include "CliCdCommands.h"
 #include "CliModelCommands.h"
 #include "TerminalProgress.h"
 #include "app/CliStrings.h"
@@ -92,14 +93,9 @@ CCliInvocation ParseCliArguments(const QStringList& arguments) {
 
 CCliRunner::CCliRunner(CCliInvocation invocation) : m_invocation(std::move(invocation)) {}
 
-int CCliRunner::Fail(int stringId, const QString& arg) {
-    PrintError(FormatString(stringId, arg));
-    return CliFailed;
-}
-
 int CCliRunner::DoModal(const QString& /*commandLineFile*/) {
     if (m_invocation.errorId)
-        return Fail(m_invocation.errorId, m_invocation.errorArg);
+        return Failure(FormatString(m_invocation.errorId, m_invocation.errorArg));
     if (m_invocation.help) {
         PrintLine(LoadString(IDS_CLI_USAGE));
         return CliSuccess;
@@ -111,7 +107,7 @@ int CCliRunner::DoModal(const QString& /*commandLineFile*/) {
     using Command = int (*)(const QStringList&, CCliModelOwner&);
     const std::pair<const char*, Command> modelCommands[] = {
         {"open", CliOpen},       {"info", CliInfo}, {"select", CliSelect},
-        {"extract", CliExtract}, {"make", CliMake},
+        {"extract", CliExtract}, {"make", CliMake}, {"cd", CliCd},
     };
     if (m_invocation.command == QLatin1String("settings"))
         return Settings(m_invocation.commandArgs);
@@ -121,14 +117,14 @@ int CCliRunner::DoModal(const QString& /*commandLineFile*/) {
             return run(m_invocation.commandArgs, m_owner);
         }
     }
-    return Fail(IDS_CLI_UNKNOWN_COMMAND, m_invocation.command);
+    return Failure(FormatString(IDS_CLI_UNKNOWN_COMMAND, m_invocation.command));
 }
 
 // settings: all pairs; KEY: one value (URL keys with their parameters); KEY VALUE: store it.
 int CCliRunner::Settings(const QStringList& args) {
     ConfigFile& config = GetConfig();
     if (args.size() > 2)
-        return Fail(IDS_CLI_TOO_MANY_ARGUMENTS, QStringLiteral("settings"));
+        return Failure(FormatString(IDS_CLI_TOO_MANY_ARGUMENTS, QStringLiteral("settings")));
     if (args.isEmpty()) {
         for (const ConfigFile::Pair& pair : config.GetPairs())
             PrintLine(pair.key + QLatin1Char('=') + pair.value);
@@ -141,7 +137,7 @@ int CCliRunner::Settings(const QStringList& args) {
     }
     QString value;
     if (!DisplayValue(config, key, value))
-        return Fail(IDS_CLI_NO_SUCH_SETTING, key);
+        return Failure(FormatString(IDS_CLI_NO_SUCH_SETTING, key));
     PrintLine(value);
     return CliSuccess;
 }

@@ -28,6 +28,12 @@ CCliInvocation ParseCliArguments(const QStringList& arguments);
 // Exit statuses of the tool.
 enum CliExit : int { CliSuccess = 0, CliCancelled = 1, CliFailed = 2 };
 
+// Prints the message on standard error and gives the exit status of a failure.
+inline int Failure(const QString& message) {
+    PrintError(message);
+    return CliFailed;
+}
+
 class CCliRunner : public IMainDialog {
 public:
     explicit CCliRunner(CCliInvocation invocation);
@@ -35,7 +41,6 @@ public:
 
 private:
     int Settings(const QStringList& args);
-    int Fail(int stringId, const QString& arg = QString());
 
     CCliInvocation m_invocation;
     CCliModelOwner m_owner;

@@ -93,7 +93,9 @@ void PrintSelection(const CRingtoneModel& model) {
                            TimeText(cut.length()), cut.fadeIn(), cut.fadeOut()));
 }
 
-void PrintInfo(const CRingtoneModel& model) {
+} // namespace
+
+void PrintModelInfo(const CRingtoneModel& model) {
     const WAVEFORMATEX& format = model.getFormat();
     PrintLine(FormatString(IDS_CLI_INFO_INPUT, model.getInputName()));
     PrintLine(FormatString(IDS_CLI_INFO_TITLE, model.getInputTitle()));
@@ -103,6 +105,8 @@ void PrintInfo(const CRingtoneModel& model) {
     PrintLine(FormatString(IDS_CLI_INFO_GAIN, model.getNormalizationGain()));
     PrintSelection(model);
 }
+
+namespace {
 
 // The start and end given (either may be absent, keeping the proposed selection's length), and
 // the fades: checked against the input and the ringtone's limits, then set on the model.
@@ -118,18 +122,12 @@ int ApplySelection(CRingtoneModel& model, const CommandArgs& args, std::optional
         start = end ? std::max<qint64>(0, *end - proposedLength) : 0;
     if (!end)
         end = std::min(*start + proposedLength, model.getDuration());
-    if (*end - *start < CCutInfo::kMinLength) {
-        PrintError(LoadString(kIdTooShort));
-        return CliFailed;
-    }
-    if (*end - *start > CCutInfo::kMaxLength) {
-        PrintError(FormatString(kIdTooLong, int(CCutInfo::kMaxLength / 1000)));
-        return CliFailed;
-    }
-    if (*start < 0 || *end > model.getDuration()) {
-        PrintError(FormatString(IDS_CLI_OUTSIDE_INPUT, TimeText(model.getDuration())));
-        return CliFailed;
-    }
+    if (*end - *start < CCutInfo::kMinLength)
+        return Failure(LoadString(kIdTooShort));
+    if (*end - *start > CCutInfo::kMaxLength)
+        return Failure(FormatString(kIdTooLong, int(CCutInfo::kMaxLength / 1000)));
+    if (*start < 0 || *end > model.getDuration())
+        return Failure(FormatString(IDS_CLI_OUTSIDE_INPUT, TimeText(model.getDuration())));
     qint64 fadeIn = -1, fadeOut = -1;
     if (args.options.contains(QStringLiteral("--fade-in")) &&
         !ReadTime(args.options.value(QStringLiteral("--fade-in")), fadeIn))
@@ -168,10 +166,8 @@ bool CopyRingtone(const QString& source, const QString& destination) {
 
 // Extracts the ringtone of the model's selection and copies it to output when one is given.
 int ExtractTo(CRingtoneModel& model, CCliModelOwner& owner, const QString& output) {
-    if (!model.getCut().isValid()) {
-        PrintError(LoadString(IDS_CLI_INFO_NO_SELECTION));
-        return CliFailed;
-    }
+    if (!model.getCut().isValid())
+        return Failure(LoadString(IDS_CLI_INFO_NO_SELECTION));
     const std::unique_ptr<IOpProgress> progress = owner.CreateProgress(kIdExtractingRingtone);
     progress->Show(true);
     const int result = model.extractFile(*progress);
@@ -218,7 +214,7 @@ int CliOpen(const QStringList& rawArgs, CCliModelOwner& owner) {
     if (!model.openInputFile(AbsolutePath(args->plain[0]), CRingtoneModel::OpenUserFile, 0))
         return FailureExit();
     model.saveState();
-    PrintInfo(model);
+    PrintModelInfo(model);
     return CliSuccess;
 }
 
@@ -229,7 +225,7 @@ int CliInfo(const QStringList& rawArgs, CCliModelOwner& owner) {
     CRingtoneModel model;
     if (!ReopenLastInput(model, owner))
         return CliFailed;
-    PrintInfo(model);
+    PrintModelInfo(model);
     return CliSuccess;
 }
 
@@ -271,10 +267,8 @@ int CliMake(const QStringList& rawArgs, CCliModelOwner& owner) {
         return CliFailed;
     const QString output =
         args->options.value(QStringLiteral("-o"), args->options.value(QStringLiteral("--output")));
-    if (output.isEmpty()) {
-        PrintError(FormatString(IDS_CLI_MISSING_ARGUMENT, command));
-        return CliFailed;
-    }
+    if (output.isEmpty())
+        return Failure(FormatString(IDS_CLI_MISSING_ARGUMENT, command));
     std::optional<qint64> start, end;
     for (const auto& [name, target] : {std::pair{"--start", &start}, std::pair{"--end", &end}}) {
         if (!args->options.contains(QLatin1String(name)))

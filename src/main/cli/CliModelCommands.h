@@ -4,6 +4,10 @@
 #include <QStringList>
 
 class CCliModelOwner;
+class CRingtoneModel;
+
+// Prints the input's name, title, format, duration, gain and selection.
+void PrintModelInfo(const CRingtoneModel& model);
 
 int CliOpen(const QStringList& args, CCliModelOwner& owner);
 int CliInfo(const QStringList& args, CCliModelOwner& owner);
