@@ -107,34 +107,33 @@ void CUploadClient::exchange() {
     QByteArray address;
     if (!ServiceAddress(url, address))
         throw COxaException(FormatString(kInvalidUploadUrl, url), COxaException::kGeneric);
-    upload(url, GetConfig().GetProxy());
+    upload(url, address, GetConfig().GetProxy());
 
     m_progress.SetSubTextId(kUploadFinished);
     Trace(TRACE_DEBUG, "upload request ended, reading server answer");
     readAnswer(UploadPhase);
     m_continueUrl += QLatin1Char('?') + m_token;
-    if (m_userAbort)
-        throw COxaException(QStringLiteral("beaming phase 0 canceled"), COxaException::kCancelled);
-    if (!m_ok)
-        throw COxaException(QString(), kInterrupted);
+    checkPhaseEnd(UploadPhase);
     m_request.reset();
 
     follow(ContinuePhase);
-    if (m_userAbort)
-        throw COxaException(QStringLiteral("beaming phase 1 canceled"), COxaException::kCancelled);
-    if (!m_ok)
-        throw COxaException(QString(), kInterrupted);
+    checkPhaseEnd(ContinuePhase);
     m_request.reset();
     m_continueUrl += QLatin1Char('?') + m_token;
 
     follow(BrowserPhase);
+    checkPhaseEnd(BrowserPhase);
+}
+
+void CUploadClient::checkPhaseEnd(Phase phase) {
     if (m_userAbort)
-        throw COxaException(QStringLiteral("beaming phase 2 canceled"), COxaException::kCancelled);
+        throw COxaException(Sprintf("beaming phase %d canceled", int(phase)),
+                            COxaException::kCancelled);
     if (!m_ok)
         throw COxaException(QString(), kInterrupted);
 }
 
-void CUploadClient::upload(const QString& url, const QString& proxy) {
+void CUploadClient::upload(const QString& url, const QByteArray& address, const QString& proxy) {
     UploadRequest request;
     buildUploadRequest(m_filePath, m_ringtoneName, request);
     m_connecting = true;
@@ -142,8 +141,6 @@ void CUploadClient::upload(const QString& url, const QString& proxy) {
     Trace(TRACE_DEBUG, "connecting to the upload url '%s' using proxy '%s'", url,
           proxy.isEmpty() ? QStringLiteral("NO PROXY") : proxy);
     m_session = std::make_unique<CHttpSession>(proxy);
-    QByteArray address;
-    ServiceAddress(url, address);
     m_request = std::make_unique<CHttpRequest>(*m_session, address);
     m_progress.SetSubTextId(kUploading);
 

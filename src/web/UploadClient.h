@@ -2,6 +2,7 @@
 // continue requests, and the browser in which the person finishes the transfer.
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <memory>
 
@@ -37,11 +38,15 @@ private:
 
     // The phases in order; every failure is thrown.
     void exchange();
-    // Sends the ringtone and waits until the service begins to answer.
-    void upload(const QString& url, const QString& proxy);
+    // Sends the ringtone to the upload URL (address: its form for the transfer library) and
+    // waits until the service begins to answer.
+    void upload(const QString& url, const QByteArray& address, const QString& proxy);
     // Sends the GET of the continue address of phase 1 or 2 and reads its answer.
     void follow(Phase phase);
     void readAnswer(Phase phase);
+    // After reading a phase's answer: throws the cancel of a user abort, or code 127 when no
+    // status 200 was read.
+    void checkPhaseEnd(Phase phase);
     // Acts on one non-empty answer line; false ends the reading.
     bool takeLine(Phase phase, const QString& line);
     bool takeStatus(Phase phase, int code, const QString& text, const QString& line);
