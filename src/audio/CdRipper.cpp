@@ -52,15 +52,7 @@ private:
 };
 
 WAVEFORMATEX CdAudioFormat() {
-    WAVEFORMATEX format{};
-    format.wFormatTag = WAVE_FORMAT_PCM;
-    format.nChannels = 2;
-    format.nSamplesPerSec = 44100;
-    format.nAvgBytesPerSec = 176400;
-    format.nBlockAlign = 4;
-    format.wBitsPerSample = 16;
-    format.cbSize = 0;
-    return format;
+    return MakePcmFormat(2, 44100, 16);
 }
 
 QString WriterErrorText(const CWavWriter& writer) {

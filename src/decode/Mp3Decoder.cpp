@@ -138,14 +138,7 @@ mad_flow CMp3Decoder::onInput(mad_stream* stream) {
 }
 
 bool CMp3Decoder::createOutput(const mad_pcm* pcm) {
-    WAVEFORMATEX format{};
-    format.wFormatTag = WAVE_FORMAT_PCM;
-    format.nChannels = pcm->channels;
-    format.nSamplesPerSec = pcm->samplerate;
-    format.wBitsPerSample = 16;
-    format.nBlockAlign = uint16_t(format.nChannels * 2);
-    format.nAvgBytesPerSec = format.nBlockAlign * format.nSamplesPerSec;
-    format.cbSize = 0;
+    const WAVEFORMATEX format = MakePcmFormat(uint16_t(pcm->channels), pcm->samplerate, 16);
     if (!m_writer.create(m_outputName, format)) {
         m_errorCode = m_writer.getErrorCode();
         return false;

@@ -39,15 +39,7 @@ long TellCallback(void* source) {
 
 // The 16-bit PCM format of a stream with the given channel count and rate.
 WAVEFORMATEX PcmFormat(int channels, long rate) {
-    WAVEFORMATEX format{};
-    format.wFormatTag = WAVE_FORMAT_PCM;
-    format.nChannels = uint16_t(channels);
-    format.nSamplesPerSec = uint32_t(rate);
-    format.wBitsPerSample = 16;
-    format.nBlockAlign = uint16_t(channels * 2);
-    format.nAvgBytesPerSec = uint32_t(format.nBlockAlign) * uint32_t(rate);
-    format.cbSize = 0;
-    return format;
+    return MakePcmFormat(uint16_t(channels), uint32_t(rate), 16);
 }
 
 } // namespace

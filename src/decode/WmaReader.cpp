@@ -139,13 +139,7 @@ int CWmaReader::openAudio() {
     if (r < 0)
         return r;
 
-    m_wave.wFormatTag = WAVE_FORMAT_PCM;
-    m_wave.nChannels = uint16_t(channels);
-    m_wave.nSamplesPerSec = uint32_t(par->sample_rate);
-    m_wave.wBitsPerSample = 16;
-    m_wave.nBlockAlign = uint16_t(channels * 2);
-    m_wave.nAvgBytesPerSec = m_wave.nBlockAlign * m_wave.nSamplesPerSec;
-    m_wave.cbSize = 0;
+    m_wave = MakePcmFormat(uint16_t(channels), uint32_t(par->sample_rate), 16);
     return 0;
 }
 

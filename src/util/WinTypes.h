@@ -34,6 +34,12 @@ static_assert(sizeof(WAVEFORMATEX) == 18);
 
 constexpr uint16_t WAVE_FORMAT_PCM = 1;
 
+// A PCM format whose block alignment and byte rate follow from its channels, rate and width.
+constexpr WAVEFORMATEX MakePcmFormat(uint16_t channels, uint32_t rate, uint16_t bits) {
+    const auto blockAlign = uint16_t(channels * bits / 8);
+    return WAVEFORMATEX{WAVE_FORMAT_PCM, channels, rate, rate * blockAlign, blockAlign, bits, 0};
+}
+
 // One buffer handed to a sound device, as the playback and capture rings keep them.
 struct WAVEHDR {
     char* lpData = nullptr;

@@ -399,11 +399,8 @@ int CRingtoneModel::convertWavFrom8Bit(CWavReader& reader, const QString& destin
     progress.SetRange(reader.getDataSize());
     progress.Show(true);
 
-    WAVEFORMATEX format = *reader.getFormat();
-    format.wBitsPerSample = 16;
-    format.nBlockAlign = uint16_t(format.nChannels * 2);
-    format.nAvgBytesPerSec = format.nBlockAlign * format.nSamplesPerSec;
-    format.cbSize = 0;
+    const WAVEFORMATEX& source = *reader.getFormat();
+    const WAVEFORMATEX format = MakePcmFormat(source.nChannels, source.nSamplesPerSec, 16);
 
     int result = OpSuccess;
     CWavWriter writer;

@@ -16,14 +16,7 @@ namespace wavtest {
 
 // A PCM format with consistent block alignment and byte rate.
 inline WAVEFORMATEX PcmFormat(uint16_t channels, uint32_t rate, uint16_t bits) {
-    WAVEFORMATEX format{};
-    format.wFormatTag = WAVE_FORMAT_PCM;
-    format.nChannels = channels;
-    format.nSamplesPerSec = rate;
-    format.nBlockAlign = uint16_t(channels * bits / 8);
-    format.nAvgBytesPerSec = rate * format.nBlockAlign;
-    format.wBitsPerSample = bits;
-    return format;
+    return MakePcmFormat(channels, rate, bits);
 }
 
 inline uint32_t Le32(const QByteArray& bytes, int at) {

@@ -27,14 +27,7 @@
 namespace modeltest {
 
 inline WAVEFORMATEX Pcm(uint16_t channels, uint32_t rate, uint16_t bits) {
-    WAVEFORMATEX format{};
-    format.wFormatTag = WAVE_FORMAT_PCM;
-    format.nChannels = channels;
-    format.nSamplesPerSec = rate;
-    format.nBlockAlign = uint16_t(channels * bits / 8);
-    format.nAvgBytesPerSec = rate * format.nBlockAlign;
-    format.wBitsPerSample = bits;
-    return format;
+    return MakePcmFormat(channels, rate, bits);
 }
 
 // Writes a WAV file with the given format and raw sample bytes.

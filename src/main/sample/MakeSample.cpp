@@ -101,7 +101,7 @@ int main(int argc, char* argv[]) {
     for (size_t i = 0; i < frames; ++i)
         peak = std::max({peak, std::abs(left[i]), std::abs(right[i])});
 
-    WAVEFORMATEX format{WAVE_FORMAT_PCM, 2, kRate, kRate * 4, 4, 16, 0};
+    const WAVEFORMATEX format = MakePcmFormat(2, kRate, 16);
     CWavWriter writer;
     if (!writer.create(QString::fromLocal8Bit(argv[1]), format)) {
         std::fprintf(stderr, "quillet-make-sample: %s\n",
