@@ -576,6 +576,22 @@
         <translation>Normalisierungsfaktor: %.2f</translation>
     </message>
     <message>
+        <source>No CD drive or CD image found.</source>
+        <translation>Kein CD-Laufwerk und kein CD-Abbild gefunden.</translation>
+    </message>
+    <message>
+        <source>no disc</source>
+        <translation>keine CD eingelegt</translation>
+    </message>
+    <message>
+        <source>There is no CD drive named %s.</source>
+        <translation>Es gibt kein CD-Laufwerk namens %s.</translation>
+    </message>
+    <message>
+        <source>Not a track number: %s</source>
+        <translation>Keine Titelnummer: %s</translation>
+    </message>
+    <message>
         <source>Usage: quillet-cli [OPTIONS] COMMAND [ARGUMENTS]
 
 Commands:
@@ -586,6 +602,8 @@ Commands:
   extract [-o FILE]          make the ringtone of the selection (OGG Vorbis)
   make FILE -o OUT [--start T] [--end T] [--fade-in T] [--fade-out T]
                              open, select and extract in one go, leaving the input alone
+  beam                       send the ringtone to the service and follow the transfer until it
+                             is finished on the service&apos;s page
   cd list                    list the CD drives and images with their tracks
   cd rip TRACK [--drive NAME]
                              extract a CD track and open it as the input
@@ -614,6 +632,8 @@ Befehle:
   extract [-o DATEI]         den Klingelton aus der Auswahl erstellen (OGG Vorbis)
   make DATEI -o ZIEL [--start Z] [--end Z] [--fade-in Z] [--fade-out Z]
                              öffnen, auswählen und erstellen in einem Schritt, ohne die Quelle zu ändern
+  beam                       den Klingelton an den Dienst senden und die Übertragung verfolgen, bis
+                             sie auf der Seite des Dienstes abgeschlossen ist
   cd list                    CD-Laufwerke und CD-Abbilder mit ihren Titeln anzeigen
   cd rip TITEL [--drive NAME]
                              einen CD-Titel einlesen und als Quelle öffnen
@@ -634,20 +654,12 @@ Optionen:
 Rückgabewert: 0 Erfolg, 1 abgebrochen (Strg+C), 2 fehlgeschlagen.</translation>
     </message>
     <message>
-        <source>No CD drive or CD image found.</source>
-        <translation>Kein CD-Laufwerk und kein CD-Abbild gefunden.</translation>
+        <source>Finish sending the ringtone on this page: %s</source>
+        <translation>Schließen Sie das Senden des Klingeltons auf dieser Seite ab: %s</translation>
     </message>
     <message>
-        <source>no disc</source>
-        <translation>keine CD eingelegt</translation>
-    </message>
-    <message>
-        <source>There is no CD drive named %s.</source>
-        <translation>Es gibt kein CD-Laufwerk namens %s.</translation>
-    </message>
-    <message>
-        <source>Not a track number: %s</source>
-        <translation>Keine Titelnummer: %s</translation>
+        <source>The ringtone was sent.</source>
+        <translation>Der Klingelton wurde gesendet.</translation>
     </message>
 </context>
 </TS>

@@ -576,6 +576,22 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <source>No CD drive or CD image found.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>no disc</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>There is no CD drive named %s.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Not a track number: %s</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
         <source>Usage: quillet-cli [OPTIONS] COMMAND [ARGUMENTS]
 
 Commands:
@@ -586,6 +602,8 @@ Commands:
   extract [-o FILE]          make the ringtone of the selection (OGG Vorbis)
   make FILE -o OUT [--start T] [--end T] [--fade-in T] [--fade-out T]
                              open, select and extract in one go, leaving the input alone
+  beam                       send the ringtone to the service and follow the transfer until it
+                             is finished on the service&apos;s page
   cd list                    list the CD drives and images with their tracks
   cd rip TRACK [--drive NAME]
                              extract a CD track and open it as the input
@@ -607,19 +625,11 @@ Exit status: 0 success, 1 cancelled (Ctrl+C), 2 failed.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>No CD drive or CD image found.</source>
+        <source>Finish sending the ringtone on this page: %s</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>no disc</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>There is no CD drive named %s.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Not a track number: %s</source>
+        <source>The ringtone was sent.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

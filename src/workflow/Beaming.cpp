@@ -13,7 +13,9 @@ constexpr int kBeamingTitle = 108; // "Beaming ringtone"
 
 } // namespace
 
-bool beam(CRingtoneModel& model, IRingtoneModelOwner& owner, IBrowser* browser) {
+bool beam(CRingtoneModel& model, IRingtoneModelOwner& owner, IBrowser* browser, bool* uploaded) {
+    if (uploaded)
+        *uploaded = false;
     model.setState(CRingtoneModel::StateBeaming);
     std::unique_ptr<IOpProgress> progress = owner.CreateProgress(kBeamingTitle);
     progress->Show(true);
@@ -25,8 +27,10 @@ bool beam(CRingtoneModel& model, IRingtoneModelOwner& owner, IBrowser* browser) 
         model.setState(CRingtoneModel::StateIdle);
         return false;
     }
-    const bool uploaded = startUploadFile(model, *progress, browser, owner.Messages());
-    Trace(TRACE_DEBUG, "startUploadFile returned with %s", uploaded ? "true" : "false");
+    const bool done = startUploadFile(model, *progress, browser, owner.Messages());
+    Trace(TRACE_DEBUG, "startUploadFile returned with %s", done ? "true" : "false");
+    if (uploaded)
+        *uploaded = done;
     progress.reset();
     model.setState(CRingtoneModel::StateIdle);
     return true;

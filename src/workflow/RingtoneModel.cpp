@@ -12,6 +12,7 @@
 #include "encode/DatFileEncoder.h"
 #include "encode/OggFileEncoder.h"
 #include "util/SystemError.h"
+#include "workflow/Beaming.h"
 #include "workflow/Extraction.h"
 #include "workflow/IOpProgress.h"
 #include "workflow/IRingtoneModelOwner.h"
@@ -125,6 +126,10 @@ void CRingtoneModel::init(IRingtoneModelOwner* owner, IRingtoneView* view,
     applyDefaultSelection(m_cut, m_duration);
     refreshView();
     refreshInputName();
+}
+
+bool CRingtoneModel::beam(IBrowser* browser, bool* uploaded) {
+    return ::beam(*this, *m_owner, browser, uploaded);
 }
 
 void CRingtoneModel::saveState() {

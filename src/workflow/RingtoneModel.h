@@ -10,6 +10,7 @@
 #include <mutex>
 
 class CWavReader;
+class IBrowser;
 class IOpProgress;
 class IRingtoneModelOwner;
 class IRingtoneView;
@@ -59,6 +60,10 @@ public:
     // into the ringtone file; reuses the file while the selection is unchanged. An OpResult:
     // 0, 1 cancelled, 2 failed (shown, except when there is no valid selection).
     int extractFile(IOpProgress& progress);
+    // The beam operation: extracts the ringtone, uploads it and opens the browser in which the
+    // person finishes the transfer. True when the upload stage was reached; uploaded, when
+    // given, tells whether the upload succeeded.
+    bool beam(IBrowser* browser, bool* uploaded = nullptr);
 
     // True if the path ends with a supported extension (.wav .mp3 .ogg .wma .wmv .asf), any case.
     static bool isSupportedExtension(const QString& path);

@@ -5,7 +5,7 @@
 #include "app/ConfigFile.h"
 #include "app/Folders.h"
 #include "support/TestSupport.h"
-#include "util/TraceCapture.h"
+#include "support/TraceCapture.h"
 
 #include <QFile>
 #include <QTemporaryDir>

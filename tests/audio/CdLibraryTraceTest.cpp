@@ -1,7 +1,7 @@
 // The CD-audio library's texts in the trace log between start-up and shutdown.
 #include "audio/CdLibraryTrace.h"
 #include "platform/cdaudio/CdAudio.h"
-#include "util/TraceCapture.h"
+#include "support/TraceCapture.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 #include "audio/CdRipper.h"
 #include "audio/CdDriveList.h"
 #include "platform/CdAudioTestImage.h"
-#include "util/TraceCapture.h"
+#include "support/TraceCapture.h"
 #include "workflow/IOpProgress.h"
 #include "workflow/OpResult.h"
 

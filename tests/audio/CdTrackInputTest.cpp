@@ -3,7 +3,7 @@
 #include "audio/CdTrackInput.h"
 #include "audio/CdDriveList.h"
 #include "platform/CdAudioTestImage.h"
-#include "util/TraceCapture.h"
+#include "support/TraceCapture.h"
 #include "workflow/ModelTestSupport.h"
 #include "workflow/OpResult.h"
 #include "workflow/RingtoneModel.h"

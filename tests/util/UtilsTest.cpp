@@ -1,6 +1,6 @@
 // Tests of the support utilities: URL escaping, folders, temporary names, clocks, system texts.
 #include "util/Utils.h"
-#include "TraceCapture.h"
+#include "support/TraceCapture.h"
 
 #include <QDateTime>
 #include <QFileInfo>

@@ -1,6 +1,6 @@
 // Tests of MIME bodies: serializing with parts and room checks, content files, parsing back.
 #include "support/TestSupport.h"
-#include "util/TraceCapture.h"
+#include "support/TraceCapture.h"
 #include "web/MimeCoderRegistry.h"
 #include "web/MimeMessage.h"
 

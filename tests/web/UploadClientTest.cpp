@@ -2,10 +2,10 @@
 // server: every answer branch, the failure texts, cancel, the proxy and the bytes sent.
 #include "web/UploadClient.h"
 
-#include "BeamTestSupport.h"
+#include "support/BeamTestSupport.h"
 #include "app/ConfigFile.h"
 #include "app/StringTable.h"
-#include "util/TraceCapture.h"
+#include "support/TraceCapture.h"
 #include "web/AnswerLine.h"
 #include "web/ExternalBrowser.h"
 #include "workflow/UploadRequest.h"

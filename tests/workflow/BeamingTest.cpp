@@ -3,8 +3,8 @@
 #include "workflow/Beaming.h"
 
 #include "ModelTestSupport.h"
-#include "util/TraceCapture.h"
-#include "web/BeamTestSupport.h"
+#include "support/TraceCapture.h"
+#include "support/BeamTestSupport.h"
 #include "web/UploadClient.h"
 #include "workflow/RingtoneModel.h"
 #include "workflow/UploadRunner.h"

@@ -1,6 +1,6 @@
 // Tests of the exception family and of the routines that show a message to the user.
 #include "app/StringTable.h"
-#include "util/TraceCapture.h"
+#include "support/TraceCapture.h"
 #include "workflow/IUserMessages.h"
 #include "workflow/OxaException.h"
 

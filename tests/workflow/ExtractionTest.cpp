@@ -3,7 +3,7 @@
 
 #include "ModelTestSupport.h"
 #include "decode/OggDecoder.h"
-#include "util/TraceCapture.h"
+#include "support/TraceCapture.h"
 #include "workflow/RingtoneModel.h"
 
 #include <QFileInfo>

@@ -4,7 +4,7 @@
 #include "ModelTestSupport.h"
 #include "encode/OggFileEncoder.h"
 #include "support/TestSupport.h"
-#include "util/TraceCapture.h"
+#include "support/TraceCapture.h"
 
 #include <QDir>
 #include <QFileInfo>

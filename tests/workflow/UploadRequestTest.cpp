@@ -4,7 +4,7 @@
 #include "app/StringTable.h"
 #include "support/TestSupport.h"
 #include "util/Clock.h"
-#include "util/TraceCapture.h"
+#include "support/TraceCapture.h"
 #include "workflow/OxaException.h"
 
 #include <gtest/gtest.h>

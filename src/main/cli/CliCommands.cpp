@@ -106,8 +106,8 @@ int CCliRunner::DoModal(const QString& /*commandLineFile*/) {
     }
     using Command = int (*)(const QStringList&, CCliModelOwner&);
     const std::pair<const char*, Command> modelCommands[] = {
-        {"open", CliOpen},       {"info", CliInfo}, {"select", CliSelect},
-        {"extract", CliExtract}, {"make", CliMake}, {"cd", CliCd},
+        {"open", CliOpen}, {"info", CliInfo}, {"select", CliSelect}, {"extract", CliExtract},
+        {"make", CliMake}, {"beam", CliBeam}, {"cd", CliCd},
     };
     if (m_invocation.command == QLatin1String("settings"))
         return Settings(m_invocation.commandArgs);

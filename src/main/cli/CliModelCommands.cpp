@@ -9,6 +9,7 @@
 #include "app/StringTable.h"
 #include "util/DateTimeText.h"
 #include "util/TimeParse.h"
+#include "web/ExternalBrowser.h"
 #include "workflow/OpResult.h"
 #include "workflow/RingtoneModel.h"
 
@@ -257,6 +258,28 @@ int CliExtract(const QStringList& rawArgs, CCliModelOwner& owner) {
     const QString output =
         args->options.value(QStringLiteral("-o"), args->options.value(QStringLiteral("--output")));
     return ExtractTo(model, owner, output);
+}
+
+int CliBeam(const QStringList& rawArgs, CCliModelOwner& owner) {
+    const auto args = SplitArgs(QStringLiteral("beam"), rawArgs, {});
+    if (!args || !ExpectPlain(QStringLiteral("beam"), *args, 0))
+        return CliFailed;
+    CRingtoneModel model;
+    if (!ReopenLastInput(model, owner))
+        return CliFailed;
+    if (!model.getCut().isValid())
+        return Failure(LoadString(IDS_CLI_INFO_NO_SELECTION));
+    // The service's page opens in the desktop's browser (and its address is printed); the
+    // upload follows the service's answer until the person has finished there.
+    CExternalBrowser browser(
+        [](const QString& url) { PrintLine(FormatString(IDS_CLI_FINISH_ON_PAGE, url)); });
+    bool uploaded = false;
+    model.beam(&browser, &uploaded);
+    if (uploaded) {
+        PrintLine(LoadString(IDS_CLI_RINGTONE_SENT));
+        return CliSuccess;
+    }
+    return FailureExit();
 }
 
 int CliMake(const QStringList& rawArgs, CCliModelOwner& owner) {

@@ -14,3 +14,4 @@ int CliInfo(const QStringList& args, CCliModelOwner& owner);
 int CliSelect(const QStringList& args, CCliModelOwner& owner);
 int CliExtract(const QStringList& args, CCliModelOwner& owner);
 int CliMake(const QStringList& args, CCliModelOwner& owner);
+int CliBeam(const QStringList& args, CCliModelOwner& owner);
