@@ -21,7 +21,7 @@ packages=(
   libmad0-dev libogg-dev libvorbis-dev
   libavformat-dev libavcodec-dev libavutil-dev libswresample-dev
   # network, sound devices, audio CD
-  libcurl4-openssl-dev libasound2-dev
+  libcurl4-openssl-dev curl libasound2-dev
   libcdio-dev libcdio-cdda-dev libcdio-paranoia-dev
   # reference service
   libcpp-httplib-dev
