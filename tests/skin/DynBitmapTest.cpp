@@ -4,7 +4,7 @@
 
 #include "skin/DibDecoder.h"
 #include "skin/DynBitmap.h"
-#include "util/TraceCapture.h"
+#include "support/TraceCapture.h"
 
 #include <QBuffer>
 #include <QPainter>

@@ -2,7 +2,7 @@
 #include "SkinTestFiles.h"
 
 #include "skin/DynRgn.h"
-#include "util/TraceCapture.h"
+#include "support/TraceCapture.h"
 
 #include <QTemporaryDir>
 

@@ -4,6 +4,7 @@
 #include "ShippedSkins.h"
 #include "SkinPreview.h"
 
+#include "skin/CursorFile.h"
 #include "skin/DynRgn.h"
 #include "skin/SkinParser.h"
 #include "skin/XButton.h"
@@ -168,7 +169,11 @@ TEST(ShippedSkins, EverySectionTheWindowNeedsLoads) {
         SkinWindow w;
         ASSERT_TRUE(BuildWindow(skin, false, w));
         EXPECT_EQ(w.title, QStringLiteral("Quillet"));
-        EXPECT_TRUE(QFileInfo(w.iconPath).isFile());
+        // The window icon is a Windows icon file that Qt and the cursor reader both read.
+        EXPECT_FALSE(QImage(w.iconPath).isNull());
+        CCursorFile icon;
+        ASSERT_TRUE(icon.load(w.iconPath));
+        EXPECT_EQ(icon.image().size(), QSize(32, 32));
         // A shaped window: its region is more than its bounding rectangle's one rectangle.
         EXPECT_GT(w.region.region().rectCount(), 1);
         EXPECT_EQ(w.region.region().boundingRect(), w.window->rect());

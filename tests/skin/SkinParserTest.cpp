@@ -7,7 +7,7 @@
 #include "skin/Font.h"
 #include "skin/ImageList.h"
 #include "skin/SkinParser.h"
-#include "util/TraceCapture.h"
+#include "support/TraceCapture.h"
 #include "workflow/IUserMessages.h"
 
 #include <QTemporaryDir>
