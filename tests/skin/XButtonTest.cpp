@@ -330,3 +330,25 @@ TEST_F(XButtonTest, CreateFailsForBadKindsAndMissingKeysAndHonoursVisible) {
     EXPECT_FALSE(b->config().enabled);
     EXPECT_FALSE(b->isHidden());
 }
+
+TEST_F(XButtonTest, MultilineCaptionsBreakAtWords) {
+    // The rows the white caption covers.
+    auto rows = [&](CXButton* b) {
+        const QImage image = b->grab().toImage();
+        int first = image.height(), last = -1;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                if (image.pixel(x, y) == qRgb(255, 255, 255)) {
+                    first = qMin(first, y);
+                    last = qMax(last, y);
+                }
+        return last - first + 1;
+    };
+    const QByteArray text = "font=DejaVu Sans,-8,bold\nfont_color_up=255,255,255\n"
+                            "caption=WW WW WW\nalign=1,1\n";
+    const int single = rows(make(1, text));
+    const int multi = rows(make(2, text + "multiline=1"));
+    EXPECT_GT(single, 0);
+    EXPECT_LE(single, 8);
+    EXPECT_GT(multi, single + 6);
+}
