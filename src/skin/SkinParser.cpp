@@ -14,6 +14,11 @@
 #include <QFile>
 #include <QFileInfo>
 
+namespace {
+// Shown when a cursor file of the skin cannot be read; %s is the key that named it.
+const char* const CursorMessage = QT_TRANSLATE_NOOP("Quillet", "couldn't load cursor from file %s");
+} // namespace
+
 CSkinParser::CSkinParser(IUserMessages* messages) : m_messages(messages) {}
 
 CSkinParser::~CSkinParser() {
@@ -252,8 +257,7 @@ bool CSkinParser::getCursor(const QString& key, QCursor& value) {
         return false;
     CCursorFile file;
     if (!file.load(m_folder + m_value)) {
-        const QString text =
-            Sprintf(TranslateText(QStringLiteral("couldn't load cursor from file %s")), key);
+        const QString text = Sprintf(TranslateText(QString::fromUtf8(CursorMessage)), key);
         if (m_messages)
             ShowErrorMessage(*m_messages, text);
         else
