@@ -661,5 +661,169 @@ Rückgabewert: 0 Erfolg, 1 abgebrochen (Strg+C), 2 fehlgeschlagen.</translation>
         <source>The ringtone was sent.</source>
         <translation>Der Klingelton wurde gesendet.</translation>
     </message>
+    <message>
+        <source>the file was not found</source>
+        <translation>die Datei wurde nicht gefunden</translation>
+    </message>
+    <message>
+        <source>the directory specification is incorrect.</source>
+        <translation>die Ordnerangabe ist falsch.</translation>
+    </message>
+    <message>
+        <source>the file is protected and cannot be opened.</source>
+        <translation>die Datei ist geschützt und kann nicht geöffnet werden.</translation>
+    </message>
+    <message>
+        <source>the file is being used by another application and is unavailable.</source>
+        <translation>die Datei wird von einer anderen Anwendung verwendet und ist nicht verfügbar.</translation>
+    </message>
+    <message>
+        <source>the network is not responding to the request to open a remote file.</source>
+        <translation>das Netzwerk antwortet nicht auf die Anfrage, eine Datei auf einem anderen Rechner zu öffnen.</translation>
+    </message>
+    <message>
+        <source>the number of files simultaneously open is at a maximum level. The system has run out of available file handles.</source>
+        <translation>es sind bereits so viele Dateien gleichzeitig geöffnet wie möglich. Dem System stehen keine weiteren Datei-Handles zur Verfügung.</translation>
+    </message>
+    <message>
+        <source>the file is invalid.</source>
+        <translation>die Datei ist ungültig.</translation>
+    </message>
+    <message>
+        <source>error code = %d</source>
+        <translation>Fehlercode = %d</translation>
+    </message>
+    <message>
+        <source>error opening file %s: %s</source>
+        <translation>Fehler beim Öffnen der Datei %s: %s</translation>
+    </message>
+    <message>
+        <source>not a wave file</source>
+        <translation>keine WAV-Datei</translation>
+    </message>
+    <message>
+        <source>couldn&apos;t get format chunk</source>
+        <translation>Formatblock nicht gefunden</translation>
+    </message>
+    <message>
+        <source>error reading format</source>
+        <translation>Fehler beim Lesen des Formats</translation>
+    </message>
+    <message>
+        <source>couldn&apos;t get data chunk</source>
+        <translation>Datenblock nicht gefunden</translation>
+    </message>
+    <message>
+        <source>error reading from wav file</source>
+        <translation>Fehler beim Lesen der WAV-Datei</translation>
+    </message>
+    <message>
+        <source>failed to open file for writing</source>
+        <translation>die Datei konnte nicht zum Schreiben geöffnet werden</translation>
+    </message>
+    <message>
+        <source>could not create the RIFF chunk</source>
+        <translation>der RIFF-Block konnte nicht angelegt werden</translation>
+    </message>
+    <message>
+        <source>could not create the fmt chunk</source>
+        <translation>der Formatblock konnte nicht angelegt werden</translation>
+    </message>
+    <message>
+        <source>could not write format</source>
+        <translation>das Format konnte nicht geschrieben werden</translation>
+    </message>
+    <message>
+        <source>could not create the data chunk</source>
+        <translation>der Datenblock konnte nicht angelegt werden</translation>
+    </message>
+    <message>
+        <source>could not ascend the data chunk</source>
+        <translation>der Datenblock konnte nicht abgeschlossen werden</translation>
+    </message>
+    <message>
+        <source>error writing to wav file</source>
+        <translation>Fehler beim Schreiben der WAV-Datei</translation>
+    </message>
+    <message>
+        <source>error creating dest wav file</source>
+        <translation>Fehler beim Erstellen der WAV-Zieldatei</translation>
+    </message>
+    <message>
+        <source>Invalid mp3 file!</source>
+        <translation>Ungültige MP3-Datei!</translation>
+    </message>
+    <message>
+        <source>Cannot open ogg files with multiple streams.</source>
+        <translation>OGG-Dateien mit mehreren Streams können nicht geöffnet werden.</translation>
+    </message>
+    <message>
+        <source>Error writing %lu bytes to file</source>
+        <translation>Fehler beim Schreiben von %lu Bytes in die Datei</translation>
+    </message>
+    <message>
+        <source>DAT: NULL waveformatex as parameter</source>
+        <translation>DAT: Es wurde kein Audioformat übergeben</translation>
+    </message>
+    <message>
+        <source>NULL DAT file name as parameter</source>
+        <translation>Es wurde kein Name für die DAT-Datei übergeben</translation>
+    </message>
+    <message>
+        <source>error creating DAT file &quot;%s&quot;</source>
+        <translation>Fehler beim Erstellen der DAT-Datei „%s“</translation>
+    </message>
+    <message>
+        <source>invalid DAT file state</source>
+        <translation>ungültiger Zustand der DAT-Datei</translation>
+    </message>
+    <message>
+        <source>WAV: NULL waveformatex as parameter</source>
+        <translation>WAV: Es wurde kein Audioformat übergeben</translation>
+    </message>
+    <message>
+        <source>Error creating WAV file &quot;%s&quot;</source>
+        <translation>Fehler beim Erstellen der WAV-Datei „%s“</translation>
+    </message>
+    <message>
+        <source>Error writing %lu bytes to WAV file</source>
+        <translation>Fehler beim Schreiben von %lu Bytes in die WAV-Datei</translation>
+    </message>
+    <message>
+        <source>OGG: Invalid mode for OGG encoder (%ld). Only STEREO (%ld) and MONO (%ld) mode supported</source>
+        <translation>OGG: Ungültiger Modus für den OGG-Encoder (%ld). Unterstützt werden nur STEREO (%ld) und MONO (%ld)</translation>
+    </message>
+    <message>
+        <source>OGG: Invalid quality for OGG encoder (%ld). Valid values are between -1 and 10.</source>
+        <translation>OGG: Ungültige Qualität für den OGG-Encoder (%ld). Gültige Werte liegen zwischen -1 und 10.</translation>
+    </message>
+    <message>
+        <source>OGG: NULL paramater for file name</source>
+        <translation>OGG: Es wurde kein Dateiname übergeben</translation>
+    </message>
+    <message>
+        <source>error creating OGG file &quot;%s&quot;</source>
+        <translation>Fehler beim Erstellen der OGG-Datei „%s“</translation>
+    </message>
+    <message>
+        <source>OGG: Error initializing vorbis encoder</source>
+        <translation>OGG: Fehler beim Initialisieren des Vorbis-Encoders</translation>
+    </message>
+    <message>
+        <source>OGG: invalid file state</source>
+        <translation>OGG: ungültiger Dateizustand</translation>
+    </message>
+    <message>
+        <source>Track %02d (%s)</source>
+        <translation>Titel %02d (%s)</translation>
+    </message>
+    <message>
+        <source>audio</source>
+        <translation>Audio</translation>
+    </message>
+    <message>
+        <source>data</source>
+        <translation>Daten</translation>
+    </message>
 </context>
 </TS>

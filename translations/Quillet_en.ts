@@ -632,5 +632,169 @@ Exit status: 0 success, 1 cancelled (Ctrl+C), 2 failed.</source>
         <source>The ringtone was sent.</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>the file was not found</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the directory specification is incorrect.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the file is protected and cannot be opened.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the file is being used by another application and is unavailable.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the network is not responding to the request to open a remote file.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the number of files simultaneously open is at a maximum level. The system has run out of available file handles.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the file is invalid.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>error code = %d</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>error opening file %s: %s</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>not a wave file</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>couldn&apos;t get format chunk</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>error reading format</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>couldn&apos;t get data chunk</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>error reading from wav file</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>failed to open file for writing</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>could not create the RIFF chunk</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>could not create the fmt chunk</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>could not write format</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>could not create the data chunk</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>could not ascend the data chunk</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>error writing to wav file</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>error creating dest wav file</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Invalid mp3 file!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cannot open ogg files with multiple streams.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Error writing %lu bytes to file</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>DAT: NULL waveformatex as parameter</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>NULL DAT file name as parameter</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>error creating DAT file &quot;%s&quot;</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>invalid DAT file state</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>WAV: NULL waveformatex as parameter</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Error creating WAV file &quot;%s&quot;</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Error writing %lu bytes to WAV file</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>OGG: Invalid mode for OGG encoder (%ld). Only STEREO (%ld) and MONO (%ld) mode supported</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>OGG: Invalid quality for OGG encoder (%ld). Valid values are between -1 and 10.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>OGG: NULL paramater for file name</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>error creating OGG file &quot;%s&quot;</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>OGG: Error initializing vorbis encoder</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>OGG: invalid file state</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Track %02d (%s)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>audio</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>data</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 </TS>

@@ -173,7 +173,7 @@ void write(int level, const char* format, ...) {
 
 QString exceptionMessage(const std::exception& e) {
     const auto* oxa = dynamic_cast<const COxaException*>(&e);
-    const QString text = oxa ? oxa->message() : QString::fromUtf8(e.what());
+    const QString text = oxa ? oxa->traceMessage() : QString::fromUtf8(e.what());
     return text.left(260);
 }
 

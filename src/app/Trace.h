@@ -53,7 +53,8 @@ inline bool enabled(int level) {
 }
 // Formats printf-style (%s takes UTF-8) under the trace lock and writes the line.
 void write(int level, const char* format, ...);
-// The exception's own message for TraceException, at most 260 characters.
+// The exception's own message for TraceException (the English form of the program's own
+// exceptions), at most 260 characters.
 QString exceptionMessage(const std::exception& e);
 
 } // namespace trace_detail

@@ -1,6 +1,8 @@
 // The CD drives as the track dialog and the command line offer them, with their tables.
 #include "audio/CdDriveList.h"
 
+#include "app/CoreStrings.h"
+#include "app/StringTable.h"
 #include "app/Trace.h"
 #include "audio/CdRipper.h"
 #include "platform/cdaudio/CdDriveSource.h"
@@ -50,7 +52,9 @@ QStringList CCdDriveList::trackLines(const CDTOC& toc) {
     QStringList lines;
     const int count = int(toc.lastTrack) - int(toc.firstTrack) + 1;
     for (int i = 0; i < count && i < kCdTocEntries - 1; ++i)
-        lines.append(QString::asprintf("Track %02d (%s)", toc.firstTrack + i,
-                                       CCdRipper::isDataTrack(toc.tracks[i]) ? "data" : "audio"));
+        lines.append(
+            FormatString(IDS_CD_TRACK_LINE, toc.firstTrack + i,
+                         LoadString(CCdRipper::isDataTrack(toc.tracks[i]) ? IDS_CD_TRACK_DATA
+                                                                          : IDS_CD_TRACK_AUDIO)));
     return lines;
 }

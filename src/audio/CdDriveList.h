@@ -27,7 +27,8 @@ public:
     int defaultIndex() const { return m_default; }
     // The drive whose name, device or image path is text; -1 when none is.
     int find(const QString& text) const;
-    // The track list of a table: "Track %02d (audio)" or "(data)" per track, first to last.
+    // The track list of a table in the current language: "Track %02d (audio)" or "(data)" per
+    // track, first to last.
     static QStringList trackLines(const CDTOC& toc);
 
 private:

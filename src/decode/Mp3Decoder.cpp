@@ -1,5 +1,7 @@
 #include "decode/Mp3Decoder.h"
 
+#include "app/CoreStrings.h"
+#include "app/StringTable.h"
 #include "app/Trace.h"
 #include "workflow/IOpProgress.h"
 #include "workflow/OpResult.h"
@@ -88,7 +90,7 @@ uint32_t CMp3Decoder::decodeFile(const QString& inputName, const QString& output
     if (!m_headerWritten) {
         Trace(TRACE_ERROR, "no audio info found in file %s", inputName);
         QFile::remove(outputName);
-        m_errorText = QStringLiteral("Invalid mp3 file!");
+        m_errorText = LoadString(IDS_MP3_INVALID_FILE);
         return OpInvalidFile;
     }
     return OpSuccess;

@@ -1,6 +1,8 @@
 // The OGG Vorbis decoder.
 #include "decode/OggDecoder.h"
 
+#include "app/CoreStrings.h"
+#include "app/StringTable.h"
 #include "app/Trace.h"
 #include "decode/WavWriter.h"
 #include "util/WinTypes.h"
@@ -68,7 +70,7 @@ uint32_t COggDecoder::decodeFile(const QString& inputName, const QString& output
 
         if (ov_streams(&vorbisFile) != 1) {
             result = OpNotSupported;
-            m_errorText = QStringLiteral("Cannot open ogg files with multiple streams.");
+            m_errorText = LoadString(IDS_OGG_MULTIPLE_STREAMS);
             throw COxaDecoderException(
                 QStringLiteral("cannot open ogg files with multiple streams"));
         }
@@ -109,7 +111,7 @@ uint32_t COggDecoder::decodeFile(const QString& inputName, const QString& output
             result = OpFailed;
         const auto* oxa = dynamic_cast<const COxaException*>(&e);
         Trace(TRACE_ERROR, "COggDecoder::decodeFile failed: %s",
-              oxa ? oxa->message() : QString::fromLocal8Bit(e.what()));
+              oxa ? oxa->traceMessage() : QString::fromLocal8Bit(e.what()));
     }
 
     ov_clear(&vorbisFile); // closes the input through the close callback once vorbisfile owns it

@@ -1,7 +1,7 @@
 // Reads a RIFF/WAVE file.
 #include "decode/WavReader.h"
 
-#include "util/Printf.h"
+#include "app/CoreStrings.h"
 #include "workflow/OxaException.h"
 
 #include <algorithm>
@@ -30,25 +30,27 @@ CWavReader::~CWavReader() {
 }
 
 QString CWavReader::openErrorText(int code) {
+    return openError(code).shown;
+}
+
+UserText CWavReader::openError(int code) {
     switch (code) {
     case CRiffFile::FileNotFound:
-        return QStringLiteral("the file was not found");
+        return LoadUserText(IDS_WAV_FILE_NOT_FOUND);
     case CRiffFile::PathNotFound:
-        return QStringLiteral("the directory specification is incorrect.");
+        return LoadUserText(IDS_WAV_PATH_NOT_FOUND);
     case CRiffFile::AccessDenied:
-        return QStringLiteral("the file is protected and cannot be opened.");
+        return LoadUserText(IDS_WAV_ACCESS_DENIED);
     case CRiffFile::SharingViolation:
-        return QStringLiteral("the file is being used by another application and is unavailable.");
+        return LoadUserText(IDS_WAV_SHARING_VIOLATION);
     case CRiffFile::NetworkError:
-        return QStringLiteral(
-            "the network is not responding to the request to open a remote file.");
+        return LoadUserText(IDS_WAV_NETWORK_ERROR);
     case CRiffFile::TooManyOpenFiles:
-        return QStringLiteral("the number of files simultaneously open is at a maximum level. The "
-                              "system has run out of available file handles.");
+        return LoadUserText(IDS_WAV_TOO_MANY_OPEN_FILES);
     case CRiffFile::InvalidFile:
-        return QStringLiteral("the file is invalid.");
+        return LoadUserText(IDS_WAV_INVALID_FILE);
     default:
-        return QString::asprintf("error code = %d", code);
+        return FormatUserText(IDS_WAV_OTHER_OPEN_ERROR, code);
     }
 }
 
@@ -57,7 +59,7 @@ bool CWavReader::open() {
         return true;
     const int result = m_file.open(m_fileName, CRiffFile::Mode::Read);
     if (result != CRiffFile::OpenOk) {
-        m_error = Sprintf("error opening file %s: %s", m_fileName, openErrorText(result));
+        m_error = FormatUserText(IDS_WAV_OPEN_FAILED, m_fileName, openError(result));
         return false;
     }
     if (!parse()) {
@@ -71,19 +73,19 @@ bool CWavReader::parse() {
     CRiffFile::Chunk riff;
     riff.formType = CRiffFile::fourCC("WAVE");
     if (!m_file.descend(riff, nullptr, CRiffFile::Find::Riff)) {
-        m_error = QStringLiteral("not a wave file");
+        m_error = LoadUserText(IDS_WAV_NOT_A_WAVE_FILE);
         return false;
     }
     CRiffFile::Chunk format;
     format.id = CRiffFile::fourCC("fmt");
     if (!m_file.descend(format, &riff, CRiffFile::Find::Chunk)) {
-        m_error = QStringLiteral("couldn't get format chunk");
+        m_error = LoadUserText(IDS_WAV_NO_FORMAT_CHUNK);
         return false;
     }
     // A 16-byte chunk lends the extra-size field from the bytes behind it; nothing relies on it.
     uint8_t record[sizeof(WAVEFORMATEX)] = {};
     if (m_file.read(record, sizeof record) != int64_t(sizeof record)) {
-        m_error = QStringLiteral("error reading format");
+        m_error = LoadUserText(IDS_WAV_FORMAT_READ_ERROR);
         return false;
     }
     const auto u16 = [&](int at) { return uint16_t(record[at] | record[at + 1] << 8); };
@@ -100,7 +102,7 @@ bool CWavReader::parse() {
     CRiffFile::Chunk data;
     data.id = CRiffFile::fourCC("data");
     if (!m_file.descend(data, &riff, CRiffFile::Find::Chunk)) {
-        m_error = QStringLiteral("couldn't get data chunk");
+        m_error = LoadUserText(IDS_WAV_NO_DATA_CHUNK);
         return false;
     }
     m_dataOffset = uint32_t(m_file.tell());
@@ -124,7 +126,7 @@ int64_t CWavReader::read(void* buffer, int64_t bytes) {
     const int64_t got = m_file.read(buffer, bytes);
     if (got < 0) {
         close();
-        throw COxaException(QStringLiteral("error reading from wav file"), COxaException::kGeneric);
+        throw COxaException(StringId{IDS_WAV_READ_ERROR}, COxaException::kGeneric);
     }
     return got;
 }

@@ -2,6 +2,7 @@
 // on.
 #pragma once
 
+#include "app/UserText.h"
 #include "decode/RiffFile.h"
 #include "util/WinTypes.h"
 
@@ -43,19 +44,21 @@ public:
     int32_t getDuration() const { return m_duration; }
     int32_t getFrameCount() const { return m_frameCount; }
     const QString& getFileName() const { return m_fileName; }
-    // Text of the last failure.
-    const QString& getError() const { return m_error; }
+    // Text of the last failure, in the current language.
+    const QString& getError() const { return m_error.shown; }
 
-    // The text for a failure to open a file (a CRiffFile::OpenError).
+    // The text for a failure to open a file (a CRiffFile::OpenError), in the current language.
     static QString openErrorText(int code);
 
 private:
+    // The text for a failure to open a file in both of its forms.
+    static UserText openError(int code);
     bool parse();
 
     QString m_fileName;
     WAVEFORMATEX m_format{};
     CRiffFile m_file;
-    QString m_error;
+    UserText m_error;
     uint32_t m_dataOffset = 0;
     uint32_t m_dataSize = 0;
     int32_t m_duration = 0;

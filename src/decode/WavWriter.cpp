@@ -1,6 +1,7 @@
 // Writes a RIFF/WAVE file.
 #include "decode/WavWriter.h"
 
+#include "app/CoreStrings.h"
 #include "app/Trace.h"
 
 #include <QFile>
@@ -22,24 +23,24 @@ bool CWavWriter::create(const QString& fileName, const WAVEFORMATEX& format) {
     m_format = format;
     m_riffChunk = {};
     m_dataChunk = {};
-    m_error.clear();
+    m_error = UserText();
     m_errorCode = 0;
 
     if (m_file.open(fileName, CRiffFile::Mode::Write) != CRiffFile::OpenOk) {
         m_errorCode = uint32_t(m_file.systemError());
-        m_error = QStringLiteral("failed to open file for writing");
-        Trace(TRACE_ERROR, "CWavWriter::create: %s (%d)", m_error, int(m_errorCode));
+        m_error = LoadUserText(IDS_WAV_CANNOT_CREATE);
+        Trace(TRACE_ERROR, "CWavWriter::create: %s (%d)", m_error.english, int(m_errorCode));
         return false;
     }
     m_riffChunk.formType = CRiffFile::fourCC("WAVE");
     if (!m_file.createChunk(m_riffChunk, true))
-        return failCreate(QStringLiteral("could not create the RIFF chunk"));
+        return failCreate(IDS_WAV_NO_RIFF_CHUNK);
 
     CRiffFile::Chunk formatChunk;
     formatChunk.id = CRiffFile::fourCC("fmt");
     formatChunk.size = 16;
     if (!m_file.createChunk(formatChunk, false))
-        return failCreate(QStringLiteral("could not create the fmt chunk"));
+        return failCreate(IDS_WAV_NO_FMT_CHUNK);
     // The first 16 bytes of the record, little-endian; the extra-size field is never written.
     const uint32_t fields[6] = {format.wFormatTag,      format.nChannels,   format.nSamplesPerSec,
                                 format.nAvgBytesPerSec, format.nBlockAlign, format.wBitsPerSample};
@@ -50,20 +51,20 @@ bool CWavWriter::create(const QString& fileName, const WAVEFORMATEX& format) {
         for (int b = 0; b < widths[i]; ++b)
             record[at++] = uint8_t(fields[i] >> (8 * b));
     if (!m_file.write(record, sizeof record))
-        return failCreate(QStringLiteral("could not write format"));
+        return failCreate(IDS_WAV_FORMAT_WRITE_ERROR);
 
     m_dataChunk.id = CRiffFile::fourCC("data");
     if (!m_file.createChunk(m_dataChunk, false))
-        return failCreate(QStringLiteral("could not create the data chunk"));
+        return failCreate(IDS_WAV_NO_DATA_CHUNK_CREATED);
     if (!m_file.ascend(m_dataChunk))
-        return failCreate(QStringLiteral("could not ascend the data chunk"));
+        return failCreate(IDS_WAV_DATA_CHUNK_NOT_CLOSED);
     return true;
 }
 
-bool CWavWriter::failCreate(const QString& text) {
-    m_error = text;
+bool CWavWriter::failCreate(int textId) {
+    m_error = LoadUserText(textId);
     m_errorCode = uint32_t(m_file.systemError());
-    Trace(TRACE_ERROR, "CWavWriter::create: %s", text);
+    Trace(TRACE_ERROR, "CWavWriter::create: %s", m_error.english);
     m_file.close();
     QFile::remove(m_fileName);
     return false;
@@ -73,7 +74,7 @@ bool CWavWriter::write(const void* data, uint32_t bytes) {
     if (m_file.write(data, bytes))
         return true;
     m_errorCode = isOpen() ? uint32_t(m_file.systemError()) : uint32_t(EBADF);
-    m_error = QStringLiteral("error writing to wav file");
+    m_error = LoadUserText(IDS_WAV_WRITE_ERROR);
     Trace(TRACE_ERROR, "CWavWriter::write: error writing to wav file (%d)", int(m_errorCode));
     return false;
 }

@@ -1,6 +1,7 @@
 // Writes a RIFF/WAVE file: a 16-byte "fmt " chunk and one "data" chunk, sizes patched on close.
 #pragma once
 
+#include "app/UserText.h"
 #include "decode/RiffFile.h"
 #include "util/WinTypes.h"
 
@@ -31,19 +32,22 @@ public:
     bool isOpen() const { return m_file.isOpen(); }
     const QString& getFileName() const { return m_fileName; }
     const WAVEFORMATEX& getFormat() const { return m_format; }
-    // Text of the last failure.
-    const QString& getError() const { return m_error; }
+    // Text of the last failure, in the current language.
+    const QString& getError() const { return m_error.shown; }
+    // The same in English, as the trace log writes it.
+    const QString& getTraceError() const { return m_error.english; }
     // System error code (errno) of the last failure, 0 when none.
     uint32_t getErrorCode() const { return m_errorCode; }
 
 private:
-    bool failCreate(const QString& text);
+    // Keeps the string-table text textId as the error, traces it, and removes the file.
+    bool failCreate(int textId);
 
     WAVEFORMATEX m_format{};
     QString m_fileName;
     CRiffFile::Chunk m_riffChunk;
     CRiffFile::Chunk m_dataChunk;
     CRiffFile m_file;
-    QString m_error;
+    UserText m_error;
     uint32_t m_errorCode = 0;
 };

@@ -1,5 +1,6 @@
 #include "decode/WmaDecoder.h"
 
+#include "app/StringTable.h"
 #include "app/Trace.h"
 #include "decode/WavWriter.h"
 #include "decode/WmaReader.h"
@@ -16,9 +17,8 @@ extern "C" {
 #endif
 
 namespace {
-const char kComponentsMissing[] =
-    "Windows media format components are not installed or they are too old! Please install the "
-    "Window Media Player 9 or newer.";
+// "Windows media format components are not installed or they are too old! ..."
+constexpr int kIdComponentsMissing = 187;
 constexpr int64_t kUnitsPerMillisecond = 10000; // media times count 100-ns units
 } // namespace
 
@@ -47,7 +47,7 @@ uint32_t CWmaDecoder::decodeFile(const QString& inputName, const QString& output
     if (state.cancelled) {
         result = OpCancelled;
     } else if (state.missing) {
-        m_errorText = QString::fromUtf8(kComponentsMissing);
+        m_errorText = LoadString(kIdComponentsMissing);
         result = OpComponentsMissing;
     } else if (state.failed) {
         if (m_errorCode != 0)
@@ -104,8 +104,8 @@ void CWmaDecoder::run(CWmaReader& reader, CWavWriter& writer, const QString& inp
     Trace(TRACE_DEBUG, "CWmaDecoder: %s, %d channels, %d Hz", reader.getCodecName(),
           int(format.nChannels), int(format.nSamplesPerSec));
     if (!writer.create(outputName, format)) {
-        Trace(TRACE_ERROR, "CWmaDecoder: error creating %s: %s (%u)", outputName, writer.getError(),
-              writer.getErrorCode());
+        Trace(TRACE_ERROR, "CWmaDecoder: error creating %s: %s (%u)", outputName,
+              writer.getTraceError(), writer.getErrorCode());
         state.failed = true;
         return;
     }

@@ -1,6 +1,7 @@
 // Writes the visualization file.
 #include "encode/DatFileEncoder.h"
 
+#include "app/CoreStrings.h"
 #include "app/Trace.h"
 #include "util/SystemError.h"
 #include "workflow/OxaException.h"
@@ -9,7 +10,7 @@
 
 CDatFileEncoder::CDatFileEncoder(const QString& fileName, const WAVEFORMATEX* format) {
     if (!format)
-        throw COxaEncoderException(QStringLiteral("DAT: NULL waveformatex as parameter"));
+        throw COxaEncoderException(StringId{IDS_DAT_NO_FORMAT});
     m_format = *format;
     m_position = 0;
     m_step = m_format.nSamplesPerSec / 100;
@@ -22,19 +23,19 @@ CDatFileEncoder::~CDatFileEncoder() {
 
 void CDatFileEncoder::open(const QString& fileName) {
     if (fileName.isEmpty())
-        throw COxaEncoderException(QStringLiteral("NULL DAT file name as parameter"));
+        throw COxaEncoderException(StringId{IDS_DAT_NO_FILE_NAME});
     m_fileName = fileName + QStringLiteral(".dat");
     m_handle = createFile(m_fileName);
     if (m_handle < 0) {
         Trace(TRACE_ERROR, "Error creating DAT file %s, error: %s", m_fileName,
               SystemErrorText(int(m_errorCode)));
-        throw COxaEncoderException(Sprintf("error creating DAT file \"%s\"", m_fileName));
+        throw COxaEncoderException(FormatUserText(IDS_DAT_CANNOT_CREATE, m_fileName));
     }
 }
 
 void CDatFileEncoder::encode(const void* data, uint32_t bytes) {
     if (m_handle < 0)
-        throw COxaEncoderException(QStringLiteral("invalid DAT file state"));
+        throw COxaEncoderException(StringId{IDS_DAT_INVALID_STATE});
     const uint32_t frameSize = uint32_t(m_format.nChannels) * 2;
     const uint32_t frames = frameSize > 0 ? bytes / frameSize : 0;
     // Rates below 100 Hz are never given; one value per frame keeps the loop finite for them.
@@ -57,7 +58,7 @@ void CDatFileEncoder::encode(const void* data, uint32_t bytes) {
 
 void CDatFileEncoder::switchFile(const QString& fileName) {
     if (m_handle < 0)
-        throw COxaEncoderException(QStringLiteral("invalid DAT file state"));
+        throw COxaEncoderException(StringId{IDS_DAT_INVALID_STATE});
     closeFile(m_handle);
     open(fileName);
 }

@@ -1,6 +1,7 @@
 // The base of the file encoders: output file creation and the write helpers.
 #include "encode/FileEncoder.h"
 
+#include "app/CoreStrings.h"
 #include "app/Trace.h"
 #include "util/SystemError.h"
 #include "workflow/OxaException.h"
@@ -57,6 +58,6 @@ bool CFileEncoder::writeToFile(int handle, const void* data, uint32_t bytes, boo
 void CFileEncoder::throwWriteError(uint32_t bytes) {
     m_errorCode = uint32_t(errno);
     Trace(TRACE_ERROR, "Error writing to file: %s", SystemErrorText(int(m_errorCode)));
-    throw COxaEncoderException(Sprintf("Error writing %lu bytes to file", (unsigned long)bytes),
+    throw COxaEncoderException(FormatUserText(IDS_ENC_WRITE_ERROR, (unsigned long)bytes),
                                COxaException::kGeneric);
 }

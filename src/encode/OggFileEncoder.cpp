@@ -1,6 +1,7 @@
 // The OGG Vorbis file encoder.
 #include "encode/OggFileEncoder.h"
 
+#include "app/CoreStrings.h"
 #include "app/Trace.h"
 #include "util/SystemError.h"
 #include "workflow/OxaException.h"
@@ -11,22 +12,15 @@
 #include <random>
 #include <vorbis/vorbisenc.h>
 
-namespace {
-const char* const kInvalidState = "OGG: invalid file state";
-} // namespace
-
 COggFileEncoder::COggFileEncoder(const QString& fileName, EncoderParams params)
     : m_mode(params.mode), m_sampleRate(params.sampleRate),
       m_nominalBitrate(uint16_t(params.bitRate & 0xFFFF)), m_quality(params.quality) {
     if (m_mode != EncoderParams::kMono && m_mode != EncoderParams::kStereo)
-        throw COxaEncoderException(
-            Sprintf("OGG: Invalid mode for OGG encoder (%ld). Only STEREO (%ld) and MONO (%ld) "
-                    "mode supported",
-                    long(m_mode), long(EncoderParams::kStereo), long(EncoderParams::kMono)));
+        throw COxaEncoderException(FormatUserText(IDS_OGG_INVALID_MODE, long(m_mode),
+                                                  long(EncoderParams::kStereo),
+                                                  long(EncoderParams::kMono)));
     if (m_nominalBitrate == 0 && (m_quality < -1 || m_quality > 10))
-        throw COxaEncoderException(Sprintf(
-            "OGG: Invalid quality for OGG encoder (%ld). Valid values are between -1 and 10.",
-            long(m_quality)));
+        throw COxaEncoderException(FormatUserText(IDS_OGG_INVALID_QUALITY, long(m_quality)));
     open(fileName);
 }
 
@@ -47,13 +41,13 @@ int COggFileEncoder::serialNumberFor(std::time_t seconds) {
 
 void COggFileEncoder::open(const QString& fileName) {
     if (fileName.isNull())
-        throw COxaException(QStringLiteral("OGG: NULL paramater for file name"));
+        throw COxaException(StringId{IDS_OGG_NO_FILE_NAME});
     m_fileName = withDefaultExtension(fileName, QStringLiteral(".ogg"));
     m_handle = createFile(m_fileName);
     if (m_handle < 0) {
         Trace(TRACE_ERROR, "Error creating OGG file %s, error: %s", m_fileName,
               SystemErrorText(int(m_errorCode)));
-        throw COxaEncoderException(Sprintf("error creating OGG file \"%s\"", m_fileName));
+        throw COxaEncoderException(FormatUserText(IDS_OGG_CANNOT_CREATE, m_fileName));
     }
 
     m_stream = {};
@@ -69,7 +63,7 @@ void COggFileEncoder::open(const QString& fileName) {
         vorbis_info_clear(&m_info);
         closeFile(m_handle);
         QFile::remove(m_fileName); // nothing but an empty file was made
-        throw COxaEncoderException(QStringLiteral("OGG: Error initializing vorbis encoder"));
+        throw COxaEncoderException(StringId{IDS_OGG_ENCODER_INIT_FAILED});
     }
     vorbis_comment_init(&m_comment);
     vorbis_analysis_init(&m_dsp, &m_info);
@@ -113,7 +107,7 @@ void COggFileEncoder::writeHeaders() {
 
 void COggFileEncoder::encode(const void* data, uint32_t bytes) {
     if (!isOpen() || (m_streamEnded && bytes != 0))
-        throw COxaEncoderException(QString::fromLatin1(kInvalidState));
+        throw COxaEncoderException(StringId{IDS_OGG_INVALID_STATE});
     if (bytes == 0) {
         if (m_streamEnded)
             return;
@@ -193,7 +187,7 @@ void COggFileEncoder::releaseCodec() {
 
 void COggFileEncoder::switchFile(const QString& fileName) {
     if (!isOpen())
-        throw COxaEncoderException(QString::fromLatin1(kInvalidState));
+        throw COxaEncoderException(StringId{IDS_OGG_INVALID_STATE});
     close();
     open(fileName);
 }

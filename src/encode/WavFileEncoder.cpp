@@ -1,11 +1,12 @@
 // Writes PCM blocks into a RIFF/WAVE file.
 #include "encode/WavFileEncoder.h"
 
+#include "app/CoreStrings.h"
 #include "workflow/OxaException.h"
 
 CWavFileEncoder::CWavFileEncoder(const QString& fileName, const WAVEFORMATEX* format) {
     if (!format)
-        throw COxaEncoderException(QStringLiteral("WAV: NULL waveformatex as parameter"));
+        throw COxaEncoderException(StringId{IDS_WAVENC_NO_FORMAT});
     m_format = *format;
     open(fileName);
 }
@@ -18,15 +19,14 @@ void CWavFileEncoder::open(const QString& fileName) {
     m_fileName = withDefaultExtension(fileName, QStringLiteral(".wav"));
     if (!m_writer.create(m_fileName, m_format)) {
         m_errorCode = m_writer.getErrorCode();
-        throw COxaFileException(Sprintf("Error creating WAV file \"%s\"", m_fileName));
+        throw COxaFileException(FormatUserText(IDS_WAVENC_CANNOT_CREATE, m_fileName));
     }
 }
 
 void CWavFileEncoder::encode(const void* data, uint32_t bytes) {
     if (!m_writer.write(data, bytes)) {
         m_errorCode = m_writer.getErrorCode();
-        throw COxaEncoderException(
-            Sprintf("Error writing %lu bytes to WAV file", (unsigned long)bytes));
+        throw COxaEncoderException(FormatUserText(IDS_WAVENC_WRITE_ERROR, (unsigned long)bytes));
     }
 }
 

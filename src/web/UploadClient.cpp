@@ -4,6 +4,7 @@
 #include "app/ConfigFile.h"
 #include "app/StringTable.h"
 #include "app/Trace.h"
+#include "app/UserText.h"
 #include "web/AnswerLine.h"
 #include "web/HttpFileReader.h"
 #include "web/HttpRequest.h"
@@ -86,7 +87,7 @@ bool CUploadClient::run() {
     } catch (const COxaException& e) {
         Trace(TRACE_ERROR, "%s", e.traceText());
         if (e.isCancel()) {
-            Trace(TRACE_ERROR, "%s", e.message());
+            Trace(TRACE_ERROR, "%s", e.traceMessage());
         } else if (m_errorText.isEmpty()) {
             const QString detail = e.code() > 0 ? LoadString(e.code()) : QString();
             m_errorText = FormatString(kErrorBeaming, detail.isEmpty() ? e.message() : detail);
@@ -106,7 +107,7 @@ void CUploadClient::exchange() {
     const QString url = GetConfig().GetUploadUrl();
     QByteArray address;
     if (!ServiceAddress(url, address))
-        throw COxaException(FormatString(kInvalidUploadUrl, url), COxaException::kGeneric);
+        throw COxaException(FormatUserText(kInvalidUploadUrl, url), COxaException::kGeneric);
     upload(url, address, GetConfig().GetProxy());
 
     m_progress.SetSubTextId(kUploadFinished);

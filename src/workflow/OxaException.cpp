@@ -2,16 +2,19 @@
 #include "workflow/OxaException.h"
 
 COxaException::COxaException(const QString& message, int code)
-    : m_message(message), m_code(code), m_utf8(message.toUtf8()) {}
+    : COxaException(UserText(message), code) {}
+
+COxaException::COxaException(const UserText& text, int code)
+    : m_text(text), m_code(code), m_utf8(text.shown.toUtf8()) {}
 
 COxaException::COxaException(int code, const QString& message) : COxaException(message, code) {}
 
-COxaException::COxaException(StringId id, int code) : COxaException(LoadString(id), code) {}
+COxaException::COxaException(StringId id, int code) : COxaException(LoadUserText(id.id), code) {}
 
 COxaException::~COxaException() = default;
 
 QString COxaException::traceText() const {
-    return QStringLiteral("COxaException: %1 (%2)").arg(m_message, QString::number(m_code));
+    return QStringLiteral("COxaException: %1 (%2)").arg(m_text.english, QString::number(m_code));
 }
 
 const char* COxaException::what() const noexcept {

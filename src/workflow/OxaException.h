@@ -2,6 +2,7 @@
 #pragma once
 
 #include "app/StringTable.h"
+#include "app/UserText.h"
 
 #include <QByteArray>
 #include <QString>
@@ -19,20 +20,27 @@ public:
     COxaException(int code, const QString& message);
     // The message given as a string-table identifier, loaded in the current language.
     COxaException(StringId id, int code = kGeneric);
+    // The message in both of its forms: shown translated, traced in English.
+    COxaException(const UserText& text, int code = kGeneric);
     COxaException(const COxaException&) = default;
     COxaException& operator=(const COxaException&) = default;
     ~COxaException() override;
 
-    const QString& message() const { return m_message; }
+    // The message as it is shown to a person (in the current language).
+    const QString& message() const { return m_text.shown; }
+    // The message as the trace log writes it (English).
+    const QString& traceMessage() const { return m_text.english; }
+    const UserText& text() const { return m_text; }
     int code() const { return m_code; }
     bool isCancel() const { return m_code == kCancelled; }
 
-    // "COxaException: <message> (<code>)", the form written to the trace log.
+    // "COxaException: <message> (<code>)" with the English message, the form written to the trace
+    // log.
     QString traceText() const;
     const char* what() const noexcept override;
 
 private:
-    QString m_message;
+    UserText m_text;
     int m_code;
     QByteArray m_utf8;
 };

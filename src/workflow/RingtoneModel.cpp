@@ -2,8 +2,10 @@
 #include "workflow/RingtoneModel.h"
 
 #include "app/ConfigFile.h"
+#include "app/CoreStrings.h"
 #include "app/StringTable.h"
 #include "app/Trace.h"
+#include "app/UserText.h"
 #include "decode/Mp3Decoder.h"
 #include "decode/OggDecoder.h"
 #include "decode/WavReader.h"
@@ -163,7 +165,7 @@ bool CRingtoneModel::openInputFile(const QString& path, int mode, int parameter)
     try {
         openSourceWav(path, source, mode, parameter, *progress);
     } catch (const COxaException& e) {
-        Trace(TRACE_ERROR, "openInputFile failed: %s", e.message());
+        Trace(TRACE_ERROR, "openInputFile failed: %s", e.traceMessage());
         closeInput(true);
         // The model is empty now: a work WAV left behind would be reopened nameless next start.
         if (QFileInfo(path).absoluteFilePath() != QFileInfo(workWavFileName()).absoluteFilePath())
@@ -243,7 +245,7 @@ void CRingtoneModel::openSourceWav(const QString& path, QString source, int mode
     if (reader->getFormat()->wBitsPerSample == 8) {
         Trace(TRACE_DEBUG, "start converting file %s", source);
         const QString work = workWavFileName();
-        QString errorText;
+        UserText errorText;
         const int result = convertWavFrom8Bit(*reader, work, progress, errorText);
         if (result == OpCancelled)
             throw Cancelled("convertWavFrom8Bit canceled");
@@ -264,13 +266,13 @@ void CRingtoneModel::openSourceWav(const QString& path, QString source, int mode
     const QString base = workBaseName();
     m_datFileName = base + QStringLiteral(".dat");
     int peak = 0;
-    QString errorText;
+    UserText errorText;
     const int result = createDatFile(*reader, base, progress, peak, errorText);
     if (result == OpCancelled)
         throw Cancelled("createDatFile canceled");
     if (result != OpSuccess) {
         if (errorText.isEmpty())
-            throw COxaException(FormatString(kIdErrorCreatingDat, m_datFileName),
+            throw COxaException(FormatUserText(kIdErrorCreatingDat, m_datFileName),
                                 kIdErrorCreatingDat);
         throw COxaException(errorText);
     }
@@ -390,7 +392,7 @@ void CRingtoneModel::setSharedValue(int value) {
 }
 
 int CRingtoneModel::convertWavFrom8Bit(CWavReader& reader, const QString& destination,
-                                       IOpProgress& progress, QString& errorText) {
+                                       IOpProgress& progress, UserText& errorText) {
     std::vector<uint8_t> input;
     std::vector<uint8_t> output;
     try {
@@ -411,7 +413,7 @@ int CRingtoneModel::convertWavFrom8Bit(CWavReader& reader, const QString& destin
     CWavWriter writer;
     try {
         if (!writer.create(destination, format))
-            throw COxaException(QStringLiteral("error creating dest wav file"));
+            throw COxaException(StringId{IDS_WAV_CANNOT_CREATE_DESTINATION});
         int64_t remaining = reader.getDataSize();
         while (remaining > 0) {
             if (progress.IsCanceled()) {
@@ -439,7 +441,7 @@ int CRingtoneModel::convertWavFrom8Bit(CWavReader& reader, const QString& destin
             }
             if (!writer.write(output.data(), uint32_t(2 * got))) {
                 Trace(TRACE_ERROR, "convertWavFrom8Bit: error writing to wav file");
-                errorText = SystemErrorText(int(writer.getErrorCode()));
+                errorText = UserText(SystemErrorText(int(writer.getErrorCode())));
                 result = OpFailed;
                 break;
             }
@@ -447,12 +449,12 @@ int CRingtoneModel::convertWavFrom8Bit(CWavReader& reader, const QString& destin
             progress.Step(uint32_t(got));
         }
     } catch (const COxaException& e) {
-        Trace(TRACE_ERROR, "error converting wav file: %s", e.message());
-        errorText = e.message();
+        Trace(TRACE_ERROR, "error converting wav file: %s", e.traceMessage());
+        errorText = e.text();
         result = OpFailed;
     }
     if (!writer.close() && result == OpSuccess) {
-        errorText = SystemErrorText(int(writer.getErrorCode()));
+        errorText = UserText(SystemErrorText(int(writer.getErrorCode())));
         result = OpFailed;
     }
     if (result != OpSuccess)
@@ -461,7 +463,7 @@ int CRingtoneModel::convertWavFrom8Bit(CWavReader& reader, const QString& destin
 }
 
 int CRingtoneModel::createDatFile(CWavReader& reader, const QString& base, IOpProgress& progress,
-                                  int& peak, QString& errorText) {
+                                  int& peak, UserText& errorText) {
     peak = 0;
     std::vector<uint8_t> buffer;
     try {
@@ -486,7 +488,7 @@ int CRingtoneModel::createDatFile(CWavReader& reader, const QString& base, IOpPr
             }
             const int64_t got = reader.read(buffer.data(), std::min(remaining, kConvertBlock));
             if (got < 0)
-                throw COxaException(QStringLiteral("error reading from wav file"));
+                throw COxaException(StringId{IDS_WAV_READ_ERROR});
             if (got == 0)
                 break;
             encoder.encode(buffer.data(), uint32_t(got));
@@ -495,8 +497,8 @@ int CRingtoneModel::createDatFile(CWavReader& reader, const QString& base, IOpPr
             progress.Step(uint32_t(got));
         }
     } catch (const COxaException& e) {
-        Trace(TRACE_ERROR, "error creating dat file: %s", e.message());
-        errorText = e.message();
+        Trace(TRACE_ERROR, "error creating dat file: %s", e.traceMessage());
+        errorText = e.text();
         result = OpFailed;
     }
     if (result != OpSuccess)
@@ -572,7 +574,7 @@ int CRingtoneModel::extractFile(IOpProgress& progress) {
     try {
         result = encodeCut(progress);
     } catch (const COxaException& e) {
-        Trace(TRACE_ERROR, "error extracting: %s", e.message());
+        Trace(TRACE_ERROR, "error extracting: %s", e.traceMessage());
         result = OpFailed;
     } catch (const std::bad_alloc&) {
         Trace(TRACE_ERROR, "error extracting: out of memory");

@@ -14,6 +14,7 @@ class IBrowser;
 class IOpProgress;
 class IRingtoneModelOwner;
 class IRingtoneView;
+struct UserText;
 
 // Opening an input turns it into one 16-bit PCM work WAV file and a visualization file, computes
 // the normalization gain, names the input and proposes a selection. The work files live in the
@@ -100,11 +101,11 @@ public:
     // Converts 8-bit PCM from reader (at the start of its data) into the 16-bit WAV destination.
     // An OpResult 0, 1 or 2 (errorText tells why when known); the destination is removed unless 0.
     static int convertWavFrom8Bit(CWavReader& reader, const QString& destination,
-                                  IOpProgress& progress, QString& errorText);
+                                  IOpProgress& progress, UserText& errorText);
     // Writes the visualization file base + ".dat" from reader (16-bit PCM at the start of its
     // data) and finds the peak. Result as above; the file is removed unless 0.
     static int createDatFile(CWavReader& reader, const QString& base, IOpProgress& progress,
-                             int& peak, QString& errorText);
+                             int& peak, UserText& errorText);
     // The largest absolute sample value of a block of 16-bit PCM (32768 for -32768).
     static int blockPeak(const void* data, uint32_t bytes);
     // 32767 * percent / peak / 100; 0 for a peak below 100 or a percent outside 10..100.

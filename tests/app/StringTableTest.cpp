@@ -1,7 +1,10 @@
 // The string table: order and identifiers, lookup, and a German translation of every entry.
 #include "app/StringTable.h"
 
+#include "app/CoreStrings.h"
+#include "app/UserText.h"
 #include "platform/glossa/Glossa.h"
+#include "workflow/OxaException.h"
 
 #include <QFile>
 #include <QRegularExpression>
@@ -70,6 +73,38 @@ TEST(StringTableTest, FormatsWithTheTranslatedFormat) {
     EXPECT_EQ(LoadString(StringId{160}), QStringLiteral("Hilfe"));
     GLStart(nullptr);
     EXPECT_EQ(LoadString(StringId{160}), QStringLiteral("help"));
+}
+
+TEST(StringTableTest, UserTextsKeepEnglishForTheTraceLogAndShowTheCurrentLanguage) {
+    const GLStartParams params = StartBlock(QStringLiteral(QUILLET_BIN_DIR "/Quillet_de.tra"));
+    ASSERT_TRUE(GLStart(&params));
+    // A text inside a text: each form takes the inner text's own form.
+    const UserText opening = FormatUserText(IDS_WAV_OPEN_FAILED, QStringLiteral("/a/b.wav"),
+                                            LoadUserText(IDS_WAV_FILE_NOT_FOUND));
+    EXPECT_EQ(opening.english,
+              QStringLiteral("error opening file /a/b.wav: the file was not found"));
+    EXPECT_EQ(
+        opening.shown,
+        QStringLiteral("Fehler beim Öffnen der Datei /a/b.wav: die Datei wurde nicht gefunden"));
+    EXPECT_EQ(FormatUserText(IDS_ENC_WRITE_ERROR, 4096ul).shown,
+              QStringLiteral("Fehler beim Schreiben von 4096 Bytes in die Datei"));
+    // A text without translation is both forms at once.
+    const UserText system(QStringLiteral("No space left on device (28)"));
+    EXPECT_EQ(system.english, system.shown);
+
+    // An exception shows the German text and traces the English one.
+    const COxaException fromTable(StringId{IDS_WAV_NOT_A_WAVE_FILE});
+    EXPECT_EQ(fromTable.message(), QStringLiteral("keine WAV-Datei"));
+    EXPECT_EQ(fromTable.traceMessage(), QStringLiteral("not a wave file"));
+    EXPECT_EQ(fromTable.traceText(), QStringLiteral("COxaException: not a wave file (0)"));
+    EXPECT_STREQ(fromTable.what(), "keine WAV-Datei");
+    const COxaException formatted(opening, 2);
+    EXPECT_EQ(formatted.message(), opening.shown);
+    EXPECT_EQ(formatted.traceMessage(), opening.english);
+    EXPECT_EQ(formatted.code(), 2);
+    GLStart(nullptr);
+    EXPECT_EQ(COxaException(StringId{IDS_WAV_NOT_A_WAVE_FILE}).message(),
+              QStringLiteral("not a wave file"));
 }
 
 TEST(StringTableTest, EveryEntryHasAGermanTranslationWithTheSameConversions) {

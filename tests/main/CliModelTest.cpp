@@ -158,3 +158,37 @@ TEST_F(CliModel, CtrlCCancelsTheRunningOperationAndRemovesItsFiles) {
     EXPECT_FALSE(QFileInfo::exists(work() + "/temp.in"));
     EXPECT_FALSE(QFileInfo::exists(work() + "/temp.dat"));
 }
+
+TEST_F(CliModel, MakeTellsWhatIsWrongWithADamagedFileInTheChosenLanguage) {
+    const QString out = temp.filePath("out.ogg");
+    const auto makeInGerman = [&](const QString& input) {
+        return RunProgram("quillet-cli",
+                          {"--work-dir", work(), "--lang", "de", "--trace-level", "Error", "make",
+                           input, "-o", out},
+                          Env());
+    };
+    // An MP3 file whose tag is followed by no MPEG frame at all.
+    const QString mp3 = temp.filePath("damaged.mp3");
+    WriteBytes(mp3, QByteArray("ID3\x03\x00\x00\x00\x00\x00\x10", 10) + QByteArray(16, '\0') +
+                        QByteArray(5000, '\x5a'));
+    RunResult r = makeInGerman(mp3);
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_EQ(QString::fromUtf8(r.err), QStringLiteral("quillet-cli: Ungültige Datei!\n"));
+    EXPECT_FALSE(QFileInfo::exists(out));
+
+    // A WAV file that ends after its RIFF header: the reader's own reason inside the model's
+    // message, both German, while the trace log keeps the reason in English.
+    const QString wav = temp.filePath("damaged.wav");
+    WriteBytes(wav, QByteArray("RIFF\x04\x00\x00\x00WAVE", 12));
+    r = makeInGerman(wav);
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_EQ(QString::fromUtf8(r.err),
+              QStringLiteral("quillet-cli: Die Datei konnte nicht geöffnet werden: Formatblock "
+                             "nicht gefunden.\n"));
+    EXPECT_FALSE(QFileInfo::exists(out));
+    QString log;
+    for (const QString& name : QDir(work()).entryList({"Log_*.txt"}))
+        log += FromUtf16Le(ReadBytes(work() + "/" + name));
+    EXPECT_TRUE(log.contains("openInputFile failed: couldn't get format chunk"))
+        << log.toStdString();
+}
