@@ -1,8 +1,9 @@
 // The shipped skins: every section their readers need loads, and a contact sheet of every button
 // in every state and of the windows is drawn for a person to look at.
+#include "BitmapPanel.h"
 #include "GuiTestApp.h"
 #include "ShippedSkins.h"
-#include "SkinPreview.h"
+#include "StreamViewPreview.h"
 
 #include "skin/CursorFile.h"
 #include "skin/DynRgn.h"

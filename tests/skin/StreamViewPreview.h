@@ -1,4 +1,4 @@
-// Widgets that show a shipped skin as the window would: bitmap panels and a stream view picture.
+// A widget of the contact sheet that draws a "[stream_view]" section with an invented input.
 #pragma once
 
 #include "skin/ColorRef.h"
@@ -9,18 +9,6 @@
 #include <QWidget>
 
 class CSkinParser;
-
-// A widget that draws one bitmap over itself and takes its size.
-class BitmapPanel : public QWidget {
-public:
-    BitmapPanel(const CDynBitmap& bitmap, QWidget* parent);
-
-protected:
-    void paintEvent(QPaintEvent*) override;
-
-private:
-    CDynBitmap m_bitmap;
-};
 
 // The "[stream_view]" section drawn with an invented input: tiles, margins, a selection with a
 // fade-out, a waveform, an axis and the play cursor (or, when empty, the empty picture).

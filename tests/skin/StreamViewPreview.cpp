@@ -1,21 +1,11 @@
-// Preview widgets of the contact sheet.
-#include "SkinPreview.h"
+// The stream view's skin drawn for the contact sheet.
+#include "StreamViewPreview.h"
 
 #include "skin/SkinParser.h"
 
 #include <QPainter>
 
 #include <cmath>
-
-BitmapPanel::BitmapPanel(const CDynBitmap& bitmap, QWidget* parent)
-    : QWidget(parent), m_bitmap(bitmap) {
-    resize(bitmap.size());
-}
-
-void BitmapPanel::paintEvent(QPaintEvent*) {
-    QPainter p(this);
-    m_bitmap.draw(p, QPoint(0, 0));
-}
 
 StreamViewPreview::StreamViewPreview(QWidget* parent, bool empty)
     : QWidget(parent), m_empty(empty) {}
