@@ -125,7 +125,8 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
              "PP_SDF=1\n[b]\nregion_paint=x.rgn\ncursor=x.cur\n" + QByteArray(1, '\0') +
                  read(QStringLiteral("window.rgn")).left(32 + 16 * 12));
         seed(QStringLiteral("skin_cur"), 0,
-             "PP_SDF=1\n[b]\ncursor=x.cur\n" + QByteArray(1, '\0') + read(QStringLiteral("hand.cur")));
+             "PP_SDF=1\n[b]\ncursor=x.cur\n" + QByteArray(1, '\0') +
+                 read(QStringLiteral("hand.cur")));
         seed(QStringLiteral("bmp_tile"), 1, read(QStringLiteral("sv_center.bmp")));
         seed(QStringLiteral("bmp_curpos"), 1, read(QStringLiteral("sv_curpos.bmp")));
         seed(QStringLiteral("rgn"), 2, read(QStringLiteral("window.rgn")));
