@@ -32,7 +32,6 @@ packages=(
 
 export DEBIAN_FRONTEND=noninteractive
 # A fresh machine has no package lists yet; refresh them at most once a day.
-stamp=/var/lib/apt/periodic/update-success-stamp
 lists=$(find /var/lib/apt/lists -maxdepth 1 -name '*Packages*' -mmin -1440 2>/dev/null | head -n 1)
 if [ -z "$lists" ]; then
   "${SUDO[@]}" apt-get update -q
