@@ -825,5 +825,9 @@ Rückgabewert: 0 Erfolg, 1 abgebrochen (Strg+C), 2 fehlgeschlagen.</translation>
         <source>data</source>
         <translation>Daten</translation>
     </message>
+    <message>
+        <source>couldn&apos;t load cursor from file %s</source>
+        <translation>Mauszeiger aus der Datei %s konnte nicht geladen werden</translation>
+    </message>
 </context>
 </TS>

@@ -796,5 +796,9 @@ Exit status: 0 success, 1 cancelled (Ctrl+C), 2 failed.</source>
         <source>data</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>couldn&apos;t load cursor from file %s</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 </TS>

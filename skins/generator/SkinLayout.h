@@ -53,9 +53,9 @@ inline const Texts German{
     "CD-Titel",
     "Aufnehmen",
     "Klingelton senden",
-    QString::fromUtf8("Wähle 1 bis 30 Sekunden und sende den Klingelton an dein Handy."),
+    QString::fromUtf8("Wählen Sie 1 bis 30 Sekunden und senden Sie den Klingelton an Ihr Handy."),
     "Noch kein Audio",
-    QString::fromUtf8("Öffne eine Datei, lies einen CD-Titel ein oder nimm etwas auf.")};
+    QString::fromUtf8("Öffnen Sie eine Datei, lesen Sie einen CD-Titel ein oder nehmen Sie etwas auf.")};
 
 enum class Caption { None, Open, Cd, Record, Beam, BeamHint };
 

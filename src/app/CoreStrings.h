@@ -50,4 +50,5 @@ enum CoreStringId : int {
     IDS_CD_TRACK_LINE = 2180,
     IDS_CD_TRACK_AUDIO = 2181,
     IDS_CD_TRACK_DATA = 2182,
+    IDS_SKIN_CURSOR_FAILED = 2190,
 };

@@ -1,6 +1,9 @@
 // Skin file reading: the header check, sections, entries and value conversion.
 #include "skin/SkinParser.h"
 
+#include "app/CoreStrings.h"
+#include "app/StringTable.h"
+
 #include "app/Language.h"
 #include "app/Trace.h"
 #include "skin/CursorFile.h"
@@ -16,7 +19,6 @@
 
 namespace {
 // Shown when a cursor file of the skin cannot be read; %s is the key that named it.
-const char* const CursorMessage = QT_TRANSLATE_NOOP("Quillet", "couldn't load cursor from file %s");
 } // namespace
 
 CSkinParser::CSkinParser(IUserMessages* messages) : m_messages(messages) {}
@@ -257,7 +259,7 @@ bool CSkinParser::getCursor(const QString& key, QCursor& value) {
         return false;
     CCursorFile file;
     if (!file.load(m_folder + m_value)) {
-        const QString text = Sprintf(TranslateText(QString::fromUtf8(CursorMessage)), key);
+        const QString text = FormatString(IDS_SKIN_CURSOR_FAILED, key);
         if (m_messages)
             ShowErrorMessage(*m_messages, text);
         else
