@@ -4,7 +4,6 @@
 #include "app/CoreStrings.h"
 #include "app/StringTable.h"
 
-#include "app/Language.h"
 #include "app/Trace.h"
 #include "skin/CursorFile.h"
 #include "skin/DynBitmap.h"
