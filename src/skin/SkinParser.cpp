@@ -3,7 +3,6 @@
 
 #include "app/CoreStrings.h"
 #include "app/StringTable.h"
-
 #include "app/Trace.h"
 #include "skin/CursorFile.h"
 #include "skin/DynBitmap.h"
@@ -15,10 +14,6 @@
 
 #include <QFile>
 #include <QFileInfo>
-
-namespace {
-// Shown when a cursor file of the skin cannot be read; %s is the key that named it.
-} // namespace
 
 CSkinParser::CSkinParser(IUserMessages* messages) : m_messages(messages) {}
 
