@@ -666,7 +666,7 @@ Rückgabewert: 0 Erfolg, 1 abgebrochen (Strg+C), 2 fehlgeschlagen.</translation>
         <translation>die Datei wurde nicht gefunden</translation>
     </message>
     <message>
-        <source>the directory specification is incorrect.</source>
+        <source>the directory path is incorrect.</source>
         <translation>die Ordnerangabe ist falsch.</translation>
     </message>
     <message>

@@ -637,7 +637,7 @@ Exit status: 0 success, 1 cancelled (Ctrl+C), 2 failed.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>the directory specification is incorrect.</source>
+        <source>the directory path is incorrect.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>

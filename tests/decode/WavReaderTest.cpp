@@ -253,7 +253,7 @@ TEST(WavReader, VerdictsOnFilesThatCannotBeOpened) {
     EXPECT_EQ(Verdict(missing), "error opening file " + missing + ": the file was not found");
     const QString noFolder = dir.filePath("nofolder/x.wav");
     EXPECT_EQ(Verdict(noFolder),
-              "error opening file " + noFolder + ": the directory specification is incorrect.");
+              "error opening file " + noFolder + ": the directory path is incorrect.");
     const QString folder = dir.filePath("folder.wav");
     ASSERT_TRUE(QDir().mkdir(folder));
     EXPECT_EQ(Verdict(folder),
