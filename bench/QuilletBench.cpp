@@ -1,4 +1,7 @@
 // quillet-bench: times the program's decoders and its OGG encoder on whole files.
+#include "app/IOpProgress.h"
+#include "app/OpResult.h"
+#include "app/OxaException.h"
 #include "decode/IDecoder.h"
 #include "decode/Mp3Decoder.h"
 #include "decode/OggDecoder.h"
@@ -6,9 +9,6 @@
 #include "decode/WmaDecoder.h"
 #include "encode/EncoderParams.h"
 #include "encode/OggFileEncoder.h"
-#include "workflow/IOpProgress.h"
-#include "workflow/OpResult.h"
-#include "workflow/OxaException.h"
 
 #include <QFile>
 #include <QFileInfo>

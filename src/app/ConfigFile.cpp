@@ -3,10 +3,11 @@
 
 #include "app/AppInfo.h"
 #include "app/Folders.h"
+#include "app/OxaException.h"
 #include "app/Trace.h"
 #include "util/NumberText.h"
+#include "util/SystemError.h"
 #include "util/Utf16TextFile.h"
-#include "workflow/OxaException.h"
 
 #include <QFile>
 #include <QSaveFile>
@@ -211,18 +212,18 @@ void ConfigFile::Reload() {
 }
 
 void ConfigFile::Load(const QString& path) {
-    try {
-        CUtf16TextFile file;
-        file.Open(path);
-        QString line;
+    CUtf16TextFile file;
+    QString line;
+    if (file.Open(path)) {
         while (file.ReadLine(line)) {
             const qsizetype equals = line.indexOf(QLatin1Char('='));
             if (equals > 0)
                 SetValue(line.left(equals), line.mid(equals + 1));
         }
-    } catch (const COxaFileException& e) {
-        TraceException(e, TRACE_ERROR, "error loading config file %s", path);
     }
+    if (file.Error() != 0)
+        TraceException(COxaFileException(SystemErrorText(file.Error())), TRACE_ERROR,
+                       "error loading config file %s", path);
 }
 
 void ConfigFile::Save() {

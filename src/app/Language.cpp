@@ -81,7 +81,15 @@ GLStartParams MakeStartParams(const QString& traFile, const QString& iniFile) {
     return params;
 }
 
+namespace {
+// The translation library's complaints go to the trace log as errors.
+void TraceGlossaLine(const QString& line) {
+    Trace(TRACE_ERROR, "%s", line);
+}
+} // namespace
+
 bool StartLanguage(const QString& traFile, const QString& iniFile) {
+    GLSetTraceFunc(&TraceGlossaLine);
     const GLStartParams params = MakeStartParams(traFile, iniFile);
     const bool loaded = GLStart(&params);
     GLAddThread(QThread::currentThreadId());

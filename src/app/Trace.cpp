@@ -1,8 +1,8 @@
 // The trace log: one process-wide state guarded by a spin lock on its owner word.
 #include "app/Trace.h"
 
+#include "app/OxaException.h"
 #include "util/Clock.h"
-#include "workflow/OxaException.h"
 
 #include <QFile>
 #include <QtEndian>

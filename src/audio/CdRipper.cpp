@@ -1,11 +1,11 @@
 // Reading an audio CD track into a WAV file, and the rules around it (table, track kinds).
 #include "audio/CdRipper.h"
 
+#include "app/IOpProgress.h"
+#include "app/OpResult.h"
 #include "app/Trace.h"
 #include "decode/WavWriter.h"
 #include "util/SystemError.h"
-#include "workflow/IOpProgress.h"
-#include "workflow/OpResult.h"
 
 #include <QFile>
 #include <QtEndian>

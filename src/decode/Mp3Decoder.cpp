@@ -1,10 +1,10 @@
 #include "decode/Mp3Decoder.h"
 
 #include "app/CoreStrings.h"
+#include "app/IOpProgress.h"
+#include "app/OpResult.h"
 #include "app/StringTable.h"
 #include "app/Trace.h"
-#include "workflow/IOpProgress.h"
-#include "workflow/OpResult.h"
 
 #include <algorithm>
 #include <cstring>

@@ -2,13 +2,13 @@
 #include "decode/OggDecoder.h"
 
 #include "app/CoreStrings.h"
+#include "app/IOpProgress.h"
+#include "app/OpResult.h"
+#include "app/OxaException.h"
 #include "app/StringTable.h"
 #include "app/Trace.h"
 #include "decode/WavWriter.h"
 #include "util/WinTypes.h"
-#include "workflow/IOpProgress.h"
-#include "workflow/OpResult.h"
-#include "workflow/OxaException.h"
 
 #include <QFile>
 #include <cerrno>

@@ -2,7 +2,7 @@
 #include "decode/WavReader.h"
 
 #include "app/CoreStrings.h"
-#include "workflow/OxaException.h"
+#include "app/OxaException.h"
 
 #include <algorithm>
 #include <limits>

@@ -1,11 +1,11 @@
 #include "decode/WmaDecoder.h"
 
+#include "app/IOpProgress.h"
+#include "app/OpResult.h"
 #include "app/StringTable.h"
 #include "app/Trace.h"
 #include "decode/WavWriter.h"
 #include "decode/WmaReader.h"
-#include "workflow/IOpProgress.h"
-#include "workflow/OpResult.h"
 
 #include <QFile>
 #include <algorithm>

@@ -2,9 +2,9 @@
 #include "encode/DatFileEncoder.h"
 
 #include "app/CoreStrings.h"
+#include "app/OxaException.h"
 #include "app/Trace.h"
 #include "util/SystemError.h"
-#include "workflow/OxaException.h"
 
 #include <vector>
 

@@ -2,7 +2,7 @@
 #include "encode/WavFileEncoder.h"
 
 #include "app/CoreStrings.h"
-#include "workflow/OxaException.h"
+#include "app/OxaException.h"
 
 CWavFileEncoder::CWavFileEncoder(const QString& fileName, const WAVEFORMATEX* format) {
     if (!format)

@@ -2,6 +2,7 @@
 #include "skin/SkinParser.h"
 
 #include "app/CoreStrings.h"
+#include "app/IUserMessages.h"
 #include "app/StringTable.h"
 #include "app/Trace.h"
 #include "skin/CursorFile.h"
@@ -10,7 +11,6 @@
 #include "skin/Font.h"
 #include "skin/ImageList.h"
 #include "util/NumberText.h"
-#include "workflow/IUserMessages.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,7 +1,6 @@
 // A local clock that never hands out the same time twice in one process, and names made from it.
 #include "util/UniqueClock.h"
 
-#include "app/Trace.h"
 #include "util/Clock.h"
 
 #include <chrono>
@@ -30,10 +29,8 @@ DateTimeValue GetUniqueLocalTime() {
     return now;
 }
 
-QString GetUniqueTimeBasedFileName() {
+QString UniqueTimeBasedName() {
     const DateTimeValue t = GetUniqueLocalTime();
-    const QString name = QString::asprintf("%04d%02d%02d_%02d%02d%02d_%03d", t.year, t.month, t.day,
-                                           t.hour, t.minute, t.second, t.millisecond);
-    Trace(TRACE_DEBUG, "GetUniqueTimeBasedFileName(): %s", name);
-    return name;
+    return QString::asprintf("%04d%02d%02d_%02d%02d%02d_%03d", t.year, t.month, t.day, t.hour,
+                             t.minute, t.second, t.millisecond);
 }

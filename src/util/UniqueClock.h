@@ -8,5 +8,5 @@
 // The local time now, different from every earlier result in this process: callers in the same
 // millisecond are served one after another, at least 1 ms apart. Safe to call from any thread.
 DateTimeValue GetUniqueLocalTime();
-// "yyyymmdd_hhmmss_mmm" of one unique local time; traces the name at the debug level.
-QString GetUniqueTimeBasedFileName();
+// "yyyymmdd_hhmmss_mmm" of one unique local time.
+QString UniqueTimeBasedName();

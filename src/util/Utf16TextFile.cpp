@@ -1,9 +1,6 @@
 // Reads a text file line by line: UTF-16 after a byte-order mark, 8-bit text without one.
 #include "util/Utf16TextFile.h"
 
-#include "util/SystemError.h"
-#include "workflow/OxaException.h"
-
 #include <QFile>
 #include <QtEndian>
 
@@ -19,21 +16,20 @@ bool IsLineEnd(QChar c) {
     return c == QLatin1Char('\r') || c == QLatin1Char('\n');
 }
 
-[[noreturn]] void ThrowSystemError(int error) {
-    throw COxaFileException(SystemErrorText(error));
-}
-
 } // namespace
 
 CUtf16TextFile::~CUtf16TextFile() {
     Close();
 }
 
-void CUtf16TextFile::Open(const QString& path) {
+bool CUtf16TextFile::Open(const QString& path) {
     Close();
+    m_error = 0;
     m_fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
-    if (m_fd < 0)
-        ThrowSystemError(errno);
+    if (m_fd < 0) {
+        m_error = errno;
+        return false;
+    }
 
     // The mark: read until two bytes are there or the file ends.
     QByteArray head;
@@ -42,6 +38,10 @@ void CUtf16TextFile::Open(const QString& path) {
         if (more.isEmpty())
             break;
         head += more;
+    }
+    if (m_error != 0) {
+        Close();
+        return false;
     }
     if (head.startsWith("\xFF\xFE")) {
         m_encoding = Encoding::Utf16LittleEndian;
@@ -55,6 +55,7 @@ void CUtf16TextFile::Open(const QString& path) {
         m_text += m_decoder.decode(head);
     }
     m_atEnd = head.size() < 2;
+    return true;
 }
 
 void CUtf16TextFile::Close() {
@@ -80,7 +81,7 @@ bool CUtf16TextFile::ReadLine(QString& line) {
         if (!ReadBlock())
             m_atEnd = true;
     }
-    if (m_pos == m_text.size())
+    if (m_pos == m_text.size() || m_error != 0)
         return false;
     line = m_text.mid(m_pos, end - m_pos);
     m_pos = end;
@@ -116,8 +117,10 @@ QByteArray CUtf16TextFile::ReadBytes() {
             bytes.truncate(n);
             return bytes;
         }
-        if (errno != EINTR)
-            ThrowSystemError(errno);
+        if (errno != EINTR) {
+            m_error = errno;
+            return {};
+        }
     }
 }
 

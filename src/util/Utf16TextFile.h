@@ -18,24 +18,27 @@ public:
     CUtf16TextFile(const CUtf16TextFile&) = delete;
     CUtf16TextFile& operator=(const CUtf16TextFile&) = delete;
 
-    // Opens the file for reading and looks at its byte-order mark. Throws COxaFileException with
-    // the system's error text when the file cannot be opened or read.
-    void Open(const QString& path);
-    // The next line without its line end; false at the end of the file. Throws COxaFileException
-    // when reading fails.
+    // Opens the file for reading and looks at its byte-order mark. False when the file cannot be
+    // opened or read; Error() then holds the system's error number.
+    bool Open(const QString& path);
+    // The next line without its line end; false at the end of the file or when reading fails
+    // (Error() tells which).
     bool ReadLine(QString& line);
     void Close();
+    // The system error number of the last failure; 0 when none happened since Open.
+    int Error() const { return m_error; }
 
     bool IsOpen() const { return m_fd >= 0; }
     Encoding GetEncoding() const { return m_encoding; }
 
 private:
-    // Reads the next block and appends its text; false at the end of the file.
+    // Reads the next block and appends its text; false at the end of the file or on a failure.
     bool ReadBlock();
     QByteArray ReadBytes();
     void AppendUtf16(const QByteArray& bytes);
 
     int m_fd = -1;
+    int m_error = 0;
     Encoding m_encoding = Encoding::EightBit;
     QStringDecoder m_decoder;
     QByteArray m_oddByte;

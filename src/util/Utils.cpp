@@ -1,7 +1,7 @@
 // Support utilities: temporary names, folders, URL escaping, the system description.
 #include "util/Utils.h"
 
-#include "app/Trace.h"
+#include "util/Printf.h"
 
 #include <QDir>
 #include <QFile>
@@ -13,39 +13,29 @@
 #include <sys/stat.h>
 #include <sys/utsname.h>
 
-bool GetTempFilePath(const QString& extension, QString& path) {
+int MakeTempFilePath(const QString& extension, QString& path) {
     const QString folder = QDir::tempPath();
     struct stat info {};
     const bool found = ::stat(QFile::encodeName(folder).constData(), &info) == 0;
-    if (!found || !S_ISDIR(info.st_mode)) {
-        const int error = found ? ENOTDIR : errno;
-        Trace(TRACE_ERROR, "GetTempPath returned %lu, last error = %lu",
-              static_cast<unsigned long>(folder.size()), static_cast<unsigned long>(error));
-        return false;
-    }
+    if (!found || !S_ISDIR(info.st_mode))
+        return found ? ENOTDIR : errno;
     const auto seconds = static_cast<unsigned long>(GetCurrentTimeMs() / 1000);
     const int number = QRandomGenerator::global()->bounded(std::numeric_limits<int>::max());
     path = QDir(folder).filePath(Sprintf("temp_%lu_%i.%s", seconds, number, extension));
-    return true;
+    return 0;
 }
 
-bool AssureDirExists(const QString& path) {
+DirStatus MakeDirIfMissing(const QString& path) {
     const QByteArray native = QFile::encodeName(path);
     struct stat info {};
     if (::stat(native.constData(), &info) != 0) {
         // Another process may create it between the look and the creation: that is success too.
         if (::mkdir(native.constData(), 0777) != 0 &&
-            !(errno == EEXIST && ::stat(native.constData(), &info) == 0 && S_ISDIR(info.st_mode))) {
-            Trace(TRACE_ERROR, "AssureDirExists: Error creating dir '%s'", path);
-            return false;
-        }
-        return true;
+            !(errno == EEXIST && ::stat(native.constData(), &info) == 0 && S_ISDIR(info.st_mode)))
+            return DirStatus::CreateFailed;
+        return DirStatus::Ready;
     }
-    if (!S_ISDIR(info.st_mode)) {
-        Trace(TRACE_ERROR, "AssureDirExists: '%s' exists but is not a folder", path);
-        return false;
-    }
-    return true;
+    return S_ISDIR(info.st_mode) ? DirStatus::Ready : DirStatus::NotAFolder;
 }
 
 QString UrlEscape(const QString& text, bool escapeAll) {

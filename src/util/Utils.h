@@ -11,12 +11,14 @@
 #include <QString>
 
 // A full path "<temporary folder>/temp_<seconds>_<random>.<extension>" in the user's temporary
-// folder; the file is not created. Returns false (and traces why) when there is no such folder.
-bool GetTempFilePath(const QString& extension, QString& path);
+// folder; the file is not created. Returns 0, or the system error number when there is no such
+// folder (ENOTDIR when the path is something else).
+int MakeTempFilePath(const QString& extension, QString& path);
 
-// True when the folder exists or was created (one level: its parent must exist). Traces the
-// failure when it cannot be created or when the path is something other than a folder.
-bool AssureDirExists(const QString& path);
+// What became of a folder asked for by MakeDirIfMissing.
+enum class DirStatus { Ready, CreateFailed, NotAFolder };
+// Makes sure the folder exists, creating it when missing (one level: its parent must exist).
+DirStatus MakeDirIfMissing(const QString& path);
 
 // Replaces characters by "%xx" (lower-case hexadecimal of the character's code): every character
 // when escapeAll is set, else only those from 0x20 to 0x2F (blank, punctuation, '/'). Letters,

@@ -1,8 +1,8 @@
 // The browser of the command line.
 #include "web/ExternalBrowser.h"
 
+#include "app/IOpProgress.h"
 #include "app/Trace.h"
-#include "workflow/IOpProgress.h"
 
 #include <QProcess>
 #include <QStandardPaths>

@@ -2,6 +2,8 @@
 #include "web/UploadClient.h"
 
 #include "app/ConfigFile.h"
+#include "app/IOpProgress.h"
+#include "app/OxaException.h"
 #include "app/StringTable.h"
 #include "app/Trace.h"
 #include "app/UserText.h"
@@ -11,11 +13,7 @@
 #include "web/HttpSession.h"
 #include "web/IBrowser.h"
 #include "web/InternetException.h"
-#include "workflow/IOpProgress.h"
-#include "workflow/OxaException.h"
-#include "workflow/RingtoneModel.h"
-#include "workflow/UploadRequest.h"
-#include "workflow/UploadRunner.h"
+#include "web/UploadRequest.h"
 
 #include <QUrl>
 
@@ -309,9 +307,8 @@ bool CUploadClient::finish() {
 }
 
 bool uploadFile(UploadThreadParams& params) {
-    // The input's short title ("MySong", "track03", "recording") names the ringtone.
-    CUploadClient client(params.model->getRingtoneFileName(), params.model->getInputTitle(),
-                         *params.progress, params.browser);
+    CUploadClient client(params.ringtoneFile, params.ringtoneName, *params.progress,
+                         params.browser);
     params.result = client.run();
     params.errorText = client.errorText();
     return params.result;

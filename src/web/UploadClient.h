@@ -10,7 +10,17 @@ class CHttpRequest;
 class CHttpSession;
 class IBrowser;
 class IOpProgress;
-struct UploadThreadParams;
+
+// What the upload thread is given and what it leaves behind. It lives on the runner's stack
+// while the thread runs and is shared with nothing else.
+struct UploadThreadParams {
+    QString ringtoneFile;            // the extracted ringtone to upload
+    QString ringtoneName;            // the input's short title ("MySong", "track03") naming it
+    IOpProgress* progress = nullptr; // the beam's progress display
+    IBrowser* browser = nullptr;     // where the person finishes the transfer; may be null
+    bool result = false;             // set by the thread: true on success
+    QString errorText;               // set by the thread on a failure the person should see
+};
 
 // One run: phase 0 posts the ringtone to the UploadUrl setting and reads TOKEN, DIGEST and
 // CONTINUE; phase 1 gets the continue address and reads TOKEN and CONTINUE; phase 2 gets the
@@ -80,6 +90,6 @@ private:
     QString m_errorText;
 };
 
-// The upload thread's body: uploads the ringtone of the record's model, with its progress and
+// The upload thread's body: uploads the record's ringtone, with its progress and
 // browser, and leaves the result and the error text in the record. Returns the result.
 bool uploadFile(UploadThreadParams& params);

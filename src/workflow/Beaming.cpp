@@ -1,9 +1,9 @@
 // The beam operation.
 #include "workflow/Beaming.h"
 
+#include "app/OpResult.h"
 #include "app/Trace.h"
 #include "workflow/IRingtoneModelOwner.h"
-#include "workflow/OpResult.h"
 #include "workflow/RingtoneModel.h"
 #include "workflow/UploadRunner.h"
 

@@ -1,8 +1,8 @@
 // What the model needs from its owner (the main control, or the command-line tool).
 #pragma once
 
-#include "workflow/IOpProgress.h"
-#include "workflow/IUserMessages.h"
+#include "app/IOpProgress.h"
+#include "app/IUserMessages.h"
 
 #include <QString>
 #include <memory>

@@ -3,6 +3,10 @@
 
 #include "app/ConfigFile.h"
 #include "app/CoreStrings.h"
+#include "app/IOpProgress.h"
+#include "app/IUserMessages.h"
+#include "app/OpResult.h"
+#include "app/OxaException.h"
 #include "app/StringTable.h"
 #include "app/Trace.h"
 #include "app/UserText.h"
@@ -12,16 +16,12 @@
 #include "decode/WavWriter.h"
 #include "decode/WmaDecoder.h"
 #include "encode/DatFileEncoder.h"
+#include "encode/FadeGain.h"
 #include "encode/OggFileEncoder.h"
 #include "util/SystemError.h"
 #include "workflow/Beaming.h"
-#include "workflow/Extraction.h"
-#include "workflow/IOpProgress.h"
 #include "workflow/IRingtoneModelOwner.h"
 #include "workflow/IRingtoneView.h"
-#include "workflow/IUserMessages.h"
-#include "workflow/OpResult.h"
-#include "workflow/OxaException.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,9 +1,9 @@
 // The central model: the current input, its work files, the ringtone selection and extraction.
 #pragma once
 
+#include "encode/CutInfo.h"
 #include "encode/DatValues.h"
 #include "util/WinTypes.h"
-#include "workflow/CutInfo.h"
 
 #include <QString>
 #include <cstdint>

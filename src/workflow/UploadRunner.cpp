@@ -1,10 +1,11 @@
 // The upload's worker thread and the runner that waits for it.
 #include "workflow/UploadRunner.h"
 
+#include "app/IOpProgress.h"
+#include "app/IUserMessages.h"
 #include "app/Trace.h"
 #include "web/UploadClient.h"
-#include "workflow/IOpProgress.h"
-#include "workflow/IUserMessages.h"
+#include "workflow/RingtoneModel.h"
 
 #include <QCoreApplication>
 #include <chrono>
@@ -23,7 +24,9 @@ constexpr auto kServeInterval = std::chrono::milliseconds(10);
 bool startUploadFile(CRingtoneModel& model, IOpProgress& progress, IBrowser* browser,
                      IUserMessages& messages) {
     UploadThreadParams params;
-    params.model = &model;
+    params.ringtoneFile = model.getRingtoneFileName();
+    // The input's short title ("MySong", "track03", "recording") names the ringtone.
+    params.ringtoneName = model.getInputTitle();
     params.progress = &progress;
     params.browser = browser;
 

@@ -1,7 +1,6 @@
 // Reading config.ini text: the UTF-16 text-file reader and the number conversions of the settings.
 #include "util/NumberText.h"
 #include "util/Utf16TextFile.h"
-#include "workflow/OxaException.h"
 
 #include "support/TestSupport.h"
 
@@ -9,6 +8,7 @@
 #include <QtEndian>
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cmath>
 #include <limits>
 
@@ -123,26 +123,19 @@ TEST_F(Utf16TextFileTest, LinesAcrossReadBlocks) {
     EXPECT_EQ(eightLines[0].back(), QChar(0x00FC));
 }
 
-TEST_F(Utf16TextFileTest, FailuresThrowTheSystemErrorText) {
+TEST_F(Utf16TextFileTest, FailuresReportTheSystemError) {
     CUtf16TextFile file;
-    try {
-        file.Open(m_dir.filePath(QStringLiteral("missing.ini")));
-        FAIL() << "opening a missing file did not throw";
-    } catch (const COxaFileException& e) {
-        EXPECT_EQ(e.message(), QStringLiteral("No such file or directory (2)"));
-    }
+    EXPECT_FALSE(file.Open(m_dir.filePath(QStringLiteral("missing.ini"))));
+    EXPECT_EQ(file.Error(), ENOENT);
     EXPECT_FALSE(file.IsOpen());
     QString line = QStringLiteral("kept");
     EXPECT_FALSE(file.ReadLine(line));
     EXPECT_EQ(line, QStringLiteral("kept"));
 
     // A folder opens but cannot be read.
-    try {
-        file.Open(m_dir.path());
-        FAIL() << "reading a folder did not throw";
-    } catch (const COxaFileException& e) {
-        EXPECT_EQ(e.message(), QStringLiteral("Is a directory (21)"));
-    }
+    EXPECT_FALSE(file.Open(m_dir.path()));
+    EXPECT_EQ(file.Error(), EISDIR);
+    EXPECT_FALSE(file.IsOpen());
 }
 
 TEST(NumberTextTest, IntegersReadLikeWtoi) {

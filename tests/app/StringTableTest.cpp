@@ -2,9 +2,9 @@
 #include "app/StringTable.h"
 
 #include "app/CoreStrings.h"
+#include "app/OxaException.h"
 #include "app/UserText.h"
 #include "platform/glossa/Glossa.h"
-#include "workflow/OxaException.h"
 
 #include <QFile>
 #include <QRegularExpression>

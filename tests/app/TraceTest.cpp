@@ -1,7 +1,7 @@
 // Tests of the trace log: levels, tags, the line and file-name forms, files, threads, the lock.
 #include "app/Trace.h"
+#include "app/OxaException.h"
 #include "support/TestSupport.h"
-#include "workflow/OxaException.h"
 
 #include <QDir>
 #include <QRegularExpression>

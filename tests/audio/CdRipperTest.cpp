@@ -1,11 +1,11 @@
 // Track extraction from CD images the tests make: the table in both forms, the WAV sample for
 // sample, the session gap before a data track, the drive list, and every failure's trace line.
 #include "audio/CdRipper.h"
+#include "app/IOpProgress.h"
+#include "app/OpResult.h"
 #include "audio/CdDriveList.h"
 #include "platform/CdAudioTestImage.h"
 #include "support/TraceCapture.h"
-#include "workflow/IOpProgress.h"
-#include "workflow/OpResult.h"
 
 #include <QDir>
 #include <QFile>

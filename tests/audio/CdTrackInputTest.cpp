@@ -1,11 +1,11 @@
 // The CD command's last steps end to end: a track of an image the test makes becomes the
 // model's input, named as a CD track; a cancel or a failure leaves the input as it was.
-#include "audio/CdTrackInput.h"
+#include "workflow/CdTrackInput.h"
+#include "app/OpResult.h"
 #include "audio/CdDriveList.h"
 #include "platform/CdAudioTestImage.h"
 #include "support/TraceCapture.h"
 #include "workflow/ModelTestSupport.h"
-#include "workflow/OpResult.h"
 #include "workflow/RingtoneModel.h"
 
 #include <QDir>

@@ -1,8 +1,8 @@
 // Test helpers for decoders: the decoded WAV file, tone measurements and a recording progress.
 #pragma once
 
+#include "app/IOpProgress.h"
 #include "util/WinTypes.h"
-#include "workflow/IOpProgress.h"
 
 #include "support/TestSupport.h"
 

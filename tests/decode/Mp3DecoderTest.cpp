@@ -2,8 +2,8 @@
 // damaged input, cancel and progress.
 #include "decode/Mp3Decoder.h"
 #include "DecodedTone.h"
+#include "app/OpResult.h"
 #include "support/TestSupport.h"
-#include "workflow/OpResult.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -2,11 +2,11 @@
 #include "decode/OggDecoder.h"
 
 #include "DecodedTone.h"
+#include "app/IOpProgress.h"
+#include "app/OpResult.h"
 #include "app/Trace.h"
 #include "encode/OggFileEncoder.h"
 #include "support/TestSupport.h"
-#include "workflow/IOpProgress.h"
-#include "workflow/OpResult.h"
 
 #include <QFile>
 #include <QTemporaryDir>

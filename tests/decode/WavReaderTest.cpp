@@ -1,8 +1,8 @@
 // CWavReader: parsing, verdicts and their texts, reading, millisecond seek.
 #include "decode/WavReader.h"
+#include "app/OxaException.h"
 #include "decode/WavTestSupport.h"
 #include "decode/WavWriter.h"
-#include "workflow/OxaException.h"
 
 #include <QDir>
 #include <QFile>

@@ -2,9 +2,9 @@
 // audio or with damage fail cleanly, cancel and progress; result 5 in a build without FFmpeg.
 #include "decode/WmaDecoder.h"
 #include "DecodedTone.h"
+#include "app/OpResult.h"
 #include "decode/IDecoder.h"
 #include "support/TestSupport.h"
-#include "workflow/OpResult.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -1,7 +1,7 @@
 // CDatFileEncoder: the sampling grid across buffers and files, the value of a frame, failures.
 #include "encode/DatFileEncoder.h"
+#include "app/OxaException.h"
 #include "decode/WavTestSupport.h"
-#include "workflow/OxaException.h"
 
 #include <QFile>
 #include <QFileInfo>

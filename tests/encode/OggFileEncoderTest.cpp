@@ -1,10 +1,10 @@
 // Tests of the OGG Vorbis file encoder: validations, page layout, stream contents, file switching.
 #include "encode/OggFileEncoder.h"
 
+#include "app/OxaException.h"
 #include "app/Trace.h"
 #include "support/TestSupport.h"
 #include "util/SystemError.h"
-#include "workflow/OxaException.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,8 +1,8 @@
 // CWavFileEncoder: output names, the file it finishes, switching files, failures.
 #include "encode/WavFileEncoder.h"
+#include "app/OxaException.h"
 #include "decode/WavReader.h"
 #include "decode/WavTestSupport.h"
-#include "workflow/OxaException.h"
 
 #include <QDir>
 #include <QFile>

@@ -2,13 +2,13 @@
 #include "GuiTestApp.h"
 #include "SkinTestFiles.h"
 
+#include "app/IUserMessages.h"
 #include "skin/DynBitmap.h"
 #include "skin/DynRgn.h"
 #include "skin/Font.h"
 #include "skin/ImageList.h"
 #include "skin/SkinParser.h"
 #include "support/TraceCapture.h"
-#include "workflow/IUserMessages.h"
 
 #include <QTemporaryDir>
 

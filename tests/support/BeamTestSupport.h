@@ -2,9 +2,9 @@
 // recording progress, a browser, the person's choices on the page, and a ringtone to send.
 #pragma once
 
+#include "app/IOpProgress.h"
 #include "encode/OggFileEncoder.h"
 #include "web/IBrowser.h"
-#include "workflow/IOpProgress.h"
 
 #include <QDeadlineTimer>
 #include <QFile>

@@ -1,5 +1,6 @@
 // Tests of the unique local clock and the time-based file names made from it.
 #include "util/UniqueClock.h"
+#include "app/TracedFiles.h"
 #include "support/TraceCapture.h"
 
 #include <QRegularExpression>

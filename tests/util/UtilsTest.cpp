@@ -1,5 +1,6 @@
 // Tests of the support utilities: URL escaping, folders, temporary names, clocks, system texts.
 #include "util/Utils.h"
+#include "app/TracedFiles.h"
 #include "support/TraceCapture.h"
 
 #include <QDateTime>

@@ -2,13 +2,13 @@
 // server: every answer branch, the failure texts, cancel, the proxy and the bytes sent.
 #include "web/UploadClient.h"
 
-#include "support/BeamTestSupport.h"
 #include "app/ConfigFile.h"
 #include "app/StringTable.h"
+#include "support/BeamTestSupport.h"
 #include "support/TraceCapture.h"
 #include "web/AnswerLine.h"
 #include "web/ExternalBrowser.h"
-#include "workflow/UploadRequest.h"
+#include "web/UploadRequest.h"
 
 #include <QFile>
 #include <fcntl.h>

@@ -1,5 +1,5 @@
 // The selection's validation and the rules for which fade yields when the fades overlap.
-#include "workflow/CutInfo.h"
+#include "encode/CutInfo.h"
 
 #include <gtest/gtest.h>
 

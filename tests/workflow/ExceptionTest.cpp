@@ -1,8 +1,8 @@
 // Tests of the exception family and of the routines that show a message to the user.
+#include "app/IUserMessages.h"
+#include "app/OxaException.h"
 #include "app/StringTable.h"
 #include "support/TraceCapture.h"
-#include "workflow/IUserMessages.h"
-#include "workflow/OxaException.h"
 
 #include <gtest/gtest.h>
 

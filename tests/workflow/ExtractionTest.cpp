@@ -1,5 +1,5 @@
 // The fades and gain on the samples, the encoder settings, and extracting the ringtone file.
-#include "workflow/Extraction.h"
+#include "encode/FadeGain.h"
 
 #include "ModelTestSupport.h"
 #include "decode/OggDecoder.h"

@@ -5,12 +5,12 @@
 #include <algorithm>
 
 #include "app/ConfigFile.h"
+#include "app/IOpProgress.h"
+#include "app/IUserMessages.h"
 #include "decode/WavReader.h"
 #include "decode/WavWriter.h"
-#include "workflow/IOpProgress.h"
 #include "workflow/IRingtoneModelOwner.h"
 #include "workflow/IRingtoneView.h"
-#include "workflow/IUserMessages.h"
 
 #include <QByteArray>
 #include <QFile>

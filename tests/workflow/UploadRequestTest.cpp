@@ -1,11 +1,11 @@
 // Tests of the upload request: the body byte for byte, read by Python's own multipart reader,
 // the file-name rules and the failures.
-#include "workflow/UploadRequest.h"
+#include "web/UploadRequest.h"
+#include "app/OxaException.h"
 #include "app/StringTable.h"
 #include "support/TestSupport.h"
-#include "util/Clock.h"
 #include "support/TraceCapture.h"
-#include "workflow/OxaException.h"
+#include "util/Clock.h"
 
 #include <gtest/gtest.h>
 

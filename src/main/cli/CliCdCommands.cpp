@@ -4,13 +4,13 @@
 #include "CliCommands.h"
 #include "CliModelCommands.h"
 #include "CliModelOwner.h"
+#include "CliStrings.h"
 #include "TerminalProgress.h"
-#include "app/CliStrings.h"
+#include "app/OpResult.h"
 #include "app/StringTable.h"
 #include "audio/CdDriveList.h"
 #include "audio/CdRipper.h"
-#include "audio/CdTrackInput.h"
-#include "workflow/OpResult.h"
+#include "workflow/CdTrackInput.h"
 #include "workflow/RingtoneModel.h"
 
 namespace {

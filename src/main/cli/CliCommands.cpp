@@ -3,8 +3,8 @@
 
 #include "CliCdCommands.h"
 #include "CliModelCommands.h"
+#include "CliStrings.h"
 #include "TerminalProgress.h"
-#include "app/CliStrings.h"
 #include "app/ConfigFile.h"
 #include "app/StringTable.h"
 

@@ -3,7 +3,7 @@
 
 #include "CliModelOwner.h"
 #include "TerminalMessages.h"
-#include "app/QuilletApp.h"
+#include "frame/QuilletApp.h"
 
 #include <QString>
 #include <QStringList>

@@ -3,14 +3,14 @@
 
 #include "CliCommands.h"
 #include "CliModelOwner.h"
+#include "CliStrings.h"
 #include "TerminalProgress.h"
-#include "app/CliStrings.h"
 #include "app/ConfigFile.h"
+#include "app/OpResult.h"
 #include "app/StringTable.h"
 #include "util/DateTimeText.h"
 #include "util/TimeParse.h"
 #include "web/ExternalBrowser.h"
-#include "workflow/OpResult.h"
 #include "workflow/RingtoneModel.h"
 
 #include <QFile>

@@ -1,7 +1,7 @@
 // The user-message interface on a terminal: messages go to standard error.
 #pragma once
 
-#include "workflow/IUserMessages.h"
+#include "app/IUserMessages.h"
 
 class CTerminalMessages : public IUserMessages {
 public:

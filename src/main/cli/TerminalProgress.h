@@ -1,7 +1,7 @@
 // Progress of a long operation as a one-line bar on standard error; Ctrl+C asks it to cancel.
 #pragma once
 
-#include "workflow/IOpProgress.h"
+#include "app/IOpProgress.h"
 
 #include <QElapsedTimer>
 #include <QString>

@@ -2,7 +2,7 @@
 #include "CliCommands.h"
 
 #include "app/AppInfo.h"
-#include "app/QuilletApp.h"
+#include "frame/QuilletApp.h"
 
 #include <QCoreApplication>
 

@@ -76,3 +76,8 @@ void GLGetLanguageParams(GLLanguageParams* out);
 // Translates with the zero-terminated path's file from now on. A file that cannot be loaded
 // leaves the current translation in place and returns false.
 bool GLSwitchLanguage(const char16_t* path);
+
+// Receives the library's complaints (a translation file not found or not loadable), one line each.
+using GLTRACEFUNC = void (*)(const QString& line);
+// Sets the receiver of complaints; none when null. Callable from any thread.
+void GLSetTraceFunc(GLTRACEFUNC function);

@@ -1,15 +1,25 @@
 // One translation state over QTranslator.
 #include "platform/glossa/GlossaTranslator.h"
 
-#include "app/Trace.h"
+#include "platform/glossa/Glossa.h"
 
 #include <QFileInfo>
 #include <QTranslator>
 
 #include <algorithm>
+#include <atomic>
 
 namespace {
 constexpr char kContext[] = "Quillet";
+
+// The library's one receiver of complaints, as a DLL keeps its callback: set and read from any
+// thread.
+std::atomic<GLTRACEFUNC> g_traceFunction{nullptr};
+
+void Complain(const QString& line) {
+    if (const GLTRACEFUNC function = g_traceFunction.load())
+        function(line);
+}
 
 // The translator of exactly the file at path (no other name or suffix is tried), or nullptr.
 std::unique_ptr<QTranslator> LoadTranslator(const QString& path) {
@@ -17,7 +27,7 @@ std::unique_ptr<QTranslator> LoadTranslator(const QString& path) {
         return nullptr;
     const QFileInfo info(path);
     if (!info.isFile()) {
-        Trace(TRACE_ERROR, "translation file not found: %s", path);
+        Complain(QStringLiteral("translation file not found: ") + path);
         return nullptr;
     }
     auto translator = std::make_unique<QTranslator>();
@@ -25,12 +35,16 @@ std::unique_ptr<QTranslator> LoadTranslator(const QString& path) {
     // instead of trying "<name>.qm" and shortened names first.
     const QString none(QLatin1String(""));
     if (!translator->load(info.fileName(), info.absolutePath(), none, none)) {
-        Trace(TRACE_ERROR, "cannot load translation file %s", path);
+        Complain(QStringLiteral("cannot load translation file ") + path);
         return nullptr;
     }
     return translator;
 }
 } // namespace
+
+void GLSetTraceFunc(GLTRACEFUNC function) {
+    g_traceFunction.store(function);
+}
 
 CGlossaTranslator::CGlossaTranslator() = default;
 CGlossaTranslator::~CGlossaTranslator() = default;

@@ -1,10 +1,10 @@
 // The CD command after the track was chosen: extract it and make it the model's input.
-#include "audio/CdTrackInput.h"
+#include "workflow/CdTrackInput.h"
 
+#include "app/OpResult.h"
 #include "app/StringTable.h"
 #include "app/Trace.h"
 #include "audio/CdRipper.h"
-#include "workflow/OpResult.h"
 #include "workflow/RingtoneModel.h"
 
 #include <QFile>

@@ -1,6 +1,6 @@
 // The routines that show a message to a person through the user-message interface.
+#include "app/IUserMessages.h"
 #include "app/Trace.h"
-#include "workflow/IUserMessages.h"
 
 void ShowErrorMessage(IUserMessages& ui, const QString& text) {
     Trace(TRACE_ERROR, "%s", text);

@@ -1,5 +1,5 @@
 // The program's exception family.
-#include "workflow/OxaException.h"
+#include "app/OxaException.h"
 
 COxaException::COxaException(const QString& message, int code)
     : COxaException(UserText(message), code) {}

@@ -1,5 +1,5 @@
 // Shaping of the ringtone's samples and its encoder settings.
-#include "workflow/Extraction.h"
+#include "encode/FadeGain.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,5 +1,5 @@
 // The ringtone selection and its fade rules.
-#include "workflow/CutInfo.h"
+#include "encode/CutInfo.h"
 
 void CCutInfo::setStart(qint64 t) {
     m_start = t;

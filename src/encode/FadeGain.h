@@ -1,9 +1,9 @@
 // Shaping of the ringtone's samples (fades and gain) and the encoder settings it is written with.
 #pragma once
 
+#include "encode/CutInfo.h"
 #include "encode/EncoderParams.h"
 #include "util/WinTypes.h"
-#include "workflow/CutInfo.h"
 
 #include <cstdint>
 

@@ -1,5 +1,5 @@
 // The application frame: everything the program does before and after its main dialog.
-#include "app/QuilletApp.h"
+#include "frame/QuilletApp.h"
 
 #include "app/AppInfo.h"
 #include "app/ConfigFile.h"
@@ -7,6 +7,7 @@
 #include "app/Language.h"
 #include "app/SingleInstance.h"
 #include "app/Trace.h"
+#include "app/TracedFiles.h"
 #include "audio/CdLibraryTrace.h"
 #include "util/Utils.h"
 

@@ -1,11 +1,11 @@
 // The upload request of a ringtone.
-#include "workflow/UploadRequest.h"
+#include "web/UploadRequest.h"
 
+#include "app/OxaException.h"
 #include "util/Clock.h"
 #include "util/Printf.h"
 #include "web/MimeCoderRegistry.h"
 #include "web/MimeMessage.h"
-#include "workflow/OxaException.h"
 
 #include <new>
 
