@@ -7,7 +7,6 @@
 #include "app/OxaException.h"
 #include "app/StringTable.h"
 #include "app/Trace.h"
-#include "decode/WavWriter.h"
 #include "util/WinTypes.h"
 
 #include <QFile>
@@ -61,7 +60,7 @@ uint32_t COggDecoder::decodeFile(const QString& inputName, const QString& output
     uint32_t result = OpSuccess;
     OggVorbis_File vorbisFile{};
     bool inputOwnedByVorbis = false;
-    CWavWriter writer;
+    IPcmSink& writer = output();
     try {
         const ov_callbacks callbacks{ReadCallback, SeekCallback, CloseCallback, TellCallback};
         if (ov_open_callbacks(input, &vorbisFile, nullptr, 0, callbacks) < 0)
@@ -105,6 +104,8 @@ uint32_t COggDecoder::decodeFile(const QString& inputName, const QString& output
                 break;
             }
             progress->SetPos(uint32_t(ov_raw_tell(&vorbisFile)));
+            if (writer.full())
+                break;
         }
     } catch (const std::exception& e) {
         if (result == OpSuccess)

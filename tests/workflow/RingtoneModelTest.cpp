@@ -2,6 +2,8 @@
 #include "workflow/RingtoneModel.h"
 
 #include "ModelTestSupport.h"
+#include "decode/InputKinds.h"
+#include "encode/DatFileMaker.h"
 #include "encode/OggFileEncoder.h"
 #include "support/TestSupport.h"
 #include "support/TraceCapture.h"
@@ -190,11 +192,11 @@ TEST_F(RingtoneModelTest, RefusesUnsupportedInputsWithTheirMessages) {
 #endif
     ExpectEmpty(m_model);
 
-    EXPECT_TRUE(CRingtoneModel::isSupportedExtension(QStringLiteral("/x/SONG.MP3")));
+    EXPECT_TRUE(isSupportedExtension(QStringLiteral("/x/SONG.MP3")));
     for (const char* name : {"a.wav", "b.Ogg", "c.WMA", "d.wmv", "e.asf"})
-        EXPECT_TRUE(CRingtoneModel::isSupportedExtension(QLatin1String(name))) << name;
+        EXPECT_TRUE(isSupportedExtension(QLatin1String(name))) << name;
     for (const char* name : {"track.flac", "noextension", "a.mp3.txt", "temp.in", "mp3"})
-        EXPECT_FALSE(CRingtoneModel::isSupportedExtension(QLatin1String(name))) << name;
+        EXPECT_FALSE(isSupportedExtension(QLatin1String(name))) << name;
 }
 
 TEST_F(RingtoneModelTest, DamagedWavAndUnwritableWorkFilesFailWithTheirMessages) {
@@ -259,7 +261,7 @@ TEST_F(RingtoneModelTest, PeakGivesTheNormalizationGain) {
     EXPECT_DOUBLE_EQ(m_model.getNormalizationGain(), 32767.0 / 16384.0);
 
     const unsigned char edge[] = {0x00, 0x80, 0xFF, 0x7F, 0x01, 0x00};
-    EXPECT_EQ(CRingtoneModel::blockPeak(edge, sizeof edge), 32768);
+    EXPECT_EQ(blockPeak(edge, sizeof edge), 32768);
     EXPECT_DOUBLE_EQ(CRingtoneModel::normalizationGain(50, 32767), 0.5);
     EXPECT_EQ(CRingtoneModel::normalizationGain(50, 99), 0.0);
     EXPECT_EQ(CRingtoneModel::normalizationGain(9.99, 20000), 0.0);

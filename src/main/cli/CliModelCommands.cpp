@@ -19,6 +19,7 @@
 #include <QSaveFile>
 #include <QTemporaryDir>
 
+#include <algorithm>
 #include <optional>
 
 namespace {
@@ -193,6 +194,14 @@ bool ReopenLastInput(CRingtoneModel& model, CCliModelOwner& owner) {
     return false;
 }
 
+// How far make decodes its input: past the end of any selection ApplySelection can make from
+// start and end, and past the length up to which the proposed selection depends on the duration,
+// with a second to spare for rounding. An input ending earlier is decoded whole all the same.
+qint64 DecodeLimit(std::optional<qint64> start, std::optional<qint64> end) {
+    const qint64 selectionEnd = end ? *end : start.value_or(0) + CCutInfo::kMaxLength;
+    return std::max(selectionEnd, CRingtoneModel::kLongInput) + 1000;
+}
+
 bool ExpectPlain(const QString& command, const CommandArgs& args, qsizetype count) {
     if (args.plain.size() < count) {
         PrintError(FormatString(IDS_CLI_MISSING_ARGUMENT, command));
@@ -315,6 +324,7 @@ int CliMake(const QStringList& rawArgs, CCliModelOwner& owner) {
 
     CRingtoneModel model;
     model.attach(&owner, nullptr);
+    model.setDecodeLimit(DecodeLimit(start, end));
     if (!model.openInputFile(AbsolutePath(args->plain[0]), CRingtoneModel::OpenUserFile, 0))
         return FailureExit();
     if (const int status = ApplySelection(model, *args, start, end); status != CliSuccess)
