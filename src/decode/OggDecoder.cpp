@@ -7,6 +7,7 @@
 #include "app/OxaException.h"
 #include "app/StringTable.h"
 #include "app/Trace.h"
+#include "util/VectorState.h"
 #include "util/WinTypes.h"
 
 #include <QFile>
@@ -90,6 +91,7 @@ uint32_t COggDecoder::decodeFile(const QString& inputName, const QString& output
                 break;
             }
             int bitstream = 0;
+            ClearUpperVectorState(); // libvorbis's SSE code is several times slower without it
             const long count = ov_read(&vorbisFile, block.data(), kBlockSize, 0, 2, 1, &bitstream);
             if (count < 0)
                 throw COxaDecoderException(QStringLiteral("error reading ogg file"));

@@ -5,6 +5,7 @@
 #include "app/OxaException.h"
 #include "app/Trace.h"
 #include "util/SystemError.h"
+#include "util/VectorState.h"
 
 #include <QFile>
 #include <algorithm>
@@ -145,6 +146,7 @@ void COggFileEncoder::analyse(const unsigned char* pcm, uint32_t frames) {
 }
 
 void COggFileEncoder::drainPackets() {
+    ClearUpperVectorState(); // libvorbis's SSE code is several times slower without it
     while (vorbis_analysis_blockout(&m_dsp, &m_block) == 1) {
         vorbis_analysis(&m_block, nullptr);
         vorbis_bitrate_addblock(&m_block);
