@@ -2,7 +2,9 @@
 #include "workflow/RingtoneModel.h"
 
 #include "ModelTestSupport.h"
+#include "app/OpResult.h"
 #include "decode/InputKinds.h"
+#include "decode/OggDecoder.h"
 #include "encode/DatFileMaker.h"
 #include "encode/OggFileEncoder.h"
 #include "support/TestSupport.h"
@@ -148,6 +150,35 @@ TEST_F(RingtoneModelTest, DecodesMp3WmaAndOggIntoTheWorkWav) {
     EXPECT_EQ(m_model.getInputTitle(), QStringLiteral("Song"));
     EXPECT_EQ(m_model.getCut().start(), 750);
     EXPECT_EQ(m_model.getCut().end(), 2250);
+}
+
+TEST_F(RingtoneModelTest, DecodingWritesTheWorkFilesAsReadingTheDecodedWavBackWould) {
+    // 12 s of stereo: some 30 blocks through the writer thread's bounded queue.
+    const QString ogg = file(QStringLiteral("long.ogg"));
+    {
+        EncoderParams params;
+        params.sampleRate = 44100;
+        COggFileEncoder encoder(ogg, params);
+        const QByteArray pcm = Sine(2, 44100, 12.0, 440, 20000);
+        encoder.encode(pcm.constData(), uint32_t(pcm.size()));
+    }
+    GetConfig().SetNormalizationPercent(100);
+    ASSERT_TRUE(m_model.openInputFile(ogg, 1, 0));
+
+    const QString plain = file(QStringLiteral("plain"));
+    COggDecoder decoder;
+    CountingProgress progress;
+    ASSERT_EQ(decoder.decodeFile(ogg, plain + QStringLiteral(".wav"), &progress), OpSuccess);
+    CWavReader reader(plain + QStringLiteral(".wav"));
+    int peak = 0;
+    UserText error;
+    ASSERT_EQ(createDatFile(reader, plain, progress, peak, error), OpSuccess);
+    EXPECT_EQ(testsupport::ReadBytes(work(QStringLiteral("temp.in"))),
+              testsupport::ReadBytes(plain + QStringLiteral(".wav")));
+    EXPECT_EQ(testsupport::ReadBytes(work(QStringLiteral("temp.dat"))),
+              testsupport::ReadBytes(plain + QStringLiteral(".dat")));
+    EXPECT_GT(peak, 19000);
+    EXPECT_DOUBLE_EQ(m_model.getNormalizationGain(), CRingtoneModel::normalizationGain(100, peak));
 }
 
 TEST_F(RingtoneModelTest, RefusesUnsupportedInputsWithTheirMessages) {
@@ -296,15 +327,14 @@ TEST_F(RingtoneModelTest, CancelInEachStepLeavesNoPartialFileAndNoInput) {
     ExpectEmpty(m_model);
     EXPECT_EQ(m_owner.messages.errors.size(), errors); // cancel is never shown
 
-    // Cancelled after a complete decode: the decoded work WAV goes too, so the next start
-    // finds nothing to reopen without a name.
-    m_owner.cancelAtCall = -1;
-    m_owner.cancelAtText = 113; // "creating visualization file"
+    // Cancelled halfway through decoding, when the writer thread has written blocks of both work
+    // files: neither is left, so the next start finds nothing to reopen without a name.
+    m_owner.cancelAtCall = 40; // one check per MP3 frame of 4608 bytes
     EXPECT_FALSE(m_model.openInputFile(Fixture("tone-stereo-44k.mp3"), 1, 0));
     EXPECT_FALSE(QFileInfo::exists(work(QStringLiteral("temp.in"))));
     EXPECT_FALSE(QFileInfo::exists(work(QStringLiteral("temp.dat"))));
     ExpectEmpty(m_model);
-    m_owner.cancelAtText = -1;
+    m_owner.cancelAtCall = -1;
     EXPECT_TRUE(m_model.openInputFile(good, 1, 0));
 }
 
