@@ -1,10 +1,10 @@
 // The block loop of the whole-file steps, and the conversion of 8-bit PCM.
 #include "decode/WavBlockCopy.h"
 
-#include "app/CoreStrings.h"
 #include "app/IOpProgress.h"
 #include "app/OpResult.h"
 #include "app/OxaException.h"
+#include "app/StringIds.h"
 #include "app/Trace.h"
 #include "decode/WavReader.h"
 #include "decode/WavWriter.h"
@@ -83,14 +83,12 @@ int64_t CWavBlockCopy::readBlock(CWavReader& reader, uint8_t* buffer, int64_t by
 
 namespace {
 
-constexpr int kIdConverting = 172; // "Converting ..."
-
 // 8-bit unsigned PCM into 16-bit signed PCM of the same channels and rate.
 class CEightBitConversion : public CWavBlockCopy {
 public:
     explicit CEightBitConversion(const QString& destination)
         : CWavBlockCopy(
-              {"convertWavFrom8Bit", "converting wav file", kIdConverting, true, destination}),
+              {"convertWavFrom8Bit", "converting wav file", IDS_CONVERTING, true, destination}),
           m_destination(destination) {}
 
 private:

@@ -1,6 +1,7 @@
 // The visualization file of a whole WAV file.
 #include "encode/DatFileMaker.h"
 
+#include "app/StringIds.h"
 #include "decode/WavBlockCopy.h"
 #include "decode/WavReader.h"
 #include "encode/DatFileEncoder.h"
@@ -10,13 +11,11 @@
 
 namespace {
 
-constexpr int kIdCreatingDat = 113; // "Creating visualization file ..."
-
 // Feeds the visualization encoder block by block and keeps the peak.
 class CDatFileMaking : public CWavBlockCopy {
 public:
     CDatFileMaking(const QString& base, int& peak)
-        : CWavBlockCopy({"createDatFile", "creating dat file", kIdCreatingDat, false,
+        : CWavBlockCopy({"createDatFile", "creating dat file", IDS_CREATING_DAT, false,
                          base + QStringLiteral(".dat")}),
           m_base(base), m_peak(peak) {}
 

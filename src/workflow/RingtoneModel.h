@@ -20,13 +20,14 @@ struct UserText;
 // Opening an input turns it into one 16-bit PCM work WAV file and a visualization file, computes
 // the normalization gain, names the input and proposes a selection. The work files live in the
 // configuration folder and stay there between runs. Everything runs on the user-interface thread
-// except the shared value, which the view sets from its own threads.
+// except the view's timer interval, which the view sets from its own threads.
 class CRingtoneModel {
 public:
-    enum State { StateIdle = 0, StateOpening = 1, StateBeaming = 2 };
+    enum class State { Idle = 0, Opening = 1, Beaming = 2 };
     // How openInputFile came to be called.
-    enum OpenMode { OpenCdTrack = 0, OpenUserFile = 1, OpenReopen = 2 };
-    enum InputType { InputFile = 0, InputCdTrack = 1, InputNamed = 2, InputRecording = 3 };
+    enum class OpenMode { CdTrack = 0, UserFile = 1, Reopen = 2 };
+    // What the input is; stored in the configuration as its number.
+    enum class InputType { File = 0, CdTrack = 1, Named = 2, Recording = 3 };
     // Inputs longer than this (ms) get the proposed selection 10 s to 20 s, shorter ones their
     // middle half.
     static constexpr qint64 kLongInput = 20000;
@@ -45,7 +46,7 @@ public:
     void saveState();
     // Opens an input; mode is an OpenMode, parameter the CD track number of mode 0. True on
     // success; a failure leaves the model without input and has shown its message (not in mode 2).
-    bool openInputFile(const QString& path, int mode, int parameter);
+    bool openInputFile(const QString& path, OpenMode mode, int parameter);
     // Decodes inputs no further than ms milliseconds (-1: to their end) from the next open on, so
     // that the work WAV holds only that much; for a one-shot run whose selection ends there. When
     // the normalization gain needs the whole input's peak, the rest is still decoded for it.
@@ -78,20 +79,20 @@ public:
     const int8_t* getDatValues(int64_t start, int64_t end, uint32_t& count);
     int getRecordingRefreshTime() const;
     // Stores the state (a State) and refreshes the owner.
-    void setState(int state);
-    int getState() const { return m_state; }
+    void setState(State state);
+    State getState() const { return m_state; }
 
-    // The value the view shares between its threads, under the model's lock.
-    int getSharedValue() const;
-    void setSharedValue(int value);
+    // The stream view's timer interval in milliseconds, which it tells the model whenever the
+    // visible span changes; read and written under the model's lock from any thread.
+    int getViewTimerInterval() const;
+    void setViewTimerInterval(int milliseconds);
 
     const QString& getInputFileName() const { return m_inputFileName; }
     const QString& getInputName() const { return m_inputName; }
     const QString& getInputTitle() const { return m_inputTitle; }
-    int getInputType() const { return m_inputType; }
+    InputType getInputType() const { return m_inputType; }
     const QString& getInputParam() const { return m_inputParam; }
     const QString& getWavFileName() const { return m_wavFileName; }
-    const QString& getDatFileName() const { return m_datFileName; }
     // The extracted ringtone; empty until extracted and again after every selection change.
     const QString& getRingtoneFileName() const { return m_ringtoneFileName; }
     double getNormalizationGain() const { return m_gain; }
@@ -107,7 +108,7 @@ public:
     // 32767 * percent / peak / 100; 0 for a peak below 100 or a percent outside 10..100.
     static double normalizationGain(double percent, int peak);
     // The display name of an input from its type and parameter; empty for files.
-    static QString inputNameFromType(int type, const QString& parameter);
+    static QString inputNameFromType(InputType type, const QString& parameter);
     // The letters of the file name (up to its first '.'), or "ringtone" when it has none.
     static QString titleFromFileName(const QString& path);
     // The selection proposed for an input of duration milliseconds, applied to cut: an invalid
@@ -118,18 +119,18 @@ private:
     // Decodes path into the work WAV and the visualization file when its extension calls for a
     // decoder, giving the peak; source is the WAV to read next. False when the open ends here
     // (message shown as the mode wants); throws COxaException when the visualization file failed.
-    bool decodeInput(const QString& path, int mode, IOpProgress& progress, QString& source,
+    bool decodeInput(const QString& path, OpenMode mode, IOpProgress& progress, QString& source,
                      std::optional<int>& peak);
     // Steps from reading the source WAV to naming the input; peak is given when decoding made the
     // visualization file already. Throws COxaException on failure.
-    void openSourceWav(const QString& path, QString source, int mode, int parameter,
+    void openSourceWav(const QString& path, QString source, OpenMode mode, int parameter,
                        std::optional<int> peak, IOpProgress& progress);
     // Writes the visualization file of a WAV input; its peak. Throws COxaException on failure.
     int createDatFileOf(CWavReader& reader, IOpProgress& progress);
     // True when the normalization setting makes the gain depend on the whole input's peak.
     static bool gainNeedsWholeInput();
     // Names the input for the open mode.
-    void nameInput(const QString& path, int mode, int parameter);
+    void nameInput(const QString& path, OpenMode mode, int parameter);
     // Runs the extraction loop into the ringtone file; an OpResult, throws on errors.
     int encodeCut(IOpProgress& progress);
     void showError(const QString& text);
@@ -143,7 +144,7 @@ private:
     QString m_inputFileName;
     QString m_inputName;
     QString m_inputTitle;
-    int m_inputType = InputFile;
+    InputType m_inputType = InputType::File;
     QString m_inputParam;
     QString m_wavFileName;
     QString m_datFileName;
@@ -153,7 +154,7 @@ private:
     qint64 m_duration = 0;
     CDatValues m_datValues;
     mutable std::mutex m_lock;
-    int m_sharedValue = 0;
-    int m_state = StateIdle;
+    int m_viewTimerInterval = 0;
+    State m_state = State::Idle;
     int64_t m_decodeLimit = -1;
 };
