@@ -107,6 +107,7 @@ void COggFileEncoder::writeHeaders() {
 }
 
 void COggFileEncoder::encode(const void* data, uint32_t bytes) {
+    ClearUpperVectorState(); // libvorbis's SSE code is several times slower without it
     if (!isOpen() || (m_streamEnded && bytes != 0))
         throw COxaEncoderException(StringId{IDS_OGG_INVALID_STATE});
     if (bytes == 0) {
@@ -146,7 +147,6 @@ void COggFileEncoder::analyse(const unsigned char* pcm, uint32_t frames) {
 }
 
 void COggFileEncoder::drainPackets() {
-    ClearUpperVectorState(); // libvorbis's SSE code is several times slower without it
     while (vorbis_analysis_blockout(&m_dsp, &m_block) == 1) {
         vorbis_analysis(&m_block, nullptr);
         vorbis_bitrate_addblock(&m_block);
