@@ -6,12 +6,13 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+using namespace Qt::StringLiterals;
+
 TEST(Folders, ReleaseFolderGivesItsParentAsProgramFolder) {
-    EXPECT_EQ(ProgramFolderFor("/dev/build/Release/"), QStringLiteral("/dev/build/"));
-    EXPECT_EQ(ProgramFolderFor("/apps/release"), QStringLiteral("/apps/"));
-    EXPECT_EQ(ProgramFolderFor("/apps/releases/"), QStringLiteral("/apps/releases/"));
-    EXPECT_EQ(ProgramFolderFor("/opt/quillet/build/bin/"),
-              QStringLiteral("/opt/quillet/build/bin/"));
+    EXPECT_EQ(ProgramFolderFor("/dev/build/Release/"), u"/dev/build/"_s);
+    EXPECT_EQ(ProgramFolderFor("/apps/release"), u"/apps/"_s);
+    EXPECT_EQ(ProgramFolderFor("/apps/releases/"), u"/apps/releases/"_s);
+    EXPECT_EQ(ProgramFolderFor("/opt/quillet/build/bin/"), u"/opt/quillet/build/bin/"_s);
 }
 
 TEST(Folders, InstalledTreeKeepsItsDataUnderShare) {
@@ -28,8 +29,8 @@ TEST(Folders, FilesAreNamedFromTheirFolders) {
     EXPECT_EQ(GetDefaultTraFilePath(), GetTraFilePath("en"));
     EXPECT_EQ(GetSkinPath("de"), GetProgramFolder() + "Skins/de/__default.sdf");
     EXPECT_EQ(GetDefaultSkinPath(), GetSkinPath("en"));
-    EXPECT_EQ(WithTrailingSlash("/a"), QStringLiteral("/a/"));
-    EXPECT_EQ(WithTrailingSlash("/a/"), QStringLiteral("/a/"));
+    EXPECT_EQ(WithTrailingSlash("/a"), u"/a/"_s);
+    EXPECT_EQ(WithTrailingSlash("/a/"), u"/a/"_s);
 }
 
 TEST(Folders, SharedDataFolderIsCreatedPrivate) {

@@ -30,6 +30,8 @@ struct DecodedWav {
     int16_t sample(uint32_t frame, uint32_t channel) const;
 };
 DecodedWav ReadDecodedWav(const QString& path);
+// The 16 bytes of a format record as hex, to compare two records in one go.
+QByteArray FormatHex(const WAVEFORMATEX& format);
 
 // Amplitude of the frequency in one channel as a fraction of full scale (one DFT bin over count
 // frames from first; count should hold whole periods).

@@ -16,6 +16,8 @@
 #include <memory>
 #include <vector>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 // The tooltip string of each control, in the order of DialogButtons then CtrlControls.
@@ -43,7 +45,7 @@ struct ShippedSkin {
         for (CXButton* b : buttons)
             if (b->objectName() == QString::fromLatin1(section))
                 return b->config().caption;
-        return QStringLiteral("<none>");
+        return u"<none>"_s;
     }
 };
 
@@ -51,7 +53,7 @@ struct ShippedSkin {
 void Load(const char* skin, ShippedSkin& s) {
     EnsureGuiApp();
     const QString file = ShippedSkinsFolder() + QString::fromLatin1(skin) + "/__default.sdf";
-    ASSERT_TRUE(s.parser.init(file, QStringLiteral("PP_SDF")));
+    ASSERT_TRUE(s.parser.init(file, u"PP_SDF"_s));
     QPoint at;
     CSkinParser& p = s.parser;
     ASSERT_TRUE(Reads(p, "[main]", [&] { return p.getPoint("sl_ctrl_position", at); }));
@@ -90,7 +92,7 @@ TEST(ShippedSkins, EverySectionLoadsAndEveryControlHasItsPicturesCursorAndToolti
         Load(skin, s);
         CSkinParser& p = s.parser;
         EXPECT_FALSE(p.headerValue().isEmpty());
-        EXPECT_EQ(s.title, QStringLiteral("Quillet"));
+        EXPECT_EQ(s.title, u"Quillet"_s);
         // The window icon is a Windows icon file that Qt and the cursor reader both read.
         EXPECT_FALSE(QImage(s.icon).isNull());
         CCursorFile icon;
@@ -159,9 +161,9 @@ TEST(ShippedSkins, GermanSkinCarriesGermanCaptions) {
     ShippedSkin en, de;
     Load("en", en);
     Load("de", de);
-    EXPECT_EQ(en.caption("btn_open"), QStringLiteral("Open"));
+    EXPECT_EQ(en.caption("btn_open"), u"Open"_s);
     EXPECT_EQ(de.caption("btn_open"), QString::fromUtf8("Öffnen"));
-    EXPECT_EQ(de.caption("btn_record"), QStringLiteral("Aufnehmen"));
-    EXPECT_EQ(de.caption("btn_beam"), QStringLiteral("Klingelton senden"));
+    EXPECT_EQ(de.caption("btn_record"), u"Aufnehmen"_s);
+    EXPECT_EQ(de.caption("btn_beam"), u"Klingelton senden"_s);
     EXPECT_NE(en.caption("lbl_beam"), de.caption("lbl_beam"));
 }

@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace Qt::StringLiterals;
+
 using namespace skintest;
 
 namespace {
@@ -17,22 +19,22 @@ class XButtonCfgTest : public ::testing::Test {
 protected:
     void SetUp() override {
         EnsureGuiApp();
-        WriteFile(m_dir.filePath(QStringLiteral("a.bmp")), SolidBmp(4, 2, Qt::red));
-        WriteFile(m_dir.filePath(QStringLiteral("b.bmp")), SolidBmp(6, 3, Qt::green));
-        WriteFile(m_dir.filePath(QStringLiteral("c.bmp")), SolidBmp(8, 4, Qt::blue));
-        WriteFile(m_dir.filePath(QStringLiteral("r.rgn")), RegionData({QRect(0, 0, 2, 2)}));
-        WriteFile(m_dir.filePath(QStringLiteral("h.cur")),
+        WriteFile(m_dir.filePath(u"a.bmp"_s), SolidBmp(4, 2, Qt::red));
+        WriteFile(m_dir.filePath(u"b.bmp"_s), SolidBmp(6, 3, Qt::green));
+        WriteFile(m_dir.filePath(u"c.bmp"_s), SolidBmp(8, 4, Qt::blue));
+        WriteFile(m_dir.filePath(u"r.rgn"_s), RegionData({QRect(0, 0, 2, 2)}));
+        WriteFile(m_dir.filePath(u"h.cur"_s),
                   IconDirectory(2, 4, 4, QPoint(1, 1), IconImage32(4, 4, qRgba(0, 0, 0, 255))));
     }
     // Loads the section "[b]" with the entries for the kind into config.
     bool load(const QByteArray& entries, int kind, bool ignoreVisible = false) {
-        const QString path = m_dir.filePath(QStringLiteral("t.sdf"));
+        const QString path = m_dir.filePath(u"t.sdf"_s);
         WriteFile(path, "PP_SDF=1\n[b]\n" + entries + "\n[other]\nsize=99,99\n");
         CSkinParser parser;
-        if (!parser.init(path, QStringLiteral("PP_SDF")))
+        if (!parser.init(path, u"PP_SDF"_s))
             return false;
         config = CXButtonCfg();
-        return config.load(parser, QStringLiteral("[b]"), kind, ignoreVisible);
+        return config.load(parser, u"[b]"_s, kind, ignoreVisible);
     }
 
     QTemporaryDir m_dir;
@@ -122,7 +124,7 @@ TEST_F(XButtonCfgTest, EveryOtherKeyFillsItsField) {
     EXPECT_EQ(config.font.logFont().weight, 700);
     EXPECT_EQ(config.align, QPoint(-4, 3));
     EXPECT_EQ(config.xbounds, QPoint(6, 8));
-    EXPECT_EQ(config.caption, QStringLiteral("Send it, now"));
+    EXPECT_EQ(config.caption, u"Send it, now"_s);
     ASSERT_TRUE(config.cursor.has_value());
     EXPECT_EQ(config.cursor->hotSpot(), QPoint(1, 1));
     EXPECT_EQ(config.paintRegion.region(), QRegion(0, 0, 2, 2));

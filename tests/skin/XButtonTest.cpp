@@ -18,6 +18,8 @@
 
 #include <memory>
 
+using namespace Qt::StringLiterals;
+
 using namespace skintest;
 
 namespace {
@@ -72,9 +74,9 @@ protected:
                                      "bitmap_mo=mo.bmp\nbitmap_da=da.bmp\n" +
                                      extra + "\n");
         CSkinParser parser;
-        EXPECT_TRUE(parser.init(file("t.sdf"), QStringLiteral("PP_SDF")));
+        EXPECT_TRUE(parser.init(file("t.sdf"), u"PP_SDF"_s));
         auto* button = new CXButton(id, sink.get());
-        EXPECT_TRUE(button->create(parser, QStringLiteral("[b]"), kind, false));
+        EXPECT_TRUE(button->create(parser, u"[b]"_s, kind, false));
         sink->show();
         return button;
     }
@@ -307,13 +309,13 @@ TEST_F(XButtonTest, CaptionFollowsAlignmentInsetsAndBreaksWhenMultiline) {
 
 TEST_F(XButtonTest, TooltipComesFromTheStringTable) {
     CXButton* b = make(137, "mouseover=1");
-    EXPECT_EQ(b->tooltipText(), QStringLiteral("input name"));
+    EXPECT_EQ(b->tooltipText(), u"input name"_s);
     b->setTooltip(136);
-    EXPECT_EQ(b->tooltipText(), QStringLiteral("open file"));
+    EXPECT_EQ(b->tooltipText(), u"open file"_s);
     b->setTooltipText(QString(400, QLatin1Char('x')));
     EXPECT_EQ(b->tooltipText().size(), 299);
     b->setTooltipText(QString());
-    EXPECT_EQ(b->tooltipText(), QStringLiteral("open file"));
+    EXPECT_EQ(b->tooltipText(), u"open file"_s);
     CXButton* label = make(92, "", CXButton::Label);
     EXPECT_TRUE(label->tooltipText().isEmpty());
 
@@ -329,22 +331,22 @@ TEST_F(XButtonTest, CreateFailsForBadKindsAndMissingKeysAndHonoursVisible) {
     WriteFile(file("t.sdf"), "PP_SDF=1\n[ok]\nposition=1,1\nsize=4,4\nbitmap_up=up.bmp\n"
                              "visible=0\n[half]\nposition=1,1\nsize=4,4\nbitmap_up=up.bmp\n");
     CSkinParser parser;
-    ASSERT_TRUE(parser.init(file("t.sdf"), QStringLiteral("PP_SDF")));
+    ASSERT_TRUE(parser.init(file("t.sdf"), u"PP_SDF"_s));
     auto* b = new CXButton(9, sink.get());
     sink->show();
-    EXPECT_FALSE(b->create(parser, QStringLiteral("[ok]"), 5, false));
-    EXPECT_FALSE(b->create(parser, QStringLiteral("[ok]"), -1, false));
-    EXPECT_FALSE(b->create(parser, QStringLiteral("[half]"), CXButton::PushButton, false));
-    EXPECT_FALSE(b->create(parser, QStringLiteral("[none]"), CXButton::Label, false));
+    EXPECT_FALSE(b->create(parser, u"[ok]"_s, 5, false));
+    EXPECT_FALSE(b->create(parser, u"[ok]"_s, -1, false));
+    EXPECT_FALSE(b->create(parser, u"[half]"_s, CXButton::PushButton, false));
+    EXPECT_FALSE(b->create(parser, u"[none]"_s, CXButton::Label, false));
     EXPECT_EQ(b->config().size, QPoint(10, 10));
-    ASSERT_TRUE(b->create(parser, QStringLiteral("[ok]"), CXButton::Label, false));
+    ASSERT_TRUE(b->create(parser, u"[ok]"_s, CXButton::Label, false));
     EXPECT_TRUE(b->isHidden());
     EXPECT_FALSE(b->config().visible);
     b->show(true);
     EXPECT_FALSE(b->isHidden());
     // A skin loaded again keeps the enabled state the program gave the control.
     b->setEnabled(false);
-    ASSERT_TRUE(b->create(parser, QStringLiteral("[half]"), CXButton::Label, false));
+    ASSERT_TRUE(b->create(parser, u"[half]"_s, CXButton::Label, false));
     EXPECT_FALSE(b->config().enabled);
     EXPECT_FALSE(b->isHidden());
 }

@@ -16,6 +16,8 @@
 #include <memory>
 #include <vector>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 const QColor Ink(0x0E, 0x11, 0x16);
@@ -66,17 +68,15 @@ bool BuildWindow(const QString& skinFile, bool empty, SkinWindow& w) {
     CSkinParser parser;
     QPoint controlAt;
     CDynBitmap background, controlBackground;
-    if (!parser.init(skinFile, QStringLiteral("PP_SDF")) ||
-        !parser.openSection(QStringLiteral("[main]")))
+    if (!parser.init(skinFile, u"PP_SDF"_s) || !parser.openSection(u"[main]"_s))
         return false;
     while (parser.nextKey())
-        parser.getPoint(QStringLiteral("sl_ctrl_position"), controlAt) ||
-            parser.getBitmap(QStringLiteral("bitmap"), background) ||
-            parser.getRegion(QStringLiteral("region"), w.region);
-    if (!parser.openSection(QStringLiteral("[ql_ctrl]")))
+        parser.getPoint(u"sl_ctrl_position"_s, controlAt) ||
+            parser.getBitmap(u"bitmap"_s, background) || parser.getRegion(u"region"_s, w.region);
+    if (!parser.openSection(u"[ql_ctrl]"_s))
         return false;
     while (parser.nextKey())
-        parser.getBitmap(QStringLiteral("bitmap_bg"), controlBackground);
+        parser.getBitmap(u"bitmap_bg"_s, controlBackground);
     w.window = std::make_unique<BitmapPanel>(background, nullptr);
     auto* control = new BitmapPanel(controlBackground, w.window.get());
     control->move(controlAt);
@@ -86,19 +86,17 @@ bool BuildWindow(const QString& skinFile, bool empty, SkinWindow& w) {
         return false;
     // The example state: a long input path with a selection, or no input at all.
     for (auto& [name, b] : w.controls) {
-        if (name == QStringLiteral("lbl_input_file")) {
+        if (name == u"lbl_input_file"_s) {
             b->setCaption(empty ? QString()
                                 : QStringLiteral("/home/ann/Music/Field recordings/2023/"
                                                  "Blackbird at dawn, garden.mp3"));
             b->setPathEllipsis(true);
         }
-        const bool inputCommand = name == QStringLiteral("btn_open") ||
-                                  name == QStringLiteral("btn_cd_track") ||
-                                  name == QStringLiteral("btn_record");
+        const bool inputCommand =
+            name == u"btn_open"_s || name == u"btn_cd_track"_s || name == u"btn_record"_s;
         const bool ctrlButton = b->parentWidget() == control && b->kind() == CXButton::PushButton;
         if ((empty && ctrlButton && !inputCommand) ||
-            (!empty &&
-             (name == QStringLiteral("btn_stop") || name == QStringLiteral("btn_fading_begin"))))
+            (!empty && (name == u"btn_stop"_s || name == u"btn_fading_begin"_s)))
             b->setEnabled(false);
     }
     w.window->show();
@@ -157,7 +155,7 @@ QImage ControlGrid(const SkinWindow& w) {
     grid.fill(Ink);
     QPainter g(&grid);
     g.setPen(QColor(0xB0, 0xB8, 0xC4));
-    QFont label(QStringLiteral("DejaVu Sans"));
+    QFont label(u"DejaVu Sans"_s);
     label.setPixelSize(11);
     g.setFont(label);
     const char* stateNames[] = {"up", "mouse over", "down", "disabled"};
@@ -185,19 +183,16 @@ QImage BrowserDialog(const QString& skinFile) {
     CSkinParser parser;
     CDynBitmap browser;
     CDynRgn region;
-    if (parser.init(skinFile, QStringLiteral("PP_SDF")) &&
-        parser.openSection(QStringLiteral("[browser_dlg]")))
+    if (parser.init(skinFile, u"PP_SDF"_s) && parser.openSection(u"[browser_dlg]"_s))
         while (parser.nextKey())
-            parser.getBitmap(QStringLiteral("bitmap"), browser) ||
-                parser.getRegion(QStringLiteral("region"), region);
+            parser.getBitmap(u"bitmap"_s, browser) || parser.getRegion(u"region"_s, region);
     return Shaped(browser.image(), region.region());
 }
 
 // One skin's part of the sheet: a heading, the two windows and the dialog, then the control grid.
 QImage SkinPart(const QString& skin) {
     constexpr int Gap = 16;
-    const QString file =
-        QStringLiteral(QUILLET_SHIPPED_SKINS "/") + skin + QStringLiteral("/__default.sdf");
+    const QString file = QStringLiteral(QUILLET_SHIPPED_SKINS "/") + skin + u"/__default.sdf"_s;
     SkinWindow full, empty;
     if (!BuildWindow(file, false, full) || !BuildWindow(file, true, empty))
         return QImage();
@@ -211,13 +206,11 @@ QImage SkinPart(const QString& skin) {
     part.fill(Ink);
     QPainter p(&part);
     p.setPen(Qt::white);
-    QFont heading(QStringLiteral("DejaVu Sans"));
+    QFont heading(u"DejaVu Sans"_s);
     heading.setPixelSize(14);
     heading.setBold(true);
     p.setFont(heading);
-    p.drawText(
-        4, 18,
-        QStringLiteral("Skin \"%1\": window with input, without input, browser dialog").arg(skin));
+    p.drawText(4, 18, u"Skin \"%1\": window with input, without input, browser dialog"_s.arg(skin));
     p.drawImage(0, 28, windowFull);
     p.drawImage(windowFull.width() + Gap, 28, windowEmpty);
     p.drawImage(2 * (windowFull.width() + Gap), 28, browser);
