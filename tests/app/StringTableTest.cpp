@@ -2,6 +2,7 @@
 #include "app/StringTable.h"
 
 #include "app/CoreStrings.h"
+#include "app/Language.h"
 #include "app/OxaException.h"
 #include "app/UserText.h"
 #include "platform/glossa/Glossa.h"
@@ -10,9 +11,9 @@
 #include <QRegularExpression>
 #include <QSet>
 
-#include <gtest/gtest.h>
-
 #include <cstring>
+
+#include <gtest/gtest.h>
 
 using namespace Qt::StringLiterals;
 
@@ -28,16 +29,6 @@ QStringList Conversions(const QString& text) {
     return found;
 }
 
-GLStartParams StartBlock(const QString& traFile) {
-    GLStartParams params;
-    std::memset(&params, 0, sizeof(params));
-    GLSetFieldText(params.traFile, kGlossaPathChars, traFile);
-    params.value1568 = 1;
-    params.value1576 = 1;
-    params.magic = kGlossaStartMagic;
-    params.value1584 = 1;
-    return params;
-}
 } // namespace
 
 TEST(StringTableTest, EntriesAreSortedUniqueAndFound) {
@@ -61,24 +52,20 @@ TEST(StringTableTest, EntriesAreSortedUniqueAndFound) {
     EXPECT_EQ(LoadString(99999), QString());
 }
 
-TEST(StringTableTest, FormatsWithTheTranslatedFormat) {
+TEST(StringTableTest, FormatsAndUserTextsTakeTheTranslationAndKeepEnglishForTheLog) {
     GLStart(nullptr);
     EXPECT_EQ(FormatString(164, 30), u"The ringtone cannot be larger than 30 seconds."_s);
     EXPECT_EQ(FormatString(170, 7), u"track07"_s);
-    const GLStartParams params = StartBlock(QStringLiteral(QUILLET_BIN_DIR "/Quillet_de.tra"));
+    const GLStartParams params =
+        MakeStartParams(QStringLiteral(QUILLET_BIN_DIR "/Quillet_de.tra"), QString());
     ASSERT_TRUE(GLStart(&params));
     EXPECT_EQ(FormatString(164, 30), u"Der Klingelton darf höchstens 30 Sekunden lang sein."_s);
     EXPECT_EQ(FormatString(123, u"Datei fehlt"_s),
               u"Die Datei konnte nicht geöffnet werden: Datei fehlt."_s);
     EXPECT_EQ(LoadString(StringId{160}), u"Hilfe"_s);
-    GLStart(nullptr);
-    EXPECT_EQ(LoadString(StringId{160}), u"help"_s);
-}
 
-TEST(StringTableTest, UserTextsKeepEnglishForTheTraceLogAndShowTheCurrentLanguage) {
-    const GLStartParams params = StartBlock(QStringLiteral(QUILLET_BIN_DIR "/Quillet_de.tra"));
-    ASSERT_TRUE(GLStart(&params));
-    // A text inside a text: each form takes the inner text's own form.
+    // User texts keep English for the trace log and show the current language. A text inside a
+    // text: each form takes the inner text's own form.
     const UserText opening =
         FormatUserText(IDS_WAV_OPEN_FAILED, u"/a/b.wav"_s, LoadUserText(IDS_WAV_FILE_NOT_FOUND));
     EXPECT_EQ(opening.english, u"error opening file /a/b.wav: the file was not found"_s);
@@ -101,13 +88,14 @@ TEST(StringTableTest, UserTextsKeepEnglishForTheTraceLogAndShowTheCurrentLanguag
     EXPECT_EQ(formatted.traceMessage(), opening.english);
     EXPECT_EQ(formatted.code(), 2);
     GLStart(nullptr);
+    EXPECT_EQ(LoadString(StringId{160}), u"help"_s);
     EXPECT_EQ(COxaException(StringId{IDS_WAV_NOT_A_WAVE_FILE}).message(), u"not a wave file"_s);
 }
 
 TEST(StringTableTest, EveryEntryHasAGermanTranslationWithTheSameConversions) {
     const QString tra = QStringLiteral(QUILLET_BIN_DIR "/Quillet_de.tra");
     ASSERT_TRUE(QFile::exists(tra));
-    const GLStartParams params = StartBlock(tra);
+    const GLStartParams params = MakeStartParams(tra, QString());
     ASSERT_TRUE(GLStart(&params));
     // Words that German writes as English does.
     const QSet<QString> sameInGerman = {

@@ -4,8 +4,6 @@
 
 #include <gtest/gtest.h>
 
-using wavtest::PcmFormat;
-
 TEST(WaveFormat, SampleValuesOf8And16BitFrames) {
     const CWaveFormat mono8(MakePcmFormat(1, 8000, 8));
     const uint8_t bytes8[] = {0x80, 0x00, 0xFF, 0x7F};

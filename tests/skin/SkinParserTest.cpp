@@ -53,6 +53,13 @@ protected:
         return found;
     }
     QString file(const QString& name) const { return m_dir.filePath(name); }
+    // What get makes of the next entry, which must have the key and convert.
+    template <class T>
+    T next(const char* key, bool (CSkinParser::*get)(const QString&, T&), T value = T()) {
+        EXPECT_TRUE(parser.nextKey());
+        EXPECT_TRUE((parser.*get)(QString::fromLatin1(key), value)) << key;
+        return value;
+    }
 
     QTemporaryDir m_dir;
     CSkinParser parser;
@@ -155,67 +162,31 @@ TEST_F(SkinParserTest, ValueOperationsNeedTheirKeyAndAValueAndTextIsUtf8) {
 }
 
 TEST_F(SkinParserTest, NumberListsTreatCommaRunsAsOneSeparatorAndFillMissingWithZero) {
-    open("red=255,0,0\n"
-
-         "mixed=1, 2 ,3\n"
-
-         "rect=,1,,2\n"
-         "long=1,2,3,4,5,6\n"
-         "two=10,20,30,40\n"
-         "pt=7 , -8\n"
-         "bad=x,y\n"
-
-         "flag=2\n"
-         "flagx=yes\n"
-         "list=a, b c,,d,\n"
+    open("red=255,0,0\nmixed=1, 2 ,3\nrect=,1,,2\nlong=1,2,3,4,5,6\ntwo=10,20,30,40\n"
+         "pt=7 , -8\nbad=x,y\nflag=2\nflagx=yes\nlist=a, b c,,d,\n"
          "text=  keeps  inner   blanks\n");
-    ColorRef color = 0;
-    auto next = [&]() { EXPECT_TRUE(parser.nextKey()); };
-    next();
-    EXPECT_TRUE(parser.getColor(u"red"_s, color));
-    EXPECT_EQ(color, 255u);
-    EXPECT_EQ(ToQColor(color), QColor(255, 0, 0));
-    next();
-    EXPECT_TRUE(parser.getColor(u"mixed"_s, color));
-    EXPECT_EQ(color, 1u + 2u * 256u + 3u * 65536u);
-    SkinRect rect{9, 9, 9, 9};
-    next();
-    EXPECT_TRUE(parser.getRect(u"rect"_s, rect));
-    EXPECT_EQ(rect, (SkinRect{1, 2, 0, 0}));
-    next();
-    EXPECT_TRUE(parser.getRect(u"long"_s, rect));
-    EXPECT_EQ(rect, (SkinRect{1, 2, 3, 4}));
+    const ColorRef red = next("red", &CSkinParser::getColor);
+    EXPECT_EQ(red, 255u);
+    EXPECT_EQ(ToQColor(red), QColor(255, 0, 0));
+    EXPECT_EQ(next("mixed", &CSkinParser::getColor), 1u + 2u * 256u + 3u * 65536u);
+    EXPECT_EQ(next("rect", &CSkinParser::getRect, SkinRect{9, 9, 9, 9}), (SkinRect{1, 2, 0, 0}));
+    EXPECT_EQ(next("long", &CSkinParser::getRect), (SkinRect{1, 2, 3, 4}));
     QPoint a, b;
-    next();
+    ASSERT_TRUE(parser.nextKey());
     EXPECT_TRUE(parser.getTwoPoints(u"two"_s, a, b));
     EXPECT_EQ(a, QPoint(10, 20));
     EXPECT_EQ(b, QPoint(30, 40));
-    next();
-    QPoint p;
-    QSize s;
-    EXPECT_TRUE(parser.getPoint(u"pt"_s, p));
-    EXPECT_TRUE(parser.getSize(u"pt"_s, s));
-    EXPECT_EQ(p, QPoint(7, -8));
-    EXPECT_EQ(s, QSize(7, -8));
-    next();
+    EXPECT_EQ(next("pt", &CSkinParser::getPoint), QPoint(7, -8));
+    QSize size;
+    EXPECT_TRUE(parser.getSize(u"pt"_s, size));
+    EXPECT_EQ(size, QSize(7, -8));
     // Bad pieces convert to 0: number lists always convert.
-    EXPECT_TRUE(parser.getPoint(u"bad"_s, p));
-    EXPECT_EQ(p, QPoint(0, 0));
-    bool flag = true;
-    next();
-    EXPECT_TRUE(parser.getBool(u"flag"_s, flag));
-    EXPECT_TRUE(flag);
-    next();
-    EXPECT_TRUE(parser.getBool(u"flagx"_s, flag));
-    EXPECT_FALSE(flag);
-    QStringList list{u"old"_s};
-    next();
-    EXPECT_TRUE(parser.getTextList(u"list"_s, list));
-    EXPECT_EQ(list, QStringList({"a", "b c", "d"}));
-    QString text;
-    next();
-    EXPECT_TRUE(parser.getText(u"text"_s, text));
-    EXPECT_EQ(text, u"keeps  inner   blanks"_s);
+    EXPECT_EQ(next("bad", &CSkinParser::getPoint, QPoint(5, 5)), QPoint(0, 0));
+    EXPECT_TRUE(next("flag", &CSkinParser::getBool, false));
+    EXPECT_FALSE(next("flagx", &CSkinParser::getBool, true));
+    EXPECT_EQ(next("list", &CSkinParser::getTextList, QStringList{u"old"_s}),
+              QStringList({"a", "b c", "d"}));
+    EXPECT_EQ(next("text", &CSkinParser::getText), u"keeps  inner   blanks"_s);
     EXPECT_FALSE(parser.nextKey());
 }
 
@@ -225,81 +196,54 @@ TEST_F(SkinParserTest, FontsTakeFaceHeightWeightWordAndStyleWords) {
          "f2=DejaVu Sans, 12, normal, underline, italic\n"
          "f3=An extremely long face name of forty characters\n"
          "f4=Serif,-9,Bold,Italic,strike,extra,pieces\n");
-    CFont font;
-    ASSERT_TRUE(parser.nextKey());
-    ASSERT_TRUE(parser.getFont(u"f1"_s, font));
-    EXPECT_EQ(font.logFont().faceName, u"DejaVu Sans"_s);
-    EXPECT_EQ(font.logFont().height, -11);
-    EXPECT_EQ(font.logFont().weight, 700);
-    EXPECT_FALSE(font.logFont().italic);
-    EXPECT_FALSE(font.logFont().underline);
-    EXPECT_EQ(font.font().pixelSize(), 11);
-    EXPECT_EQ(font.font().weight(), QFont::Bold);
-    ASSERT_TRUE(parser.nextKey());
-    ASSERT_TRUE(parser.getFont(u"f2"_s, font));
-    EXPECT_EQ(font.logFont().height, 12);
-    EXPECT_EQ(font.logFont().weight, 400);
-    EXPECT_TRUE(font.font().italic());
-    EXPECT_TRUE(font.font().underline());
-    ASSERT_TRUE(parser.nextKey());
-    ASSERT_TRUE(parser.getFont(u"f3"_s, font));
-    EXPECT_EQ(font.logFont().faceName, u"An extremely long face name of "_s);
-    EXPECT_EQ(font.logFont().height, 0);
-    EXPECT_FALSE(font.logFont().italic); // the old font's styles are gone
-    ASSERT_TRUE(parser.nextKey());
-    ASSERT_TRUE(parser.getFont(u"f4"_s, font));
+    const CFont f1 = next("f1", &CSkinParser::getFont);
+    EXPECT_EQ(f1.logFont().faceName, u"DejaVu Sans"_s);
+    EXPECT_EQ(f1.logFont().height, -11);
+    EXPECT_EQ(f1.logFont().weight, 700);
+    EXPECT_FALSE(f1.logFont().italic || f1.logFont().underline);
+    EXPECT_EQ(f1.font().pixelSize(), 11);
+    EXPECT_EQ(f1.font().weight(), QFont::Bold);
+    const CFont f2 = next("f2", &CSkinParser::getFont);
+    EXPECT_EQ(f2.logFont().height, 12);
+    EXPECT_EQ(f2.logFont().weight, 400);
+    EXPECT_TRUE(f2.font().italic() && f2.font().underline());
+    const CFont f3 = next("f3", &CSkinParser::getFont, f2);
+    EXPECT_EQ(f3.logFont().faceName, u"An extremely long face name of "_s);
+    EXPECT_EQ(f3.logFont().height, 0);
+    EXPECT_FALSE(f3.logFont().italic); // the old font's styles are gone
     // The words compare exactly: "Bold" and "Italic" are not "bold" and "italic".
-    EXPECT_EQ(font.logFont().weight, 400);
-    EXPECT_FALSE(font.logFont().italic);
-    EXPECT_FALSE(font.logFont().strikeOut);
+    const CFont f4 = next("f4", &CSkinParser::getFont);
+    EXPECT_EQ(f4.logFont().weight, 400);
+    EXPECT_FALSE(f4.logFont().italic || f4.logFont().strikeOut);
 }
 
 TEST_F(SkinParserTest, FileValuesAreNamesInTheSkinFolder) {
     EnsureGuiApp();
     WriteFile(file(u"red.bmp"_s), SolidBmp(3, 2, Qt::red));
     WriteFile(file(u"shape.rgn"_s), RegionData({QRect(0, 0, 4, 2), QRect(1, 2, 2, 1)}));
-    WriteFile(file(u"strip.bmp"_s), [] {
-        BmpSpec s;
-        s.width = 6;
-        s.height = 1;
-        s.bits = Bits24(6, {{qRgb(255, 0, 255), qRgb(1, 2, 3), qRgb(4, 5, 6), qRgb(255, 0, 255),
-                             qRgb(7, 8, 9), qRgb(255, 0, 255)}});
-        return MakeBmp(s);
-    }());
-    open("file=red.bmp\n"
-         "nofile=gone.bmp\n"
-         "bmp=red.bmp\n"
-         "nobmp=gone.bmp\n"
-         "rgn=shape.rgn\n"
-         "list=strip.bmp, 2, 255, 0, 255\n"
-         "wide=strip.bmp,7,0,0,0\n"
-         "zero=strip.bmp,0,0,0,0\n"
+    const QRgb key = qRgb(255, 0, 255);
+    WriteFile(file(u"strip.bmp"_s), MakeBmp({.width = 6,
+                                             .bits = Bits24(6, {{key, qRgb(1, 2, 3), qRgb(4, 5, 6),
+                                                                 key, qRgb(7, 8, 9), key}})}));
+    open("file=red.bmp\nnofile=gone.bmp\nbmp=red.bmp\nnobmp=gone.bmp\nrgn=shape.rgn\n"
+         "list=strip.bmp, 2, 255, 0, 255\nwide=strip.bmp,7,0,0,0\nzero=strip.bmp,0,0,0,0\n"
          "few=strip.bmp,2\n");
-    QString path = u"kept"_s;
-    ASSERT_TRUE(parser.nextKey());
-    EXPECT_TRUE(parser.getFile(u"file"_s, path));
+    QString path = next("file", &CSkinParser::getFile);
     EXPECT_EQ(path, file(u"red.bmp"_s));
     ASSERT_TRUE(parser.nextKey());
     EXPECT_FALSE(parser.getFile(u"nofile"_s, path));
     EXPECT_EQ(path, file(u"red.bmp"_s));
 
-    CDynBitmap bitmap;
-    ASSERT_TRUE(parser.nextKey());
-    ASSERT_TRUE(parser.getBitmap(u"bmp"_s, bitmap));
+    CDynBitmap bitmap = next("bmp", &CSkinParser::getBitmap);
     EXPECT_EQ(bitmap.size(), QSize(3, 2));
     EXPECT_EQ(bitmap.image().pixel(2, 1), qRgb(255, 0, 0));
     ASSERT_TRUE(parser.nextKey());
     EXPECT_FALSE(parser.getBitmap(u"nobmp"_s, bitmap));
     EXPECT_EQ(bitmap.size(), QSize(3, 2)); // the held bitmap stays
 
-    CDynRgn region;
-    ASSERT_TRUE(parser.nextKey());
-    ASSERT_TRUE(parser.getRegion(u"rgn"_s, region));
-    EXPECT_EQ(region.region(), QRegion(0, 0, 4, 2) + QRegion(1, 2, 2, 1));
-
-    CImageList images;
-    ASSERT_TRUE(parser.nextKey());
-    ASSERT_TRUE(parser.getImageList(u"list"_s, images));
+    EXPECT_EQ(next("rgn", &CSkinParser::getRegion).region(),
+              QRegion(0, 0, 4, 2) + QRegion(1, 2, 2, 1));
+    CImageList images = next("list", &CSkinParser::getImageList);
     ASSERT_EQ(images.count(), 3);
     EXPECT_EQ(images.imageSize(), QSize(2, 1));
     EXPECT_EQ(qAlpha(images.image(0).pixel(0, 0)), 0); // the transparent colour is clear
