@@ -1,9 +1,9 @@
 // The string table: order and identifiers, lookup, and a German translation of every entry.
 #include "app/StringTable.h"
 
-#include "app/CoreStrings.h"
 #include "app/Language.h"
 #include "app/OxaException.h"
+#include "app/StringIds.h"
 #include "app/UserText.h"
 #include "platform/glossa/Glossa.h"
 
