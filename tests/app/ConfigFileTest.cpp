@@ -4,6 +4,7 @@
 #include "app/Folders.h"
 #include "app/Trace.h"
 
+#include "decode/WavTestSupport.h"
 #include "support/TestSupport.h"
 
 #include <QDir>
@@ -11,8 +12,6 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-#include <csignal>
-#include <sys/resource.h>
 #include <thread>
 #include <unistd.h>
 
@@ -348,15 +347,11 @@ TEST_F(ConfigFileTest, FailedSaveKeepsTheOldFile) {
     // A disk that fills up while writing: the file size limit makes the write fail.
     TraceSetLevel(TRACE_ERROR); // keep the trace file itself small
     config.SetValue(u"Big"_s, QString(200000, QLatin1Char('x')));
-    rlimit saved{};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
-    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit limited = saved;
-    limited.rlim_cur = 65536;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limited), 0);
-    config.Save();
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, oldHandler);
+    {
+        const wavtest::FileSizeLimit limit(65536);
+        ASSERT_TRUE(limit.active());
+        config.Save();
+    }
     EXPECT_EQ(ReadBytes(ConfigPath()), old);
     EXPECT_EQ(QDir(Folder()).entryList(QDir::Files | QDir::Hidden | QDir::System),
               QStringList{u"config.ini"_s});

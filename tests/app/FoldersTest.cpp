@@ -8,14 +8,12 @@
 
 using namespace Qt::StringLiterals;
 
-TEST(Folders, ReleaseFolderGivesItsParentAsProgramFolder) {
+TEST(Folders, ReleaseFolderGivesItsParentAndAnInstalledTreeItsShareFolder) {
     EXPECT_EQ(ProgramFolderFor("/dev/build/Release/"), u"/dev/build/"_s);
     EXPECT_EQ(ProgramFolderFor("/apps/release"), u"/apps/"_s);
     EXPECT_EQ(ProgramFolderFor("/apps/releases/"), u"/apps/releases/"_s);
     EXPECT_EQ(ProgramFolderFor("/opt/quillet/build/bin/"), u"/opt/quillet/build/bin/"_s);
-}
-
-TEST(Folders, InstalledTreeKeepsItsDataUnderShare) {
+    // An installed tree keeps its data under share/.
     QTemporaryDir prefix;
     ASSERT_TRUE(QDir().mkpath(prefix.filePath("bin")));
     ASSERT_TRUE(QDir().mkpath(prefix.filePath("share/quillet/Skins")));

@@ -10,8 +10,11 @@
 #include <QFile>
 #include <QString>
 #include <QTemporaryDir>
+#include <QtEndian>
+#include <cmath>
 #include <cstdint>
 #include <gtest/gtest.h>
+#include <numbers>
 #include <vector>
 
 namespace decodetest {
@@ -58,6 +61,22 @@ public:
     bool IsCanceled() override { return cancelAtCall >= 0 && canceledCalls++ >= cancelAtCall; }
     bool positionsRise() const;
 };
+
+// 16-bit little-endian PCM of a sine tone; channel c gets the amplitude amplitudes[c] (of full
+// scale).
+inline QByteArray SinePcm(int rate, int frames, double frequency,
+                          const std::vector<double>& amplitudes) {
+    QByteArray pcm;
+    for (int i = 0; i < frames; ++i) {
+        const double phase = std::sin(2.0 * std::numbers::pi * frequency * i / rate);
+        for (const double amplitude : amplitudes) {
+            char bytes[2];
+            qToLittleEndian(int16_t(std::lround(amplitude * 32767.0 * phase)), bytes);
+            pcm.append(bytes, 2);
+        }
+    }
+    return pcm;
+}
 
 // Bytes that a fixed seed makes, the same on every run.
 QByteArray RandomBytes(int count, uint32_t seed);

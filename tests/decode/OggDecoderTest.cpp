@@ -32,20 +32,10 @@ namespace {
 // amplitudes[c]. Returns the number of frames encoded.
 int MakeToneOgg(const QString& path, int rate, double seconds, double frequency,
                 const std::vector<double>& amplitudes, int quality = 4) {
-    const int channels = int(amplitudes.size());
     const int frames = int(std::lround(seconds * rate));
-    QByteArray pcm;
-    pcm.reserve(frames * channels * 2);
-    for (int i = 0; i < frames; ++i) {
-        const double phase = std::sin(2.0 * std::numbers::pi * frequency * i / rate);
-        for (int c = 0; c < channels; ++c) {
-            const auto value = int16_t(std::lround(amplitudes[c] * 32767.0 * phase));
-            pcm.append(char(value & 0xFF));
-            pcm.append(char((value >> 8) & 0xFF));
-        }
-    }
+    const QByteArray pcm = SinePcm(rate, frames, frequency, amplitudes);
     EncoderParams params;
-    params.mode = channels == 2 ? EncoderParams::kStereo : EncoderParams::kMono;
+    params.mode = amplitudes.size() == 2 ? EncoderParams::kStereo : EncoderParams::kMono;
     params.sampleRate = uint32_t(rate);
     params.quality = quality;
     COggFileEncoder encoder(path, params);

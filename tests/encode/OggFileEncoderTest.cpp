@@ -1,5 +1,6 @@
 // Tests of the OGG Vorbis file encoder: validations, page layout, stream contents, file switching.
 #include "encode/OggFileEncoder.h"
+#include "decode/DecodedTone.h"
 
 #include "app/OxaException.h"
 #include "app/Trace.h"
@@ -24,19 +25,9 @@ using testsupport::ReadBytes;
 
 namespace {
 
-// 16-bit little-endian PCM of a sine tone, the same on every channel.
+// 16-bit PCM of a sine tone, the same on every channel.
 QByteArray SineTone(int channels, int rate, int frames, double frequency, double amplitude) {
-    QByteArray pcm;
-    pcm.reserve(frames * channels * 2);
-    for (int i = 0; i < frames; ++i) {
-        const auto value = int16_t(std::lround(
-            amplitude * 32767.0 * std::sin(2.0 * std::numbers::pi * frequency * i / rate)));
-        for (int c = 0; c < channels; ++c) {
-            pcm.append(char(value & 0xFF));
-            pcm.append(char((value >> 8) & 0xFF));
-        }
-    }
-    return pcm;
+    return decodetest::SinePcm(rate, frames, frequency, std::vector<double>(channels, amplitude));
 }
 
 EncoderParams Params(uint32_t mode, uint32_t rate, uint16_t bitrate, int32_t quality) {
