@@ -77,7 +77,6 @@ TEST(DatFileEncoder, ValuesDoNotDependOnBufferSizes) {
         const WAVEFORMATEX format = MakePcmFormat(uint16_t(c.channels), c.rate, 16);
         const std::vector<int16_t> samples = Noise(size_t(c.rate) * 10 * c.channels, c.rate);
         const QByteArray expected = ExpectedValues(samples, c.channels, int(c.rate / 100));
-        EXPECT_EQ(expected.size(), 1000); // ten seconds, one value per 10 ms
 
         const std::vector<std::vector<size_t>> splits = {
             {size_t(c.rate) * 10}, {1}, {3, 440, 441, 442, 7, 1000}, {881}, {17, 4410, 2}};

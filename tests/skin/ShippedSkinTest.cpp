@@ -35,6 +35,7 @@ bool Reads(CSkinParser& parser, const char* section, const std::function<bool()>
 }
 
 struct ShippedSkin {
+    bool guiApp = (EnsureGuiApp(), true); // before the widgets
     CSkinParser parser;
     QWidget window, control;
     CDynBitmap background, controlBackground;
@@ -51,7 +52,6 @@ struct ShippedSkin {
 
 // Loads the skin's window sections and creates every control of the layout.
 void Load(const char* skin, ShippedSkin& s) {
-    EnsureGuiApp();
     const QString file = ShippedSkinsFolder() + QString::fromLatin1(skin) + "/__default.sdf";
     ASSERT_TRUE(s.parser.init(file, u"PP_SDF"_s));
     QPoint at;
@@ -136,10 +136,12 @@ TEST(ShippedSkins, EverySectionLoadsAndEveryControlHasItsPicturesCursorAndToolti
         for (CXButton* b : s.buttons) {
             SCOPED_TRACE(b->objectName().toStdString());
             EXPECT_TRUE(b->parentWidget()->rect().contains(b->geometry()));
-            for (CXButton* other : s.buttons)
-                if (other != b && other->parentWidget() == b->parentWidget())
+            for (CXButton* other : s.buttons) {
+                if (other != b && other->parentWidget() == b->parentWidget()) {
                     EXPECT_FALSE(b->geometry().intersects(other->geometry()))
                         << other->objectName().toStdString();
+                }
+            }
             const CXButtonCfg& c = b->config();
             EXPECT_EQ(c.bitmapUp.size(), b->size());
             if (b->kind() != CXButton::PushButton)
