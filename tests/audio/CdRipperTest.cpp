@@ -86,6 +86,13 @@ protected:
             QStringList{m_image->writeCue(m_dir.path(), u"disc"_s)});
     }
     QString destination() const { return m_dir.filePath(u"tempcd.wav"_s); }
+    // Rips a track of the named drive's disc into destination(); the result.
+    auto rip(const QString& driveName, int track) {
+        const CDREC drive = Drive(driveName);
+        RecordingProgress progress;
+        QString error;
+        return CCdRipper::ripTrack(drive, Toc(drive), track, destination(), progress, error);
+    }
 
     QTemporaryDir m_dir;
     std::unique_ptr<Image> m_image;
@@ -136,34 +143,19 @@ TEST_F(CdRipperTest, RipsATrackSampleForSampleWithProgress) {
 TEST_F(CdRipperTest, TheLastTrackBeforeAGapOrTheLeadOut) {
     // Without a gap the track before the data track is ripped whole.
     makeDisc(0);
-    {
-        const CDREC drive = Drive(u"disc.cue"_s);
-        RecordingProgress progress;
-        QString error;
-        ASSERT_EQ(CCdRipper::ripTrack(drive, Toc(drive), 3, destination(), progress, error),
-                  OpSuccess);
-        EXPECT_TRUE(WavAudio(destination()) == m_image->frames(357, 180));
-    }
+    ASSERT_EQ(rip(u"disc.cue"_s, 3), OpSuccess);
+    EXPECT_TRUE(WavAudio(destination()) == m_image->frames(357, 180));
     // With the gap of a second session the track ends 11250 frames before the data track.
     makeDisc(11250);
-    {
-        const TraceCapture trace;
-        const CDREC drive = Drive(u"disc.cue"_s);
-        const CDTOC toc = Toc(drive);
-        ASSERT_EQ(CCdRipper::startFrame(toc.tracks[3]), 357 + 180 + 11250);
-        RecordingProgress progress;
-        QString error;
-        ASSERT_EQ(CCdRipper::ripTrack(drive, toc, 3, destination(), progress, error), OpSuccess);
-        EXPECT_TRUE(trace.hasLine("DBG", "ripping track 3, length = 180 frames"));
-        EXPECT_TRUE(WavAudio(destination()) == m_image->frames(357, 180));
-    }
+    const TraceCapture trace;
+    ASSERT_EQ(CCdRipper::startFrame(Toc(Drive(u"disc.cue"_s)).tracks[3]), 357 + 180 + 11250);
+    ASSERT_EQ(rip(u"disc.cue"_s, 3), OpSuccess);
+    EXPECT_TRUE(trace.hasLine("DBG", "ripping track 3, length = 180 frames"));
+    EXPECT_TRUE(WavAudio(destination()) == m_image->frames(357, 180));
     // The last track of an audio disc stops before the lead-out's last frame.
     const Image audioOnly({{false, 160, 0}, {false, 170, 0}});
     const ImagesVariable images({audioOnly.writeCue(m_dir.path(), u"audio"_s)});
-    const CDREC drive = Drive(u"audio.cue"_s);
-    RecordingProgress progress;
-    QString error;
-    ASSERT_EQ(CCdRipper::ripTrack(drive, Toc(drive), 2, destination(), progress, error), OpSuccess);
+    ASSERT_EQ(rip(u"audio.cue"_s, 2), OpSuccess);
     EXPECT_TRUE(WavAudio(destination()) == audioOnly.frames(160, 169));
 }
 

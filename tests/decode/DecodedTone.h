@@ -2,6 +2,7 @@
 #pragma once
 
 #include "app/IOpProgress.h"
+#include "app/OpResult.h"
 #include "util/WinTypes.h"
 
 #include "support/TestSupport.h"
@@ -96,8 +97,9 @@ protected:
     QTemporaryDir dir;
     QString path(const QString& name) const { return dir.filePath(name); }
 
-    void decode(const QString& input, Decoded& d, int cancelAtCall = -1) {
+    Decoded decode(const QString& input, int cancelAtCall = -1) {
         const QString output = path("out.wav");
+        Decoded d;
         d.progress.cancelAtCall = cancelAtCall;
         D decoder;
         d.result = decoder.decodeFile(input, output, &d.progress);
@@ -105,6 +107,14 @@ protected:
         d.outputExists = QFile::exists(output);
         if (d.outputExists)
             d.wav = ReadDecodedWav(output);
+        return d;
+    }
+    // Decodes input, which must succeed into a complete WAV file.
+    Decoded decoded(const QString& input) {
+        Decoded d = decode(input);
+        EXPECT_EQ(d.result, uint32_t(OpSuccess)) << input.toStdString();
+        EXPECT_TRUE(d.wav.valid) << input.toStdString();
+        return d;
     }
     // An input file made of bytes in the test folder.
     QString make(const QString& name, const QByteArray& bytes) {
