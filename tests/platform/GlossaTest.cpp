@@ -40,6 +40,12 @@ GLStartParams StartBlock(const QString& traFile, const QString& iniFile = QStrin
     return params;
 }
 
+// Starts the library with the block of the files; whether it took them.
+bool Start(const QString& traFile, const QString& iniFile = QString()) {
+    const GLStartParams params = StartBlock(traFile, iniFile);
+    return GLStart(&params);
+}
+
 // The translation through the library's call, or "<none>" when it reports none.
 QString Translated(const QString& english) {
     char16_t out[2048];
@@ -82,8 +88,7 @@ TEST(GlossaFieldTest, TextIsCutToTheFieldAndZeroTerminated) {
 }
 
 TEST_F(GlossaTest, StartLoadsTheFileOfTheBlockByItsFullPath) {
-    const GLStartParams params = StartBlock(kGermanTra, m_dir.filePath(u"Quillet.ini"_s));
-    ASSERT_TRUE(GLStart(&params));
+    ASSERT_TRUE(Start(kGermanTra, m_dir.filePath(u"Quillet.ini"_s)));
     EXPECT_EQ(Translated(u"Open file"_s), u"Datei öffnen"_s);
     EXPECT_EQ(Translated(u"Error decoding file %s."_s), u"Fehler beim Dekodieren der Datei %s."_s);
     EXPECT_EQ(Translated(u"no such text in the table"_s), u"<none>"_s);
@@ -101,8 +106,7 @@ TEST_F(GlossaTest, StartLoadsTheFileOfTheBlockByItsFullPath) {
 }
 
 TEST_F(GlossaTest, TranslationMustFitTheCallersBuffer) {
-    const GLStartParams params = StartBlock(kGermanTra);
-    ASSERT_TRUE(GLStart(&params));
+    ASSERT_TRUE(Start(kGermanTra));
     char16_t out[13];
     // "Datei öffnen" is 12 units: it fits in 13 with its zero, not in 12.
     EXPECT_EQ(GLTranslateString(out, u"Open file", 13), 12);
@@ -115,13 +119,12 @@ TEST_F(GlossaTest, TranslationMustFitTheCallersBuffer) {
 
 TEST_F(GlossaTest, MissingOrDamagedFilesLeaveEnglish) {
     const QString missing = m_dir.filePath(u"Quillet_fr.tra"_s);
-    GLStartParams params = StartBlock(missing);
-    EXPECT_FALSE(GLStart(&params));
+    EXPECT_FALSE(Start(missing));
     EXPECT_EQ(Translated(u"Open file"_s), u"<none>"_s);
     EXPECT_EQ(LoadedFile(), QString());
 
     // A block without the library's check value is refused.
-    params = StartBlock(kGermanTra);
+    GLStartParams params = StartBlock(kGermanTra);
     params.magic = 0;
     EXPECT_FALSE(GLStart(&params));
     EXPECT_EQ(Translated(u"Open file"_s), u"<none>"_s);
@@ -133,8 +136,7 @@ TEST_F(GlossaTest, MissingOrDamagedFilesLeaveEnglish) {
     for (const QByteArray& bytes : damaged) {
         const QString path = m_dir.filePath(u"Quillet_xx.tra"_s);
         WriteBytes(path, bytes);
-        params = StartBlock(path);
-        EXPECT_FALSE(GLStart(&params)) << bytes.size();
+        EXPECT_FALSE(Start(path)) << bytes.size();
         EXPECT_EQ(Translated(u"Open file"_s), u"<none>"_s);
         EXPECT_EQ(LoadedFile(), QString());
     }
@@ -142,8 +144,7 @@ TEST_F(GlossaTest, MissingOrDamagedFilesLeaveEnglish) {
     // The file's 16-byte signature alone is a valid translation without any text.
     const QString empty = m_dir.filePath(u"Quillet_yy.tra"_s);
     WriteBytes(empty, german.left(16));
-    params = StartBlock(empty);
-    EXPECT_TRUE(GLStart(&params));
+    EXPECT_TRUE(Start(empty));
     EXPECT_EQ(Translated(u"Open file"_s), u"<none>"_s);
     EXPECT_EQ(LoadedFile(), empty);
 }
@@ -153,22 +154,19 @@ TEST_F(GlossaTest, OnlyTheNamedFileIsLoadedNotNeighboursOfSimilarName) {
     const QString tra = m_dir.filePath(u"Quillet_de.tra"_s);
     QFile::copy(kGermanTra, tra);
     QFile::copy(kEnglishTra, tra + u".qm"_s);
-    GLStartParams params = StartBlock(tra);
-    ASSERT_TRUE(GLStart(&params));
+    ASSERT_TRUE(Start(tra));
     EXPECT_EQ(Translated(u"Open file"_s), u"Datei öffnen"_s);
     EXPECT_EQ(LoadedFile(), tra);
 
     // A missing Quillet_fr.tra is not replaced by Quillet.tra, Quillet.qm or Quillet_fr.tra.qm.
     for (const char* name : {"Quillet.tra", "Quillet.qm", "Quillet_fr.tra.qm", "Quillet_fr.qm"})
         QFile::copy(kGermanTra, m_dir.filePath(QString::fromLatin1(name)));
-    params = StartBlock(m_dir.filePath(u"Quillet_fr.tra"_s));
-    EXPECT_FALSE(GLStart(&params));
+    EXPECT_FALSE(Start(m_dir.filePath(u"Quillet_fr.tra"_s)));
     EXPECT_EQ(Translated(u"Open file"_s), u"<none>"_s);
 }
 
 TEST_F(GlossaTest, SwitchLanguageReplacesTheTranslationOrKeepsItOnFailure) {
-    GLStartParams params = StartBlock(kEnglishTra);
-    ASSERT_TRUE(GLStart(&params));
+    ASSERT_TRUE(Start(kEnglishTra));
     EXPECT_EQ(Translated(u"Open file"_s), u"<none>"_s);
     EXPECT_EQ(LoadedFile(), kEnglishTra);
 
@@ -189,8 +187,7 @@ TEST_F(GlossaTest, SwitchLanguageReplacesTheTranslationOrKeepsItOnFailure) {
 }
 
 TEST_F(GlossaTest, ThreadsAreCountedOnceAndForgottenByANewStart) {
-    GLStartParams params = StartBlock(kGermanTra);
-    ASSERT_TRUE(GLStart(&params));
+    ASSERT_TRUE(Start(kGermanTra));
     auto threads = [] {
         GLLanguageParams report;
         GLGetLanguageParams(&report);
@@ -203,13 +200,12 @@ TEST_F(GlossaTest, ThreadsAreCountedOnceAndForgottenByANewStart) {
     std::thread worker([] { GLAddThread(QThread::currentThreadId()); });
     worker.join();
     EXPECT_EQ(threads(), 2u);
-    ASSERT_TRUE(GLStart(&params));
+    ASSERT_TRUE(Start(kGermanTra));
     EXPECT_EQ(threads(), 0u);
 }
 
 TEST_F(GlossaTest, WorkersTranslateWhileTheLanguageSwitches) {
-    GLStartParams params = StartBlock(kEnglishTra);
-    ASSERT_TRUE(GLStart(&params));
+    ASSERT_TRUE(Start(kEnglishTra));
     constexpr int kWorkers = 3;
     constexpr int kCalls = 3000;
     std::atomic<int> finished{0}, german{0}, english{0}, wrong{0};
