@@ -362,14 +362,14 @@ void CRingtoneModel::setState(State state) {
     refreshOwner();
 }
 
-int CRingtoneModel::getSharedValue() const {
+int CRingtoneModel::getViewTimerInterval() const {
     std::lock_guard lock(m_lock);
-    return m_sharedValue;
+    return m_viewTimerInterval;
 }
 
-void CRingtoneModel::setSharedValue(int value) {
+void CRingtoneModel::setViewTimerInterval(int milliseconds) {
     std::lock_guard lock(m_lock);
-    m_sharedValue = value;
+    m_viewTimerInterval = milliseconds;
 }
 
 int CRingtoneModel::convertWavFrom8Bit(CWavReader& reader, const QString& destination,

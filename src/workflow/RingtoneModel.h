@@ -19,7 +19,7 @@ struct UserText;
 // Opening an input turns it into one 16-bit PCM work WAV file and a visualization file, computes
 // the normalization gain, names the input and proposes a selection. The work files live in the
 // configuration folder and stay there between runs. Everything runs on the user-interface thread
-// except the shared value, which the view sets from its own threads.
+// except the view's timer interval, which the view sets from its own threads.
 class CRingtoneModel {
 public:
     enum class State { Idle = 0, Opening = 1, Beaming = 2 };
@@ -76,9 +76,10 @@ public:
     void setState(State state);
     State getState() const { return m_state; }
 
-    // The value the view shares between its threads, under the model's lock.
-    int getSharedValue() const;
-    void setSharedValue(int value);
+    // The stream view's timer interval in milliseconds, which it tells the model whenever the
+    // visible span changes; read and written under the model's lock from any thread.
+    int getViewTimerInterval() const;
+    void setViewTimerInterval(int milliseconds);
 
     const QString& getInputFileName() const { return m_inputFileName; }
     const QString& getInputName() const { return m_inputName; }
@@ -86,7 +87,6 @@ public:
     InputType getInputType() const { return m_inputType; }
     const QString& getInputParam() const { return m_inputParam; }
     const QString& getWavFileName() const { return m_wavFileName; }
-    const QString& getDatFileName() const { return m_datFileName; }
     // The extracted ringtone; empty until extracted and again after every selection change.
     const QString& getRingtoneFileName() const { return m_ringtoneFileName; }
     double getNormalizationGain() const { return m_gain; }
@@ -151,6 +151,6 @@ private:
     qint64 m_duration = 0;
     CDatValues m_datValues;
     mutable std::mutex m_lock;
-    int m_sharedValue = 0;
+    int m_viewTimerInterval = 0;
     State m_state = State::Idle;
 };

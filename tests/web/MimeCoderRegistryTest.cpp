@@ -91,7 +91,6 @@ TEST(MimeCoderRegistryTest, BodyPartsByMediaType) {
     std::unique_ptr<CMimeBody> plain = registry.CreateBodyPart("image/png");
     ASSERT_TRUE(plain);
     EXPECT_TRUE(typeid(*plain) == typeid(CMimeBody));
-    EXPECT_EQ(&plain->GetRegistry(), &registry);
 
     registry.RegisterMediaType(
         "image", [](const CMimeCoderRegistry& r) { return std::make_unique<CImageBody>(r); });
