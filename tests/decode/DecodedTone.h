@@ -97,6 +97,7 @@ protected:
     QTemporaryDir dir;
     QString path(const QString& name) const { return dir.filePath(name); }
 
+    // Decodes input into out.wav, cancelling at the given progress call (-1 never).
     Decoded decode(const QString& input, int cancelAtCall = -1) {
         const QString output = path("out.wav");
         Decoded d;

@@ -13,16 +13,19 @@
 
 namespace wavtest {
 
+// The little-endian 32-bit field of bytes at the offset.
 inline uint32_t Le32(const QByteArray& bytes, int at) {
     return qFromLittleEndian<quint32>(bytes.constData() + at);
 }
 
+// The four little-endian bytes of a value.
 inline QByteArray Le32Bytes(uint32_t value) {
     QByteArray bytes(4, '\0');
     qToLittleEndian(value, bytes.data());
     return bytes;
 }
 
+// The two little-endian bytes of a value.
 inline QByteArray Le16Bytes(uint16_t value) {
     QByteArray bytes(2, '\0');
     qToLittleEndian(value, bytes.data());

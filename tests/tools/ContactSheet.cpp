@@ -103,6 +103,7 @@ bool BuildWindow(const QString& skinFile, bool empty, SkinWindow& w) {
     return true;
 }
 
+// The widget as it draws itself.
 QImage Grab(QWidget* widget) {
     return widget->grab().toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
 }
@@ -119,6 +120,7 @@ QImage Shaped(const QImage& picture, const QRegion& region) {
     return shown;
 }
 
+// Sends the widget a mouse event as a person's mouse would.
 void SendMouse(QWidget* w, QEvent::Type type, Qt::MouseButton button, QPoint at) {
     QMouseEvent e(type, QPointF(at), QPointF(w->mapToGlobal(at)), button,
                   type == QEvent::MouseButtonRelease ? Qt::NoButton : button, Qt::NoModifier);
