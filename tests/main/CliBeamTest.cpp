@@ -32,7 +32,7 @@ QRegularExpressionMatch WaitForLine(QProcess& process, const QRegularExpression&
 } // namespace
 
 TEST(CliBeam, RingtoneReachesThePhonesInboxWhenThePersonSendsIt) {
-    beamtest::CServiceInstance service;
+    CServiceProcess service;
     ASSERT_TRUE(service.started());
     QTemporaryDir temp;
     const QString work = temp.filePath("work");
@@ -42,8 +42,7 @@ TEST(CliBeam, RingtoneReachesThePhonesInboxWhenThePersonSendsIt) {
         return RunProgram("quillet-cli", QStringList{"--work-dir", work, "--lang", "en"} + args,
                           env);
     };
-    ASSERT_EQ(run({"settings", "UploadUrl", service.url("/php/client-upload-dgst.php")}).exitCode,
-              0);
+    ASSERT_EQ(run({"settings", "UploadUrl", beamtest::UploadUrl(service)}).exitCode, 0);
     ASSERT_EQ(run({"open", kSample}).exitCode, 0);
     ASSERT_EQ(run({"select", "4000", "9000", "--fade-in", "500"}).exitCode, 0);
 
@@ -67,12 +66,11 @@ TEST(CliBeam, RingtoneReachesThePhonesInboxWhenThePersonSendsIt) {
     EXPECT_TRUE(out.endsWith("The ringtone was sent.\n")) << out.toStdString();
 
     // The inbox offers the ringtone under the input's title, the very bytes that were extracted.
-    const QString inbox =
-        QString::fromStdString(beamtest::HttpRequestBody(service.url("/inbox?phone=5550123")));
+    const QString inbox = QString::fromStdString(HttpGet(service.url("/inbox?phone=5550123")).body);
     const auto link =
         QRegularExpression("src=\"(/ringtones/[^\"]+/quilletsample\\.ogg)\"").match(inbox);
     ASSERT_TRUE(link.hasMatch()) << inbox.toStdString();
-    const std::string stored = beamtest::HttpRequestBody(service.url(link.captured(1)));
+    const std::string stored = HttpGet(service.url(link.captured(1).toStdString())).body;
     EXPECT_EQ(QByteArray::fromStdString(stored), ReadBytes(work + "/temp.upl"));
 }
 

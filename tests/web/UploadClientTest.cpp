@@ -60,7 +60,7 @@ protected:
         GetConfig().Clear();
         GetConfig().SetDefaults();
         GetConfig().SetProxy(QString());
-        MakeRingtone(m_ringtone, 10);
+        MakeRingtone(m_ringtone, 10000);
     }
     void TearDown() override {
         GetConfig().Clear();
@@ -69,12 +69,12 @@ protected:
     }
     // The error text of a run against the service with these switches that ends by itself;
     // opened tells whether the browser was opened.
-    QString failureWith(const QStringList& switches, bool* opened = nullptr) {
-        CServiceInstance service(switches);
+    QString failureWith(const std::vector<std::string>& switches, bool* opened = nullptr) {
+        CServiceProcess service(switches);
         EXPECT_TRUE(service.started());
         CUploadRun run(m_ringtone);
-        run.start(service.url(kUploadPath));
-        EXPECT_FALSE(run.finish()) << switches.join(' ').toStdString();
+        run.start(UploadUrl(service));
+        EXPECT_FALSE(run.finish()) << switches[0];
         if (opened)
             *opened = !run.browser.opened().empty();
         return run.error();
@@ -118,28 +118,28 @@ TEST(AnswerLine, KeywordsStatusLinesAndSizes) {
 }
 
 TEST_F(UploadClientTest, SendsTheRingtoneToThePhoneThePersonEnters) {
-    CServiceInstance service;
+    CServiceProcess service;
     ASSERT_TRUE(service.started());
     TraceCapture trace(TRACE_DEBUG);
     CUploadRun run(m_ringtone);
-    run.start(service.url(kUploadPath));
+    run.start(UploadUrl(service));
 
     ASSERT_TRUE(run.browser.waitForOpen());
     const CTestBrowser::Opened opened = run.browser.opened().front();
-    EXPECT_TRUE(opened.url.startsWith(service.url(QStringLiteral("/transfer?"))));
+    EXPECT_TRUE(opened.url.startsWith(QString::fromStdString(service.url("/transfer?"))));
     EXPECT_EQ(opened.placement.x, 120);
     EXPECT_EQ(opened.placement.y, 80);
     EXPECT_EQ(opened.placement.width, 640);
     EXPECT_EQ(opened.placement.height, 480);
-    long status = 0;
-    EXPECT_NE(HttpRequestBody(opened.url, {}, &status).find("Phone number"), std::string::npos);
-    EXPECT_EQ(status, 200);
+    const HttpReply page = HttpGet(opened.url.toStdString());
+    EXPECT_NE(page.body.find("Phone number"), std::string::npos);
+    EXPECT_EQ(page.status, 200);
     SendToPhone(opened.url, "5550123");
     EXPECT_TRUE(run.finish());
     EXPECT_TRUE(run.error().isEmpty());
     EXPECT_GE(run.browser.hides, 1);
     EXPECT_NE(
-        HttpRequestBody(service.url(QStringLiteral("/inbox?phone=5550123"))).find("My Song.ogg"),
+        HttpGet(service.url("/inbox?phone=5550123")).body.find("My Song.ogg"),
         std::string::npos);
 
     // Progress: the texts, the body's range, one position per 16384-byte chunk, then the
@@ -171,18 +171,18 @@ TEST_F(UploadClientTest, SendsTheRingtoneToThePhoneThePersonEnters) {
 TEST_F(UploadClientTest, PaymentMakesALaterEndASuccess) {
     TraceCapture trace(TRACE_DEBUG);
     for (const bool stopService : {false, true}) {
-        CServiceInstance service({QStringLiteral("--payment")});
+        CServiceProcess service({"--payment"});
         ASSERT_TRUE(service.started());
         CUploadRun run(m_ringtone);
-        run.start(service.url(kUploadPath));
+        run.start(UploadUrl(service));
         ASSERT_TRUE(run.browser.waitForOpen());
         const QString page = run.browser.opened().front().url;
-        Pay(page);
-        ASSERT_TRUE(service.waitForLog(QStringLiteral("> 450 Payment done")));
+        PageAction(page, "pay");
+        ASSERT_TRUE(service.waitForLog("> 450 Payment done"));
         if (stopService)
-            service.stop(); // the answer ends without a status line: communication interrupted
+            service.stop(SIGTERM); // the answer ends without a status line: communication interrupted
         else
-            CancelOnPage(page); // 500: the person's cancel
+            PageAction(page, "cancel"); // 500: the person's cancel
         EXPECT_TRUE(run.finish()) << stopService;
     }
     EXPECT_TRUE(trace.hasLine("DBG", QStringLiteral("payment done")));
@@ -193,17 +193,17 @@ TEST_F(UploadClientTest, PaymentMakesALaterEndASuccess) {
 
 TEST_F(UploadClientTest, CancelOnThePageOrAClosedBrowserEndsWithoutAMessage) {
     TraceCapture trace(TRACE_DEBUG);
-    CServiceInstance service;
+    CServiceProcess service;
     ASSERT_TRUE(service.started());
     for (const bool closeBrowser : {false, true}) {
         CUploadRun run(m_ringtone);
-        run.start(service.url(kUploadPath));
+        run.start(UploadUrl(service));
         ASSERT_TRUE(run.browser.waitForOpen());
         ASSERT_TRUE(run.progress.waitForCall("show 0")); // the progress gave way to the browser
         if (closeBrowser)
             run.browser.Close(); // the service sends nothing more: the wait itself must end
         else
-            CancelOnPage(run.browser.opened().front().url);
+            PageAction(run.browser.opened().front().url, "cancel");
         EXPECT_FALSE(run.finish());
         EXPECT_TRUE(run.error().isEmpty());
         if (closeBrowser) {
@@ -220,7 +220,7 @@ TEST_F(UploadClientTest, CancelOnThePageOrAClosedBrowserEndsWithoutAMessage) {
 TEST_F(UploadClientTest, FailuresOfThePhasesShowTheirTexts) {
     const QString unavailable = FormatString(126, QStringLiteral("Service unavailable"));
     struct Case {
-        QStringList switches;
+        std::vector<std::string> switches;
         QString error;
         bool opened;
     };
@@ -230,6 +230,7 @@ TEST_F(UploadClientTest, FailuresOfThePhasesShowTheirTexts) {
         {{"--fail-phase", "2", "--fail-status", "510"}, unavailable, true},
         {{"--fail-phase", "2", "--fail-status", "509"}, QString(), true}, // the person's cancel
         {{"--no-status", "0"}, beamError(127), false},
+        {{"--no-status", "1"}, beamError(127), false},
         {{"--no-status", "2"}, beamError(127), true},
         {{"--size", "0x480"}, beamError(130), false},
         {{"--size", "640x0"}, beamError(130), false},
@@ -239,8 +240,8 @@ TEST_F(UploadClientTest, FailuresOfThePhasesShowTheirTexts) {
     TraceCapture trace(TRACE_DEBUG);
     for (const Case& c : cases) {
         bool opened = false;
-        EXPECT_EQ(failureWith(c.switches, &opened), c.error) << c.switches.join(' ').toStdString();
-        EXPECT_EQ(opened, c.opened) << c.switches.join(' ').toStdString();
+        EXPECT_EQ(failureWith(c.switches, &opened), c.error) << c.switches[0] << c.switches.back();
+        EXPECT_EQ(opened, c.opened) << c.switches[0] << c.switches.back();
     }
     EXPECT_TRUE(trace.hasLine("ERR", QStringLiteral("invalid size: 640")));
     EXPECT_TRUE(trace.hasLine("ERR", QStringLiteral("invalid protocol state, missing browser "
@@ -249,16 +250,16 @@ TEST_F(UploadClientTest, FailuresOfThePhasesShowTheirTexts) {
 
 TEST_F(UploadClientTest, CancelDuringTheUploadStopsBeforeTheNextChunk) {
     TraceCapture trace(TRACE_DEBUG);
-    CServiceInstance service;
+    CServiceProcess service;
     ASSERT_TRUE(service.started());
     CUploadRun run(m_ringtone);
     run.progress.cancelAtPos = 16384;
-    run.start(service.url(kUploadPath));
+    run.start(UploadUrl(service));
     EXPECT_FALSE(run.finish());
     EXPECT_TRUE(run.error().isEmpty());
     EXPECT_EQ(run.progress.calls("pos "), std::vector<std::string>{"pos 16384"});
     EXPECT_TRUE(trace.hasLine("ERR", QStringLiteral("upload canceled")));
-    EXPECT_NE(HttpRequestBody(service.url(QStringLiteral("/"))).find("0 ringtone(s) received"),
+    EXPECT_NE(HttpGet(service.url("/")).body.find("0 ringtone(s) received"),
               std::string::npos);
 }
 
@@ -273,7 +274,7 @@ TEST_F(UploadClientTest, AnUnreachableServerAsksForAConnection) {
 }
 
 TEST_F(UploadClientTest, AConnectionDroppedDuringTheUploadIsAnInternetError) {
-    const QString error = failureWith({QStringLiteral("--drop-upload"), QStringLiteral("20000")});
+    const QString error = failureWith({"--drop-upload", "20000"});
     EXPECT_TRUE(error.startsWith(QStringLiteral("Internet error: "))) << error.toStdString();
     EXPECT_GT(error.size(), LoadString(159).size() + 5);
 }
@@ -394,9 +395,9 @@ TEST_F(UploadClientTest, TheCommandLineBrowserHandsThePageToTheDesktop) {
     const QByteArray path = qgetenv("PATH");
     qputenv("PATH", QFile::encodeName(bin.path()) + ':' + path);
 
-    CServiceInstance service;
+    CServiceProcess service;
     ASSERT_TRUE(service.started());
-    GetConfig().SetUploadUrl(service.url(kUploadPath));
+    GetConfig().SetUploadUrl(UploadUrl(service));
     std::mutex mutex;
     QStringList printed;
     CExternalBrowser browser(
@@ -424,7 +425,7 @@ TEST_F(UploadClientTest, TheCommandLineBrowserHandsThePageToTheDesktop) {
     close(reader);
     qputenv("PATH", path);
     EXPECT_TRUE(result);
-    EXPECT_TRUE(opened.startsWith(service.url(QStringLiteral("/transfer?")).toUtf8()))
+    EXPECT_TRUE(opened.startsWith(QByteArray::fromStdString(service.url("/transfer?"))))
         << opened.constData();
     EXPECT_EQ(printed, QStringList{QString::fromUtf8(opened)});
 

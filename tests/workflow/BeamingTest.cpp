@@ -133,9 +133,9 @@ protected:
 } // namespace
 
 TEST_F(BeamingTest, BeamsTheSelectionWhileTheWindowKeepsRunning) {
-    CServiceInstance service;
+    CServiceProcess service;
     ASSERT_TRUE(service.started());
-    GetConfig().SetUploadUrl(service.url(kUploadPath));
+    GetConfig().SetUploadUrl(UploadUrl(service));
     openNoise();
     TraceCapture trace(TRACE_DEBUG);
     CWindowBrowser browser;
@@ -154,19 +154,18 @@ TEST_F(BeamingTest, BeamsTheSelectionWhileTheWindowKeepsRunning) {
     EXPECT_TRUE(trace.hasLine("DBG", QStringLiteral("startUploadFile returned with true")));
 
     // The phone's inbox holds the ringtone under the input's title, byte for byte as extracted.
-    const QString inbox = QString::fromStdString(
-        HttpRequestBody(service.url(QStringLiteral("/inbox?phone=5550199"))));
+    const QString inbox = QString::fromStdString(HttpGet(service.url("/inbox?phone=5550199")).body);
     const QRegularExpressionMatch link =
         QRegularExpression(QStringLiteral("src=\"(/ringtones/[^\"]+/noise\\.ogg)\"")).match(inbox);
     ASSERT_TRUE(link.hasMatch()) << inbox.toStdString();
-    EXPECT_TRUE(HttpRequestBody(service.url(link.captured(1))) ==
+    EXPECT_TRUE(HttpGet(service.url(link.captured(1).toStdString())).body ==
                 testsupport::ReadBytes(m_model.getRingtoneFileName()).toStdString());
 }
 
 TEST_F(BeamingTest, AFailedUploadIsShownAndACancelIsNot) {
-    CServiceInstance service({QStringLiteral("--fail-phase"), QStringLiteral("0")});
+    CServiceProcess service({"--fail-phase", "0"});
     ASSERT_TRUE(service.started());
-    GetConfig().SetUploadUrl(service.url(kUploadPath));
+    GetConfig().SetUploadUrl(UploadUrl(service));
     openNoise();
     TraceCapture trace(TRACE_DEBUG);
     CWindowBrowser failing;

@@ -1,4 +1,5 @@
-#include "HttpClient.h"
+// The HTTP client of the beaming tests.
+#include "support/HttpClient.h"
 
 #include <algorithm>
 #include <cctype>
@@ -100,20 +101,6 @@ HttpReply HttpPostForm(const std::string& url,
     return HttpPost(url, body, {"Content-Type: application/x-www-form-urlencoded"});
 }
 
-std::string UploadBody(const std::string& boundary, const std::string& fileName,
-                       const std::string& fileBytes, const std::string& maxFileSize) {
-    return "Content-Type: multipart/mixed; boundary=\"" + boundary + "\"\r\n\r\n--" + boundary +
-           "\r\nContent-Disposition: form-data; name=\"MAX_FILE_SIZE\"\r\n\r\n" + maxFileSize +
-           "\r\n--" + boundary +
-           "\r\nContent-Disposition: form-data; name=\"userfile\"; filename=\"" + fileName +
-           "\"\r\n\r\n" + fileBytes + "\r\n--" + boundary + "--\r\n";
-}
-
-std::vector<std::string> UploadHeaders(const std::string& boundary, size_t bodySize) {
-    return {"Accept: text/*", "Content-type: multipart/form-data; boundary=" + boundary,
-            "Content-length: " + std::to_string(bodySize)};
-}
-
 CAnswerReader::CAnswerReader(const std::string& url, bool acceptCompressed) {
     m_thread = std::thread([this, url, acceptCompressed] {
         CURL* curl = curl_easy_init();
@@ -184,11 +171,6 @@ bool CAnswerReader::waitForEnd(std::chrono::milliseconds bound) {
 std::vector<std::string> CAnswerReader::lines() const {
     std::lock_guard lock(m_mutex);
     return SplitLines(m_received, true);
-}
-
-std::string CAnswerReader::received() const {
-    std::lock_guard lock(m_mutex);
-    return m_received;
 }
 
 CURLcode CAnswerReader::result() const {

@@ -1,4 +1,4 @@
-// A small HTTP client over libcurl for the service's tests: plain requests and a streamed answer.
+// The HTTP client of the beaming tests over libcurl: plain requests, forms, a streamed answer.
 #pragma once
 
 #include <atomic>
@@ -31,14 +31,6 @@ HttpReply HttpPost(const std::string& url, const std::string& body,
 HttpReply HttpPostForm(const std::string& url,
                        const std::vector<std::pair<std::string, std::string>>& fields);
 
-// The body the program sends as its upload: the message header (Content-Type multipart/mixed
-// with the boundary, as preamble), the MAX_FILE_SIZE part and the userfile part.
-std::string UploadBody(const std::string& boundary, const std::string& fileName,
-                       const std::string& fileBytes,
-                       const std::string& maxFileSize = "21474836480");
-// The header block the program sends with it.
-std::vector<std::string> UploadHeaders(const std::string& boundary, size_t bodySize);
-
 // A GET read line by line on a thread of its own, as the program reads phase 2.
 class CAnswerReader {
 public:
@@ -56,8 +48,6 @@ public:
     // Waits until the answer has ended; false when the bound passed.
     bool waitForEnd(std::chrono::milliseconds bound);
     std::vector<std::string> lines() const;
-    // The raw bytes received so far.
-    std::string received() const;
     CURLcode result() const;
     // Closes the connection, as a client that gives up.
     void abort();
