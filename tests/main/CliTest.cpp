@@ -48,7 +48,8 @@ TEST_F(Cli, SettingsStoresAndShowsValuesAndTheTraceLogFollowsTheCommandLine) {
     EXPECT_TRUE(texts[0].contains("DBG: cmdline work_dir: " + work()));
 
     // Tracing off (and so remembered): no log file appears in the configuration folder.
-    ASSERT_EQ(Run({"--trace-level", "None", "settings", "Proxy", "proxy.example:3128"}).exitCode, 0);
+    ASSERT_EQ(Run({"--trace-level", "None", "settings", "Proxy", "proxy.example:3128"}).exitCode,
+              0);
     EXPECT_EQ(Run({"settings", "Proxy"}).out, "proxy.example:3128\n");
     EXPECT_EQ(Run({"settings", "TraceLevel"}).out, "None\n");
     EXPECT_TRUE(Logs(work()).isEmpty());

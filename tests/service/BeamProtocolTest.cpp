@@ -63,7 +63,7 @@ TEST_F(BeamProtocolTest, UploadsThatAreNoRingtoneAreRefusedWithTheirStatus) {
     EXPECT_EQ(upload("notes.ogg", "This is not a sound file.").body, noOgg[0] + "\r\n");
     EXPECT_EQ(upload("empty.ogg", "").lines(), noOgg);
     // A page in the middle with damaged bytes: its checksum fails and the stream has a gap.
-    std::string damaged = tone;
+    std::string damaged = ringtone(3000);
     const size_t page = damaged.find("OggS", damaged.size() / 2);
     ASSERT_NE(page, std::string::npos);
     for (size_t i = page + 40; i < page + 60 && i < damaged.size(); ++i)
@@ -146,9 +146,9 @@ TEST_F(BeamProtocolTest, SendingToAPhoneEndsTheHeldAnswerWith200) {
     EXPECT_EQ(sent.header("location"), "/transfer?" + token);
     ASSERT_TRUE(phase2.waitForEnd(CServiceProcess::kBound));
     EXPECT_EQ(phase2.result(), CURLE_OK);
-    EXPECT_EQ(phase2.lines(), (std::vector<std::string>{phase2.lines()[0], phase2.lines()[1],
-                                                         "SIZE:640x480", kWaiting,
-                                                         "200 Ringtone sent"}));
+    EXPECT_EQ(phase2.lines(),
+              (std::vector<std::string>{phase2.lines()[0], phase2.lines()[1], "SIZE:640x480",
+                                        kWaiting, "200 Ringtone sent"}));
 
     // The page tells what happened, and a second send changes nothing.
     EXPECT_NE(HttpGet(service.url("/transfer?") + token).body.find("sent to +447700900123"),
@@ -182,8 +182,9 @@ TEST_F(BeamProtocolTest, CancelOrAClientGoingAwayEndsTheTransferWithoutDelivery)
     // Sending afterwards delivers nothing; the pages say why.
     for (const std::string& token : {cancelled, gone})
         HttpPostForm(service.url("/transfer/send"), {{"token", token}, {"phone", "5550100"}});
-    EXPECT_NE(HttpGet(service.url("/transfer?") + cancelled).body.find("The transfer was cancelled"),
-              std::string::npos);
+    EXPECT_NE(
+        HttpGet(service.url("/transfer?") + cancelled).body.find("The transfer was cancelled"),
+        std::string::npos);
     EXPECT_NE(HttpGet(service.url("/transfer?") + gone).body.find("no longer waiting"),
               std::string::npos);
     EXPECT_NE(HttpGet(service.url("/inbox")).body.find("No ringtones received yet."),
@@ -203,17 +204,16 @@ TEST_F(BeamProtocolTest, PaymentSends450AndTheAnswerGoesOn) {
                   .body.find("Please pay before sending."),
               std::string::npos);
 
+    // Paying twice sends one 450 line; the send form is there now.
     EXPECT_EQ(HttpPostForm(service.url("/transfer/pay"), {{"token", token}}).status, 303);
-    ASSERT_TRUE(phase2.waitForLines(5, CServiceProcess::kBound));
-    EXPECT_EQ(phase2.lines()[4], "450 Payment done");
-    // Paying again sends nothing more; the send form is there now.
     HttpPostForm(service.url("/transfer/pay"), {{"token", token}});
     EXPECT_NE(HttpGet(page).body.find("action=\"/transfer/send\""), std::string::npos);
-
     HttpPostForm(service.url("/transfer/cancel"), {{"token", token}});
     ASSERT_TRUE(phase2.waitForEnd(CServiceProcess::kBound));
-    ASSERT_EQ(phase2.lines().size(), 6u);
-    EXPECT_EQ(phase2.lines()[5], "500 Transfer cancelled by the user");
+    const auto lines = phase2.lines();
+    EXPECT_EQ(std::vector(lines.begin() + 3, lines.end()),
+              (std::vector<std::string>{kWaiting, "450 Payment done",
+                                        "500 Transfer cancelled by the user"}));
 }
 
 TEST_F(BeamProtocolTest, HeldAnswersSendEmptyLinesAndEndIndependently) {

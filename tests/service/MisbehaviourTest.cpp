@@ -31,21 +31,6 @@ TEST_F(MisbehaviourTest, FailAndNoStatusSwitchesChangeTheAnswerOfTheirPhaseOnly)
     }
 }
 
-TEST_F(MisbehaviourTest, SlowAnswersComeWholeAndTheStopCutsThemShort) {
-    startService({"--slow", "150"});
-    EXPECT_EQ(upload("tone.ogg", ringtone()).lines().size(), 4u);
-    TearDown();
-
-    // A pause longer than any test: no line comes before the stop, which ends the answer.
-    CServiceProcess& service = startService({"--slow", "600000"});
-    CAnswerReader phase1(service.url("/php/client-continue.php?0123"));
-    ASSERT_TRUE(phase1.waitForHeaders(CServiceProcess::kBound));
-    EXPECT_EQ(service.stop(SIGTERM), 0);
-    ASSERT_TRUE(phase1.waitForEnd(CServiceProcess::kBound));
-    EXPECT_EQ(phase1.result(), CURLE_OK);
-    EXPECT_TRUE(phase1.lines().empty());
-}
-
 TEST_F(MisbehaviourTest, SigtermAndSigintStopPromptlyWhileAnAnswerIsHeld) {
     for (const int signal : {SIGTERM, SIGINT}) {
         CServiceProcess& service = startService();
@@ -57,7 +42,8 @@ TEST_F(MisbehaviourTest, SigtermAndSigintStopPromptlyWhileAnAnswerIsHeld) {
         EXPECT_EQ(phase2.result(), CURLE_OK);
         EXPECT_EQ(phase2.lines().size(), 4u);
         EXPECT_EQ(phase2.lines().back(), "102 Waiting for the user");
-        EXPECT_TRUE(service.waitForLog(signal == SIGINT ? "stopping on SIGINT" : "stopping on SIGTERM"));
+        EXPECT_TRUE(
+            service.waitForLog(signal == SIGINT ? "stopping on SIGINT" : "stopping on SIGTERM"));
         EXPECT_NE(service.log().back().find("stopped"), std::string::npos);
     }
 }
@@ -74,9 +60,13 @@ TEST_F(MisbehaviourTest, CommandLineHelpAndUsageErrors) {
         EXPECT_TRUE(help.out.contains(option)) << option;
     EXPECT_TRUE(run({"--version"}).out.startsWith("quillet-service "));
 
-    for (const QStringList& wrong :
-         {QStringList{"--port", "http"}, {"--fail-phase", "3"}, {"--fail-status", "404"},
-          {"--frobnicate"}, {"--payment=yes"}, {"--public-url", "beam.test"}, {"--port"}}) {
+    for (const QStringList& wrong : {QStringList{"--port", "http"},
+                                     {"--fail-phase", "3"},
+                                     {"--fail-status", "404"},
+                                     {"--frobnicate"},
+                                     {"--payment=yes"},
+                                     {"--public-url", "beam.test"},
+                                     {"--port"}}) {
         const testsupport::RunResult r = run(wrong);
         EXPECT_EQ(r.exitCode, 2) << wrong.join(' ').toStdString();
         EXPECT_TRUE(r.err.startsWith("quillet-service: ")) << r.err.toStdString();

@@ -39,8 +39,8 @@ protected:
     // the userfile part.
     static std::string uploadBody(const std::string& fileName, const std::string& fileBytes,
                                   const std::string& maxFileSize = "21474836480") {
-        const std::string part = std::string("\r\n--") + kBoundary +
-                                 "\r\nContent-Disposition: form-data; name=";
+        const std::string part =
+            std::string("\r\n--") + kBoundary + "\r\nContent-Disposition: form-data; name=";
         return std::string("Content-Type: multipart/mixed; boundary=\"") + kBoundary + "\"\r\n" +
                part + "\"MAX_FILE_SIZE\"\r\n\r\n" + maxFileSize + part +
                "\"userfile\"; filename=\"" + fileName + "\"\r\n\r\n" + fileBytes + "\r\n--" +
@@ -48,8 +48,8 @@ protected:
     }
     // The header fields the program sends with it.
     static std::vector<std::string> uploadHeaders(size_t bodySize) {
-        return {"Accept: text/*", std::string("Content-type: multipart/form-data; boundary=") +
-                                      kBoundary,
+        return {"Accept: text/*",
+                std::string("Content-type: multipart/form-data; boundary=") + kBoundary,
                 "Content-length: " + std::to_string(bodySize)};
     }
     HttpReply postUpload(const std::string& body) const {

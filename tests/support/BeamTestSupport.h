@@ -14,11 +14,13 @@
 #include <arpa/inet.h>
 #include <atomic>
 #include <condition_variable>
+#include <iterator>
 #include <mutex>
 #include <netinet/in.h>
 #include <poll.h>
 #include <string>
 #include <sys/socket.h>
+#include <sys/time.h>
 #include <thread>
 #include <unistd.h>
 #include <vector>
@@ -89,8 +91,9 @@ public:
         m_port = ntohs(address.sin_port);
         m_thread = std::thread([this] { serve(); });
     }
+    // Shutting the listener down ends the wait in accept.
     ~CScriptedServer() {
-        m_stop = true;
+        shutdown(m_listener, SHUT_RDWR);
         m_thread.join();
         close(m_listener);
     }
@@ -101,36 +104,22 @@ public:
     }
 
 private:
-    // Waits up to the bound for the socket to have data; false on time-out or stop.
-    bool readable(int fd) const {
-        for (int waited = 0; waited < kBoundMs && !m_stop; waited += 50) {
-            pollfd watch{fd, POLLIN, 0};
-            if (poll(&watch, 1, 50) > 0)
-                return true;
-        }
-        return false;
-    }
     void serve() {
-        for (size_t next = 0; !m_stop;) {
-            if (!readable(m_listener))
-                continue;
+        for (size_t next = 0;; ++next) {
             const int connection = accept(m_listener, nullptr, nullptr);
             if (connection < 0)
-                continue;
-            Request request;
+                return;
+            const timeval bound{kBoundMs / 1000, 0};
+            setsockopt(connection, SOL_SOCKET, SO_RCVTIMEO, &bound, sizeof bound);
             std::string data;
             char buffer[4096];
             size_t headEnd = std::string::npos;
             size_t length = 0;
-            while (readable(connection)) {
-                const ssize_t got = recv(connection, buffer, sizeof buffer, 0);
-                if (got <= 0)
-                    break;
+            for (ssize_t got; (got = recv(connection, buffer, sizeof buffer, 0)) > 0;) {
                 data.append(buffer, size_t(got));
                 if (headEnd == std::string::npos &&
                     (headEnd = data.find("\r\n\r\n")) != std::string::npos) {
-                    request.head = data.substr(0, headEnd);
-                    std::string lower = request.head;
+                    std::string lower = data.substr(0, headEnd);
                     for (char& c : lower)
                         c = char(std::tolower(static_cast<unsigned char>(c)));
                     if (const size_t field = lower.find("\r\ncontent-length:");
@@ -140,19 +129,16 @@ private:
                 if (headEnd != std::string::npos && data.size() >= headEnd + 4 + length)
                     break;
             }
-            if (headEnd != std::string::npos)
-                request.body = data.substr(headEnd + 4);
             std::string answer = next < m_answers.size() ? m_answers[next] : std::string();
-            ++next;
             const std::string base = "http://127.0.0.1:" + std::to_string(m_port);
             for (size_t at; (at = answer.find("{base}")) != std::string::npos;)
                 answer.replace(at, 6, base);
             const std::string reply = "HTTP/1.1 200 OK\r\nContent-Type: text/plain\r\nConnection: "
                                       "close\r\nContent-Length: " +
                                       std::to_string(answer.size()) + "\r\n\r\n" + answer;
-            {
+            if (headEnd != std::string::npos) {
                 const std::lock_guard lock(m_mutex);
-                m_requests.push_back(std::move(request));
+                m_requests.push_back({data.substr(0, headEnd), data.substr(headEnd + 4)});
             }
             send(connection, reply.data(), reply.size(), MSG_NOSIGNAL);
             close(connection);
@@ -162,7 +148,6 @@ private:
     std::vector<std::string> m_answers;
     int m_listener = -1;
     int m_port = 0;
-    std::atomic<bool> m_stop{false};
     mutable std::mutex m_mutex;
     std::vector<Request> m_requests;
     std::thread m_thread;
@@ -195,16 +180,12 @@ public:
         const std::lock_guard lock(m_mutex);
         m_calls.clear();
     }
-    std::vector<std::string> calls() const {
-        const std::lock_guard lock(m_mutex);
-        return m_calls;
-    }
     // The calls that start with the prefix.
-    std::vector<std::string> calls(const std::string& prefix) const {
+    std::vector<std::string> calls(const std::string& prefix = {}) const {
+        const std::lock_guard lock(m_mutex);
         std::vector<std::string> found;
-        for (const std::string& call : calls())
-            if (call.rfind(prefix, 0) == 0)
-                found.push_back(call);
+        std::copy_if(m_calls.begin(), m_calls.end(), std::back_inserter(found),
+                     [&](const std::string& call) { return call.rfind(prefix, 0) == 0; });
         return found;
     }
 

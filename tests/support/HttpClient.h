@@ -5,6 +5,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <curl/curl.h>
+#include <functional>
 #include <map>
 #include <mutex>
 #include <string>
@@ -41,27 +42,23 @@ public:
     CAnswerReader(const CAnswerReader&) = delete;
     CAnswerReader& operator=(const CAnswerReader&) = delete;
 
-    // Waits until the response's header has arrived; false when the bound passed.
-    bool waitForHeaders(std::chrono::milliseconds bound);
     // Waits until count complete lines have arrived (CR dropped); false when the bound passed.
     bool waitForLines(size_t count, std::chrono::milliseconds bound);
     // Waits until the answer has ended; false when the bound passed.
     bool waitForEnd(std::chrono::milliseconds bound);
     std::vector<std::string> lines() const;
     CURLcode result() const;
-    // Closes the connection, as a client that gives up.
-    void abort();
 
 private:
+    // Waits under the lock until done() holds; false when the bound passed.
+    bool waitFor(std::chrono::milliseconds bound, const std::function<bool()>& done);
     static size_t Write(char* data, size_t size, size_t count, void* self);
-    static size_t Header(char* data, size_t size, size_t count, void* self);
     static int Progress(void* self, curl_off_t, curl_off_t, curl_off_t, curl_off_t);
 
     std::atomic<bool> m_abort{false};
     mutable std::mutex m_mutex;
     std::condition_variable m_changed;
     std::string m_received;
-    bool m_headers = false;
     bool m_ended = false;
     CURLcode m_result = CURLE_OK;
     std::thread m_thread;

@@ -13,8 +13,12 @@ extern char** environ;
 
 CServiceProcess::CServiceProcess(const std::vector<std::string>& switches,
                                  const std::string& store) {
-    std::vector<std::string> args{QUILLET_BIN_DIR "/quillet-service", "--port", "0", "--heartbeat",
-                                  "0", "--store",
+    std::vector<std::string> args{QUILLET_BIN_DIR "/quillet-service",
+                                  "--port",
+                                  "0",
+                                  "--heartbeat",
+                                  "0",
+                                  "--store",
                                   store.empty() ? QFile::encodeName(m_ownStore.path()).toStdString()
                                                 : store};
     args.insert(args.end(), switches.begin(), switches.end());
@@ -56,7 +60,7 @@ std::string CServiceProcess::url(const std::string& path) const {
 
 bool CServiceProcess::waitForLog(const std::string& text, std::chrono::milliseconds bound) {
     const auto deadline = std::chrono::steady_clock::now() + bound;
-    for (size_t checked = 0;; ) {
+    for (size_t checked = 0;;) {
         for (; checked < m_lines.size(); ++checked)
             if (m_lines[checked].find(text) != std::string::npos)
                 return true;

@@ -1,6 +1,6 @@
 // The message the upload builds: the multipart body and header fields of the ringtone upload byte
-// for byte, as Python's own multipart reader sees them, the file names as they are sent (Latin-1,
-// neither encoded nor folded), and the failures.
+// for byte, the file names as they are sent (Latin-1, neither encoded nor folded), and the
+// failures. The service's own multipart reader takes the same bytes in the upload tests.
 #include "web/UploadRequest.h"
 
 #include "app/OxaException.h"
@@ -10,12 +10,7 @@
 #include "web/MimeCoderRegistry.h"
 #include "web/MimeMessage.h"
 
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
-#include <QProcess>
 #include <QRegularExpression>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -139,47 +134,6 @@ TEST_F(UploadMessageTest, FileNamesAreSentAsLatin1WithoutCodingOrFolding) {
                     body == UploadBody(kBoundary, after.toLatin1(), "x"))
             << body.constData();
     }
-}
-
-TEST_F(UploadMessageTest, PythonsMultipartReaderFindsBothFieldsAndTheExactFile) {
-    const QString python = QStandardPaths::findExecutable(QStringLiteral("python3"));
-    if (python.isEmpty())
-        GTEST_SKIP() << "python3 is not installed";
-    // The bytes are read as Latin-1, the code page of the request, so that the reader sees the
-    // file name's own characters.
-    const char* reader = R"(
-import base64, email.parser, json, sys
-message = email.parser.Parser().parsestr("Content-Type: " + sys.argv[1] + "\r\n\r\n" +
-                                         sys.stdin.buffer.read().decode("latin-1"))
-print(json.dumps({"boundary": message.get_boundary(), "parts": [
-    [p.get_param("name", header="content-disposition"), p.get_filename(),
-     base64.b64encode(p.get_payload(decode=True)).decode()] for p in message.get_payload()],
-    "defects": [type(d).__name__ for p in [message] + message.get_payload() for d in p.defects]}))
-)";
-    const QByteArray bytes = RingtoneBytes();
-    const UploadRequest request = build(bytes, QStringLiteral("Caf\u00e9 M\u00fcller.mp3"), {});
-    const QString type =
-        QRegularExpression(QStringLiteral("Content-type: ([^\r]*)\r\n")).match(request.headers)
-            .captured(1);
-    QProcess process;
-    process.start(python, {QStringLiteral("-c"), QString::fromLatin1(reader), type});
-    process.write(request.body);
-    process.closeWriteChannel();
-    ASSERT_TRUE(process.waitForFinished(60000));
-    ASSERT_EQ(process.exitCode(), 0) << process.readAllStandardError().toStdString();
-    const QJsonObject result = QJsonDocument::fromJson(process.readAllStandardOutput()).object();
-
-    EXPECT_EQ(QStringLiteral("multipart/form-data; boundary=") + result["boundary"].toString(),
-              type);
-    EXPECT_TRUE(result["defects"].toArray().isEmpty());
-    const QJsonArray parts = result["parts"].toArray();
-    ASSERT_EQ(parts.size(), 2);
-    EXPECT_EQ(parts[0].toArray()[0].toString(), QStringLiteral("MAX_FILE_SIZE"));
-    EXPECT_TRUE(parts[0].toArray()[1].isNull());
-    EXPECT_EQ(QByteArray::fromBase64(parts[0].toArray()[2].toString().toLatin1()), "21474836480");
-    EXPECT_EQ(parts[1].toArray()[0].toString(), QStringLiteral("userfile"));
-    EXPECT_EQ(parts[1].toArray()[1].toString(), QStringLiteral("Caf\u00e9 M\u00fcller.ogg"));
-    EXPECT_TRUE(QByteArray::fromBase64(parts[1].toArray()[2].toString().toLatin1()) == bytes);
 }
 
 TEST_F(UploadMessageTest, FailuresThrowTheirStringTableCodesAndLeaveTheRequestAlone) {

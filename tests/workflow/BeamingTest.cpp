@@ -3,15 +3,14 @@
 #include "workflow/Beaming.h"
 
 #include "ModelTestSupport.h"
-#include "support/TraceCapture.h"
 #include "support/BeamTestSupport.h"
+#include "support/TraceCapture.h"
 #include "web/UploadClient.h"
 #include "workflow/RingtoneModel.h"
 #include "workflow/UploadRunner.h"
 
 #include <QCoreApplication>
 #include <QRandomGenerator>
-#include <QRegularExpression>
 #include <QThread>
 #include <QtEndian>
 #include <gtest/gtest.h>
@@ -152,14 +151,7 @@ TEST_F(BeamingTest, BeamsTheSelectionWhileTheWindowKeepsRunning) {
     EXPECT_EQ(calls.front(), "show 1");
     EXPECT_EQ(calls.back(), "show 0");
     EXPECT_TRUE(trace.hasLine("DBG", QStringLiteral("startUploadFile returned with true")));
-
-    // The phone's inbox holds the ringtone under the input's title, byte for byte as extracted.
-    const QString inbox = QString::fromStdString(HttpGet(service.url("/inbox?phone=5550199")).body);
-    const QRegularExpressionMatch link =
-        QRegularExpression(QStringLiteral("src=\"(/ringtones/[^\"]+/noise\\.ogg)\"")).match(inbox);
-    ASSERT_TRUE(link.hasMatch()) << inbox.toStdString();
-    EXPECT_TRUE(HttpGet(service.url(link.captured(1).toStdString())).body ==
-                testsupport::ReadBytes(m_model.getRingtoneFileName()).toStdString());
+    // The bytes that reach the inbox: the CLI beam test.
 }
 
 TEST_F(BeamingTest, AFailedUploadIsShownAndACancelIsNot) {

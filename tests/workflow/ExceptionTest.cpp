@@ -25,7 +25,8 @@ TEST(OxaExceptionTest, WhatAndTraceTextKeepTheMessageAsItIs) {
     }
     EXPECT_STREQ(copy->what(), "Datei gr\xC3\xB6\xC3\x9F"
                                "er 100% %1");
-    EXPECT_EQ(copy->traceText(), QStringLiteral("COxaException: Datei gr\u00f6\u00dfer 100% %1 (4)"));
+    EXPECT_EQ(copy->traceText(),
+              QStringLiteral("COxaException: Datei gr\u00f6\u00dfer 100% %1 (4)"));
     COxaException assigned(QStringLiteral("old"), 1);
     assigned = *copy;
     EXPECT_STREQ(assigned.what(), copy->what());

@@ -2,7 +2,6 @@
 #include "workflow/RingtoneModel.h"
 
 #include "ModelTestSupport.h"
-#include "encode/OggFileEncoder.h"
 #include "support/TestSupport.h"
 
 #include <QDir>
@@ -85,16 +84,12 @@ TEST_F(RingtoneModelTest, DefaultSelectionFollowsTheInputLength) {
     EXPECT_FALSE(m_model.getCut().isValid());
 
     CCutInfo cut;
-    CRingtoneModel::applyDefaultSelection(cut, 2001);
+    CRingtoneModel::applyDefaultSelection(cut, 2001); // just long enough for the middle half
     EXPECT_EQ(cut.start(), 500);
     EXPECT_EQ(cut.end(), 1500);
-    CRingtoneModel::applyDefaultSelection(cut, 1500); // a selection that fits stays
-    EXPECT_EQ(cut.end(), 1500);
-    CRingtoneModel::applyDefaultSelection(cut, 0); // without input nothing fits
-    EXPECT_FALSE(cut.isValid());
 }
 
-TEST_F(RingtoneModelTest, DecodesMp3WmaAndOggIntoTheWorkWav) {
+TEST_F(RingtoneModelTest, DecodesMp3AndWmaIntoTheWorkWav) {
     const QString tempIn = work(QStringLiteral("temp.in"));
     ASSERT_TRUE(m_model.openInputFile(Fixture("tone-stereo-44k.mp3"), 1, 0));
     EXPECT_EQ(m_model.getWavFileName(), tempIn);
@@ -114,23 +109,6 @@ TEST_F(RingtoneModelTest, DecodesMp3WmaAndOggIntoTheWorkWav) {
     EXPECT_FALSE(m_model.openInputFile(Fixture("tone.wma"), 1, 0));
     EXPECT_EQ(m_owner.messages.errors.value(0), LoadString(187));
 #endif
-
-    const QString ogg = file(QStringLiteral("Song.OGG"));
-    {
-        EncoderParams params;
-        params.mode = EncoderParams::kMono;
-        params.sampleRate = 22050;
-        COggFileEncoder encoder(ogg, params);
-        const QByteArray pcm = Sine(1, 22050, 3.0, 440, 12000);
-        encoder.encode(pcm.constData(), uint32_t(pcm.size()));
-    }
-    ASSERT_TRUE(m_model.openInputFile(ogg, 1, 0));
-    EXPECT_EQ(m_model.getWavFileName(), tempIn);
-    EXPECT_EQ(m_model.getFormat().nChannels, 1);
-    EXPECT_EQ(m_model.getDuration(), 3000);
-    EXPECT_EQ(m_model.getInputTitle(), QStringLiteral("Song"));
-    EXPECT_EQ(m_model.getCut().start(), 750);
-    EXPECT_EQ(m_model.getCut().end(), 2250);
 }
 
 TEST_F(RingtoneModelTest, RefusesUnsupportedInputsWithTheirMessages) {
@@ -182,19 +160,13 @@ TEST_F(RingtoneModelTest, RefusesUnsupportedInputsWithTheirMessages) {
         EXPECT_FALSE(CRingtoneModel::isSupportedExtension(QLatin1String(name))) << name;
 }
 
-TEST_F(RingtoneModelTest, DamagedWavAndUnwritableWorkFilesFailWithTheirMessages) {
-    const QString damaged = file(QStringLiteral("damaged.wav"));
-    testsupport::WriteBytes(damaged, QByteArray("RIFF\x10\0\0\0WAVEjunkjunk", 20));
-    EXPECT_FALSE(m_model.openInputFile(damaged, 1, 0));
-    EXPECT_EQ(m_owner.messages.errors.value(0),
-              QStringLiteral("Could not open file: couldn't get format chunk."));
-
+TEST_F(RingtoneModelTest, UnwritableWorkFilesFailWithTheirMessage) {
     // The visualization file cannot be created where a folder stands in its way.
     ASSERT_TRUE(QDir().mkdir(work(QStringLiteral("temp.dat"))));
     const QString good = file(QStringLiteral("good.wav"));
     WriteTone(good, 3.0, 1);
     EXPECT_FALSE(m_model.openInputFile(good, 1, 0));
-    EXPECT_EQ(m_owner.messages.errors.value(1),
+    EXPECT_EQ(m_owner.messages.errors.value(0),
               QStringLiteral("Could not open file: error creating DAT file \"%1\".")
                   .arg(work(QStringLiteral("temp.dat"))));
     ExpectEmpty(m_model);
@@ -294,14 +266,7 @@ TEST_F(RingtoneModelTest, CancelInEachStepLeavesNoPartialFileAndNoInput) {
 TEST_F(RingtoneModelTest, NamesCdTracksAndRebuildsStoredNames) {
     const QString track = work(QStringLiteral("tempcd.wav"));
     EXPECT_EQ(CRingtoneModel::workCdFileName(), track);
-    WriteTone(track, 5.0, 2);
-    ASSERT_TRUE(m_model.openInputFile(track, CRingtoneModel::OpenCdTrack, 3));
-    EXPECT_EQ(m_model.getInputType(), CRingtoneModel::InputCdTrack);
-    EXPECT_EQ(m_model.getInputParam(), QStringLiteral("3"));
-    EXPECT_EQ(m_model.getInputName(), QStringLiteral("Audio CD track [3]"));
-    EXPECT_EQ(m_model.getInputTitle(), QStringLiteral("track03"));
-    EXPECT_TRUE(m_model.getInputFileName().isEmpty());
-    EXPECT_EQ(m_model.getCut().start(), 1250);
+    WriteTone(track, 5.0, 2); // a ripped track's names: the CD tests of quillet-cli
 
     // Reopening takes the names from the configuration, rebuilt from type and parameter.
     ConfigFile& config = GetConfig();
@@ -348,19 +313,12 @@ TEST_F(RingtoneModelTest, StartUpReopensTheWorkWavAndRestoresOrReplacesTheCut) {
         EXPECT_TRUE(owner.messages.errors.isEmpty());
         return model.getCut();
     };
-    CCutInfo cut = restart("5000,20000,0,0"); // ends beyond the input
-    EXPECT_EQ(cut.start(), 3750);
-    EXPECT_EQ(cut.end(), 11250);
-    cut = restart("5000,40000,0,0"); // too long
-    EXPECT_EQ(cut.start(), 3750);
-    EXPECT_EQ(cut.end(), 11250);
-    cut = restart("2000,9000,500,700");
-    EXPECT_EQ(cut.start(), 2000);
-    EXPECT_EQ(cut.end(), 9000);
-    EXPECT_EQ(cut.fadeIn(), 500);
-    EXPECT_EQ(cut.fadeOut(), 700);
-    cut = restart("2000,9000,500");
-    EXPECT_EQ(cut.start(), 3750);
+    // A stored cut beyond the input, too long or damaged gives way to the default selection.
+    for (const char* bad : {"5000,20000,0,0", "5000,40000,0,0", "2000,9000,500"})
+        EXPECT_EQ(restart(bad), restart("3750,11250,0,0")) << bad;
+    const CCutInfo cut = restart("2000,9000,500,700");
+    EXPECT_EQ(std::tuple(cut.start(), cut.end(), cut.fadeIn(), cut.fadeOut()),
+              std::tuple(2000, 9000, 500, 700));
 
     // The command-line file wins over the stored work WAV; a stored cut that fits it applies.
     GetConfig().SetCut(500, 2500, 0, 0);
