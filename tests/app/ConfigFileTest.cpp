@@ -603,7 +603,6 @@ TEST_F(ConfigFileTest, ProcessWideInstance) {
     ConfigFile& config = GetConfig();
     for (ConfigFile* instance : seen)
         EXPECT_EQ(instance, &config);
-    EXPECT_TRUE(config.IsPersistent());
 
     config.SetConfigFolder(Folder());
     config.Reload();

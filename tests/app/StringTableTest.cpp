@@ -1,8 +1,8 @@
 // The string table: order and identifiers, lookup, and a German translation of every entry.
 #include "app/StringTable.h"
 
-#include "app/CoreStrings.h"
 #include "app/OxaException.h"
+#include "app/StringIds.h"
 #include "app/UserText.h"
 #include "platform/glossa/Glossa.h"
 

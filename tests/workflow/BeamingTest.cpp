@@ -46,7 +46,7 @@ public:
     IUserMessages& Messages() override { return messages; }
 
     CRingtoneModel* model = nullptr;
-    std::vector<int> states; // the model's state at every refresh
+    std::vector<CRingtoneModel::State> states; // the model's state at every refresh
     std::vector<int> titles;
     CTestProgress progress;
     RecordingMessages messages;
@@ -95,7 +95,7 @@ protected:
             qToLittleEndian(qint16(random.bounded(-15000, 15000)), pcm.data() + i);
         const QString path = file(QStringLiteral("noise.wav"));
         WriteWav(path, Pcm(2, 44100, 16), pcm);
-        ASSERT_TRUE(m_model.openInputFile(path, CRingtoneModel::OpenUserFile, 0));
+        ASSERT_TRUE(m_model.openInputFile(path, CRingtoneModel::OpenMode::UserFile, 0));
         m_model.setCut(1000, 5000);
         m_owner.states.clear();
         m_owner.titles.clear();
@@ -145,8 +145,8 @@ TEST_F(BeamingTest, BeamsTheSelectionWhileTheWindowKeepsRunning) {
     EXPECT_TRUE(m_owner.messages.errors.isEmpty());
     EXPECT_EQ(m_owner.titles, std::vector<int>{108});
     ASSERT_FALSE(m_owner.states.empty());
-    EXPECT_EQ(m_owner.states.front(), CRingtoneModel::StateBeaming);
-    EXPECT_EQ(m_owner.states.back(), CRingtoneModel::StateIdle);
+    EXPECT_EQ(m_owner.states.front(), CRingtoneModel::State::Beaming);
+    EXPECT_EQ(m_owner.states.back(), CRingtoneModel::State::Idle);
     const std::vector<std::string> calls = m_owner.progress.calls();
     EXPECT_EQ(calls.front(), "show 1");
     EXPECT_EQ(calls.back(), "show 0");
@@ -165,7 +165,7 @@ TEST_F(BeamingTest, AFailedUploadIsShownAndACancelIsNot) {
     EXPECT_EQ(m_owner.messages.errors,
               QStringList{QStringLiteral("Error beaming ringtone: Service unavailable.")});
     EXPECT_TRUE(trace.hasLine("DBG", QStringLiteral("startUploadFile returned with false")));
-    EXPECT_EQ(m_owner.states.back(), CRingtoneModel::StateIdle);
+    EXPECT_EQ(m_owner.states.back(), CRingtoneModel::State::Idle);
     EXPECT_EQ(m_owner.progress.calls().back(), "show 0");
 
     // The runner alone: a cancel after the first chunk ends the upload without a message.
@@ -192,7 +192,7 @@ TEST_F(BeamingTest, NoUploadWhenTheExtractionDoesNotSucceed) {
     m_model.clearCut(); // nothing to extract
     EXPECT_FALSE(beamWith(browser));
     EXPECT_TRUE(trace.hasLine("ERR", QStringLiteral("extractFile returned with opresult 2")));
-    EXPECT_EQ(m_owner.states.back(), CRingtoneModel::StateIdle);
+    EXPECT_EQ(m_owner.states.back(), CRingtoneModel::State::Idle);
     EXPECT_TRUE(m_owner.messages.errors.isEmpty());
     EXPECT_TRUE(m_owner.progress.calls("sub ").empty()); // the upload never began
     EXPECT_TRUE(trace.lines().filter(QStringLiteral("startUploadFile")).isEmpty());

@@ -114,7 +114,7 @@ protected:
     void openTone() {
         const QString path = file(QStringLiteral("tone.wav"));
         WriteWav(path, Pcm(2, 48000, 16), Sine(2, 48000, 10.0, 1000, 20000));
-        ASSERT_TRUE(m_model.openInputFile(path, CRingtoneModel::OpenUserFile, 0));
+        ASSERT_TRUE(m_model.openInputFile(path, CRingtoneModel::OpenMode::UserFile, 0));
     }
 
     // Decodes the extracted ringtone back into 16-bit samples.

@@ -34,7 +34,7 @@ void ExpectEmpty(const CRingtoneModel& model) {
     EXPECT_TRUE(model.getWavFileName().isEmpty());
     EXPECT_EQ(model.getDuration(), 0);
     EXPECT_FALSE(model.getCut().isValid());
-    EXPECT_EQ(model.getState(), CRingtoneModel::StateIdle);
+    EXPECT_EQ(model.getState(), CRingtoneModel::State::Idle);
 }
 
 } // namespace
@@ -44,7 +44,7 @@ TEST_F(RingtoneModelTest, OpensSixteenBitWavNamesItAndSavesTheState) {
     ExpectEmpty(m_model);
     const QString path = file(QStringLiteral("01 - My Song.wav"));
     WriteTone(path, 15.0, 2, 44100);
-    ASSERT_TRUE(m_model.openInputFile(path, CRingtoneModel::OpenUserFile, 0));
+    ASSERT_TRUE(m_model.openInputFile(path, CRingtoneModel::OpenMode::UserFile, 0));
 
     EXPECT_EQ(m_model.getWavFileName(), path); // a 16-bit WAV is read where it lies
     EXPECT_EQ(QFileInfo(m_model.getDatFileName()).size(), 1500); // one byte per 10 ms
@@ -71,7 +71,7 @@ TEST_F(RingtoneModelTest, OpensSixteenBitWavNamesItAndSavesTheState) {
 TEST_F(RingtoneModelTest, DefaultSelectionFollowsTheInputLength) {
     const QString longer = file(QStringLiteral("long.wav"));
     WriteTone(longer, 60.0, 1);
-    ASSERT_TRUE(m_model.openInputFile(longer, CRingtoneModel::OpenUserFile, 0));
+    ASSERT_TRUE(m_model.openInputFile(longer, CRingtoneModel::OpenMode::UserFile, 0));
     EXPECT_EQ(m_model.getCut().start(), 10000);
     EXPECT_EQ(m_model.getCut().end(), 20000);
 
@@ -79,7 +79,7 @@ TEST_F(RingtoneModelTest, DefaultSelectionFollowsTheInputLength) {
     m_model.setCut(500, 2000);
     const QString shorter = file(QStringLiteral("short.wav"));
     WriteTone(shorter, 2.0, 1);
-    ASSERT_TRUE(m_model.openInputFile(shorter, CRingtoneModel::OpenUserFile, 0));
+    ASSERT_TRUE(m_model.openInputFile(shorter, CRingtoneModel::OpenMode::UserFile, 0));
     EXPECT_EQ(m_model.getDuration(), 2000);
     EXPECT_FALSE(m_model.getCut().isValid());
 
@@ -91,7 +91,8 @@ TEST_F(RingtoneModelTest, DefaultSelectionFollowsTheInputLength) {
 
 TEST_F(RingtoneModelTest, DecodesMp3AndWmaIntoTheWorkWav) {
     const QString tempIn = work(QStringLiteral("temp.in"));
-    ASSERT_TRUE(m_model.openInputFile(Fixture("tone-stereo-44k.mp3"), 1, 0));
+    ASSERT_TRUE(m_model.openInputFile(Fixture("tone-stereo-44k.mp3"),
+                                      CRingtoneModel::OpenMode::UserFile, 0));
     EXPECT_EQ(m_model.getWavFileName(), tempIn);
     EXPECT_EQ(m_model.getInputTitle(), QStringLiteral("tonestereok"));
     WAVEFORMATEX format{};
@@ -102,11 +103,11 @@ TEST_F(RingtoneModelTest, DecodesMp3AndWmaIntoTheWorkWav) {
     EXPECT_TRUE(QFileInfo::exists(work(QStringLiteral("temp.dat"))));
 
 #ifdef QUILLET_WITH_FFMPEG
-    ASSERT_TRUE(m_model.openInputFile(Fixture("tone.wma"), 1, 0));
+    ASSERT_TRUE(m_model.openInputFile(Fixture("tone.wma"), CRingtoneModel::OpenMode::UserFile, 0));
     EXPECT_EQ(m_model.getWavFileName(), tempIn);
     EXPECT_NEAR(double(m_model.getDuration()), 2000.0, 100.0);
 #else
-    EXPECT_FALSE(m_model.openInputFile(Fixture("tone.wma"), 1, 0));
+    EXPECT_FALSE(m_model.openInputFile(Fixture("tone.wma"), CRingtoneModel::OpenMode::UserFile, 0));
     EXPECT_EQ(m_owner.messages.errors.value(0), LoadString(187));
 #endif
 }
@@ -114,41 +115,42 @@ TEST_F(RingtoneModelTest, DecodesMp3AndWmaIntoTheWorkWav) {
 TEST_F(RingtoneModelTest, RefusesUnsupportedInputsWithTheirMessages) {
     const QString flac = file(QStringLiteral("track.flac"));
     testsupport::WriteBytes(flac, QByteArray(100, 'x'));
-    EXPECT_FALSE(m_model.openInputFile(flac, 1, 0));
+    EXPECT_FALSE(m_model.openInputFile(flac, CRingtoneModel::OpenMode::UserFile, 0));
     ASSERT_EQ(m_owner.messages.errors.size(), 1);
     EXPECT_EQ(m_owner.messages.errors[0],
               QStringLiteral("Cannot open file %1: unsupported extension.").arg(flac));
-    EXPECT_FALSE(m_model.openInputFile(flac, CRingtoneModel::OpenReopen, 0)); // silently
+    EXPECT_FALSE(m_model.openInputFile(flac, CRingtoneModel::OpenMode::Reopen, 0)); // silently
     EXPECT_EQ(m_owner.messages.errors.size(), 1);
     ExpectEmpty(m_model);
 
     const QString deep = file(QStringLiteral("deep.wav"));
     WriteWav(deep, Pcm(2, 44100, 24), QByteArray(6000, '\1'));
-    EXPECT_FALSE(m_model.openInputFile(deep, 1, 0));
+    EXPECT_FALSE(m_model.openInputFile(deep, CRingtoneModel::OpenMode::UserFile, 0));
     EXPECT_EQ(m_owner.messages.errors.value(1),
               QStringLiteral("Unsupported wave file, only 8 or 16 bit PCM files are supported"));
     ExpectEmpty(m_model);
 
     const QString noAudio = file(QStringLiteral("zeros.mp3"));
     testsupport::WriteBytes(noAudio, QByteArray(10000, '\0'));
-    EXPECT_FALSE(m_model.openInputFile(noAudio, 1, 0));
+    EXPECT_FALSE(m_model.openInputFile(noAudio, CRingtoneModel::OpenMode::UserFile, 0));
     EXPECT_EQ(m_owner.messages.errors.value(2), QStringLiteral("Invalid file!"));
     EXPECT_FALSE(QFileInfo::exists(work(QStringLiteral("temp.in"))));
 
     const QString missing = file(QStringLiteral("missing.wav"));
-    EXPECT_FALSE(m_model.openInputFile(missing, 1, 0));
+    EXPECT_FALSE(m_model.openInputFile(missing, CRingtoneModel::OpenMode::UserFile, 0));
     EXPECT_EQ(m_owner.messages.errors.value(3),
               QStringLiteral("Could not open file: error opening file %1: the file was not found.")
                   .arg(missing));
-    EXPECT_EQ(m_model.getState(), CRingtoneModel::StateIdle);
+    EXPECT_EQ(m_model.getState(), CRingtoneModel::State::Idle);
 
     // A decoder's failure shows its own text, or the generic one when it has none.
     const QString missingMp3 = file(QStringLiteral("missing.mp3"));
-    EXPECT_FALSE(m_model.openInputFile(missingMp3, 1, 0));
+    EXPECT_FALSE(m_model.openInputFile(missingMp3, CRingtoneModel::OpenMode::UserFile, 0));
     EXPECT_EQ(m_owner.messages.errors.value(4),
               QStringLiteral("Error decoding file %1.").arg(missingMp3));
 #ifdef QUILLET_WITH_FFMPEG
-    EXPECT_FALSE(m_model.openInputFile(Fixture("video-only.asf"), 1, 0));
+    EXPECT_FALSE(
+        m_model.openInputFile(Fixture("video-only.asf"), CRingtoneModel::OpenMode::UserFile, 0));
     EXPECT_EQ(m_owner.messages.errors.value(5), QStringLiteral("Stream not found"));
 #endif
     ExpectEmpty(m_model);
@@ -165,7 +167,7 @@ TEST_F(RingtoneModelTest, UnwritableWorkFilesFailWithTheirMessage) {
     ASSERT_TRUE(QDir().mkdir(work(QStringLiteral("temp.dat"))));
     const QString good = file(QStringLiteral("good.wav"));
     WriteTone(good, 3.0, 1);
-    EXPECT_FALSE(m_model.openInputFile(good, 1, 0));
+    EXPECT_FALSE(m_model.openInputFile(good, CRingtoneModel::OpenMode::UserFile, 0));
     EXPECT_EQ(m_owner.messages.errors.value(0),
               QStringLiteral("Could not open file: error creating DAT file \"%1\".")
                   .arg(work(QStringLiteral("temp.dat"))));
@@ -181,7 +183,7 @@ TEST_F(RingtoneModelTest, ConvertsEightBitWavIntoSixteenBitWorkWav) {
     bytes[2] = char(0x00);
     bytes[3] = char(0x81);
     WriteWav(path, Pcm(1, 8000, 8), bytes);
-    ASSERT_TRUE(m_model.openInputFile(path, 1, 0));
+    ASSERT_TRUE(m_model.openInputFile(path, CRingtoneModel::OpenMode::UserFile, 0));
 
     const QString tempIn = work(QStringLiteral("temp.in"));
     EXPECT_EQ(m_model.getWavFileName(), tempIn);
@@ -204,7 +206,7 @@ TEST_F(RingtoneModelTest, PeakGivesTheNormalizationGain) {
     const QString quiet = file(QStringLiteral("quiet.wav"));
     WriteTone(quiet, 3.0, 2, 8000, 50);
     GetConfig().SetNormalizationPercent(100);
-    ASSERT_TRUE(m_model.openInputFile(quiet, 1, 0));
+    ASSERT_TRUE(m_model.openInputFile(quiet, CRingtoneModel::OpenMode::UserFile, 0));
     EXPECT_EQ(m_model.getNormalizationGain(), 0.0);
 
     QByteArray pcm(8000 * 2 * 2, '\0');
@@ -212,7 +214,7 @@ TEST_F(RingtoneModelTest, PeakGivesTheNormalizationGain) {
     pcm[7] = char(0xC0);
     const QString loud = file(QStringLiteral("loud.wav"));
     WriteWav(loud, Pcm(2, 8000, 16), pcm);
-    ASSERT_TRUE(m_model.openInputFile(loud, 1, 0));
+    ASSERT_TRUE(m_model.openInputFile(loud, CRingtoneModel::OpenMode::UserFile, 0));
     EXPECT_DOUBLE_EQ(m_model.getNormalizationGain(), 32767.0 / 16384.0);
 
     const unsigned char edge[] = {0x00, 0x80, 0xFF, 0x7F, 0x01, 0x00};
@@ -226,12 +228,13 @@ TEST_F(RingtoneModelTest, PeakGivesTheNormalizationGain) {
 TEST_F(RingtoneModelTest, CancelInEachStepLeavesNoPartialFileAndNoInput) {
     const QString good = file(QStringLiteral("good.wav"));
     WriteTone(good, 15.0, 2, 8000);
-    ASSERT_TRUE(m_model.openInputFile(good, 1, 0));
+    ASSERT_TRUE(m_model.openInputFile(good, CRingtoneModel::OpenMode::UserFile, 0));
     const int errors = int(m_owner.messages.errors.size());
 
     // Decoding: the MP3 decoder asks at once.
     m_owner.cancelAtCall = 0;
-    EXPECT_FALSE(m_model.openInputFile(Fixture("tone-stereo-44k.mp3"), 1, 0));
+    EXPECT_FALSE(m_model.openInputFile(Fixture("tone-stereo-44k.mp3"),
+                                       CRingtoneModel::OpenMode::UserFile, 0));
     EXPECT_FALSE(QFileInfo::exists(work(QStringLiteral("temp.in"))));
     ExpectEmpty(m_model);
 
@@ -239,14 +242,14 @@ TEST_F(RingtoneModelTest, CancelInEachStepLeavesNoPartialFileAndNoInput) {
     const QString eight = file(QStringLiteral("eight.wav"));
     WriteWav(eight, Pcm(1, 8000, 8), QByteArray(150000, char(0x90)));
     m_owner.cancelAtCall = 1;
-    EXPECT_FALSE(m_model.openInputFile(eight, 1, 0));
+    EXPECT_FALSE(m_model.openInputFile(eight, CRingtoneModel::OpenMode::UserFile, 0));
     EXPECT_FALSE(QFileInfo::exists(work(QStringLiteral("temp.in"))));
     ExpectEmpty(m_model);
 
     // The visualization file: 15 s of 8 kHz stereo is 480000 bytes, cancelled in the third block.
     QFile::remove(work(QStringLiteral("temp.dat")));
     m_owner.cancelAtCall = 2;
-    EXPECT_FALSE(m_model.openInputFile(good, 1, 0));
+    EXPECT_FALSE(m_model.openInputFile(good, CRingtoneModel::OpenMode::UserFile, 0));
     EXPECT_FALSE(QFileInfo::exists(work(QStringLiteral("temp.dat"))));
     ExpectEmpty(m_model);
     EXPECT_EQ(m_owner.messages.errors.size(), errors); // cancel is never shown
@@ -255,12 +258,13 @@ TEST_F(RingtoneModelTest, CancelInEachStepLeavesNoPartialFileAndNoInput) {
     // finds nothing to reopen without a name.
     m_owner.cancelAtCall = -1;
     m_owner.cancelAtText = 113; // "creating visualization file"
-    EXPECT_FALSE(m_model.openInputFile(Fixture("tone-stereo-44k.mp3"), 1, 0));
+    EXPECT_FALSE(m_model.openInputFile(Fixture("tone-stereo-44k.mp3"),
+                                       CRingtoneModel::OpenMode::UserFile, 0));
     EXPECT_FALSE(QFileInfo::exists(work(QStringLiteral("temp.in"))));
     EXPECT_FALSE(QFileInfo::exists(work(QStringLiteral("temp.dat"))));
     ExpectEmpty(m_model);
     m_owner.cancelAtText = -1;
-    EXPECT_TRUE(m_model.openInputFile(good, 1, 0));
+    EXPECT_TRUE(m_model.openInputFile(good, CRingtoneModel::OpenMode::UserFile, 0));
 }
 
 TEST_F(RingtoneModelTest, NamesCdTracksAndRebuildsStoredNames) {
@@ -275,7 +279,7 @@ TEST_F(RingtoneModelTest, NamesCdTracksAndRebuildsStoredNames) {
     config.SetInputName(QStringLiteral("stale"));
     config.SetInputTitle(QString());
     config.SetInputFileName(QStringLiteral("/music/Rec 1.wav"));
-    ASSERT_TRUE(m_model.openInputFile(track, CRingtoneModel::OpenReopen, 0));
+    ASSERT_TRUE(m_model.openInputFile(track, CRingtoneModel::OpenMode::Reopen, 0));
     EXPECT_EQ(m_model.getInputName(), QStringLiteral("Recorded from [Line In]"));
     EXPECT_EQ(m_owner.names.last(), QStringLiteral("Recorded from [Line In]"));
     EXPECT_EQ(m_model.getInputTitle(), QStringLiteral("Rec"));
@@ -283,8 +287,8 @@ TEST_F(RingtoneModelTest, NamesCdTracksAndRebuildsStoredNames) {
 
     config.SetInputType(7);
     config.SetInputName(QString());
-    ASSERT_TRUE(m_model.openInputFile(track, CRingtoneModel::OpenReopen, 0));
-    EXPECT_EQ(m_model.getInputType(), CRingtoneModel::InputFile);
+    ASSERT_TRUE(m_model.openInputFile(track, CRingtoneModel::OpenMode::Reopen, 0));
+    EXPECT_EQ(m_model.getInputType(), CRingtoneModel::InputType::File);
     EXPECT_EQ(m_model.getInputName(), QStringLiteral("[/music/Rec 1.wav]"));
 
     EXPECT_EQ(CRingtoneModel::titleFromFileName(QStringLiteral("/a.b/01 - My Song.mp3")),
@@ -298,7 +302,7 @@ TEST_F(RingtoneModelTest, NamesCdTracksAndRebuildsStoredNames) {
 TEST_F(RingtoneModelTest, StartUpReopensTheWorkWavAndRestoresOrReplacesTheCut) {
     const QString path = file(QStringLiteral("Fifteen.mp3.wav"));
     WriteTone(path, 15.0, 1);
-    ASSERT_TRUE(m_model.openInputFile(path, 1, 0));
+    ASSERT_TRUE(m_model.openInputFile(path, CRingtoneModel::OpenMode::UserFile, 0));
     m_model.saveState();
 
     const auto restart = [&](const char* cut) {
@@ -343,7 +347,7 @@ TEST_F(RingtoneModelTest, StartUpReopensTheWorkWavAndRestoresOrReplacesTheCut) {
 TEST_F(RingtoneModelTest, SelectionChangesRefreshTheOwner) {
     const QString path = file(QStringLiteral("ten.wav"));
     WriteTone(path, 10.0, 1);
-    ASSERT_TRUE(m_model.openInputFile(path, 1, 0));
+    ASSERT_TRUE(m_model.openInputFile(path, CRingtoneModel::OpenMode::UserFile, 0));
     const int refreshes = m_owner.refreshes;
     m_model.setCut(1000, 6000);
     EXPECT_EQ(m_owner.refreshes, refreshes + 1);
