@@ -47,7 +47,7 @@ TEST_F(RingtoneModelTest, OpensSixteenBitWavNamesItAndSavesTheState) {
     ASSERT_TRUE(m_model.openInputFile(path, CRingtoneModel::OpenMode::UserFile, 0));
 
     EXPECT_EQ(m_model.getWavFileName(), path); // a 16-bit WAV is read where it lies
-    EXPECT_EQ(QFileInfo(m_model.getDatFileName()).size(), 1500); // one byte per 10 ms
+    EXPECT_EQ(QFileInfo(work(QStringLiteral("temp.dat"))).size(), 1500); // one byte per 10 ms
     EXPECT_EQ(m_model.getDuration(), 15000);
     EXPECT_EQ(m_model.getInputName(), QLatin1Char('[') + path + QLatin1Char(']'));
     EXPECT_EQ(m_model.getInputTitle(), QStringLiteral("MySong"));
