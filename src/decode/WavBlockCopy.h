@@ -6,6 +6,7 @@
 
 #include <QString>
 #include <cstdint>
+#include <utility>
 
 class CWavReader;
 class IOpProgress;

@@ -8,7 +8,6 @@
 
 #include <QFile>
 #include <algorithm>
-#include <cstring>
 
 CWorkFilePipeline::CWorkFilePipeline(QString datBase) : m_datBase(std::move(datBase)) {}
 
