@@ -1,0 +1,18 @@
+// The sound back ends' own texts: the receiver they report to, set by the program at start-up.
+#pragma once
+
+// Levels the back ends report at, the trace log's numbers.
+enum AudioTraceLevel : int {
+    kAudioTraceError = 10,
+    kAudioTraceWarning = 20,
+    kAudioTraceDebug = 40,
+    kAudioTraceDetail = 50,
+};
+
+// Receives one text of the back ends with its level.
+using AUDIOTRACEFUNC = void (*)(int level, const char* text);
+
+// Stores the receiver of the back ends' texts (nullptr: the texts are dropped). Any thread.
+void AudioTraceSetFunction(AUDIOTRACEFUNC function);
+// Formats a text printf-style and hands it to the receiver, if there is one.
+void AudioTrace(int level, const char* format, ...) __attribute__((format(printf, 2, 3)));
