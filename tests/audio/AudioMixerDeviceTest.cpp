@@ -1,6 +1,6 @@
 // The capture mixer over the virtual card: lines, volumes, the recorded line and the failures.
-#include "app/OxaException.h"
 #include "audio/AudioMixerDevice.h"
+#include "app/OxaException.h"
 #include "audio/SoundTestSupport.h"
 
 #include <gtest/gtest.h>

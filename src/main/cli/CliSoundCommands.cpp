@@ -71,10 +71,10 @@ bool ReadPlayOptions(const QStringList& rawArgs, PlayRequest& request, bool& rin
         PrintError(FormatString(IDS_CLI_TOO_MANY_ARGUMENTS, command));
         return false;
     }
-    for (const char* option : {"--from", "--to"}) {
-        if (ringtone && args->options.contains(QLatin1String(option))) {
-            PrintError(FormatString(IDS_CLI_UNKNOWN_OPTION, QStringLiteral("play --ringtone"),
-                                    QLatin1String(option)));
+    for (const QString option : {QStringLiteral("--from"), QStringLiteral("--to")}) {
+        if (ringtone && args->options.contains(option)) {
+            PrintError(
+                FormatString(IDS_CLI_UNKNOWN_OPTION, QStringLiteral("play --ringtone"), option));
             return false;
         }
     }
