@@ -1,6 +1,8 @@
 // The sound back ends' own texts: the receiver they report to, set by the program at start-up.
 #pragma once
 
+#include "util/Printf.h"
+
 // Levels the back ends report at, the trace log's numbers.
 enum AudioTraceLevel : int {
     kAudioTraceError = 10,
@@ -9,10 +11,16 @@ enum AudioTraceLevel : int {
     kAudioTraceDetail = 50,
 };
 
-// Receives one text of the back ends with its level.
+// Receives one text of the back ends (UTF-8) with its level.
 using AUDIOTRACEFUNC = void (*)(int level, const char* text);
 
 // Stores the receiver of the back ends' texts (nullptr: the texts are dropped). Any thread.
 void AudioTraceSetFunction(AUDIOTRACEFUNC function);
+// The receiver set last, or nullptr.
+AUDIOTRACEFUNC AudioTraceFunction();
+
 // Formats a text printf-style and hands it to the receiver, if there is one.
-void AudioTrace(int level, const char* format, ...) __attribute__((format(printf, 2, 3)));
+template <class... Args> void AudioTrace(int level, const char* format, const Args&... args) {
+    if (const AUDIOTRACEFUNC function = AudioTraceFunction())
+        function(level, Sprintf(format, args...).toUtf8().constData());
+}
