@@ -262,9 +262,9 @@ public:
           m_source(std::move(source)) {}
 
     bool write(const void* data, uint32_t bytes) override {
+        // The card takes the block once what it holds is within its buffer's reach.
         const uint64_t ahead = m_pacer.bytesIn(kOutputAheadMs);
-        const uint64_t room = m_done + bytes > ahead ? m_done + bytes - ahead : 0;
-        if (!m_pacer.waitUntil(room))
+        if (!m_pacer.waitUntil(m_done > ahead ? m_done - ahead : 0))
             return false;
         if (m_done == 0)
             AudioTrace(kAudioTraceDetail, "PCM \"%s\" started", CVirtualBackend::kCardName);
