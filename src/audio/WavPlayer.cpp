@@ -27,13 +27,13 @@ bool CWavPlayer::play(const QString& fileName, int64_t start, int64_t end, const
         return false;
     std::lock_guard lock(m_lock);
     stopLocked();
-    m_fileName = fileName;
-    m_start = start;
-    m_end = end;
-    m_cut = cut;
     m_stopRequested.store(false);
     {
         std::lock_guard endLock(m_endLock);
+        m_fileName = fileName;
+        m_start = start;
+        m_end = end;
+        m_cut = cut;
         m_playing = true;
         m_waveOut = std::make_unique<CWaveOut>();
         m_endPosition = start;
@@ -145,6 +145,8 @@ void CWavPlayer::stream(CWaveOut& waveOut) {
             applyFades(block.data(), uint32_t(got), m_start, uint64_t(played), m_cut, format,
                        m_gain);
         waveOut.ProcessBuffer(block.data(), uint32_t(got));
+        if (waveOut.failed())
+            throw COxaException(QStringLiteral("error writing to waveout"));
         played += got;
     }
 }

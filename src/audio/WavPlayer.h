@@ -41,7 +41,7 @@ public:
     // Stops a running playback and returns once its thread has ended; no callback follows.
     // From the callback it only marks the run as stopped.
     void stop();
-    // Whether a playing thread is running.
+    // Whether a playing thread is running. Not from the callback.
     bool isPlaying() const;
     // The position the device has reached, in milliseconds of the file (where the last run
     // ended while idle). Not from the callback.
@@ -68,7 +68,7 @@ private:
     std::unique_ptr<CWaveOut> m_waveOut;
     std::atomic<bool> m_stopRequested{false};
 
-    // The request, set before the thread starts and read only by it.
+    // The request, set under m_endLock before the thread starts and read by it.
     QString m_fileName;
     int64_t m_start = 0;
     int64_t m_end = 0;

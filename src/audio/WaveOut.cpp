@@ -124,6 +124,8 @@ void CWaveOut::deviceLoop() {
         const bool written = m_stream->write(header->lpData, header->dwBufferLength);
         if (written)
             m_bytesPlayed.fetch_add(header->dwBufferLength);
+        else if (!m_resetting.load())
+            m_failed.store(true);
         {
             std::lock_guard lock(m_mutex);
             m_queue.pop_front();

@@ -41,6 +41,8 @@ public:
     void reset();
     // Bytes the device has taken so far.
     uint64_t bytesPlayed() const { return m_bytesPlayed.load(); }
+    // True once the device refused a buffer without a reset (it failed).
+    bool failed() const { return m_failed.load(); }
 
 private:
     // Hands the buffer to the device thread (or straight back after a reset).
@@ -64,4 +66,5 @@ private:
     std::atomic<bool> m_resetting{false};
     std::mutex m_resetMutex; // one reset at a time
     std::atomic<uint64_t> m_bytesPlayed{0};
+    std::atomic<bool> m_failed{false};
 };

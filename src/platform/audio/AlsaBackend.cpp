@@ -96,6 +96,9 @@ public:
     CAlsaPcm(snd_pcm_t* pcm, std::string name, AudioDirection direction, uint32_t frameBytes)
         : m_pcm(pcm), m_name(std::move(name)), m_direction(direction), m_frameBytes(frameBytes),
           m_wakeFd(eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC)) {
+        snd_pcm_uframes_t bufferSize = 0;
+        if (snd_pcm_get_params(m_pcm, &bufferSize, &m_periodFrames) < 0 || m_periodFrames == 0)
+            m_periodFrames = 1024;
         const int count = snd_pcm_poll_descriptors_count(m_pcm);
         m_fds.resize(size_t(count > 0 ? count : 0) + 1);
         snd_pcm_poll_descriptors(m_pcm, m_fds.data(), unsigned(count));
@@ -142,9 +145,11 @@ private:
         while (left > 0) {
             if (m_stopped.load())
                 return false;
+            // A period at a time: no plugin is asked for more than its buffer holds.
+            const snd_pcm_uframes_t chunk = std::min(left, m_periodFrames);
             const snd_pcm_sframes_t n = m_direction == AudioDirection::Render
-                                            ? snd_pcm_writei(m_pcm, p, left)
-                                            : snd_pcm_readi(m_pcm, p, left);
+                                            ? snd_pcm_writei(m_pcm, p, chunk)
+                                            : snd_pcm_readi(m_pcm, p, chunk);
             if (n == -EAGAIN) {
                 if (!waitDevice())
                     return false;
@@ -203,6 +208,7 @@ private:
     std::string m_name;
     AudioDirection m_direction;
     uint32_t m_frameBytes;
+    snd_pcm_uframes_t m_periodFrames = 0;
     int m_wakeFd;
     std::vector<pollfd> m_fds;
     std::atomic<bool> m_stopped{false};
