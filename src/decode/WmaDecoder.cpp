@@ -5,22 +5,19 @@
 #include "app/StringIds.h"
 #include "app/StringTable.h"
 #include "app/Trace.h"
+#include "decode/FfmpegLibrary.h"
 #include "decode/WmaReader.h"
 
 #include <QFile>
 #include <algorithm>
-
-#ifdef QUILLET_WITH_FFMPEG
-extern "C" {
-#include <libavutil/error.h>
-}
-#endif
 
 namespace {
 constexpr int64_t kUnitsPerMillisecond = 10000; // media times count 100-ns units
 } // namespace
 
 CWmaDecoder::CWmaDecoder() = default;
+CWmaDecoder::CWmaDecoder(QStringList ffmpegLibraries)
+    : m_ffmpegLibraries(std::move(ffmpegLibraries)) {}
 CWmaDecoder::~CWmaDecoder() = default;
 
 uint32_t CWmaDecoder::decodeFile(const QString& inputName, const QString& outputName,
@@ -28,12 +25,16 @@ uint32_t CWmaDecoder::decodeFile(const QString& inputName, const QString& output
     RunState state;
     progress->Show(true);
 #ifdef QUILLET_WITH_FFMPEG
-    {
+    CFfmpegLibrary own;
+    const CFfmpegLibrary* ff = loadFfmpeg(own);
+    if (ff) {
         IPcmSink& writer = output();
-        CWmaReader reader;
+        CWmaReader reader(*ff);
         run(reader, writer, inputName, outputName, progress, state);
         reader.close();
         writer.close();
+    } else {
+        state.missing = true;
     }
 #else
     (void)inputName;
@@ -52,7 +53,7 @@ uint32_t CWmaDecoder::decodeFile(const QString& inputName, const QString& output
             m_errorText = systemErrorText(m_errorCode);
 #ifdef QUILLET_WITH_FFMPEG
         else if (state.error != 0)
-            m_errorText = CWmaReader::errorText(state.error);
+            m_errorText = ff->errorText(state.error);
 #endif
         result = OpFailed;
     }
@@ -62,6 +63,18 @@ uint32_t CWmaDecoder::decodeFile(const QString& inputName, const QString& output
 }
 
 #ifdef QUILLET_WITH_FFMPEG
+
+const CFfmpegLibrary* CWmaDecoder::loadFfmpeg(CFfmpegLibrary& own) const {
+    QString error;
+    const CFfmpegLibrary* ff = nullptr;
+    if (m_ffmpegLibraries.isEmpty())
+        ff = CFfmpegLibrary::system(&error);
+    else if (own.load(m_ffmpegLibraries, error))
+        ff = &own;
+    if (!ff)
+        Trace(TRACE_ERROR, "CWmaDecoder: FFmpeg could not be loaded: %s", error);
+    return ff;
+}
 
 bool CWmaDecoder::openInput(CWmaReader& reader, const QString& inputName, RunState& state) {
     int r = reader.open(inputName);

@@ -4,19 +4,26 @@
 #include "decode/IDecoder.h"
 
 #include <QString>
+#include <QStringList>
 #include <cstdint>
 
+class CFfmpegLibrary;
 class IPcmSink;
 class CWmaReader;
 
 // Copies the PCM that CWmaReader (FFmpeg) delivers for the file's first audio stream into a WAV
 // file of the same rate and channel count, skipping the packets of other streams. Progress runs
 // in milliseconds of media time over the duration the file's header gives (0 when it gives none).
-// Results: 0, 1 cancelled, 2 failed, 5 when FFmpeg is missing from the build or cannot decode the
-// stream.
+// FFmpeg's libraries are loaded when the first file is decoded, so that a program that never opens
+// a Windows Media file does not pay for them. Results: 0, 1 cancelled, 2 failed, 5 when FFmpeg is
+// missing from the build or the system, or cannot decode the stream.
 class CWmaDecoder : public IDecoder {
 public:
+    // A decoder that uses the system's FFmpeg.
     CWmaDecoder();
+    // A decoder that loads FFmpeg from these library files (libavformat, libavcodec, libavutil,
+    // libswresample) instead.
+    explicit CWmaDecoder(QStringList ffmpegLibraries);
     ~CWmaDecoder() override;
 
     uint32_t decodeFile(const QString& inputName, const QString& outputName,
@@ -31,10 +38,15 @@ private:
         bool cancelled = false; // the user cancelled
     };
 
+    // The FFmpeg to decode with: the system's, or that of m_ffmpegLibraries loaded into own; null
+    // (traced) when it cannot be loaded.
+    const CFfmpegLibrary* loadFfmpeg(CFfmpegLibrary& own) const;
     void run(CWmaReader& reader, IPcmSink& writer, const QString& inputName,
              const QString& outputName, IOpProgress* progress, RunState& state);
     // Opens the file and its audio stream; false when decoding cannot start.
     bool openInput(CWmaReader& reader, const QString& inputName, RunState& state);
     void copySamples(CWmaReader& reader, IPcmSink& writer, IOpProgress* progress, uint32_t range,
                      RunState& state);
+
+    QStringList m_ffmpegLibraries; // empty: the system's
 };

@@ -3,21 +3,10 @@
 #ifdef QUILLET_WITH_FFMPEG
 
 #include "app/Trace.h"
+#include "decode/FfmpegLibrary.h"
 
 #include <QFile>
 #include <algorithm>
-
-extern "C" {
-#include <libavcodec/avcodec.h>
-#include <libavformat/avformat.h>
-#include <libavutil/channel_layout.h>
-#include <libavutil/error.h>
-#include <libavutil/log.h>
-#include <libswresample/swresample.h>
-}
-
-// FFmpeg 5.1 (libavutil 57.24) brought AVChannelLayout; older releases only have channel masks.
-#define QUILLET_FF_CH_LAYOUT (LIBAVUTIL_VERSION_INT >= AV_VERSION_INT(57, 24, 100))
 
 namespace {
 constexpr AVRational kHundredNanoseconds{1, 10000000};
@@ -33,23 +22,24 @@ int channelCount(const AVFrame* frame) {
 }
 
 // A frame's layout, or the default one for its channel count when the order is unknown.
-AVChannelLayout layoutOf(const AVFrame* frame, int channels) {
+AVChannelLayout layoutOf(const CFfmpegLibrary& ff, const AVFrame* frame, int channels) {
     AVChannelLayout layout{};
     if (channelCount(frame) == channels && frame->ch_layout.order != AV_CHANNEL_ORDER_UNSPEC &&
-        av_channel_layout_copy(&layout, &frame->ch_layout) == 0)
+        ff.av_channel_layout_copy(&layout, &frame->ch_layout) == 0)
         return layout;
-    av_channel_layout_default(&layout, channels);
+    ff.av_channel_layout_default(&layout, channels);
     return layout;
 }
 
-int allocConverter(SwrContext** converter, const AVFrame* frame, int outChannels, int outRate) {
-    AVChannelLayout in = layoutOf(frame, channelCount(frame));
-    AVChannelLayout out = layoutOf(frame, outChannels);
+int allocConverter(const CFfmpegLibrary& ff, SwrContext** converter, const AVFrame* frame,
+                   int outChannels, int outRate) {
+    AVChannelLayout in = layoutOf(ff, frame, channelCount(frame));
+    AVChannelLayout out = layoutOf(ff, frame, outChannels);
     const int r =
-        swr_alloc_set_opts2(converter, &out, AV_SAMPLE_FMT_S16, outRate, &in,
-                            AVSampleFormat(frame->format), frame->sample_rate, 0, nullptr);
-    av_channel_layout_uninit(&in);
-    av_channel_layout_uninit(&out);
+        ff.swr_alloc_set_opts2(converter, &out, AV_SAMPLE_FMT_S16, outRate, &in,
+                               AVSampleFormat(frame->format), frame->sample_rate, 0, nullptr);
+    ff.av_channel_layout_uninit(&in);
+    ff.av_channel_layout_uninit(&out);
     return r;
 }
 #else
@@ -60,51 +50,47 @@ int channelCount(const AVFrame* frame) {
     return frame->channels;
 }
 
-int64_t maskOf(const AVFrame* frame, int channels) {
+int64_t maskOf(const CFfmpegLibrary& ff, const AVFrame* frame, int channels) {
     if (channelCount(frame) == channels && frame->channel_layout != 0)
         return int64_t(frame->channel_layout);
-    return av_get_default_channel_layout(channels);
+    return ff.av_get_default_channel_layout(channels);
 }
 
-int allocConverter(SwrContext** converter, const AVFrame* frame, int outChannels, int outRate) {
-    *converter = swr_alloc_set_opts(*converter, maskOf(frame, outChannels), AV_SAMPLE_FMT_S16,
-                                    outRate, maskOf(frame, channelCount(frame)),
-                                    AVSampleFormat(frame->format), frame->sample_rate, 0, nullptr);
+int allocConverter(const CFfmpegLibrary& ff, SwrContext** converter, const AVFrame* frame,
+                   int outChannels, int outRate) {
+    *converter =
+        ff.swr_alloc_set_opts(*converter, maskOf(ff, frame, outChannels), AV_SAMPLE_FMT_S16,
+                              outRate, maskOf(ff, frame, channelCount(frame)),
+                              AVSampleFormat(frame->format), frame->sample_rate, 0, nullptr);
     return *converter ? 0 : AVERROR(ENOMEM);
 }
 #endif
 } // namespace
 
-CWmaReader::CWmaReader() = default;
+CWmaReader::CWmaReader(const CFfmpegLibrary& ff) : m_ff(ff) {}
 
 CWmaReader::~CWmaReader() {
     close();
 }
 
-QString CWmaReader::errorText(int code) {
-    char text[AV_ERROR_MAX_STRING_SIZE] = {};
-    av_strerror(code, text, sizeof text);
-    return QString::fromUtf8(text);
-}
-
 int CWmaReader::open(const QString& fileName) {
     close();
     // FFmpeg writes its own diagnostics to the terminal unless told not to.
-    av_log_set_level(AV_LOG_QUIET);
-    const AVInputFormat* asf = av_find_input_format("asf");
+    m_ff.av_log_set_level(AV_LOG_QUIET);
+    const AVInputFormat* asf = m_ff.av_find_input_format("asf");
     if (!asf)
         return AVERROR_DEMUXER_NOT_FOUND;
     // The name is a local file, never a URL of another protocol.
     const QByteArray url = "file:" + QFile::encodeName(fileName);
     AVDictionary* options = nullptr;
-    av_dict_set(&options, "protocol_whitelist", "file", 0);
-    int r = avformat_open_input(&m_format, url.constData(), asf, &options);
-    av_dict_free(&options);
+    m_ff.av_dict_set(&options, "protocol_whitelist", "file", 0);
+    int r = m_ff.avformat_open_input(&m_format, url.constData(), asf, &options);
+    m_ff.av_dict_free(&options);
     if (r < 0) {
         // The ASF header parser answers a damaged header with a bare -1 (EPERM).
         return r == AVERROR(EPERM) ? AVERROR_INVALIDDATA : r;
     }
-    r = avformat_find_stream_info(m_format, nullptr);
+    r = m_ff.avformat_find_stream_info(m_format, nullptr);
     return r < 0 ? r : 0;
 }
 
@@ -119,23 +105,23 @@ int CWmaReader::openAudio() {
         return AVERROR_STREAM_NOT_FOUND;
     const AVStream* stream = m_format->streams[m_audioStream];
     const AVCodecParameters* par = stream->codecpar;
-    const AVCodec* codec = avcodec_find_decoder(par->codec_id);
+    const AVCodec* codec = m_ff.avcodec_find_decoder(par->codec_id);
     if (!codec)
         return AVERROR_DECODER_NOT_FOUND;
     const int channels = channelCount(par);
     if (channels <= 0 || channels > 64 || par->sample_rate <= 0)
         return AVERROR_INVALIDDATA;
 
-    m_codec = avcodec_alloc_context3(codec);
-    m_packet = av_packet_alloc();
-    m_frame = av_frame_alloc();
+    m_codec = m_ff.avcodec_alloc_context3(codec);
+    m_packet = m_ff.av_packet_alloc();
+    m_frame = m_ff.av_frame_alloc();
     if (!m_codec || !m_packet || !m_frame)
         return AVERROR(ENOMEM);
-    int r = avcodec_parameters_to_context(m_codec, par);
+    int r = m_ff.avcodec_parameters_to_context(m_codec, par);
     if (r < 0)
         return r;
     m_codec->pkt_timebase = stream->time_base;
-    r = avcodec_open2(m_codec, codec, nullptr);
+    r = m_ff.avcodec_open2(m_codec, codec, nullptr);
     if (r < 0)
         return r;
 
@@ -147,7 +133,7 @@ QString CWmaReader::getCodecName() const {
     if (m_audioStream < 0)
         return QString();
     return QString::fromUtf8(
-        avcodec_get_name(m_format->streams[m_audioStream]->codecpar->codec_id));
+        m_ff.avcodec_get_name(m_format->streams[m_audioStream]->codecpar->codec_id));
 }
 
 int64_t CWmaReader::getDuration() const {
@@ -155,14 +141,14 @@ int64_t CWmaReader::getDuration() const {
     if (!m_format || m_format->duration == AV_NOPTS_VALUE || m_format->duration <= 0 ||
         m_format->duration_estimation_method == AVFMT_DURATION_FROM_BITRATE)
         return -1;
-    return av_rescale_q(m_format->duration, AV_TIME_BASE_Q, kHundredNanoseconds);
+    return m_ff.av_rescale_q(m_format->duration, AV_TIME_BASE_Q, kHundredNanoseconds);
 }
 
 int64_t CWmaReader::toUnits(int64_t time) const {
     if (time == AV_NOPTS_VALUE)
         return 0;
     const AVRational base = m_format->streams[m_packet->stream_index]->time_base;
-    return av_rescale_q(time, base, kHundredNanoseconds);
+    return m_ff.av_rescale_q(time, base, kHundredNanoseconds);
 }
 
 int CWmaReader::nextSample(Sample& sample) {
@@ -170,10 +156,10 @@ int CWmaReader::nextSample(Sample& sample) {
     m_pcm.clear();
     if (m_drained)
         return AVERROR_EOF;
-    int r = av_read_frame(m_format, m_packet);
+    int r = m_ff.av_read_frame(m_format, m_packet);
     if (r < 0) {
         // A file cut off inside a packet ends where its data ends.
-        const bool atEnd = r == AVERROR_EOF || (m_format->pb && avio_feof(m_format->pb));
+        const bool atEnd = r == AVERROR_EOF || (m_format->pb && m_ff.avio_feof(m_format->pb));
         if (!atEnd)
             return r;
         m_drained = true;
@@ -192,7 +178,7 @@ int CWmaReader::nextSample(Sample& sample) {
         r = sample.audio ? decodePacket(m_packet) : 0;
         if (sample.audio)
             m_lastAudioEnd = sample.time + sample.duration;
-        av_packet_unref(m_packet);
+        m_ff.av_packet_unref(m_packet);
         if (r < 0)
             return r;
     }
@@ -203,26 +189,26 @@ int CWmaReader::nextSample(Sample& sample) {
 
 int CWmaReader::decodePacket(const AVPacket* packet) {
     // A damaged packet or frame is skipped as a player would; only running out of memory fails.
-    int r = avcodec_send_packet(m_codec, packet);
+    int r = m_ff.avcodec_send_packet(m_codec, packet);
     if (r == AVERROR(ENOMEM))
         return r;
     if (r < 0 && r != AVERROR_EOF) {
-        Trace(TRACE_WARNING, "CWmaReader: damaged audio packet skipped (%s)", errorText(r));
+        Trace(TRACE_WARNING, "CWmaReader: damaged audio packet skipped (%s)", m_ff.errorText(r));
         return 0;
     }
     for (int damaged = 0; damaged < kMaxDamagedFrames;) {
-        r = avcodec_receive_frame(m_codec, m_frame);
+        r = m_ff.avcodec_receive_frame(m_codec, m_frame);
         if (r == AVERROR(EAGAIN) || r == AVERROR_EOF)
             return 0;
         if (r == AVERROR(ENOMEM))
             return r;
         if (r < 0) {
-            Trace(TRACE_WARNING, "CWmaReader: damaged audio frame skipped (%s)", errorText(r));
+            Trace(TRACE_WARNING, "CWmaReader: damaged audio frame skipped (%s)", m_ff.errorText(r));
             ++damaged;
             continue;
         }
         r = convertFrame();
-        av_frame_unref(m_frame);
+        m_ff.av_frame_unref(m_frame);
         if (r < 0)
             return r;
     }
@@ -230,12 +216,13 @@ int CWmaReader::decodePacket(const AVPacket* packet) {
 }
 
 int CWmaReader::configureConverter() {
-    swr_free(&m_converter);
+    m_ff.swr_free(&m_converter);
     m_converterFormat = -1;
-    int r = allocConverter(&m_converter, m_frame, m_wave.nChannels, int(m_wave.nSamplesPerSec));
+    int r =
+        allocConverter(m_ff, &m_converter, m_frame, m_wave.nChannels, int(m_wave.nSamplesPerSec));
     if (r < 0)
         return r;
-    r = swr_init(m_converter);
+    r = m_ff.swr_init(m_converter);
     if (r < 0)
         return r;
     m_converterFormat = m_frame->format;
@@ -253,15 +240,15 @@ int CWmaReader::convertFrame() {
         if (r < 0)
             return r;
     }
-    const int capacity = swr_get_out_samples(m_converter, m_frame->nb_samples);
+    const int capacity = m_ff.swr_get_out_samples(m_converter, m_frame->nb_samples);
     if (capacity < 0)
         return capacity;
     const size_t used = m_pcm.size();
     m_pcm.resize(used + size_t(capacity) * m_wave.nBlockAlign);
     uint8_t* out = m_pcm.data() + used;
     const int converted =
-        swr_convert(m_converter, &out, capacity,
-                    const_cast<const uint8_t**>(m_frame->extended_data), m_frame->nb_samples);
+        m_ff.swr_convert(m_converter, &out, capacity,
+                         const_cast<const uint8_t**>(m_frame->extended_data), m_frame->nb_samples);
     if (converted < 0) {
         m_pcm.resize(used);
         return converted;
@@ -271,11 +258,11 @@ int CWmaReader::convertFrame() {
 }
 
 void CWmaReader::close() {
-    swr_free(&m_converter);
-    av_frame_free(&m_frame);
-    av_packet_free(&m_packet);
-    avcodec_free_context(&m_codec);
-    avformat_close_input(&m_format);
+    m_ff.swr_free(&m_converter);
+    m_ff.av_frame_free(&m_frame);
+    m_ff.av_packet_free(&m_packet);
+    m_ff.avcodec_free_context(&m_codec);
+    m_ff.avformat_close_input(&m_format);
     m_audioStream = -1;
     m_converterFormat = -1;
     m_pcm.clear();

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <vector>
 
+class CFfmpegLibrary;
 struct AVCodecContext;
 struct AVFormatContext;
 struct AVFrame;
@@ -16,8 +17,8 @@ struct SwrContext;
 // Opens a file with FFmpeg's ASF demuxer, decodes its first audio stream and converts only the
 // sample format: the PCM keeps the stream's own rate and channel count. Delivers the file's packets
 // in order as time-stamped samples; video and other streams come as samples without data. Errors
-// are FFmpeg's error codes (negative), which errorText turns into texts. Exists only in builds
-// with FFmpeg (QUILLET_WITH_FFMPEG).
+// are FFmpeg's error codes (negative), which CFfmpegLibrary::errorText turns into texts. Exists
+// only in builds with FFmpeg (QUILLET_WITH_FFMPEG).
 class CWmaReader {
 public:
     // One packet of the file; times in 100-ns units. Audio samples carry their PCM, which stays
@@ -30,7 +31,8 @@ public:
         uint32_t size = 0;
     };
 
-    CWmaReader();
+    // A reader that calls FFmpeg through ff, which must outlive it.
+    explicit CWmaReader(const CFfmpegLibrary& ff);
     ~CWmaReader();
     CWmaReader(const CWmaReader&) = delete;
     CWmaReader& operator=(const CWmaReader&) = delete;
@@ -53,9 +55,6 @@ public:
     // Frees everything; the destructor calls it.
     void close();
 
-    // FFmpeg's text for an error code.
-    static QString errorText(int code);
-
 private:
     // Sends a packet (null: the end of the stream) to the decoder and converts every frame it
     // gives into m_pcm. A damaged packet is skipped.
@@ -64,6 +63,7 @@ private:
     int configureConverter();
     int64_t toUnits(int64_t time) const;
 
+    const CFfmpegLibrary& m_ff;
     AVFormatContext* m_format = nullptr;
     AVCodecContext* m_codec = nullptr;
     SwrContext* m_converter = nullptr;

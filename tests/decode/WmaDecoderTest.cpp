@@ -5,6 +5,7 @@
 #include "app/OpResult.h"
 #include "decode/IDecoder.h"
 #include "support/TestSupport.h"
+#include "support/TraceCapture.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -125,6 +126,33 @@ TEST_F(WmaDecoderTest, CancelReturnsOneAndLeavesNoFile) {
         EXPECT_TRUE(d.errorText.isEmpty());
         EXPECT_FALSE(d.outputExists);
         EXPECT_EQ(d.progress.canceledCalls, cancelAt + 1);
+    }
+}
+
+TEST_F(WmaDecoderTest, FfmpegThatCannotBeLoadedReportsMissingComponents) {
+    // A library that is not there, and one without FFmpeg's functions: result 5 as in a build
+    // without FFmpeg, no output, and the dynamic linker's reason in the trace.
+    const QList<QPair<QString, QString>> cases = {
+        {"libquillet-no-avformat.so",
+         "libquillet-no-avformat.so: cannot open shared object file: No such file or directory"},
+        {"libc.so.6", "undefined symbol: av_find_input_format"},
+    };
+    for (const auto& [library, reason] : cases) {
+        SCOPED_TRACE(library.toStdString());
+        const TraceCapture trace;
+        const QString output = path("out.wav");
+        WriteBytes(output, "stale");
+        CWmaDecoder decoder({library, library, library, library});
+        RecordingProgress progress;
+        EXPECT_EQ(decoder.decodeFile(Fixture("tone.wma"), output, &progress),
+                  uint32_t(OpComponentsMissing));
+        EXPECT_EQ(decoder.getErrorText(),
+                  QStringLiteral("Windows media format components are not installed or they are "
+                                 "too old! Please install the Window Media Player 9 or newer."));
+        EXPECT_FALSE(QFile::exists(output));
+        const QStringList lines = trace.lines().filter("CWmaDecoder: FFmpeg could not be loaded: ");
+        ASSERT_EQ(lines.size(), 1) << trace.lines().join('\n').toStdString();
+        EXPECT_TRUE(lines[0].endsWith(reason)) << lines[0].toStdString();
     }
 }
 

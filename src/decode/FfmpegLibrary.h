@@ -1,0 +1,94 @@
+// FFmpeg's libraries, loaded when the first Windows Media file is opened: the functions the
+// Windows Media reader calls, as one table of pointers.
+#pragma once
+
+#ifdef QUILLET_WITH_FFMPEG
+
+#include <QString>
+#include <QStringList>
+
+extern "C" {
+#include <libavcodec/avcodec.h>
+#include <libavformat/avformat.h>
+#include <libavutil/channel_layout.h>
+#include <libavutil/error.h>
+#include <libavutil/log.h>
+#include <libavutil/mathematics.h>
+#include <libswresample/swresample.h>
+}
+
+// FFmpeg 5.1 (libavutil 57.24) brought AVChannelLayout; older releases only have channel masks.
+#define QUILLET_FF_CH_LAYOUT (LIBAVUTIL_VERSION_INT >= AV_VERSION_INT(57, 24, 100))
+
+// The functions of the table, each with the library (an index into the names) that exports it.
+#define QUILLET_FF_COMMON_FUNCTIONS(X)                                                             \
+    X(kFormat, av_find_input_format)                                                               \
+    X(kFormat, avformat_open_input)                                                                \
+    X(kFormat, avformat_find_stream_info)                                                          \
+    X(kFormat, av_read_frame)                                                                      \
+    X(kFormat, avformat_close_input)                                                               \
+    X(kFormat, avio_feof)                                                                          \
+    X(kCodec, avcodec_find_decoder)                                                                \
+    X(kCodec, avcodec_alloc_context3)                                                              \
+    X(kCodec, avcodec_parameters_to_context)                                                       \
+    X(kCodec, avcodec_open2)                                                                       \
+    X(kCodec, avcodec_get_name)                                                                    \
+    X(kCodec, avcodec_send_packet)                                                                 \
+    X(kCodec, avcodec_receive_frame)                                                               \
+    X(kCodec, avcodec_free_context)                                                                \
+    X(kCodec, av_packet_alloc)                                                                     \
+    X(kCodec, av_packet_unref)                                                                     \
+    X(kCodec, av_packet_free)                                                                      \
+    X(kUtil, av_strerror)                                                                          \
+    X(kUtil, av_log_set_level)                                                                     \
+    X(kUtil, av_dict_set)                                                                          \
+    X(kUtil, av_dict_free)                                                                         \
+    X(kUtil, av_rescale_q)                                                                         \
+    X(kUtil, av_frame_alloc)                                                                       \
+    X(kUtil, av_frame_unref)                                                                       \
+    X(kUtil, av_frame_free)                                                                        \
+    X(kResample, swr_init)                                                                         \
+    X(kResample, swr_free)                                                                         \
+    X(kResample, swr_get_out_samples)                                                              \
+    X(kResample, swr_convert)
+#if QUILLET_FF_CH_LAYOUT
+#define QUILLET_FF_LAYOUT_FUNCTIONS(X)                                                             \
+    X(kUtil, av_channel_layout_copy)                                                               \
+    X(kUtil, av_channel_layout_default)                                                            \
+    X(kUtil, av_channel_layout_uninit)                                                             \
+    X(kResample, swr_alloc_set_opts2)
+#else
+#define QUILLET_FF_LAYOUT_FUNCTIONS(X)                                                             \
+    X(kUtil, av_get_default_channel_layout)                                                        \
+    X(kResample, swr_alloc_set_opts)
+#endif
+#define QUILLET_FF_FUNCTIONS(X) QUILLET_FF_COMMON_FUNCTIONS(X) QUILLET_FF_LAYOUT_FUNCTIONS(X)
+
+// Loads libavformat, libavcodec, libavutil and libswresample with dlopen and resolves the table's
+// functions in them. The libraries stay loaded for the rest of the process: FFmpeg keeps state of
+// its own that unloading would leave dangling.
+class CFfmpegLibrary {
+public:
+    // Indexes of the libraries in a list of names.
+    enum Library { kFormat, kCodec, kUtil, kResample, kLibraryCount };
+
+#define QUILLET_FF_POINTER(library, name) decltype(&::name) name = nullptr;
+    QUILLET_FF_FUNCTIONS(QUILLET_FF_POINTER)
+#undef QUILLET_FF_POINTER
+
+    // The file names of the libraries of the FFmpeg release the program was built with, in the
+    // order of Library.
+    static QStringList systemNames();
+    // The process's table, loaded from systemNames at the first call; null when that failed, with
+    // error (when given) telling what could not be loaded. Safe to call from any thread.
+    static const CFfmpegLibrary* system(QString* error = nullptr);
+
+    // Loads the libraries of the given names (in the order of Library) and resolves every
+    // function; false, with error telling what failed, when a library or a function is missing.
+    bool load(const QStringList& names, QString& error);
+
+    // FFmpeg's text for an error code.
+    QString errorText(int code) const;
+};
+
+#endif // QUILLET_WITH_FFMPEG
