@@ -59,6 +59,7 @@ void COggFileEncoder::open(const QString& fileName) {
     m_dsp = {};
     m_block = {};
     m_streamEnded = false;
+    ClearUpperVectorState(); // the encoder's set-up (libvorbis's psychoacoustic tables) too
     vorbis_info_init(&m_info);
     if (!initEncoder()) {
         vorbis_info_clear(&m_info);
