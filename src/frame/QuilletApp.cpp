@@ -96,6 +96,10 @@ QString CQuilletApp::SetUpLogFolder(bool& failed) {
 }
 
 void CQuilletApp::WriteStartLines() {
+    // Below Info none of the lines is written; their facts (the host, the OS release file, the
+    // user's entry) are not gathered either.
+    if (TraceGetLevel() < TRACE_INFO)
+        return;
     Trace(TRACE_INFO, "Starting Quillet version %s", ProgramVersion());
     Trace(TRACE_INFO, "Start date: %s", QDate::currentDate().toString(QStringLiteral("MM/dd/yy")));
     Trace(TRACE_INFO, "Computer name: %s", QSysInfo::machineHostName());
