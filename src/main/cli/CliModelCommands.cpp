@@ -22,16 +22,6 @@
 
 #include <optional>
 
-namespace {
-
-// A command's own arguments: plain ones in order, and options with a value.
-struct CommandArgs {
-    QStringList plain;
-    QHash<QString, QString> options;
-};
-
-// Splits args; the options named in withValue take "--x VALUE" or "--x=VALUE". Unknown options
-// and options without their value fail with the tool's message.
 std::optional<CommandArgs> SplitArgs(const QString& command, const QStringList& args,
                                      const QStringList& withValue) {
     CommandArgs out;
@@ -59,7 +49,6 @@ std::optional<CommandArgs> SplitArgs(const QString& command, const QStringList& 
     return out;
 }
 
-// Reads the time option (or plain argument) text into ms; prints the message when it is no time.
 bool ReadTime(const QString& text, qint64& ms) {
     if (ParseMilliseconds(text, ms))
         return true;
@@ -67,14 +56,20 @@ bool ReadTime(const QString& text, qint64& ms) {
     return false;
 }
 
+namespace {
+
 // The input is remembered by its full path, so a later start from another folder finds it.
 QString AbsolutePath(const QString& path) {
     return QFileInfo(path).absoluteFilePath();
 }
 
+} // namespace
+
 QString TimeText(qint64 ms) {
     return FormatTimeMs(DurationFromMs(ms));
 }
+
+namespace {
 
 // The exit status of an operation that returned false: cancelled by Ctrl+C, or failed (its
 // message has been shown).
@@ -182,7 +177,8 @@ int ExtractTo(CRingtoneModel& model, CCliModelOwner& owner, const QString& outpu
     return CliSuccess;
 }
 
-// Reopens the last input as a start of the program does; false (message shown) when none is open.
+} // namespace
+
 bool ReopenLastInput(CRingtoneModel& model, CCliModelOwner& owner) {
     model.init(&owner, nullptr, QString());
     if (model.getDuration() > 0)
@@ -190,6 +186,8 @@ bool ReopenLastInput(CRingtoneModel& model, CCliModelOwner& owner) {
     PrintError(LoadString(IDS_CLI_NO_INPUT));
     return false;
 }
+
+namespace {
 
 bool ExpectPlain(const QString& command, const CommandArgs& args, qsizetype count) {
     if (args.plain.size() < count) {
