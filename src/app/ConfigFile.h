@@ -24,7 +24,6 @@ public:
     ConfigFile(const ConfigFile&) = delete;
     ConfigFile& operator=(const ConfigFile&) = delete;
 
-    bool IsPersistent() const { return m_persistent; }
     // Frees a store without writing config.ini (the process-wide one left at exit).
     static void DeleteWithoutSaving(ConfigFile* config);
 

@@ -1,7 +1,7 @@
 // The CD drives as the track dialog and the command line offer them, with their tables.
 #include "audio/CdDriveList.h"
 
-#include "app/CoreStrings.h"
+#include "app/StringIds.h"
 #include "app/StringTable.h"
 #include "app/Trace.h"
 #include "audio/CdRipper.h"

@@ -3,6 +3,7 @@
 
 #include "app/IOpProgress.h"
 #include "app/OpResult.h"
+#include "app/StringIds.h"
 #include "app/Trace.h"
 #include "decode/WavWriter.h"
 #include "util/SystemError.h"
@@ -15,7 +16,6 @@
 #include <vector>
 
 namespace {
-constexpr int kStringExtractingTrack = 133;
 
 // A track buffer of the library with room for a number of frames, freed with the object.
 class TrackBuffer {
@@ -159,7 +159,7 @@ int CCdRipper::ripTrack(const CDREC& drive, const CDTOC& toc, int track, const Q
     if (result == OpSuccess) {
         const int64_t first = from;
         Trace(TRACE_DEBUG, "ripping track %d, length = %d frames", track, int(to - from));
-        progress.SetTextId(kStringExtractingTrack);
+        progress.SetTextId(IDS_EXTRACTING_TRACK);
         progress.SetRange(uint32_t(std::max<int64_t>(to - from, 0)));
         progress.Show(true);
 

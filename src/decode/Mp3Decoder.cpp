@@ -1,8 +1,8 @@
 #include "decode/Mp3Decoder.h"
 
-#include "app/CoreStrings.h"
 #include "app/IOpProgress.h"
 #include "app/OpResult.h"
+#include "app/StringIds.h"
 #include "app/StringTable.h"
 #include "app/Trace.h"
 

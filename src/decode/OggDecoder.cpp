@@ -1,10 +1,10 @@
 // The OGG Vorbis decoder.
 #include "decode/OggDecoder.h"
 
-#include "app/CoreStrings.h"
 #include "app/IOpProgress.h"
 #include "app/OpResult.h"
 #include "app/OxaException.h"
+#include "app/StringIds.h"
 #include "app/StringTable.h"
 #include "app/Trace.h"
 #include "decode/WavWriter.h"

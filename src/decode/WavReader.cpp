@@ -1,8 +1,8 @@
 // Reads a RIFF/WAVE file.
 #include "decode/WavReader.h"
 
-#include "app/CoreStrings.h"
 #include "app/OxaException.h"
+#include "app/StringIds.h"
 
 #include <algorithm>
 #include <limits>

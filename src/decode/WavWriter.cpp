@@ -1,7 +1,7 @@
 // Writes a RIFF/WAVE file.
 #include "decode/WavWriter.h"
 
-#include "app/CoreStrings.h"
+#include "app/StringIds.h"
 #include "app/Trace.h"
 
 #include <QFile>

@@ -2,6 +2,7 @@
 
 #include "app/IOpProgress.h"
 #include "app/OpResult.h"
+#include "app/StringIds.h"
 #include "app/StringTable.h"
 #include "app/Trace.h"
 #include "decode/WavWriter.h"
@@ -17,8 +18,6 @@ extern "C" {
 #endif
 
 namespace {
-// "Windows media format components are not installed or they are too old! ..."
-constexpr int kIdComponentsMissing = 187;
 constexpr int64_t kUnitsPerMillisecond = 10000; // media times count 100-ns units
 } // namespace
 
@@ -47,7 +46,7 @@ uint32_t CWmaDecoder::decodeFile(const QString& inputName, const QString& output
     if (state.cancelled) {
         result = OpCancelled;
     } else if (state.missing) {
-        m_errorText = LoadString(kIdComponentsMissing);
+        m_errorText = LoadString(IDS_COMPONENTS_MISSING);
         result = OpComponentsMissing;
     } else if (state.failed) {
         if (m_errorCode != 0)

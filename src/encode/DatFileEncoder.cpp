@@ -1,8 +1,8 @@
 // Writes the visualization file.
 #include "encode/DatFileEncoder.h"
 
-#include "app/CoreStrings.h"
 #include "app/OxaException.h"
+#include "app/StringIds.h"
 #include "app/Trace.h"
 #include "util/SystemError.h"
 

@@ -18,8 +18,6 @@ public:
     // Serves datFileName for an input totalLength milliseconds long and forgets the cached range.
     void setSource(const QString& datFileName, int64_t totalLength);
     const QString& getFileName() const { return m_fileName; }
-    int64_t getTotalLength() const { return m_totalLength; }
-    double getMillisecondsPerValue() const { return kMillisecondsPerValue; }
 
     // The values from start to end (milliseconds): value i stands for start + 10 ms * i, times
     // before 0 and past the input's end read as 0. count is set to the values that are valid

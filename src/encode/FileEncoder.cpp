@@ -1,8 +1,8 @@
 // The base of the file encoders: output file creation and the write helpers.
 #include "encode/FileEncoder.h"
 
-#include "app/CoreStrings.h"
 #include "app/OxaException.h"
+#include "app/StringIds.h"
 #include "app/Trace.h"
 #include "util/SystemError.h"
 

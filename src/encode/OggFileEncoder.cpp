@@ -1,8 +1,8 @@
 // The OGG Vorbis file encoder.
 #include "encode/OggFileEncoder.h"
 
-#include "app/CoreStrings.h"
 #include "app/OxaException.h"
+#include "app/StringIds.h"
 #include "app/Trace.h"
 #include "util/SystemError.h"
 

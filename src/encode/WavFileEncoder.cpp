@@ -1,8 +1,8 @@
 // Writes PCM blocks into a RIFF/WAVE file.
 #include "encode/WavFileEncoder.h"
 
-#include "app/CoreStrings.h"
 #include "app/OxaException.h"
+#include "app/StringIds.h"
 
 CWavFileEncoder::CWavFileEncoder(const QString& fileName, const WAVEFORMATEX* format) {
     if (!format)

@@ -1,8 +1,8 @@
 // Skin file reading: the header check, sections, entries and value conversion.
 #include "skin/SkinParser.h"
 
-#include "app/CoreStrings.h"
 #include "app/IUserMessages.h"
+#include "app/StringIds.h"
 #include "app/StringTable.h"
 #include "app/Trace.h"
 #include "skin/CursorFile.h"

@@ -2,16 +2,11 @@
 #include "web/ExternalBrowser.h"
 
 #include "app/IOpProgress.h"
+#include "app/StringIds.h"
 #include "app/Trace.h"
 
 #include <QProcess>
 #include <QStandardPaths>
-
-namespace {
-
-constexpr int kTerminating = 125; // "Terminating ringtone beaming..."
-
-} // namespace
 
 CExternalBrowser::CExternalBrowser(Print print, bool useDesktop)
     : m_print(std::move(print)), m_useDesktop(useDesktop) {}
@@ -32,7 +27,7 @@ void CExternalBrowser::Open(const QString& url, const BrowserPlacement& placemen
 void CExternalBrowser::Close() {
     m_closed = true;
     if (IOpProgress* progress = m_progress) {
-        progress->SetTextId(kTerminating);
+        progress->SetTextId(IDS_TERMINATING_BEAM);
         progress->Show(true);
     }
 }

@@ -23,7 +23,7 @@ public:
     // The top-left corner of the main window's frame, where the browser is placed.
     virtual QPoint HostOrigin() const = 0;
     // Places the browser, shows the page at url in front of everything and remembers progress:
-    // closing the browser tells it SetTextId(125) and Show(true).
+    // closing the browser tells it SetTextId(IDS_TERMINATING_BEAM) and Show(true).
     virtual void Open(const QString& url, const BrowserPlacement& placement,
                       IOpProgress* progress) = 0;
     // Hides the browser; the beam is over. Harmless when it is not open.

@@ -17,7 +17,6 @@ public:
 
     // The content, as it is before its transfer encoding.
     const QByteArray& GetContent() const { return m_content; }
-    qsizetype GetContentLength() const { return m_content.size(); }
     void SetContent(const QByteArray& content) { m_content = content; }
     // Sets the content to length bytes of text (length 0: up to its terminating zero). Returns
     // the content's length, or -1 when the memory for it cannot be had.

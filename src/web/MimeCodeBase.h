@@ -18,7 +18,6 @@ public:
     void SetInput(const QByteArray& input, bool encode) {
         SetInput(input.constData(), input.size(), encode);
     }
-    bool IsEncoding() const { return m_encode; }
 
     // The most bytes the output can take in the chosen direction.
     qsizetype GetOutputLength() const { return m_encode ? GetEncodeLength() : GetDecodeLength(); }

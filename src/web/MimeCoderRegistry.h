@@ -44,11 +44,9 @@ public:
     std::unique_ptr<CMimeBody> CreateBodyPart(const QByteArray& mediaType) const;
 
     // The charset of header values that name none; empty: values are written as they stand.
-    const QByteArray& GetDefaultCharset() const { return m_defaultCharset; }
     void SetDefaultCharset(const QByteArray& charset) { m_defaultCharset = charset; }
     // Folding of long header lines; switching it on registers "7bit" and "8bit" with the coder
     // that breaks long lines, switching it off removes them again.
-    bool GetAutoFolding() const { return m_autoFolding; }
     void SetAutoFolding(bool on);
 
 private:

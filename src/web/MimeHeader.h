@@ -16,7 +16,6 @@ public:
     CMimeHeader& operator=(const CMimeHeader&) = default;
     virtual ~CMimeHeader();
 
-    const CMimeCoderRegistry& GetRegistry() const { return *m_registry; }
     const QList<CMimeHeaderLine>& GetFields() const { return m_fields; }
 
     // The first field of the name (case ignored), or nullptr.

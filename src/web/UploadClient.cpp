@@ -4,6 +4,7 @@
 #include "app/ConfigFile.h"
 #include "app/IOpProgress.h"
 #include "app/OxaException.h"
+#include "app/StringIds.h"
 #include "app/StringTable.h"
 #include "app/Trace.h"
 #include "app/UserText.h"
@@ -18,18 +19,6 @@
 #include <QUrl>
 
 namespace {
-
-// String-table entries.
-constexpr int kBeamingRingtone = 119;  // "beaming ringtone"
-constexpr int kConnecting = 120;       // "connecting..."
-constexpr int kUploading = 109;        // "Uploading"
-constexpr int kUploadFinished = 168;   // "upload finished"
-constexpr int kErrorBeaming = 126;     // "Error beaming ringtone: %s."
-constexpr int kInterrupted = 127;      // "communication interrupted"
-constexpr int kInvalidAnswer = 130;    // "invalid server answer"
-constexpr int kInvalidUploadUrl = 131; // "invalid upload url %s"
-constexpr int kInternetError = 159;    // "Internet error: "
-constexpr int kConnectionNeeded = 180; // "An internet connection is needed to ..."
 
 // The browser opens once this many parameter lines (TOKEN, SHOW, SIZE) have come in phase 2.
 constexpr int kBrowserParameters = 3;
@@ -69,8 +58,8 @@ CUploadClient::~CUploadClient() = default;
 bool CUploadClient::run() {
     Trace(TRACE_DEBUG, "uploadFile start");
     m_progress.SetRange(0);
-    m_progress.SetTextId(kBeamingRingtone);
-    m_progress.SetSubTextId(kConnecting);
+    m_progress.SetTextId(IDS_BEAMING_STATUS);
+    m_progress.SetSubTextId(IDS_CONNECTING);
     try {
         exchange();
     } catch (const CInternetException& e) {
@@ -78,9 +67,9 @@ bool CUploadClient::run() {
         if (m_progress.IsCanceled())
             m_userAbort = true;
         else if (m_connecting)
-            m_errorText = LoadString(kConnectionNeeded);
+            m_errorText = LoadString(IDS_CONNECTION_NEEDED);
         else
-            m_errorText = LoadString(kInternetError) + e.message();
+            m_errorText = LoadString(IDS_INTERNET_ERROR) + e.message();
         m_failed = true;
     } catch (const COxaException& e) {
         Trace(TRACE_ERROR, "%s", e.traceText());
@@ -88,14 +77,14 @@ bool CUploadClient::run() {
             Trace(TRACE_ERROR, "%s", e.traceMessage());
         } else if (m_errorText.isEmpty()) {
             const QString detail = e.code() > 0 ? LoadString(e.code()) : QString();
-            m_errorText = FormatString(kErrorBeaming, detail.isEmpty() ? e.message() : detail);
+            m_errorText = FormatString(IDS_ERROR_BEAMING, detail.isEmpty() ? e.message() : detail);
             Trace(TRACE_ERROR, "%s", m_errorText);
         }
         m_failed = true;
     } catch (const std::exception& e) {
         // Not one of the program's own failures (memory, a library): shown as its own text.
         Trace(TRACE_ERROR, "exception: %s", QString::fromLocal8Bit(e.what()));
-        m_errorText = FormatString(kErrorBeaming, QString::fromLocal8Bit(e.what()));
+        m_errorText = FormatString(IDS_ERROR_BEAMING, QString::fromLocal8Bit(e.what()));
         m_failed = true;
     }
     return finish();
@@ -105,10 +94,10 @@ void CUploadClient::exchange() {
     const QString url = GetConfig().GetUploadUrl();
     QByteArray address;
     if (!ServiceAddress(url, address))
-        throw COxaException(FormatUserText(kInvalidUploadUrl, url), COxaException::kGeneric);
+        throw COxaException(FormatUserText(IDS_INVALID_UPLOAD_URL, url), COxaException::kGeneric);
     upload(url, address, GetConfig().GetProxy());
 
-    m_progress.SetSubTextId(kUploadFinished);
+    m_progress.SetSubTextId(IDS_UPLOAD_FINISHED);
     Trace(TRACE_DEBUG, "upload request ended, reading server answer");
     readAnswer(UploadPhase);
     m_continueUrl += QLatin1Char('?') + m_token;
@@ -129,7 +118,7 @@ void CUploadClient::checkPhaseEnd(Phase phase) {
         throw COxaException(Sprintf("beaming phase %d canceled", int(phase)),
                             COxaException::kCancelled);
     if (!m_ok)
-        throw COxaException(QString(), kInterrupted);
+        throw COxaException(QString(), IDS_COMMUNICATION_INTERRUPTED);
 }
 
 void CUploadClient::upload(const QString& url, const QByteArray& address, const QString& proxy) {
@@ -141,7 +130,7 @@ void CUploadClient::upload(const QString& url, const QByteArray& address, const 
           proxy.isEmpty() ? QStringLiteral("NO PROXY") : proxy);
     m_session = std::make_unique<CHttpSession>(proxy);
     m_request = std::make_unique<CHttpRequest>(*m_session, address);
-    m_progress.SetSubTextId(kUploading);
+    m_progress.SetSubTextId(IDS_UPLOADING);
 
     // The connection stands once the first chunk is asked for.
     const auto beforeChunk = [this] {
@@ -164,7 +153,7 @@ void CUploadClient::follow(Phase phase) {
     QByteArray address;
     if (!ServiceAddress(m_continueUrl, address)) {
         Trace(TRACE_ERROR, "invalid continue url %s", m_continueUrl);
-        throw COxaException(QString(), kInvalidAnswer);
+        throw COxaException(QString(), IDS_INVALID_SERVER_ANSWER);
     }
     Trace(TRACE_DEBUG, "connecting to continue url: %s", m_continueUrl);
     m_request = std::make_unique<CHttpRequest>(*m_session, address);
@@ -228,7 +217,7 @@ bool CUploadClient::takeLine(Phase phase, const QString& line) {
         m_sizeText = value;
         if (!CAnswerLine::size(value, m_width, m_height)) {
             Trace(TRACE_ERROR, "invalid size: %s", value);
-            throw COxaException(QString(), kInvalidAnswer);
+            throw COxaException(QString(), IDS_INVALID_SERVER_ANSWER);
         }
         countBrowserParameter();
         return true;
@@ -264,7 +253,7 @@ bool CUploadClient::takeStatus(Phase phase, int code, const QString& text, const
     }
     if (m_count < kBrowserParameters) {
         Trace(TRACE_ERROR, "invalid protocol state, missing browser parameter(s)");
-        throw COxaException(QString(), kInvalidAnswer);
+        throw COxaException(QString(), IDS_INVALID_SERVER_ANSWER);
     }
     return true;
 }

@@ -2,6 +2,7 @@
 #include "web/UploadRequest.h"
 
 #include "app/OxaException.h"
+#include "app/StringIds.h"
 #include "util/Clock.h"
 #include "util/Printf.h"
 #include "web/MimeCoderRegistry.h"
@@ -10,10 +11,6 @@
 #include <new>
 
 namespace {
-
-// String-table entries of the failures.
-constexpr int kCouldNotLoadRingtone = 128;
-constexpr int kNotEnoughMemory = 129;
 
 constexpr char kContentDisposition[] = "Content-Disposition";
 
@@ -75,16 +72,16 @@ bool buildUploadRequest(const QString& filePath, const QString& ringtoneName,
     fileField.SetFieldParameter("filename", toUploadCodePage(uploadFileName(ringtoneName)));
     filePart->PutField(fileField);
     if (!filePart->ReadFromFile(filePath))
-        throw COxaException(QString(), kCouldNotLoadRingtone);
+        throw COxaException(QString(), IDS_COULD_NOT_LOAD_RINGTONE);
 
     const qsizetype room = message.GetStoredLength();
     QByteArray body;
     if (room > options.maxBodySize)
-        throw COxaException(QString(), kNotEnoughMemory);
+        throw COxaException(QString(), IDS_UPLOAD_NO_MEMORY);
     try {
         body.resize(room);
     } catch (const std::bad_alloc&) {
-        throw COxaException(QString(), kNotEnoughMemory);
+        throw COxaException(QString(), IDS_UPLOAD_NO_MEMORY);
     }
     body.truncate(message.StoreTo(body.data(), body.size()));
 

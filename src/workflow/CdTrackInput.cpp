@@ -2,6 +2,7 @@
 #include "workflow/CdTrackInput.h"
 
 #include "app/OpResult.h"
+#include "app/StringIds.h"
 #include "app/StringTable.h"
 #include "app/Trace.h"
 #include "audio/CdRipper.h"
@@ -11,10 +12,6 @@
 
 #include <cerrno>
 #include <cstdio>
-
-namespace {
-constexpr int kStringTrackExtractionFailed = 112;
-} // namespace
 
 int ExtractCdTrackAsInput(CRingtoneModel& model, const CDREC& drive, int track,
                           IOpProgress& progress, QString& errorText) {
@@ -29,7 +26,7 @@ int ExtractCdTrackAsInput(CRingtoneModel& model, const CDREC& drive, int track,
         Trace(TRACE_ERROR, "cannot read the table of contents of %s", CCdRipper::driveName(drive));
     if (result != OpSuccess) {
         if (result == OpFailed && errorText.isEmpty())
-            errorText = LoadString(kStringTrackExtractionFailed);
+            errorText = LoadString(IDS_TRACK_EXTRACTION_FAILED);
         return result;
     }
 
@@ -44,5 +41,6 @@ int ExtractCdTrackAsInput(CRingtoneModel& model, const CDREC& drive, int track,
         QFile::remove(trackFile);
         return OpFailed;
     }
-    return model.openInputFile(workFile, CRingtoneModel::OpenCdTrack, track) ? OpSuccess : OpFailed;
+    return model.openInputFile(workFile, CRingtoneModel::OpenMode::CdTrack, track) ? OpSuccess
+                                                                                   : OpFailed;
 }

@@ -2,11 +2,11 @@
 #include "workflow/RingtoneModel.h"
 
 #include "app/ConfigFile.h"
-#include "app/CoreStrings.h"
 #include "app/IOpProgress.h"
 #include "app/IUserMessages.h"
 #include "app/OpResult.h"
 #include "app/OxaException.h"
+#include "app/StringIds.h"
 #include "app/StringTable.h"
 #include "app/Trace.h"
 #include "app/UserText.h"
@@ -33,26 +33,6 @@
 #include <vector>
 
 namespace {
-
-// String-table texts of the input pipeline and the extraction.
-constexpr int kIdExtracting = 110;
-constexpr int kIdCreatingDat = 113;
-constexpr int kIdOpenFile = 115;
-constexpr int kIdDecoding = 116;
-constexpr int kIdErrorDecoding = 121;
-constexpr int kIdUnsupportedExtension = 122;
-constexpr int kIdCouldNotOpen = 123;
-constexpr int kIdExtractionFailed = 124;
-constexpr int kIdCdTrackName = 165;
-constexpr int kIdRecordedName = 166;
-constexpr int kIdCdTrackTitle = 170;
-constexpr int kIdConverting = 172;
-constexpr int kIdUnsupportedWave = 174;
-constexpr int kIdErrorCreatingDat = 175;
-constexpr int kIdErrorConverting = 177;
-constexpr int kIdComponentsMissing = 187;
-constexpr int kIdInvalidFile = 214;
-constexpr int kIdNotSupported = 220;
 
 constexpr int64_t kConvertBlock = 100000; // bytes read per step of conversion and visualization
 constexpr int64_t kExtractBlock = 65536;  // bytes read per step of the extraction
@@ -107,13 +87,13 @@ void CRingtoneModel::init(IRingtoneModelOwner* owner, IRingtoneView* view,
                           const QString& commandLineFile) {
     attach(owner, view);
     if (!commandLineFile.isEmpty()) {
-        openInputFile(commandLineFile, OpenUserFile, 0);
+        openInputFile(commandLineFile, OpenMode::UserFile, 0);
     } else {
         QString wav = GetConfig().GetWavFileName();
         if (wav.isEmpty())
             wav = workWavFileName();
         if (QFileInfo::exists(wav))
-            openInputFile(wav, OpenReopen, 0);
+            openInputFile(wav, OpenMode::Reopen, 0);
         else
             closeInput(false);
     }
@@ -140,26 +120,26 @@ void CRingtoneModel::saveState() {
     ConfigFile& config = GetConfig();
     config.SetInputFileName(m_inputFileName);
     config.SetInputName(m_inputName);
-    config.SetInputType(m_inputType);
+    config.SetInputType(int(m_inputType));
     config.SetInputParam(m_inputParam);
     config.SetWavFileName(m_wavFileName);
     config.SetInputTitle(m_inputTitle);
     config.SetCut(m_cut.start(), m_cut.end(), m_cut.fadeIn(), m_cut.fadeOut());
 }
 
-bool CRingtoneModel::openInputFile(const QString& path, int mode, int parameter) {
-    Trace(TRACE_DEBUG, "openInputFile(%s, %d, %d)", path, mode, parameter);
+bool CRingtoneModel::openInputFile(const QString& path, OpenMode mode, int parameter) {
+    Trace(TRACE_DEBUG, "openInputFile(%s, %d, %d)", path, int(mode), parameter);
     closeInput(true);
-    setState(StateOpening);
+    setState(State::Opening);
     std::unique_ptr<IOpProgress> progress =
-        m_owner ? m_owner->CreateProgress(kIdOpenFile) : std::make_unique<IOpProgress>();
+        m_owner ? m_owner->CreateProgress(IDS_OPEN_FILE) : std::make_unique<IOpProgress>();
     progress->Show(true);
     progress->Show(false);
 
     QString source;
     if (!decodeInput(path, mode, *progress, source)) {
         progress->Show(false);
-        setState(StateIdle);
+        setState(State::Idle);
         return false;
     }
     try {
@@ -171,21 +151,21 @@ bool CRingtoneModel::openInputFile(const QString& path, int mode, int parameter)
         if (QFileInfo(path).absoluteFilePath() != QFileInfo(workWavFileName()).absoluteFilePath())
             QFile::remove(workWavFileName());
         progress->Show(false);
-        if (mode != OpenReopen && !e.isCancel()) {
+        if (mode != OpenMode::Reopen && !e.isCancel()) {
             if (e.code() == COxaException::kGeneric)
-                showError(FormatString(kIdCouldNotOpen, e.message()));
+                showError(FormatString(IDS_COULD_NOT_OPEN, e.message()));
             else
                 showError(e.message());
         }
-        setState(StateIdle);
+        setState(State::Idle);
         return false;
     }
     progress.reset();
-    setState(StateIdle);
+    setState(State::Idle);
     return true;
 }
 
-bool CRingtoneModel::decodeInput(const QString& path, int mode, IOpProgress& progress,
+bool CRingtoneModel::decodeInput(const QString& path, OpenMode mode, IOpProgress& progress,
                                  QString& source) {
     const QString extension = ExtensionOf(path);
     std::unique_ptr<IDecoder> decoder;
@@ -200,13 +180,13 @@ bool CRingtoneModel::decodeInput(const QString& path, int mode, IOpProgress& pro
         source = path;
         return true;
     } else {
-        if (mode != OpenReopen)
-            showError(FormatString(kIdUnsupportedExtension, path));
+        if (mode != OpenMode::Reopen)
+            showError(FormatString(IDS_UNSUPPORTED_EXTENSION, path));
         return false;
     }
 
     Trace(TRACE_DEBUG, "start decoding file %s", path);
-    progress.SetTextId(kIdDecoding);
+    progress.SetTextId(IDS_DECODING_FILE);
     const QString work = workWavFileName();
     const uint32_t result = decoder->decodeFile(path, work, &progress);
     QString text;
@@ -217,30 +197,30 @@ bool CRingtoneModel::decodeInput(const QString& path, int mode, IOpProgress& pro
     case OpCancelled:
         break;
     case OpInvalidFile:
-        text = LoadString(kIdInvalidFile);
+        text = LoadString(IDS_INVALID_FILE);
         break;
     case OpNotSupported:
-        text = LoadString(kIdNotSupported);
+        text = LoadString(IDS_NOT_SUPPORTED);
         break;
     case OpComponentsMissing:
-        text = LoadString(kIdComponentsMissing);
+        text = LoadString(IDS_COMPONENTS_MISSING);
         break;
     default:
         text = decoder->getErrorText();
         if (text.isEmpty())
-            text = FormatString(kIdErrorDecoding, path);
+            text = FormatString(IDS_ERROR_DECODING, path);
         break;
     }
-    if (!text.isEmpty() && mode != OpenReopen)
+    if (!text.isEmpty() && mode != OpenMode::Reopen)
         showError(text);
     return false;
 }
 
-void CRingtoneModel::openSourceWav(const QString& path, QString source, int mode, int parameter,
-                                   IOpProgress& progress) {
+void CRingtoneModel::openSourceWav(const QString& path, QString source, OpenMode mode,
+                                   int parameter, IOpProgress& progress) {
     auto reader = std::make_unique<CWavReader>(source);
     if (!IsUsablePcm(*reader->getFormat(), false))
-        throw ShownAsIs(kIdUnsupportedWave);
+        throw ShownAsIs(IDS_UNSUPPORTED_WAVE);
 
     if (reader->getFormat()->wBitsPerSample == 8) {
         Trace(TRACE_DEBUG, "start converting file %s", source);
@@ -251,14 +231,14 @@ void CRingtoneModel::openSourceWav(const QString& path, QString source, int mode
             throw Cancelled("convertWavFrom8Bit canceled");
         if (result != OpSuccess) {
             if (errorText.isEmpty())
-                throw ShownAsIs(kIdErrorConverting);
+                throw ShownAsIs(IDS_ERROR_CONVERTING);
             throw COxaException(errorText);
         }
         reader.reset();
         source = work;
         reader = std::make_unique<CWavReader>(source);
         if (!IsUsablePcm(*reader->getFormat(), true))
-            throw ShownAsIs(kIdErrorConverting);
+            throw ShownAsIs(IDS_ERROR_CONVERTING);
     }
     m_format = *reader->getFormat();
 
@@ -272,8 +252,8 @@ void CRingtoneModel::openSourceWav(const QString& path, QString source, int mode
         throw Cancelled("createDatFile canceled");
     if (result != OpSuccess) {
         if (errorText.isEmpty())
-            throw COxaException(FormatUserText(kIdErrorCreatingDat, m_datFileName),
-                                kIdErrorCreatingDat);
+            throw COxaException(FormatUserText(IDS_ERROR_CREATING_DAT, m_datFileName),
+                                IDS_ERROR_CREATING_DAT);
         throw COxaException(errorText);
     }
     m_gain = normalizationGain(GetConfig().GetNormalizationPercent(), peak);
@@ -282,34 +262,35 @@ void CRingtoneModel::openSourceWav(const QString& path, QString source, int mode
     refreshInputName();
     m_duration = reader->getDuration();
     m_datValues.setSource(m_datFileName, m_duration);
-    if (mode != OpenReopen) {
+    if (mode != OpenMode::Reopen) {
         applyDefaultSelection(m_cut, m_duration);
         refreshView();
     }
 }
 
-void CRingtoneModel::nameInput(const QString& path, int mode, int parameter) {
-    if (mode == OpenCdTrack) {
+void CRingtoneModel::nameInput(const QString& path, OpenMode mode, int parameter) {
+    if (mode == OpenMode::CdTrack) {
         m_inputFileName.clear();
-        m_inputType = InputCdTrack;
+        m_inputType = InputType::CdTrack;
         m_inputParam = QString::asprintf("%d", parameter);
-        m_inputName = FormatString(kIdCdTrackName, m_inputParam);
-        m_inputTitle = FormatString(kIdCdTrackTitle, parameter);
-    } else if (mode == OpenUserFile) {
+        m_inputName = FormatString(IDS_CD_TRACK_NAME, m_inputParam);
+        m_inputTitle = FormatString(IDS_CD_TRACK_TITLE, parameter);
+    } else if (mode == OpenMode::UserFile) {
         m_inputFileName = path;
-        m_inputType = InputFile;
+        m_inputType = InputType::File;
         m_inputParam.clear();
         m_inputName = QLatin1Char('[') + path + QLatin1Char(']');
         m_inputTitle = titleFromFileName(path);
     } else {
         const ConfigFile& config = GetConfig();
         m_inputFileName = config.GetInputFileName();
-        m_inputType = config.GetInputType();
-        if (m_inputType < InputFile || m_inputType > InputRecording)
-            m_inputType = InputFile;
+        const int storedType = config.GetInputType();
+        m_inputType = storedType >= int(InputType::File) && storedType <= int(InputType::Recording)
+                          ? InputType(storedType)
+                          : InputType::File;
         m_inputParam = config.GetInputParam();
         m_inputName = config.GetInputName();
-        if (m_inputType != InputFile)
+        if (m_inputType != InputType::File)
             m_inputName = inputNameFromType(m_inputType, m_inputParam);
         else if (m_inputName.isEmpty())
             m_inputName = QLatin1Char('[') + m_inputFileName + QLatin1Char(']');
@@ -323,7 +304,7 @@ void CRingtoneModel::closeInput(bool notify) {
     m_inputFileName.clear();
     m_inputName.clear();
     m_inputTitle.clear();
-    m_inputType = InputFile;
+    m_inputType = InputType::File;
     m_inputParam.clear();
     m_wavFileName.clear();
     m_datFileName.clear();
@@ -376,19 +357,19 @@ int CRingtoneModel::getRecordingRefreshTime() const {
     return GetConfig().GetRecordingRefreshTime();
 }
 
-void CRingtoneModel::setState(int state) {
+void CRingtoneModel::setState(State state) {
     m_state = state;
     refreshOwner();
 }
 
-int CRingtoneModel::getSharedValue() const {
+int CRingtoneModel::getViewTimerInterval() const {
     std::lock_guard lock(m_lock);
-    return m_sharedValue;
+    return m_viewTimerInterval;
 }
 
-void CRingtoneModel::setSharedValue(int value) {
+void CRingtoneModel::setViewTimerInterval(int milliseconds) {
     std::lock_guard lock(m_lock);
-    m_sharedValue = value;
+    m_viewTimerInterval = milliseconds;
 }
 
 int CRingtoneModel::convertWavFrom8Bit(CWavReader& reader, const QString& destination,
@@ -402,7 +383,7 @@ int CRingtoneModel::convertWavFrom8Bit(CWavReader& reader, const QString& destin
         Trace(TRACE_ERROR, "convertWavFrom8Bit: out of memory");
         return OpFailed;
     }
-    progress.SetTextId(kIdConverting);
+    progress.SetTextId(IDS_CONVERTING);
     progress.SetRange(reader.getDataSize());
     progress.Show(true);
 
@@ -472,7 +453,7 @@ int CRingtoneModel::createDatFile(CWavReader& reader, const QString& base, IOpPr
         Trace(TRACE_ERROR, "createDatFile: out of memory");
         return OpFailed;
     }
-    progress.SetTextId(kIdCreatingDat);
+    progress.SetTextId(IDS_CREATING_DAT);
     progress.SetRange(reader.getDataSize());
     progress.Show(true);
 
@@ -522,14 +503,14 @@ double CRingtoneModel::normalizationGain(double percent, int peak) {
     return 32767.0 * percent / peak / 100.0;
 }
 
-QString CRingtoneModel::inputNameFromType(int type, const QString& parameter) {
+QString CRingtoneModel::inputNameFromType(InputType type, const QString& parameter) {
     switch (type) {
-    case InputCdTrack:
-        return FormatString(kIdCdTrackName, parameter);
-    case InputNamed:
+    case InputType::CdTrack:
+        return FormatString(IDS_CD_TRACK_NAME, parameter);
+    case InputType::Named:
         return parameter.isEmpty() ? QString() : QLatin1Char('[') + parameter + QLatin1Char(']');
-    case InputRecording:
-        return FormatString(kIdRecordedName, parameter);
+    case InputType::Recording:
+        return FormatString(IDS_RECORDED_NAME, parameter);
     default:
         return QString();
     }
@@ -569,7 +550,7 @@ int CRingtoneModel::extractFile(IOpProgress& progress) {
     if (!m_ringtoneFileName.isEmpty())
         return OpSuccess;
     m_ringtoneFileName = workBaseName();
-    progress.SetTextId(kIdExtracting);
+    progress.SetTextId(IDS_EXTRACTING_RINGTONE);
     int result = OpSuccess;
     try {
         result = encodeCut(progress);
@@ -585,7 +566,7 @@ int CRingtoneModel::extractFile(IOpProgress& progress) {
         m_ringtoneFileName.clear();
         progress.Show(false);
         if (result == OpFailed)
-            showError(LoadString(kIdExtractionFailed));
+            showError(LoadString(IDS_EXTRACTION_FAILED));
     }
     return result;
 }

@@ -19,13 +19,14 @@ struct UserText;
 // Opening an input turns it into one 16-bit PCM work WAV file and a visualization file, computes
 // the normalization gain, names the input and proposes a selection. The work files live in the
 // configuration folder and stay there between runs. Everything runs on the user-interface thread
-// except the shared value, which the view sets from its own threads.
+// except the view's timer interval, which the view sets from its own threads.
 class CRingtoneModel {
 public:
-    enum State { StateIdle = 0, StateOpening = 1, StateBeaming = 2 };
+    enum class State { Idle = 0, Opening = 1, Beaming = 2 };
     // How openInputFile came to be called.
-    enum OpenMode { OpenCdTrack = 0, OpenUserFile = 1, OpenReopen = 2 };
-    enum InputType { InputFile = 0, InputCdTrack = 1, InputNamed = 2, InputRecording = 3 };
+    enum class OpenMode { CdTrack = 0, UserFile = 1, Reopen = 2 };
+    // What the input is; stored in the configuration as its number.
+    enum class InputType { File = 0, CdTrack = 1, Named = 2, Recording = 3 };
 
     CRingtoneModel();
     ~CRingtoneModel();
@@ -41,7 +42,7 @@ public:
     void saveState();
     // Opens an input; mode is an OpenMode, parameter the CD track number of mode 0. True on
     // success; a failure leaves the model without input and has shown its message (not in mode 2).
-    bool openInputFile(const QString& path, int mode, int parameter);
+    bool openInputFile(const QString& path, OpenMode mode, int parameter);
     // Forgets the input and the selection; with notify the view and the input-name label follow.
     void closeInput(bool notify);
 
@@ -72,20 +73,20 @@ public:
     const int8_t* getDatValues(int64_t start, int64_t end, uint32_t& count);
     int getRecordingRefreshTime() const;
     // Stores the state (a State) and refreshes the owner.
-    void setState(int state);
-    int getState() const { return m_state; }
+    void setState(State state);
+    State getState() const { return m_state; }
 
-    // The value the view shares between its threads, under the model's lock.
-    int getSharedValue() const;
-    void setSharedValue(int value);
+    // The stream view's timer interval in milliseconds, which it tells the model whenever the
+    // visible span changes; read and written under the model's lock from any thread.
+    int getViewTimerInterval() const;
+    void setViewTimerInterval(int milliseconds);
 
     const QString& getInputFileName() const { return m_inputFileName; }
     const QString& getInputName() const { return m_inputName; }
     const QString& getInputTitle() const { return m_inputTitle; }
-    int getInputType() const { return m_inputType; }
+    InputType getInputType() const { return m_inputType; }
     const QString& getInputParam() const { return m_inputParam; }
     const QString& getWavFileName() const { return m_wavFileName; }
-    const QString& getDatFileName() const { return m_datFileName; }
     // The extracted ringtone; empty until extracted and again after every selection change.
     const QString& getRingtoneFileName() const { return m_ringtoneFileName; }
     double getNormalizationGain() const { return m_gain; }
@@ -111,7 +112,7 @@ public:
     // 32767 * percent / peak / 100; 0 for a peak below 100 or a percent outside 10..100.
     static double normalizationGain(double percent, int peak);
     // The display name of an input from its type and parameter; empty for files.
-    static QString inputNameFromType(int type, const QString& parameter);
+    static QString inputNameFromType(InputType type, const QString& parameter);
     // The letters of the file name (up to its first '.'), or "ringtone" when it has none.
     static QString titleFromFileName(const QString& path);
     // The selection proposed for an input of duration milliseconds, applied to cut: an invalid
@@ -121,12 +122,12 @@ public:
 private:
     // Decodes path into the work WAV when its extension calls for a decoder; the source WAV to
     // read next, or an empty text when the open ends here (message shown as the mode wants).
-    bool decodeInput(const QString& path, int mode, IOpProgress& progress, QString& source);
+    bool decodeInput(const QString& path, OpenMode mode, IOpProgress& progress, QString& source);
     // Steps from reading the source WAV to naming the input; throws COxaException on failure.
-    void openSourceWav(const QString& path, QString source, int mode, int parameter,
+    void openSourceWav(const QString& path, QString source, OpenMode mode, int parameter,
                        IOpProgress& progress);
     // Names the input for the open mode.
-    void nameInput(const QString& path, int mode, int parameter);
+    void nameInput(const QString& path, OpenMode mode, int parameter);
     // Runs the extraction loop into the ringtone file; an OpResult, throws on errors.
     int encodeCut(IOpProgress& progress);
     void showError(const QString& text);
@@ -140,7 +141,7 @@ private:
     QString m_inputFileName;
     QString m_inputName;
     QString m_inputTitle;
-    int m_inputType = InputFile;
+    InputType m_inputType = InputType::File;
     QString m_inputParam;
     QString m_wavFileName;
     QString m_datFileName;
@@ -150,6 +151,6 @@ private:
     qint64 m_duration = 0;
     CDatValues m_datValues;
     mutable std::mutex m_lock;
-    int m_sharedValue = 0;
-    int m_state = StateIdle;
+    int m_viewTimerInterval = 0;
+    State m_state = State::Idle;
 };

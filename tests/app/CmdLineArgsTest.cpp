@@ -3,39 +3,36 @@
 
 #include <gtest/gtest.h>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 CCmdLineArgs Parse(const QStringList& args) {
-    return CCmdLineArgs(QStringList{QStringLiteral("quillet")} + args);
+    return CCmdLineArgs(QStringList{u"quillet"_s} + args);
 }
 } // namespace
 
 TEST(CmdLineArgs, FirstPlainArgumentIsTheFileAndLaterOnesAreIgnored) {
     const CCmdLineArgs args = Parse({"a.mp3", "-lang:de", "b.mp3"});
-    EXPECT_EQ(args.file(), QStringLiteral("a.mp3"));
-    EXPECT_EQ(args.GetOption("lang"), QStringLiteral("de"));
+    EXPECT_EQ(args.file(), u"a.mp3"_s);
+    EXPECT_EQ(args.GetOption("lang"), u"de"_s);
     EXPECT_TRUE(Parse({}).file().isEmpty());
     // The program name itself is never the file.
     EXPECT_TRUE(Parse({"-x:1"}).file().isEmpty());
 }
 
-TEST(CmdLineArgs, OptionsNeedANameAndAColonAndAreCaseSensitive) {
+TEST(CmdLineArgs, OptionsNeedANameAndAColonAreCaseSensitiveAndKeepLaterColons) {
     const CCmdLineArgs args = Parse({"-lang", "-:x", "-LANG:de", "/skin:s.sdf"});
-    EXPECT_EQ(args.GetOption("lang", "none"), QStringLiteral("none"));
+    EXPECT_EQ(args.GetOption("lang", "none"), u"none"_s);
     EXPECT_EQ(args.GetOption(""), QString());
-    EXPECT_EQ(args.GetOption("LANG"), QStringLiteral("de"));
-    EXPECT_EQ(args.GetOption("skin"), QStringLiteral("s.sdf"));
+    EXPECT_EQ(args.GetOption("LANG"), u"de"_s);
+    EXPECT_EQ(args.GetOption("skin"), u"s.sdf"_s);
     EXPECT_TRUE(args.file().isEmpty());
-}
-
-TEST(CmdLineArgs, ValueKeepsEveryColonAfterTheFirst) {
-    const CCmdLineArgs args = Parse({"/work_dir:D:\\cfg:x", "-log_dir:"});
-    EXPECT_EQ(args.GetOption("work_dir"), QStringLiteral("D:\\cfg:x"));
-    // An empty value is a given option with an empty text, not the default.
-    EXPECT_EQ(args.GetOption("log_dir", "default"), QString());
-}
-
-TEST(CmdLineArgs, LaterOptionReplacesEarlierOne) {
-    EXPECT_EQ(Parse({"-lang:en", "-lang:de"}).GetOption("lang"), QStringLiteral("de"));
+    // The value keeps every colon after the first; an empty value is given, not the default.
+    const CCmdLineArgs more = Parse({"/work_dir:D:\\cfg:x", "-log_dir:", "-l:en", "-l:de"});
+    EXPECT_EQ(more.GetOption("work_dir"), u"D:\\cfg:x"_s);
+    EXPECT_EQ(more.GetOption("log_dir", "default"), QString());
+    // A later option replaces an earlier one.
+    EXPECT_EQ(more.GetOption("l"), u"de"_s);
 }
 
 TEST(CmdLineArgs, TypedOptionsConvertLikeTheCRuntime) {

@@ -6,15 +6,14 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-TEST(Folders, ReleaseFolderGivesItsParentAsProgramFolder) {
-    EXPECT_EQ(ProgramFolderFor("/dev/build/Release/"), QStringLiteral("/dev/build/"));
-    EXPECT_EQ(ProgramFolderFor("/apps/release"), QStringLiteral("/apps/"));
-    EXPECT_EQ(ProgramFolderFor("/apps/releases/"), QStringLiteral("/apps/releases/"));
-    EXPECT_EQ(ProgramFolderFor("/opt/quillet/build/bin/"),
-              QStringLiteral("/opt/quillet/build/bin/"));
-}
+using namespace Qt::StringLiterals;
 
-TEST(Folders, InstalledTreeKeepsItsDataUnderShare) {
+TEST(Folders, ReleaseFolderGivesItsParentAndAnInstalledTreeItsShareFolder) {
+    EXPECT_EQ(ProgramFolderFor("/dev/build/Release/"), u"/dev/build/"_s);
+    EXPECT_EQ(ProgramFolderFor("/apps/release"), u"/apps/"_s);
+    EXPECT_EQ(ProgramFolderFor("/apps/releases/"), u"/apps/releases/"_s);
+    EXPECT_EQ(ProgramFolderFor("/opt/quillet/build/bin/"), u"/opt/quillet/build/bin/"_s);
+    // An installed tree keeps its data under share/.
     QTemporaryDir prefix;
     ASSERT_TRUE(QDir().mkpath(prefix.filePath("bin")));
     ASSERT_TRUE(QDir().mkpath(prefix.filePath("share/quillet/Skins")));
@@ -28,8 +27,8 @@ TEST(Folders, FilesAreNamedFromTheirFolders) {
     EXPECT_EQ(GetDefaultTraFilePath(), GetTraFilePath("en"));
     EXPECT_EQ(GetSkinPath("de"), GetProgramFolder() + "Skins/de/__default.sdf");
     EXPECT_EQ(GetDefaultSkinPath(), GetSkinPath("en"));
-    EXPECT_EQ(WithTrailingSlash("/a"), QStringLiteral("/a/"));
-    EXPECT_EQ(WithTrailingSlash("/a/"), QStringLiteral("/a/"));
+    EXPECT_EQ(WithTrailingSlash("/a"), u"/a/"_s);
+    EXPECT_EQ(WithTrailingSlash("/a/"), u"/a/"_s);
 }
 
 TEST(Folders, SharedDataFolderIsCreatedPrivate) {

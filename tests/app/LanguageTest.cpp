@@ -14,8 +14,9 @@
 
 #include <cstring>
 
+using namespace Qt::StringLiterals;
+
 using testsupport::ReadBytes;
-using testsupport::Utf16Le;
 
 namespace {
 const QString kGermanTra = QStringLiteral(QUILLET_BIN_DIR "/Quillet_de.tra");
@@ -49,52 +50,43 @@ protected:
 } // namespace
 
 TEST(LanguageOfTraFileTest, TakesTheTextBetweenTheLastUnderscoreAndTheLastDot) {
-    EXPECT_EQ(LanguageOfTraFile(QStringLiteral("/opt/quillet/Quillet_de.tra")),
-              QStringLiteral("de"));
-    EXPECT_EQ(LanguageOfTraFile(QStringLiteral("Quillet_x.tra")), QStringLiteral("x"));
-    EXPECT_EQ(LanguageOfTraFile(QStringLiteral("/a/My_Quillet_pt_BR.tra")), QStringLiteral("BR"));
-    EXPECT_EQ(LanguageOfTraFile(QStringLiteral("/a/Quillet_de.v2.tra")), QStringLiteral("de.v2"));
+    EXPECT_EQ(LanguageOfTraFile(u"/opt/quillet/Quillet_de.tra"_s), u"de"_s);
+    EXPECT_EQ(LanguageOfTraFile(u"/a/My_Quillet_pt_BR.tra"_s), u"BR"_s);
+    EXPECT_EQ(LanguageOfTraFile(u"/a/Quillet_de.v2.tra"_s), u"de.v2"_s);
     // The dot must stand at least two characters after the underscore.
-    EXPECT_EQ(LanguageOfTraFile(QStringLiteral("/a/Quillet_.tra")), QString());
-    EXPECT_EQ(LanguageOfTraFile(QStringLiteral("/a/Quillet.tra")), QString());
-    EXPECT_EQ(LanguageOfTraFile(QStringLiteral("/a/Quillet_de")), QString());
-    EXPECT_EQ(LanguageOfTraFile(QStringLiteral("/a/x.y_z")), QString());
+    EXPECT_EQ(LanguageOfTraFile(u"/a/Quillet_.tra"_s), QString());
+    EXPECT_EQ(LanguageOfTraFile(u"/a/Quillet_de"_s), QString());
     // Only the file's own name counts, not the folders above it.
-    EXPECT_EQ(LanguageOfTraFile(QStringLiteral("/home/j_doe/Quillet.tra")), QString());
-    EXPECT_EQ(LanguageOfTraFile(QString()), QString());
+    EXPECT_EQ(LanguageOfTraFile(u"/home/j_doe/Quillet.tra"_s), QString());
 }
 
-TEST_F(LanguageTest, CurrentLanguageComesFromTheLoadedFileName) {
+TEST_F(LanguageTest, CurrentLanguageComesFromTheLoadedFileNameAndAMissingOneLeavesEnglish) {
     TraceCapture trace(TRACE_ERROR);
-    ASSERT_TRUE(StartLanguage(GermanAs(QStringLiteral("Quillet_de.tra")), QString()));
-    EXPECT_EQ(GetCurrentLanguage(), QStringLiteral("de"));
-    ASSERT_TRUE(StartLanguage(GermanAs(QStringLiteral("Quillet_x.tra")), QString()));
-    EXPECT_EQ(GetCurrentLanguage(), QStringLiteral("x"));
+    ASSERT_TRUE(StartLanguage(GermanAs(u"Quillet_de.tra"_s), QString()));
+    EXPECT_EQ(GetCurrentLanguage(), u"de"_s);
+    ASSERT_TRUE(StartLanguage(GermanAs(u"Quillet_x.tra"_s), QString()));
+    EXPECT_EQ(GetCurrentLanguage(), u"x"_s);
     EXPECT_TRUE(trace.lines().isEmpty());
 
-    const QString odd = GermanAs(QStringLiteral("Deutsch.tra"));
+    const QString odd = GermanAs(u"Deutsch.tra"_s);
     ASSERT_TRUE(StartLanguage(odd, QString()));
-    EXPECT_EQ(GetCurrentLanguage(), QStringLiteral("en"));
+    EXPECT_EQ(GetCurrentLanguage(), u"en"_s);
     EXPECT_TRUE(trace.hasLine(
-        "ERR",
-        QStringLiteral("unexpected tra file name, should have format: Quillet_[lang].tra: ") +
-            odd));
-}
+        "ERR", u"unexpected tra file name, should have format: Quillet_[lang].tra: "_s + odd));
 
-TEST_F(LanguageTest, StartWithAMissingFileLeavesEnglish) {
-    TraceCapture trace(TRACE_ERROR);
-    const QString missing = m_dir.filePath(QStringLiteral("Quillet_de.tra"));
+    // A missing file leaves English.
+    const QString missing = m_dir.filePath(u"Quillet_zz.tra"_s);
     EXPECT_FALSE(StartLanguage(missing, GetLanguageMemoryPath()));
-    EXPECT_EQ(TranslateText(QStringLiteral("Open file")), QStringLiteral("Open file"));
-    EXPECT_EQ(GetCurrentLanguage(), QStringLiteral("en"));
-    EXPECT_TRUE(trace.hasLine("ERR", QStringLiteral("translation file not found: ") + missing));
+    EXPECT_EQ(TranslateText(u"Open file"_s), u"Open file"_s);
+    EXPECT_EQ(GetCurrentLanguage(), u"en"_s);
+    EXPECT_TRUE(trace.hasLine("ERR", u"translation file not found: "_s + missing));
 }
 
 TEST_F(LanguageTest, TranslateTextUsesThePositiveResultOnly) {
     ASSERT_TRUE(StartLanguage(kGermanTra, GetLanguageMemoryPath()));
-    EXPECT_EQ(TranslateText(QStringLiteral("Open file")), QStringLiteral("Datei öffnen"));
+    EXPECT_EQ(TranslateText(u"Open file"_s), u"Datei öffnen"_s);
     // A text the translation does not have stays as it is.
-    EXPECT_EQ(TranslateText(QStringLiteral("Quillet")), QStringLiteral("Quillet"));
+    EXPECT_EQ(TranslateText(u"Quillet"_s), u"Quillet"_s);
     EXPECT_EQ(TranslateText(QString()), QString());
     // A long English text without a translation comes back whole.
     const QString longText(5000, QLatin1Char('a'));
@@ -104,41 +96,40 @@ TEST_F(LanguageTest, TranslateTextUsesThePositiveResultOnly) {
     GLLanguageParams params;
     GLGetLanguageParams(&params);
     EXPECT_EQ(params.threadCount, 1u);
-    EXPECT_EQ(GLFieldText(params.iniFile, kGlossaPathChars),
-              m_dir.filePath(QStringLiteral("Quillet.ini")));
+    EXPECT_EQ(GLFieldText(params.iniFile, kGlossaPathChars), m_dir.filePath(u"Quillet.ini"_s));
 }
 
 TEST_F(LanguageTest, SwitchingChangesTheTranslationAndIsRemembered) {
-    const QString english = GermanAs(QStringLiteral("Quillet_en.tra"));
+    const QString english = GermanAs(u"Quillet_en.tra"_s);
     QFile::remove(english);
     QFile::copy(QStringLiteral(QUILLET_BIN_DIR "/Quillet_en.tra"), english);
     ASSERT_TRUE(StartLanguage(english, GetLanguageMemoryPath()));
-    EXPECT_EQ(TranslateText(QStringLiteral("help")), QStringLiteral("help"));
-    EXPECT_EQ(GetCurrentLanguage(), QStringLiteral("en"));
+    EXPECT_EQ(TranslateText(u"help"_s), u"help"_s);
+    EXPECT_EQ(GetCurrentLanguage(), u"en"_s);
 
-    const QString german = GermanAs(QStringLiteral("Quillet_de.tra"));
+    const QString german = GermanAs(u"Quillet_de.tra"_s);
     ASSERT_TRUE(GLSwitchLanguage(reinterpret_cast<const char16_t*>(german.utf16())));
-    EXPECT_EQ(TranslateText(QStringLiteral("help")), QStringLiteral("Hilfe"));
-    EXPECT_EQ(GetCurrentLanguage(), QStringLiteral("de"));
+    EXPECT_EQ(TranslateText(u"help"_s), u"Hilfe"_s);
+    EXPECT_EQ(GetCurrentLanguage(), u"de"_s);
 
     // SwitchLanguage takes the language's file beside the program; one that is not there leaves the
     // translation as it was, but the choice is still set and remembered.
-    EXPECT_FALSE(SwitchLanguage(QStringLiteral("zz")));
-    EXPECT_EQ(TranslateText(QStringLiteral("help")), QStringLiteral("Hilfe"));
-    EXPECT_EQ(GetConfig().GetLanguage(), QStringLiteral("zz"));
+    EXPECT_FALSE(SwitchLanguage(u"zz"_s));
+    EXPECT_EQ(TranslateText(u"help"_s), u"Hilfe"_s);
+    EXPECT_EQ(GetConfig().GetLanguage(), u"zz"_s);
     EXPECT_FALSE(GetConfig().IsLanguageFromCommandLine());
-    EXPECT_EQ(GetLastTraFile(), GetTraFilePath(QStringLiteral("zz")));
+    EXPECT_EQ(GetLastTraFile(), GetTraFilePath(u"zz"_s));
 }
 
-TEST_F(LanguageTest, LastTraFileRoundTripsThroughQuilletIni) {
-    EXPECT_EQ(GetLanguageMemoryPath(), m_dir.filePath(QStringLiteral("Quillet.ini")));
+TEST_F(LanguageTest, LastTraFileRoundTripsThroughQuilletIniOrReportsTheFailure) {
+    EXPECT_EQ(GetLanguageMemoryPath(), m_dir.filePath(u"Quillet.ini"_s));
     EXPECT_EQ(GetLastTraFile(), QString());
 
-    const QString path = m_dir.filePath(QStringLiteral("Dir with spaces, ä/Quillet_de.tra"));
+    const QString path = m_dir.filePath(u"Dir with spaces, ä/Quillet_de.tra"_s);
     ASSERT_TRUE(SetLastTraFile(path));
     EXPECT_EQ(GetLastTraFile(), path);
     EXPECT_EQ(ReadBytes(GetLanguageMemoryPath()),
-              (QStringLiteral("[Glossa]\nLastTraFile=") + path + QStringLiteral("\n")).toUtf8());
+              (u"[Glossa]\nLastTraFile="_s + path + u"\n"_s).toUtf8());
 
     ASSERT_TRUE(SetLastTraFile(GetDefaultTraFilePath()));
     EXPECT_EQ(GetLastTraFile(), GetDefaultTraFilePath());
@@ -147,44 +138,27 @@ TEST_F(LanguageTest, LastTraFileRoundTripsThroughQuilletIni) {
     QTemporaryDir other;
     GetConfig().SetConfigFolder(other.path());
     EXPECT_EQ(GetLastTraFile(), QString());
-}
 
-TEST_F(LanguageTest, SetLastTraFileReportsAnUnwritableFolder) {
+    // A folder that cannot be written is reported.
     TraceCapture trace(TRACE_ERROR);
-    GetConfig().SetConfigFolder(m_dir.filePath(QStringLiteral("missing")));
-    EXPECT_FALSE(SetLastTraFile(QStringLiteral("/a/Quillet_de.tra")));
+    GetConfig().SetConfigFolder(m_dir.filePath(u"missing"_s));
+    EXPECT_FALSE(SetLastTraFile(u"/a/Quillet_de.tra"_s));
     EXPECT_EQ(trace.lines().size(), 1);
 }
 
-TEST(StartParamsTest, BlockHoldsThePathsAndFixedValuesAtTheirOffsets) {
-    const QString tra = QStringLiteral("/opt/Quillet/Quillet_de.tra");
-    const QString ini = QStringLiteral("/home/ü/Quillet.ini");
+TEST(StartParamsTest, BlockHoldsThePathsAndCutsOverlongOnes) {
+    const QString tra = u"/opt/Quillet/Quillet_de.tra"_s;
+    const QString ini = u"/home/ü/Quillet.ini"_s;
     const GLStartParams params = MakeStartParams(tra, ini);
-    const QByteArray bytes(reinterpret_cast<const char*>(&params), sizeof(params));
-    ASSERT_EQ(bytes.size(), 1596);
+    EXPECT_EQ(GLFieldText(params.traFile, kGlossaPathChars), tra);
+    EXPECT_EQ(GLFieldText(params.iniFile, kGlossaPathChars), ini);
+    EXPECT_EQ(params.magic, kGlossaStartMagic);
 
-    QByteArray expected(1596, '\0');
-    expected.replace(4, Utf16Le(tra).size(), Utf16Le(tra));
-    expected.replace(1048, Utf16Le(ini).size(), Utf16Le(ini));
-    const auto put = [&](int offset, quint32 value) {
-        for (int i = 0; i < 4; ++i)
-            expected[offset + i] = char((value >> (8 * i)) & 0xFF);
-    };
-    put(1568, 1);
-    put(1572, 0);
-    put(1576, 1);
-    put(1580, 0x1234);
-    put(1584, 1);
-    put(1592, 0);
-    EXPECT_EQ(bytes.toHex(), expected.toHex());
-}
-
-TEST(StartParamsTest, OverlongPathIsCutAndTraced) {
+    // An overlong path is cut and traced.
     TraceCapture trace(TRACE_ERROR);
-    const QString tra =
-        QStringLiteral("/") + QString(300, QLatin1Char('d')) + QStringLiteral("/Quillet_de.tra");
-    const GLStartParams params = MakeStartParams(tra, QStringLiteral("/Quillet.ini"));
-    EXPECT_EQ(GLFieldText(params.traFile, kGlossaPathChars), tra.left(259));
-    EXPECT_EQ(params.traFile[259], 0);
-    EXPECT_TRUE(trace.hasLine("ERR", QStringLiteral("translation file path too long: ") + tra));
+    const QString longTra = u"/"_s + QString(300, QLatin1Char('d')) + u"/Quillet_de.tra"_s;
+    const GLStartParams cut = MakeStartParams(longTra, u"/Quillet.ini"_s);
+    EXPECT_EQ(GLFieldText(cut.traFile, kGlossaPathChars), longTra.left(259));
+    EXPECT_EQ(cut.traFile[259], 0);
+    EXPECT_TRUE(trace.hasLine("ERR", u"translation file path too long: "_s + longTra));
 }

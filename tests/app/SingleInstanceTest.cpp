@@ -7,12 +7,14 @@
 #include <gtest/gtest.h>
 #include <optional>
 
+using namespace Qt::StringLiterals;
+
 TEST(SingleInstance, SecondInstanceIsRefusedAndActivatesTheFirst) {
     int argc = 1;
     char name[] = "test";
     char* argv[] = {name, nullptr};
     QCoreApplication app(argc, argv);
-    const QString id = QStringLiteral("quillet_test_") + QUuid::createUuid().toString(QUuid::Id128);
+    const QString id = u"quillet_test_"_s + QUuid::createUuid().toString(QUuid::Id128);
 
     std::optional<CSingleInstance> first(std::in_place, id);
     ASSERT_TRUE(first->TryBecomeInstance());

@@ -1,8 +1,9 @@
 // The string table: order and identifiers, lookup, and a German translation of every entry.
 #include "app/StringTable.h"
 
-#include "app/CoreStrings.h"
+#include "app/Language.h"
 #include "app/OxaException.h"
+#include "app/StringIds.h"
 #include "app/UserText.h"
 #include "platform/glossa/Glossa.h"
 
@@ -10,9 +11,11 @@
 #include <QRegularExpression>
 #include <QSet>
 
+#include <cstring>
+
 #include <gtest/gtest.h>
 
-#include <cstring>
+using namespace Qt::StringLiterals;
 
 namespace {
 // The printf conversions of a text in their order ("%%" is none).
@@ -21,21 +24,11 @@ QStringList Conversions(const QString& text) {
         "%[-+ #0]*(\\*|\\d+)?(\\.(\\*|\\d+))?(hh|h|ll|l|L|z|j|t|q|I64)?[diouxXeEfFgGaAcspn%]"));
     QStringList found;
     for (const QRegularExpressionMatch& m : conversion.globalMatch(text))
-        if (m.captured() != QStringLiteral("%%"))
+        if (m.captured() != u"%%"_s)
             found.append(m.captured());
     return found;
 }
 
-GLStartParams StartBlock(const QString& traFile) {
-    GLStartParams params;
-    std::memset(&params, 0, sizeof(params));
-    GLSetFieldText(params.traFile, kGlossaPathChars, traFile);
-    params.value1568 = 1;
-    params.value1576 = 1;
-    params.magic = kGlossaStartMagic;
-    params.value1584 = 1;
-    return params;
-}
 } // namespace
 
 TEST(StringTableTest, EntriesAreSortedUniqueAndFound) {
@@ -51,74 +44,60 @@ TEST(StringTableTest, EntriesAreSortedUniqueAndFound) {
     EXPECT_EQ(EnglishString(0), nullptr);
     EXPECT_EQ(EnglishString(105), nullptr);
     EXPECT_EQ(EnglishString(99999), nullptr);
-    EXPECT_STREQ(EnglishString(123), "Could not open file: %s.");
-    EXPECT_STREQ(EnglishString(164), "The ringtone cannot be larger than %d seconds.");
-    EXPECT_STREQ(EnglishString(51349), "Year");
-    EXPECT_STREQ(EnglishString(51373), "Seconds");
-    EXPECT_STREQ(EnglishString(51386), " %s in %s ");
     EXPECT_EQ(LoadString(99999), QString());
 }
 
-TEST(StringTableTest, FormatsWithTheTranslatedFormat) {
+TEST(StringTableTest, FormatsAndUserTextsTakeTheTranslationAndKeepEnglishForTheLog) {
     GLStart(nullptr);
-    EXPECT_EQ(FormatString(164, 30),
-              QStringLiteral("The ringtone cannot be larger than 30 seconds."));
-    EXPECT_EQ(FormatString(170, 7), QStringLiteral("track07"));
-    const GLStartParams params = StartBlock(QStringLiteral(QUILLET_BIN_DIR "/Quillet_de.tra"));
+    EXPECT_EQ(FormatString(164, 30), u"The ringtone cannot be larger than 30 seconds."_s);
+    EXPECT_EQ(FormatString(170, 7), u"track07"_s);
+    const GLStartParams params =
+        MakeStartParams(QStringLiteral(QUILLET_BIN_DIR "/Quillet_de.tra"), QString());
     ASSERT_TRUE(GLStart(&params));
-    EXPECT_EQ(FormatString(164, 30),
-              QStringLiteral("Der Klingelton darf höchstens 30 Sekunden lang sein."));
-    EXPECT_EQ(FormatString(123, QStringLiteral("Datei fehlt")),
-              QStringLiteral("Die Datei konnte nicht geöffnet werden: Datei fehlt."));
-    EXPECT_EQ(LoadString(StringId{160}), QStringLiteral("Hilfe"));
-    GLStart(nullptr);
-    EXPECT_EQ(LoadString(StringId{160}), QStringLiteral("help"));
-}
+    EXPECT_EQ(FormatString(164, 30), u"Der Klingelton darf höchstens 30 Sekunden lang sein."_s);
+    EXPECT_EQ(FormatString(123, u"Datei fehlt"_s),
+              u"Die Datei konnte nicht geöffnet werden: Datei fehlt."_s);
+    EXPECT_EQ(LoadString(StringId{160}), u"Hilfe"_s);
 
-TEST(StringTableTest, UserTextsKeepEnglishForTheTraceLogAndShowTheCurrentLanguage) {
-    const GLStartParams params = StartBlock(QStringLiteral(QUILLET_BIN_DIR "/Quillet_de.tra"));
-    ASSERT_TRUE(GLStart(&params));
-    // A text inside a text: each form takes the inner text's own form.
-    const UserText opening = FormatUserText(IDS_WAV_OPEN_FAILED, QStringLiteral("/a/b.wav"),
-                                            LoadUserText(IDS_WAV_FILE_NOT_FOUND));
-    EXPECT_EQ(opening.english,
-              QStringLiteral("error opening file /a/b.wav: the file was not found"));
-    EXPECT_EQ(
-        opening.shown,
-        QStringLiteral("Fehler beim Öffnen der Datei /a/b.wav: die Datei wurde nicht gefunden"));
+    // User texts keep English for the trace log and show the current language. A text inside a
+    // text: each form takes the inner text's own form.
+    const UserText opening =
+        FormatUserText(IDS_WAV_OPEN_FAILED, u"/a/b.wav"_s, LoadUserText(IDS_WAV_FILE_NOT_FOUND));
+    EXPECT_EQ(opening.english, u"error opening file /a/b.wav: the file was not found"_s);
+    EXPECT_EQ(opening.shown,
+              u"Fehler beim Öffnen der Datei /a/b.wav: die Datei wurde nicht gefunden"_s);
     EXPECT_EQ(FormatUserText(IDS_ENC_WRITE_ERROR, 4096ul).shown,
-              QStringLiteral("Fehler beim Schreiben von 4096 Bytes in die Datei"));
+              u"Fehler beim Schreiben von 4096 Bytes in die Datei"_s);
     // A text without translation is both forms at once.
-    const UserText system(QStringLiteral("No space left on device (28)"));
+    const UserText system(u"No space left on device (28)"_s);
     EXPECT_EQ(system.english, system.shown);
 
     // An exception shows the German text and traces the English one.
     const COxaException fromTable(StringId{IDS_WAV_NOT_A_WAVE_FILE});
-    EXPECT_EQ(fromTable.message(), QStringLiteral("keine WAV-Datei"));
-    EXPECT_EQ(fromTable.traceMessage(), QStringLiteral("not a wave file"));
-    EXPECT_EQ(fromTable.traceText(), QStringLiteral("COxaException: not a wave file (0)"));
+    EXPECT_EQ(fromTable.message(), u"keine WAV-Datei"_s);
+    EXPECT_EQ(fromTable.traceMessage(), u"not a wave file"_s);
+    EXPECT_EQ(fromTable.traceText(), u"COxaException: not a wave file (0)"_s);
     EXPECT_STREQ(fromTable.what(), "keine WAV-Datei");
     const COxaException formatted(opening, 2);
     EXPECT_EQ(formatted.message(), opening.shown);
     EXPECT_EQ(formatted.traceMessage(), opening.english);
     EXPECT_EQ(formatted.code(), 2);
     GLStart(nullptr);
-    EXPECT_EQ(COxaException(StringId{IDS_WAV_NOT_A_WAVE_FILE}).message(),
-              QStringLiteral("not a wave file"));
+    EXPECT_EQ(LoadString(StringId{160}), u"help"_s);
+    EXPECT_EQ(COxaException(StringId{IDS_WAV_NOT_A_WAVE_FILE}).message(), u"not a wave file"_s);
 }
 
 TEST(StringTableTest, EveryEntryHasAGermanTranslationWithTheSameConversions) {
     const QString tra = QStringLiteral(QUILLET_BIN_DIR "/Quillet_de.tra");
     ASSERT_TRUE(QFile::exists(tra));
-    const GLStartParams params = StartBlock(tra);
+    const GLStartParams params = MakeStartParams(tra, QString());
     ASSERT_TRUE(GLStart(&params));
     // Words that German writes as English does.
     const QSet<QString> sameInGerman = {
-        QStringLiteral("OK"),       QStringLiteral("h"),          QStringLiteral("Minute"),
-        QStringLiteral("April"),    QStringLiteral("August"),     QStringLiteral("September"),
-        QStringLiteral("November"), QStringLiteral(" %s in %s "),
+        u"OK"_s,     u"h"_s,         u"Minute"_s,   u"April"_s,
+        u"August"_s, u"September"_s, u"November"_s, u" %s in %s "_s,
     };
-    const QRegularExpression letter(QStringLiteral("\\p{L}"));
+    const QRegularExpression letter(u"\\p{L}"_s);
     for (const StringTableEntry& entry : StringTableEntries()) {
         const QString english = QString::fromUtf8(entry.english);
         char16_t out[2048];

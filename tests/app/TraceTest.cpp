@@ -14,6 +14,8 @@
 #include <unistd.h>
 #include <vector>
 
+using namespace Qt::StringLiterals;
+
 using testsupport::FromUtf16Le;
 using testsupport::ReadBytes;
 using testsupport::Utf16Le;
@@ -53,14 +55,12 @@ protected:
         TraceSetCloseAfterEachLine(false);
     }
 
-    QString prefix(const QString& name = QStringLiteral("Log")) const {
-        return m_dir.filePath(name);
-    }
+    QString prefix(const QString& name = u"Log"_s) const { return m_dir.filePath(name); }
     QStringList files() const { return QDir(m_dir.path()).entryList(QDir::Files, QDir::Name); }
     QByteArray bytesOf(const QString& name) const { return ReadBytes(m_dir.filePath(name)); }
     // The lines of one log file, without line ends.
     QStringList linesOf(const QString& name) const {
-        return FromUtf16Le(bytesOf(name)).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+        return FromUtf16Le(bytesOf(name)).split(u"\r\n"_s, Qt::SkipEmptyParts);
     }
     // The lines of the only log file; fails the test when there is not exactly one.
     QStringList onlyFileLines() const {
@@ -83,7 +83,7 @@ TEST_F(TraceTest, LevelZeroWritesNoFileAtAll) {
     const unsigned char bytes[3] = {1, 2, 3};
     Trace(TRACE_ERROR, "never %d", 1);
     TraceHexDump(TRACE_ERROR, bytes, sizeof bytes);
-    TraceException(COxaException(QStringLiteral("nope")), TRACE_ERROR, "never");
+    TraceException(COxaException(u"nope"_s), TRACE_ERROR, "never");
     EXPECT_TRUE(files().isEmpty());
     EXPECT_TRUE(TraceCurrentFileName().isEmpty());
 
@@ -100,7 +100,7 @@ TEST_F(TraceTest, LevelFiltersLinesAndTagsFollowTheLevel) {
     Trace(TRACE_INFO, "info");
     EXPECT_EQ(bodies(onlyFileLines()), (QStringList{"ERR: error 10", "INF: info"}));
 
-    TraceSetPrefix(prefix(QStringLiteral("Detail")));
+    TraceSetPrefix(prefix(u"Detail"_s));
     TraceSetLevel(TRACE_DETAIL);
     Trace(45, "between");
     Trace(TRACE_DETAIL, "detail");
@@ -110,7 +110,7 @@ TEST_F(TraceTest, LevelFiltersLinesAndTagsFollowTheLevel) {
               (QStringList{"DBG: between", "-->: detail", "WRN: warning"}));
 
     // Levels from 70 on carry no tag.
-    TraceSetPrefix(prefix(QStringLiteral("High")));
+    TraceSetPrefix(prefix(u"High"_s));
     TraceSetLevel(100);
     Trace(TRACE_VERBOSE, "verbose");
     Trace(75, "beyond");
@@ -120,36 +120,35 @@ TEST_F(TraceTest, LevelFiltersLinesAndTagsFollowTheLevel) {
 
 TEST_F(TraceTest, LineAndFileNameHaveTheirExactForm) {
     TraceSetLevel(TRACE_INFO);
-    Trace(TRACE_ERROR, "hello %s %d %lld", QStringLiteral("w\u00f6rld"), 5, qint64(1) << 40);
+    Trace(TRACE_ERROR, "hello %s %d %lld", u"w\u00f6rld"_s, 5, qint64(1) << 40);
 
-    const QString name = QStringLiteral("Log_20240309_070503_%1.txt").arg(Hex(getpid()));
+    const QString name = u"Log_20240309_070503_%1.txt"_s.arg(Hex(getpid()));
     ASSERT_EQ(files(), QStringList{name});
     EXPECT_EQ(TraceCurrentFileName(), m_dir.filePath(name));
-    const QString line = QStringLiteral("07:05:03.042 %1 ERR: hello w\u00f6rld 5 1099511627776\r\n")
-                             .arg(MyThreadId());
+    const QString line =
+        u"07:05:03.042 %1 ERR: hello w\u00f6rld 5 1099511627776\r\n"_s.arg(MyThreadId());
     EXPECT_EQ(bytesOf(name), QByteArray("\xFF\xFE") + Utf16Le(line));
 }
 
-TEST_F(TraceTest, NewPrefixStartsANewFile) {
+TEST_F(TraceTest, NewPrefixOrDateStartsANewFile) {
     TraceSetLevel(TRACE_INFO);
-    TraceSetPrefix(prefix(QStringLiteral("First")));
+    TraceSetPrefix(prefix(u"First"_s));
     Trace(TRACE_INFO, "one");
     const QString first = TraceCurrentFileName();
-    EXPECT_TRUE(first.startsWith(prefix(QStringLiteral("First_"))));
+    EXPECT_TRUE(first.startsWith(prefix(u"First_"_s)));
 
-    TraceSetPrefix(prefix(QStringLiteral("Second")));
+    TraceSetPrefix(prefix(u"Second"_s));
     EXPECT_TRUE(TraceCurrentFileName().isEmpty());
     Trace(TRACE_INFO, "two");
     const QString second = TraceCurrentFileName();
-    EXPECT_TRUE(second.startsWith(prefix(QStringLiteral("Second_"))));
+    EXPECT_TRUE(second.startsWith(prefix(u"Second_"_s)));
 
     EXPECT_EQ(files().size(), 2);
     EXPECT_EQ(bodies(linesOf(QFileInfo(first).fileName())), QStringList{"INF: one"});
     EXPECT_EQ(bodies(linesOf(QFileInfo(second).fileName())), QStringList{"INF: two"});
-}
 
-TEST_F(TraceTest, DateChangeStartsANewFile) {
-    TraceSetLevel(TRACE_INFO);
+    // So does a change of date.
+    TraceSetPrefix(prefix());
     g_fakeTime = DateTimeValue{2024, 3, 9, 23, 59, 59, 900};
     Trace(TRACE_INFO, "late");
     g_fakeTime.millisecond = 950;
@@ -158,14 +157,12 @@ TEST_F(TraceTest, DateChangeStartsANewFile) {
     Trace(TRACE_INFO, "next day");
 
     const QString pid = Hex(getpid());
-    const QString before = QStringLiteral("Log_20240309_235959_%1.txt").arg(pid);
-    const QString after = QStringLiteral("Log_20240310_000000_%1.txt").arg(pid);
-    ASSERT_EQ(files(), (QStringList{before, after}));
-    EXPECT_EQ(linesOf(before),
-              (QStringList{QStringLiteral("23:59:59.900 %1 INF: late").arg(MyThreadId()),
-                           QStringLiteral("23:59:59.950 %1 INF: later").arg(MyThreadId())}));
-    EXPECT_EQ(linesOf(after),
-              QStringList{QStringLiteral("00:00:00.100 %1 INF: next day").arg(MyThreadId())});
+    const QString before = u"Log_20240309_235959_%1.txt"_s.arg(pid);
+    const QString after = u"Log_20240310_000000_%1.txt"_s.arg(pid);
+    ASSERT_EQ(files().filter(u"Log_"_s), (QStringList{before, after}));
+    EXPECT_EQ(linesOf(before), (QStringList{u"23:59:59.900 %1 INF: late"_s.arg(MyThreadId()),
+                                            u"23:59:59.950 %1 INF: later"_s.arg(MyThreadId())}));
+    EXPECT_EQ(linesOf(after), QStringList{u"00:00:00.100 %1 INF: next day"_s.arg(MyThreadId())});
     EXPECT_TRUE(bytesOf(after).startsWith("\xFF\xFE"));
 }
 
@@ -176,11 +173,11 @@ TEST_F(TraceTest, CloseAfterEachLineLeavesACompleteFileAfterEveryLine) {
     for (int i = 0; i < 4; ++i) {
         g_fakeTime.second = 3 + i; // the file stays the one of the first line
         Trace(TRACE_INFO, "line %d", i);
-        expected << QStringLiteral("INF: line %1").arg(i);
+        expected << u"INF: line %1"_s.arg(i);
         const QByteArray bytes = bytesOf(files().value(0));
         ASSERT_TRUE(bytes.startsWith("\xFF\xFE"));
         EXPECT_FALSE(bytes.mid(2).contains(QByteArray("\xFF\xFE")));
-        EXPECT_TRUE(bytes.endsWith(Utf16Le(QStringLiteral("\r\n"))));
+        EXPECT_TRUE(bytes.endsWith(Utf16Le(u"\r\n"_s)));
         EXPECT_EQ(bodies(onlyFileLines()), expected);
     }
 }
@@ -193,7 +190,7 @@ TEST_F(TraceTest, ThreadsWritingAtOnceProduceWholeLines) {
     const QString padding(40, QLatin1Char('x'));
     for (const bool closeEach : {false, true}) {
         SCOPED_TRACE(closeEach ? "closing after each line" : "file kept open");
-        const QString name = closeEach ? QStringLiteral("Closing") : QStringLiteral("Open");
+        const QString name = closeEach ? u"Closing"_s : u"Open"_s;
         TraceSetPrefix(prefix(name));
         TraceSetCloseAfterEachLine(closeEach);
         std::vector<QString> threadIds(kThreads);
@@ -268,48 +265,39 @@ TEST_F(TraceTest, HexDumpLines) {
     const void* ptr = data;
     EXPECT_EQ(bodies(onlyFileLines()),
               (QStringList{QString::asprintf("DBG: BEGIN TraceHexDump - 11 bytes (ptr=%p):", ptr),
-                           QStringLiteral("DBG: 0000 - 00 1F 41 7A 7F 80 FF 20 - ..Az... "),
-                           QStringLiteral("DBG: 0008 - 7E 30 0A .. .. .. .. .. - ~0."),
+                           u"DBG: 0000 - 00 1F 41 7A 7F 80 FF 20 - ..Az... "_s,
+                           u"DBG: 0008 - 7E 30 0A .. .. .. .. .. - ~0."_s,
                            QString::asprintf("DBG: END TraceHexDump - 11 bytes (ptr=%p):", ptr)}));
 }
 
 TEST_F(TraceTest, ExceptionMessageIsAppendedAndCut) {
     TraceSetLevel(TRACE_INFO);
-    TraceException(COxaFileException(QStringLiteral("Datei gr\u00f6\u00dfer"), 3), TRACE_ERROR,
-                   "Writing %s failed at %d", QStringLiteral("a.wav"), 7);
+    TraceException(COxaFileException(u"Datei gr\u00f6\u00dfer"_s, 3), TRACE_ERROR,
+                   "Writing %s failed at %d", u"a.wav"_s, 7);
     TraceException(std::runtime_error("boom"), TRACE_INFO, "Plain");
-    TraceException(COxaException(QStringLiteral("hidden")), TRACE_DEBUG, "Above the level");
+    TraceException(COxaException(u"hidden"_s), TRACE_DEBUG, "Above the level");
     const QString longMessage = QString(250, QLatin1Char('a')) + QString(50, QLatin1Char('b'));
     TraceException(COxaException(longMessage), TRACE_ERROR, "Long");
     const QString cut = QString(250, QLatin1Char('a')) + QString(10, QLatin1Char('b'));
     EXPECT_EQ(
         bodies(onlyFileLines()),
-        (QStringList{
-            QStringLiteral("ERR: Writing a.wav failed at 7. Error message: Datei gr\u00f6\u00dfer"),
-            QStringLiteral("INF: Plain. Error message: boom"),
-            QStringLiteral("ERR: Long. Error message: ") + cut}));
+        (QStringList{u"ERR: Writing a.wav failed at 7. Error message: Datei gr\u00f6\u00dfer"_s,
+                     u"INF: Plain. Error message: boom"_s, u"ERR: Long. Error message: "_s + cut}));
 }
 
 TEST(TraceLevelNames, NamesAndLevels) {
-    EXPECT_EQ(TraceLevelFromName(QStringLiteral("error")), 10);
-    EXPECT_EQ(TraceLevelFromName(QStringLiteral("WARNING")), 20);
-    EXPECT_EQ(TraceLevelFromName(QStringLiteral("Info")), 30);
-    EXPECT_EQ(TraceLevelFromName(QStringLiteral("dEbUg")), 40);
-    EXPECT_EQ(TraceLevelFromName(QStringLiteral("detail")), 50);
-    EXPECT_EQ(TraceLevelFromName(QStringLiteral("Verbose")), 60);
-    EXPECT_EQ(TraceLevelFromName(QStringLiteral("none")), 0);
-    EXPECT_EQ(TraceLevelFromName(QString()), 0);
-    EXPECT_EQ(TraceLevelFromName(QStringLiteral("loud")), 0);
-    EXPECT_EQ(TraceLevelFromName(QStringLiteral(" Info")), 0);
-    EXPECT_EQ(TraceLevelFromName(QStringLiteral("40")), 0);
-
-    EXPECT_EQ(TraceLevelName(0), QStringLiteral("None"));
-    EXPECT_EQ(TraceLevelName(10), QStringLiteral("Error"));
-    EXPECT_EQ(TraceLevelName(50), QStringLiteral("Detail"));
-    EXPECT_EQ(TraceLevelName(60), QStringLiteral("Verbose"));
-    EXPECT_EQ(TraceLevelName(35), QStringLiteral("unknown"));
-    EXPECT_EQ(TraceLevelName(-10), QStringLiteral("unknown"));
-    EXPECT_EQ(TraceLevelName(70), QStringLiteral("unknown"));
+    const std::pair<const char*, int> names[] = {{"Error", 10}, {"Warning", 20}, {"Info", 30},
+                                                 {"Debug", 40}, {"Detail", 50},  {"Verbose", 60},
+                                                 {"None", 0}};
+    for (const auto& [name, level] : names) {
+        EXPECT_EQ(TraceLevelName(level), QString::fromLatin1(name));
+        EXPECT_EQ(TraceLevelFromName(QString::fromLatin1(name).toUpper()), level) << name;
+    }
+    EXPECT_EQ(TraceLevelFromName(u"dEbUg"_s), 40);
+    for (const char* bad : {"", "loud", " Info", "40"})
+        EXPECT_EQ(TraceLevelFromName(QString::fromLatin1(bad)), 0) << bad;
+    for (int level : {35, -10, 70})
+        EXPECT_EQ(TraceLevelName(level), u"unknown"_s) << level;
 }
 
 } // namespace

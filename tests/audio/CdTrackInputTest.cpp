@@ -36,8 +36,9 @@ protected:
     // Opens a WAV file as the input the CD track is to replace.
     void openFileInput() {
         modeltest::WriteTone(file(QStringLiteral("song.wav")), 3.0);
-        ASSERT_TRUE(m_model.openInputFile(file(QStringLiteral("song.wav")), 1, 0));
-        ASSERT_EQ(m_model.getInputType(), CRingtoneModel::InputFile);
+        ASSERT_TRUE(m_model.openInputFile(file(QStringLiteral("song.wav")),
+                                          CRingtoneModel::OpenMode::UserFile, 0));
+        ASSERT_EQ(m_model.getInputType(), CRingtoneModel::InputType::File);
     }
 
     const Image m_image{{{false, 180, 0}, {false, 226, 0}, {true, 300, 0}}};
@@ -54,7 +55,7 @@ TEST_F(CdTrackInputTest, TheTrackBecomesTheInput) {
     QString error;
     ASSERT_EQ(ExtractCdTrackAsInput(m_model, m_drive, 2, progress, error), OpSuccess);
     EXPECT_TRUE(error.isEmpty());
-    EXPECT_EQ(m_model.getInputType(), CRingtoneModel::InputCdTrack);
+    EXPECT_EQ(m_model.getInputType(), CRingtoneModel::InputType::CdTrack);
     EXPECT_EQ(m_model.getInputName(), QStringLiteral("Audio CD track [2]"));
     EXPECT_EQ(m_model.getInputTitle(), QStringLiteral("track02"));
     EXPECT_EQ(m_model.getInputParam(), QStringLiteral("2"));
@@ -86,7 +87,7 @@ TEST_F(CdTrackInputTest, CancelOrFailureLeavesTheInputAsItWas) {
     EXPECT_EQ(ExtractCdTrackAsInput(m_model, m_drive, 1, progress, error), OpFailed);
     EXPECT_EQ(error, QStringLiteral("Track extraction failed."));
 
-    EXPECT_EQ(m_model.getInputType(), CRingtoneModel::InputFile);
+    EXPECT_EQ(m_model.getInputType(), CRingtoneModel::InputType::File);
     EXPECT_EQ(m_model.getInputFileName(), file(QStringLiteral("song.wav")));
     EXPECT_TRUE(testsupport::ReadBytes(CRingtoneModel::workWavFileName()) == before);
     EXPECT_FALSE(QFile::exists(CRingtoneModel::workCdFileName()));

@@ -44,6 +44,10 @@ DecodedWav ReadDecodedWav(const QString& path) {
     return wav;
 }
 
+QByteArray FormatHex(const WAVEFORMATEX& format) {
+    return QByteArray(reinterpret_cast<const char*>(&format), 16).toHex();
+}
+
 double ToneLevel(const DecodedWav& wav, uint32_t channel, double frequency, uint32_t first,
                  uint32_t count) {
     if (first + count > wav.frames() || channel >= wav.format.nChannels || count == 0)

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "app/IOpProgress.h"
+#include "app/OpResult.h"
 #include "util/WinTypes.h"
 
 #include "support/TestSupport.h"
@@ -10,8 +11,11 @@
 #include <QFile>
 #include <QString>
 #include <QTemporaryDir>
+#include <QtEndian>
+#include <cmath>
 #include <cstdint>
 #include <gtest/gtest.h>
+#include <numbers>
 #include <vector>
 
 namespace decodetest {
@@ -30,6 +34,8 @@ struct DecodedWav {
     int16_t sample(uint32_t frame, uint32_t channel) const;
 };
 DecodedWav ReadDecodedWav(const QString& path);
+// The 16 bytes of a format record as hex, to compare two records in one go.
+QByteArray FormatHex(const WAVEFORMATEX& format);
 
 // Amplitude of the frequency in one channel as a fraction of full scale (one DFT bin over count
 // frames from first; count should hold whole periods).
@@ -57,6 +63,22 @@ public:
     bool positionsRise() const;
 };
 
+// 16-bit little-endian PCM of a sine tone; channel c gets the amplitude amplitudes[c] (of full
+// scale).
+inline QByteArray SinePcm(int rate, int frames, double frequency,
+                          const std::vector<double>& amplitudes) {
+    QByteArray pcm;
+    for (int i = 0; i < frames; ++i) {
+        const double phase = std::sin(2.0 * std::numbers::pi * frequency * i / rate);
+        for (const double amplitude : amplitudes) {
+            char bytes[2];
+            qToLittleEndian(int16_t(std::lround(amplitude * 32767.0 * phase)), bytes);
+            pcm.append(bytes, 2);
+        }
+    }
+    return pcm;
+}
+
 // Bytes that a fixed seed makes, the same on every run.
 QByteArray RandomBytes(int count, uint32_t seed);
 
@@ -75,8 +97,10 @@ protected:
     QTemporaryDir dir;
     QString path(const QString& name) const { return dir.filePath(name); }
 
-    void decode(const QString& input, Decoded& d, int cancelAtCall = -1) {
+    // Decodes input into out.wav, cancelling at the given progress call (-1 never).
+    Decoded decode(const QString& input, int cancelAtCall = -1) {
         const QString output = path("out.wav");
+        Decoded d;
         d.progress.cancelAtCall = cancelAtCall;
         D decoder;
         d.result = decoder.decodeFile(input, output, &d.progress);
@@ -84,6 +108,14 @@ protected:
         d.outputExists = QFile::exists(output);
         if (d.outputExists)
             d.wav = ReadDecodedWav(output);
+        return d;
+    }
+    // Decodes input, which must succeed into a complete WAV file.
+    Decoded decoded(const QString& input) {
+        Decoded d = decode(input);
+        EXPECT_EQ(d.result, uint32_t(OpSuccess)) << input.toStdString();
+        EXPECT_TRUE(d.wav.valid) << input.toStdString();
+        return d;
     }
     // An input file made of bytes in the test folder.
     QString make(const QString& name, const QByteArray& bytes) {

@@ -1,5 +1,6 @@
 // CWavReader: parsing, verdicts and their texts, reading, millisecond seek.
 #include "decode/WavReader.h"
+#include "DecodedTone.h"
 #include "app/OxaException.h"
 #include "decode/WavTestSupport.h"
 #include "decode/WavWriter.h"
@@ -82,7 +83,7 @@ TEST(WavReader, RoundTripsWhatTheWriterWrote) {
                           Case{1, 22050, 16, 44100}, Case{2, 44100, 16, 176400}}) {
         SCOPED_TRACE(testing::Message() << c.channels << "ch " << c.bits << "bit");
         const QString name = dir.filePath(QString::asprintf("rt%d_%d.wav", c.channels, c.bits));
-        const WAVEFORMATEX format = PcmFormat(c.channels, c.rate, c.bits);
+        const WAVEFORMATEX format = MakePcmFormat(c.channels, c.rate, c.bits);
         const QByteArray data = Pattern(c.bytes);
         MakeWav(name, format, data);
 
@@ -90,12 +91,7 @@ TEST(WavReader, RoundTripsWhatTheWriterWrote) {
         ASSERT_TRUE(reader.isOpen());
         const WAVEFORMATEX* read = reader.getFormat();
         ASSERT_NE(read, nullptr);
-        EXPECT_EQ(read->wFormatTag, 1);
-        EXPECT_EQ(read->nChannels, c.channels);
-        EXPECT_EQ(read->nSamplesPerSec, c.rate);
-        EXPECT_EQ(read->nAvgBytesPerSec, format.nAvgBytesPerSec);
-        EXPECT_EQ(read->nBlockAlign, format.nBlockAlign);
-        EXPECT_EQ(read->wBitsPerSample, c.bits);
+        EXPECT_EQ(decodetest::FormatHex(*read), decodetest::FormatHex(format));
         EXPECT_EQ(reader.getDataOffset(), 44u);
         EXPECT_EQ(reader.getDataSize(), uint32_t(c.bytes));
         const int frames = c.bytes / format.nBlockAlign;
@@ -114,19 +110,10 @@ TEST(WavReader, RoundTripsWhatTheWriterWrote) {
     }
 }
 
-TEST(WavReader, OneSecondOfCdAudio) {
-    QTemporaryDir dir;
-    const QString name = dir.filePath("cd.wav");
-    MakeWav(name, PcmFormat(2, 44100, 16), QByteArray(176400, '\0'));
-    CWavReader reader(name);
-    EXPECT_EQ(reader.getFrameCount(), 44100);
-    EXPECT_EQ(reader.getDuration(), 1000);
-}
-
 TEST(WavReader, SeekRoundsDownToWholeFramesAndClampsToTheData) {
     QTemporaryDir dir;
     const QString stereo = dir.filePath("stereo.wav");
-    MakeWav(stereo, PcmFormat(2, 44100, 16), QByteArray(176402, '\0')); // half a frame too many
+    MakeWav(stereo, MakePcmFormat(2, 44100, 16), QByteArray(176402, '\0')); // half a frame too many
     CWavReader reader(stereo);
     EXPECT_EQ(reader.seek(0), 44);
     EXPECT_EQ(reader.seek(1), 44 + 44 * 4);      // 44 frames
@@ -145,7 +132,7 @@ TEST(WavReader, SeekRoundsDownToWholeFramesAndClampsToTheData) {
 
     // 12-bit mono at 1000 Hz with 2-byte blocks: bytes are truncated, then rounded down.
     const QString odd = dir.filePath("odd.wav");
-    WAVEFORMATEX format = PcmFormat(1, 1000, 12);
+    WAVEFORMATEX format = MakePcmFormat(1, 1000, 12);
     format.nBlockAlign = 2;
     MakeWav(odd, format, QByteArray(100, '\0'));
     CWavReader twelve(odd);
@@ -159,7 +146,7 @@ TEST(WavReader, SeekRoundsDownToWholeFramesAndClampsToTheData) {
 TEST(WavReader, DataSizeBeyondTheFileReadsWhatIsThere) {
     QTemporaryDir dir;
     const QString name = dir.filePath("lies.wav");
-    MakeWav(name, PcmFormat(2, 44100, 16), Pattern(4000));
+    MakeWav(name, MakePcmFormat(2, 44100, 16), Pattern(4000));
     QByteArray bytes = ReadBytes(name);
     bytes.replace(40, 4, Le32Bytes(0xFFFFFFF0u));
     bytes.replace(4, 4, Le32Bytes(0xFFFFFFFFu));
@@ -180,7 +167,7 @@ TEST(WavReader, DataSizeBeyondTheFileReadsWhatIsThere) {
 TEST(WavReader, ReadingRunsOnPastTheDataChunk) {
     QTemporaryDir dir;
     const QString name = dir.filePath("tail.wav");
-    const WAVEFORMATEX format = PcmFormat(1, 8000, 8);
+    const WAVEFORMATEX format = MakePcmFormat(1, 8000, 8);
     const QByteArray list = Chunk("LIST", "INFOISFT" + Le32Bytes(4) + "abc");
     // Chunks before "fmt " and between it and "data" are skipped, odd sizes with their pad.
     WriteBytes(name, Riff(Chunk("JUNK", "xyz", 3) + QByteArray(1, '\0') +
@@ -197,7 +184,7 @@ TEST(WavReader, ReadingRunsOnPastTheDataChunk) {
 TEST(WavReader, ClosedReaderAnswersWithNothingAndReopens) {
     QTemporaryDir dir;
     const QString name = dir.filePath("c.wav");
-    MakeWav(name, PcmFormat(1, 8000, 16), Pattern(64));
+    MakeWav(name, MakePcmFormat(1, 8000, 16), Pattern(64));
     CWavReader reader(name);
     reader.close();
     EXPECT_FALSE(reader.isOpen());
@@ -214,7 +201,7 @@ TEST(WavReader, ClosedReaderAnswersWithNothingAndReopens) {
 TEST(WavReader, VerdictsOnFilesThatAreNotWaveFiles) {
     QTemporaryDir dir;
     const QString name = dir.filePath("bad.wav");
-    const WAVEFORMATEX format = PcmFormat(2, 44100, 16);
+    const WAVEFORMATEX format = MakePcmFormat(2, 44100, 16);
     const QByteArray fmt = Chunk("fmt ", FmtBody(format));
     const QByteArray good = Riff(fmt + Chunk("data", "abcd"));
     ASSERT_EQ(Verdict(name, good), QString());
@@ -268,7 +255,7 @@ TEST(WavReader, DamagedHeadersNeverCrash) {
     // Every cut and many random byte changes of a good header: opened or refused, nothing else.
     QTemporaryDir dir;
     const QString name = dir.filePath("damaged.wav");
-    MakeWav(name, PcmFormat(2, 22050, 16), Pattern(200));
+    MakeWav(name, MakePcmFormat(2, 22050, 16), Pattern(200));
     const QByteArray good = ReadBytes(name);
     for (int size = 0; size < good.size(); ++size) {
         const QString verdict = Verdict(name, good.left(size));

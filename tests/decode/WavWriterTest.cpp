@@ -35,7 +35,7 @@ QByteArray StereoHeader(uint32_t riffSize, uint32_t dataSize) {
 TEST(WavWriter, WritesTheHeaderAndPatchesSizesOnClose) {
     QTemporaryDir dir;
     const QString name = dir.filePath("out.wav");
-    WAVEFORMATEX format = PcmFormat(2, 44100, 16);
+    WAVEFORMATEX format = MakePcmFormat(2, 44100, 16);
     format.cbSize = 0x1234; // never written
 
     CWavWriter writer;
@@ -57,7 +57,7 @@ TEST(WavWriter, EmptyAndOddDataSizes) {
     QTemporaryDir dir;
     {
         CWavWriter writer;
-        ASSERT_TRUE(writer.create(dir.filePath("empty.wav"), PcmFormat(2, 44100, 16)));
+        ASSERT_TRUE(writer.create(dir.filePath("empty.wav"), MakePcmFormat(2, 44100, 16)));
         writer.close();
         const QByteArray bytes = ReadBytes(dir.filePath("empty.wav"));
         EXPECT_EQ(bytes.size(), 44);
@@ -67,7 +67,7 @@ TEST(WavWriter, EmptyAndOddDataSizes) {
     {
         // An odd data size keeps its size field and gets one zero pad byte, counted by RIFF.
         CWavWriter writer;
-        ASSERT_TRUE(writer.create(dir.filePath("odd.wav"), PcmFormat(1, 8000, 8)));
+        ASSERT_TRUE(writer.create(dir.filePath("odd.wav"), MakePcmFormat(1, 8000, 8)));
         ASSERT_TRUE(writer.write("\x81\x82\x83", 3));
         writer.close();
         const QByteArray bytes = ReadBytes(dir.filePath("odd.wav"));
@@ -86,7 +86,7 @@ TEST(WavWriter, DestructionFinishesTheFileAndCreateReplacesAnOldOne) {
     testsupport::WriteBytes(name, QByteArray(5000, 'x'));
     {
         CWavWriter writer;
-        ASSERT_TRUE(writer.create(name, PcmFormat(2, 44100, 16)));
+        ASSERT_TRUE(writer.create(name, MakePcmFormat(2, 44100, 16)));
         ASSERT_TRUE(writer.write("abcd", 4));
     }
     EXPECT_EQ(ReadBytes(name), StereoHeader(40, 4) + "abcd");
@@ -95,21 +95,19 @@ TEST(WavWriter, DestructionFinishesTheFileAndCreateReplacesAnOldOne) {
 TEST(WavWriter, FailingCreateKeepsTheErrorAndLeavesNoFile) {
     QTemporaryDir dir;
     const QString name = dir.filePath("missing/out.wav");
-    TraceCapture trace;
+    TraceCapture trace(TRACE_ERROR);
     CWavWriter writer;
-    EXPECT_FALSE(writer.create(name, PcmFormat(2, 44100, 16)));
+    EXPECT_FALSE(writer.create(name, MakePcmFormat(2, 44100, 16)));
     EXPECT_FALSE(writer.isOpen());
     EXPECT_EQ(writer.getError(), "failed to open file for writing");
     EXPECT_EQ(writer.getErrorCode(), uint32_t(ENOENT));
     EXPECT_FALSE(QFile::exists(name));
-    EXPECT_TRUE(
-        trace.text().contains("ERR: CWavWriter::create: failed to open file for writing (2)"))
-        << trace.text().toStdString();
+    EXPECT_TRUE(trace.hasLine("ERR", "CWavWriter::create: failed to open file for writing (2)"));
 
     // Writing to a writer that is not open fails without touching any file.
     EXPECT_FALSE(writer.write("abcd", 4));
     EXPECT_EQ(writer.getErrorCode(), uint32_t(EBADF));
-    EXPECT_TRUE(trace.text().contains("CWavWriter::write: error writing to wav file (9)"));
+    EXPECT_TRUE(trace.hasLine("ERR", "CWavWriter::write: error writing to wav file (9)"));
 }
 
 TEST(WavWriter, FailingHeaderWriteRemovesThePartialFile) {
@@ -118,7 +116,7 @@ TEST(WavWriter, FailingHeaderWriteRemovesThePartialFile) {
     const QString name = dir.filePath("full.wav");
     ASSERT_TRUE(QFile::link("/dev/full", name));
     CWavWriter writer;
-    EXPECT_FALSE(writer.create(name, PcmFormat(2, 44100, 16)));
+    EXPECT_FALSE(writer.create(name, MakePcmFormat(2, 44100, 16)));
     EXPECT_EQ(writer.getError(), "could not create the RIFF chunk");
     EXPECT_EQ(writer.getErrorCode(), uint32_t(ENOSPC));
     EXPECT_FALSE(writer.isOpen());
@@ -133,7 +131,7 @@ TEST(WavWriter, CloseTellsWhenTheSizesCouldNotBeWritten) {
     {
         FileSizeLimit limit(47);
         ASSERT_TRUE(limit.active());
-        ASSERT_TRUE(writer.create(name, PcmFormat(1, 8000, 8)));
+        ASSERT_TRUE(writer.create(name, MakePcmFormat(1, 8000, 8)));
         ASSERT_TRUE(writer.write("abc", 3));
         EXPECT_FALSE(writer.close());
     }

@@ -1,38 +1,11 @@
-// CWaveFormat: field copies and sample access.
+// CWaveFormat: sample access through the format it copied.
 #include "decode/WaveFormat.h"
 #include "decode/WavTestSupport.h"
 
 #include <gtest/gtest.h>
 
-using wavtest::PcmFormat;
-
-TEST(WaveFormat, ConstructsAndCopiesAllSevenFields) {
-    const CWaveFormat zero;
-    EXPECT_EQ(zero.wFormatTag, 0);
-    EXPECT_EQ(zero.nChannels, 0);
-    EXPECT_EQ(zero.nSamplesPerSec, 0u);
-    EXPECT_EQ(zero.nAvgBytesPerSec, 0u);
-    EXPECT_EQ(zero.nBlockAlign, 0);
-    EXPECT_EQ(zero.wBitsPerSample, 0);
-    EXPECT_EQ(zero.cbSize, 0);
-
-    WAVEFORMATEX plain = PcmFormat(2, 48000, 16);
-    plain.cbSize = 22;
-    const CWaveFormat fromPlain(plain);
-    const CWaveFormat copy(fromPlain);
-    for (const CWaveFormat* f : {&fromPlain, &copy}) {
-        EXPECT_EQ(f->wFormatTag, 1);
-        EXPECT_EQ(f->nChannels, 2);
-        EXPECT_EQ(f->nSamplesPerSec, 48000u);
-        EXPECT_EQ(f->nAvgBytesPerSec, 192000u);
-        EXPECT_EQ(f->nBlockAlign, 4);
-        EXPECT_EQ(f->wBitsPerSample, 16);
-        EXPECT_EQ(f->cbSize, 22);
-    }
-}
-
 TEST(WaveFormat, SampleValuesOf8And16BitFrames) {
-    const CWaveFormat mono8(PcmFormat(1, 8000, 8));
+    const CWaveFormat mono8(MakePcmFormat(1, 8000, 8));
     const uint8_t bytes8[] = {0x80, 0x00, 0xFF, 0x7F};
     EXPECT_EQ(mono8.getSampleValue(bytes8, 0, 0), 0);
     EXPECT_EQ(mono8.getSampleValue(bytes8, 1, 0), -128);
@@ -40,7 +13,7 @@ TEST(WaveFormat, SampleValuesOf8And16BitFrames) {
     EXPECT_EQ(mono8.getSampleValue(bytes8, 3, 0), -1);
     EXPECT_EQ(mono8.getSampleValue(bytes8, 0, 1), 0); // no second channel
 
-    const CWaveFormat stereo16(PcmFormat(2, 44100, 16));
+    const CWaveFormat stereo16(MakePcmFormat(2, 44100, 16));
     // Frames: (1000, -1000), (-32768, 32767), (-1, 256).
     const uint8_t bytes16[] = {0xE8, 0x03, 0x18, 0xFC, 0x00, 0x80,
                                0xFF, 0x7F, 0xFF, 0xFF, 0x00, 0x01};
@@ -56,16 +29,17 @@ TEST(WaveFormat, SampleValuesOf8And16BitFrames) {
     EXPECT_DOUBLE_EQ(stereo16.getAverageSampleValue(bytes16, 2), 127.5);
 
     // Other widths give 0; no channels give an average of 0.
-    const CWaveFormat mono24(PcmFormat(1, 44100, 24));
+    const CWaveFormat mono24(MakePcmFormat(1, 44100, 24));
     EXPECT_EQ(mono24.getSampleValue(bytes16, 0, 0), 0);
     const CWaveFormat none;
     EXPECT_DOUBLE_EQ(none.getAverageSampleValue(bytes16, 0), 0.0);
 
-    // A format that is not PCM steps through frames by its block alignment.
-    WAVEFORMATEX padded = PcmFormat(1, 8000, 16);
+    // A format that is not PCM steps through frames by its block alignment (a copy keeps it).
+    WAVEFORMATEX padded = MakePcmFormat(1, 8000, 16);
     padded.wFormatTag = 3;
     padded.nBlockAlign = 4;
-    const CWaveFormat wide(padded);
+    const CWaveFormat source(padded);
+    const CWaveFormat wide(source);
     EXPECT_EQ(wide.getSampleValue(bytes16, 1, 0), -32768);
     EXPECT_EQ(wide.getSampleValue(bytes16, 2, 0), -1);
 }

@@ -26,17 +26,9 @@ using WmaDecoderTest = DecoderFixture<CWmaDecoder>;
 #ifdef QUILLET_WITH_FFMPEG
 
 TEST_F(WmaDecoderTest, WmaToneDecodesToItsChannelsFrequenciesAndLevels) {
-    Decoded d;
-    decode(Fixture("tone.wma"), d);
-    ASSERT_EQ(d.result, uint32_t(OpSuccess));
+    const Decoded d = decoded(Fixture("tone.wma"));
     EXPECT_TRUE(d.errorText.isEmpty());
-    ASSERT_TRUE(d.wav.valid);
-    EXPECT_EQ(d.wav.format.wFormatTag, WAVE_FORMAT_PCM);
-    EXPECT_EQ(d.wav.format.nChannels, 2);
-    EXPECT_EQ(d.wav.format.nSamplesPerSec, 44100u);
-    EXPECT_EQ(d.wav.format.wBitsPerSample, 16);
-    EXPECT_EQ(d.wav.format.nBlockAlign, 4);
-    EXPECT_EQ(d.wav.format.nAvgBytesPerSec, 176400u);
+    EXPECT_EQ(FormatHex(d.wav.format), FormatHex(MakePcmFormat(2, 44100, 16)));
     EXPECT_NEAR(d.wav.seconds(), 2.0, 0.06);
 
     const uint32_t first = 11025, count = 44100;
@@ -57,13 +49,8 @@ TEST_F(WmaDecoderTest, WmaToneDecodesToItsChannelsFrequenciesAndLevels) {
 }
 
 TEST_F(WmaDecoderTest, VideoFileGivesOnlyItsAudio) {
-    Decoded d;
-    decode(Fixture("video-tone.wmv"), d);
-    ASSERT_EQ(d.result, uint32_t(OpSuccess));
-    ASSERT_TRUE(d.wav.valid);
-    EXPECT_EQ(d.wav.format.nChannels, 1);
-    EXPECT_EQ(d.wav.format.nSamplesPerSec, 22050u);
-    EXPECT_EQ(d.wav.format.nBlockAlign, 2);
+    const Decoded d = decoded(Fixture("video-tone.wmv"));
+    EXPECT_EQ(FormatHex(d.wav.format), FormatHex(MakePcmFormat(1, 22050, 16)));
     EXPECT_NEAR(d.wav.seconds(), 1.5, 0.06);
     const uint32_t first = 5512, count = 22050;
     EXPECT_NEAR(ZeroCrossingFrequency(d.wav, 0, first, count), 500.0, kFrequencyTolerance);
@@ -74,10 +61,7 @@ TEST_F(WmaDecoderTest, VideoFileGivesOnlyItsAudio) {
 
 TEST_F(WmaDecoderTest, FileWithoutDurationDecodesOverAnEmptyRange) {
     // Written as a stream, the header carries no play duration.
-    Decoded d;
-    decode(Fixture("tone-streamed.wma"), d);
-    ASSERT_EQ(d.result, uint32_t(OpSuccess));
-    ASSERT_TRUE(d.wav.valid);
+    const Decoded d = decoded(Fixture("tone-streamed.wma"));
     EXPECT_NEAR(d.wav.seconds(), 1.0, 0.06);
     EXPECT_NEAR(ToneLevel(d.wav, 0, 1000, 11025, 22050), 0.5, kLevelTolerance);
     ASSERT_EQ(d.progress.ranges.size(), 1u);
@@ -102,18 +86,14 @@ TEST_F(WmaDecoderTest, NoAudioOrDamagedInputFailsWithoutOutput) {
     for (const auto& [input, text] : failing) {
         SCOPED_TRACE(input.toStdString());
         WriteBytes(path("out.wav"), "stale");
-        Decoded d;
-        decode(input, d);
+        const Decoded d = decode(input);
         EXPECT_EQ(d.result, uint32_t(OpFailed));
         EXPECT_EQ(d.errorText, text);
         EXPECT_FALSE(d.outputExists);
     }
 
     // Cut in the middle: the packets before the cut decode, the tone intact.
-    Decoded cut;
-    decode(make("cut.wma", wma.left(wma.size() / 2 + 101)), cut);
-    ASSERT_EQ(cut.result, uint32_t(OpSuccess));
-    ASSERT_TRUE(cut.wav.valid);
+    const Decoded cut = decoded(make("cut.wma", wma.left(wma.size() / 2 + 101)));
     EXPECT_GT(cut.wav.seconds(), 0.8);
     EXPECT_LT(cut.wav.seconds(), 1.1);
     EXPECT_NEAR(ToneLevel(cut.wav, 0, 1000, 11025, 22050), 0.5, kLevelTolerance);
@@ -123,9 +103,7 @@ TEST_F(WmaDecoderTest, NoAudioOrDamagedInputFailsWithoutOutput) {
     QByteArray damaged = wma;
     for (int i = 6000; i < damaged.size(); i += 97)
         damaged[i] = char(~damaged[i]);
-    Decoded hurt;
-    decode(make("damaged.wma", damaged), hurt);
-    ASSERT_EQ(hurt.result, uint32_t(OpSuccess));
+    const Decoded hurt = decoded(make("damaged.wma", damaged));
     EXPECT_TRUE(hurt.wav.valid);
     EXPECT_GT(hurt.wav.seconds(), 1.0);
     EXPECT_LT(hurt.wav.seconds(), 2.06);
@@ -142,8 +120,7 @@ TEST_F(WmaDecoderTest, NoAudioOrDamagedInputFailsWithoutOutput) {
 TEST_F(WmaDecoderTest, CancelReturnsOneAndLeavesNoFile) {
     for (int cancelAt : {0, 10}) {
         SCOPED_TRACE(cancelAt);
-        Decoded d;
-        decode(Fixture("video-tone.wmv"), d, cancelAt);
+        const Decoded d = decode(Fixture("video-tone.wmv"), cancelAt);
         EXPECT_EQ(d.result, uint32_t(OpCancelled));
         EXPECT_TRUE(d.errorText.isEmpty());
         EXPECT_FALSE(d.outputExists);
@@ -155,8 +132,7 @@ TEST_F(WmaDecoderTest, CancelReturnsOneAndLeavesNoFile) {
 
 TEST_F(WmaDecoderTest, BuildWithoutFfmpegReportsMissingComponents) {
     WriteBytes(path("out.wav"), "stale");
-    Decoded d;
-    decode(Fixture("tone.wma"), d);
+    const Decoded d = decode(Fixture("tone.wma"));
     EXPECT_EQ(d.result, uint32_t(OpComponentsMissing));
     EXPECT_EQ(d.errorText,
               QStringLiteral("Windows media format components are not installed or they are too "

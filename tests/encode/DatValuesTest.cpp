@@ -111,11 +111,11 @@ TEST(DatValues, MissingOrShortFiles) {
     dat.getDatValues(0, 500, count);
     ASSERT_EQ(count, 50u);
 
-    TraceCapture trace;
+    TraceCapture trace(TRACE_ERROR);
     ASSERT_TRUE(QFile::remove(name));
     const int8_t* values = dat.getDatValues(0, 600, count);
     EXPECT_EQ(count, 0u);
-    EXPECT_TRUE(trace.text().contains("ERR: couldn't open dat file " + name));
+    EXPECT_TRUE(trace.hasLine("ERR", "couldn't open dat file " + name));
     // The failed read left the cache as it was.
     values = dat.getDatValues(0, 500, count);
     EXPECT_EQ(count, 50u);
@@ -126,7 +126,7 @@ TEST(DatValues, MissingOrShortFiles) {
     values = dat.getDatValues(2900, 3100, count);
     EXPECT_EQ(count, 20u);
     EXPECT_EQ(Got(values, 20), file.mid(290, 10) + QByteArray(10, '\0'));
-    EXPECT_TRUE(trace.text().contains("ERR: couldn't read enough bytes from dat file " + name));
+    EXPECT_TRUE(trace.hasLine("ERR", "couldn't read enough bytes from dat file " + name));
     values = dat.getDatValues(2800, 3100, count);
     EXPECT_EQ(Got(values, 30), file.mid(280, 20) + QByteArray(10, '\0'));
 }

@@ -15,7 +15,7 @@ using testsupport::ReadBytes;
 
 TEST(WavFileEncoder, NamesWithoutExtensionGetWav) {
     QTemporaryDir dir;
-    const WAVEFORMATEX format = PcmFormat(1, 8000, 16);
+    const WAVEFORMATEX format = MakePcmFormat(1, 8000, 16);
     ASSERT_TRUE(QDir(dir.path()).mkdir("a.b"));
     const QString plain = dir.filePath("a.b/tone");
     const QString upl = dir.filePath("tone.upl");
@@ -36,7 +36,7 @@ TEST(WavFileEncoder, NamesWithoutExtensionGetWav) {
 
 TEST(WavFileEncoder, EncodedBlocksReadBackAndSwitchFileFinishesTheFirst) {
     QTemporaryDir dir;
-    const WAVEFORMATEX format = PcmFormat(2, 44100, 16);
+    const WAVEFORMATEX format = MakePcmFormat(2, 44100, 16);
     QByteArray pcm(44100 * 4, '\0');
     for (int i = 0; i < pcm.size(); ++i)
         pcm[i] = char(i * 13);
@@ -61,7 +61,7 @@ TEST(WavFileEncoder, EncodedBlocksReadBackAndSwitchFileFinishesTheFirst) {
 
 TEST(WavFileEncoder, Failures) {
     QTemporaryDir dir;
-    const WAVEFORMATEX format = PcmFormat(2, 44100, 16);
+    const WAVEFORMATEX format = MakePcmFormat(2, 44100, 16);
     const QString missing = dir.filePath("missing/out");
     try {
         CWavFileEncoder encoder(missing, &format);
@@ -87,7 +87,7 @@ TEST(WavFileEncoder, Failures) {
 TEST(WavFileEncoder, WriteFailureKeepsTheSystemError) {
     // A file size limit makes the system refuse the data after the header.
     QTemporaryDir dir;
-    const WAVEFORMATEX format = PcmFormat(2, 44100, 16);
+    const WAVEFORMATEX format = MakePcmFormat(2, 44100, 16);
     QString message;
     uint32_t code = 0;
     {

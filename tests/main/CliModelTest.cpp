@@ -109,19 +109,13 @@ TEST_F(CliModel, MakeLeavesTheSharedInputAloneAndFailsCleanly) {
     EXPECT_TRUE(IsOggVorbis(ReadBytes(out)));
     EXPECT_EQ(ReadBytes(work() + "/config.ini"), configBefore);
 
-    // An unsupported file, and a damaged one, fail with the program's message and write nothing.
+    // An unsupported file fails with the program's message and writes nothing.
     const QString flac = temp.filePath("track.flac");
     WriteBytes(flac, "fLaC");
-    r = Run({"make", flac, "-o", temp.filePath("no1.ogg")});
+    r = Run({"make", flac, "-o", temp.filePath("no.ogg")});
     EXPECT_EQ(r.exitCode, 2);
     EXPECT_TRUE(r.err.contains("Cannot open file " + flac.toUtf8() + ": unsupported extension."));
-    const QString broken = temp.filePath("broken.mp3");
-    WriteBytes(broken, QByteArray(5000, '\x5a'));
-    r = Run({"make", broken, "-o", temp.filePath("no2.ogg")});
-    EXPECT_EQ(r.exitCode, 2);
-    EXPECT_FALSE(r.err.isEmpty());
-    EXPECT_FALSE(QFileInfo::exists(temp.filePath("no1.ogg")));
-    EXPECT_FALSE(QFileInfo::exists(temp.filePath("no2.ogg")));
+    EXPECT_FALSE(QFileInfo::exists(temp.filePath("no.ogg")));
     EXPECT_EQ(Run({"make", kSample}).exitCode, 2); // no -o
 }
 

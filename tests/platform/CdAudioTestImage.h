@@ -86,7 +86,6 @@ public:
                                 : AudioFrames(audioIndex++, track.frames);
             frame += track.frames;
         }
-        m_leadOut = frame;
     }
 
     // Writes <folder>/<name>.bin and <folder>/<name>.cue; the cue's path.
@@ -172,15 +171,11 @@ public:
     QByteArray frames(int first, int count) const {
         return m_bin.mid(qsizetype(first) * kFrameBytes, qsizetype(count) * kFrameBytes);
     }
-    int start(int trackIndex) const { return m_starts[size_t(trackIndex)]; }
-    int leadOut() const { return m_leadOut; }
-    const std::vector<Track>& tracks() const { return m_tracks; }
 
 private:
     std::vector<Track> m_tracks;
     std::vector<int> m_starts;
     QByteArray m_bin;
-    int m_leadOut = 0;
 };
 
 // Sets QUILLET_CD_IMAGES for the test's lifetime and puts back what was there.

@@ -1,8 +1,6 @@
 // Tests of the pages a person sees: the transfer page, the ringtone files and the inbox.
 #include "ServiceTest.h"
 
-#include <csignal>
-
 using PagesTest = ServiceTest;
 
 namespace {
@@ -15,7 +13,7 @@ bool Contains(const std::string& text, const std::string& part) {
 
 TEST_F(PagesTest, TransferPagePlaysTheRingtoneAndOffersItsDownloadLink) {
     CServiceProcess& service = startService();
-    const std::string tone = oggTone(2000, true);
+    const std::string tone = ringtone(2000, 2);
     CAnswerReader phase2(phase2Url(tone));
     ASSERT_TRUE(phase2.waitForLines(4, CServiceProcess::kBound));
     const std::string token = valueOf(phase2.lines(), "TOKEN:");
@@ -60,7 +58,7 @@ TEST_F(PagesTest, TransferPagePlaysTheRingtoneAndOffersItsDownloadLink) {
 
 TEST_F(PagesTest, NamesAreShownAsEscapedUtf8AndTheInboxListsWhatEachPhoneGot) {
     CServiceProcess& service = startService();
-    const std::string tone = oggTone();
+    const std::string tone = ringtone();
 
     // Latin-1 bytes, as the program sends a name in its 8-bit code page.
     CAnswerReader latin1(phase2Url(tone, "Ch\xE9ri <live>.ogg"));
@@ -102,7 +100,7 @@ TEST_F(PagesTest, NamesAreShownAsEscapedUtf8AndTheInboxListsWhatEachPhoneGot) {
 
 TEST_F(PagesTest, TheInboxSurvivesARestartOnTheSameStore) {
     CServiceProcess& first = startService();
-    CAnswerReader phase2(phase2Url(oggTone()));
+    CAnswerReader phase2(phase2Url(ringtone()));
     ASSERT_TRUE(phase2.waitForLines(4, CServiceProcess::kBound));
     HttpPostForm(first.url("/transfer/send"),
                  {{"token", valueOf(phase2.lines(), "TOKEN:")}, {"phone", "+1 555 0100"}});

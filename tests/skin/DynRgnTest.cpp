@@ -8,11 +8,13 @@
 
 #include <gtest/gtest.h>
 
+using namespace Qt::StringLiterals;
+
 using namespace skintest;
 
 TEST(DynRgn, RectanglesOfTheFileMakeTheRegion) {
     QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("w.rgn"));
+    const QString path = dir.filePath(u"w.rgn"_s);
     // A rounded-corner shape: a narrower first row, then full rows.
     WriteFile(path, RegionData({QRect(2, 0, 6, 1), QRect(0, 1, 10, 4)}) + QByteArray("trailing"));
     CDynRgn region;
@@ -43,11 +45,9 @@ TEST(DynRgn, DamagedDataFailsAndKeepsTheHeldRegion) {
     EXPECT_FALSE(region.loadData(RegionData({QRect(0, 0, 1, 1)}, 32, 1, 2)));
     EXPECT_FALSE(region.loadData(RegionData({}, 32, 1, 0xFFFFFFFF)));
     QTemporaryDir dir;
-    EXPECT_FALSE(region.load(dir.filePath(QStringLiteral("none.rgn"))));
+    EXPECT_FALSE(region.load(dir.filePath(u"none.rgn"_s)));
     EXPECT_EQ(region.region(), held);
-    EXPECT_TRUE(
-        trace.hasLine("ERR", QStringLiteral("CDynRgn::Load : region file too short (31 bytes)")));
+    EXPECT_TRUE(trace.hasLine("ERR", u"CDynRgn::Load : region file too short (31 bytes)"_s));
     EXPECT_TRUE(trace.hasLine(
-        "ERR",
-        QStringLiteral("CDynRgn::Load : bad region data (header 32, type 1, 2 rectangles)")));
+        "ERR", u"CDynRgn::Load : bad region data (header 32, type 1, 2 rectangles)"_s));
 }

@@ -14,6 +14,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace Qt::StringLiterals;
+
 using namespace skintest;
 
 namespace {
@@ -31,26 +33,33 @@ public:
 class SkinParserTest : public ::testing::Test {
 protected:
     // Writes a skin file into the test folder and returns its path.
-    QString skin(const QByteArray& text, const QString& name = QStringLiteral("__default.sdf")) {
+    QString skin(const QByteArray& text, const QString& name = u"__default.sdf"_s) {
         const QString path = m_dir.filePath(name);
         WriteFile(path, text);
         return path;
     }
     // Opens a skin file of the text with the standard header and the section "[s]".
     void open(const QByteArray& entries) {
-        ASSERT_TRUE(parser.init(skin("PP_SDF=test\n[s]\n" + entries), QStringLiteral("PP_SDF")));
-        ASSERT_TRUE(parser.openSection(QStringLiteral("[s]")));
+        ASSERT_TRUE(parser.init(skin("PP_SDF=test\n[s]\n" + entries), u"PP_SDF"_s));
+        ASSERT_TRUE(parser.openSection(u"[s]"_s));
     }
     // The keys of the section's entries, read up to its end.
     QStringList keys(const QString& section) {
         QStringList found;
         if (!parser.openSection(section))
-            return {QStringLiteral("<no section>")};
+            return {u"<no section>"_s};
         while (parser.nextKey())
             found.append(parser.currentKey() + QLatin1Char('=') + parser.currentValue());
         return found;
     }
     QString file(const QString& name) const { return m_dir.filePath(name); }
+    // What get makes of the next entry, which must have the key and convert.
+    template <class T>
+    T next(const char* key, bool (CSkinParser::*get)(const QString&, T&), T value = T()) {
+        EXPECT_TRUE(parser.nextKey());
+        EXPECT_TRUE((parser.*get)(QString::fromLatin1(key), value)) << key;
+        return value;
+    }
 
     QTemporaryDir m_dir;
     CSkinParser parser;
@@ -60,21 +69,21 @@ protected:
 
 TEST_F(SkinParserTest, HeaderNeedsExactKeyAndAValueOnTheFirstLine) {
     // Blanks around the key and the value are not part of them.
-    ASSERT_TRUE(parser.init(skin("  PP_SDF  =  Slate 1.0  \r\n"), QStringLiteral("PP_SDF")));
-    EXPECT_EQ(parser.headerValue(), QStringLiteral("Slate 1.0"));
+    ASSERT_TRUE(parser.init(skin("  PP_SDF  =  Slate 1.0  \r\n"), u"PP_SDF"_s));
+    EXPECT_EQ(parser.headerValue(), u"Slate 1.0"_s);
     EXPECT_EQ(parser.skinFolder(), m_dir.path() + QLatin1Char('/'));
 
     CSkinParser other;
-    EXPECT_FALSE(other.init(skin("pp_sdf=x\n"), QStringLiteral("PP_SDF")));
-    EXPECT_FALSE(other.init(skin("PP_SDF=\n"), QStringLiteral("PP_SDF")));
-    EXPECT_FALSE(other.init(skin("=x\n"), QStringLiteral("")));
-    EXPECT_FALSE(other.init(skin("; a comment first\nPP_SDF=x\n"), QStringLiteral("PP_SDF")));
-    EXPECT_FALSE(other.init(skin("[main]\nPP_SDF=x\n"), QStringLiteral("PP_SDF")));
-    EXPECT_FALSE(other.init(skin(""), QStringLiteral("PP_SDF")));
-    EXPECT_FALSE(other.init(file(QStringLiteral("missing.sdf")), QStringLiteral("PP_SDF")));
+    EXPECT_FALSE(other.init(skin("pp_sdf=x\n"), u"PP_SDF"_s));
+    EXPECT_FALSE(other.init(skin("PP_SDF=\n"), u"PP_SDF"_s));
+    EXPECT_FALSE(other.init(skin("=x\n"), u""_s));
+    EXPECT_FALSE(other.init(skin("; a comment first\nPP_SDF=x\n"), u"PP_SDF"_s));
+    EXPECT_FALSE(other.init(skin("[main]\nPP_SDF=x\n"), u"PP_SDF"_s));
+    EXPECT_FALSE(other.init(skin(""), u"PP_SDF"_s));
+    EXPECT_FALSE(other.init(file(u"missing.sdf"_s), u"PP_SDF"_s));
     EXPECT_TRUE(other.skinFolder().isEmpty());
     // A key other than the one asked for is refused even when well formed.
-    EXPECT_FALSE(other.init(skin("PP_SDX=1\n"), QStringLiteral("PP_SDF")));
+    EXPECT_FALSE(other.init(skin("PP_SDX=1\n"), u"PP_SDF"_s));
 }
 
 TEST_F(SkinParserTest, SectionsOpenByPrefixAndEndAtBlankCommentOrHeaderLines) {
@@ -92,124 +101,92 @@ TEST_F(SkinParserTest, SectionsOpenByPrefixAndEndAtBlankCommentOrHeaderLines) {
                                  "f=6\n"
                                  "[x] g=7\n"
                                  "h=8"),
-                            QStringLiteral("PP_SDF")));
-    EXPECT_EQ(keys(QStringLiteral("[main]")), QStringList({"a=1", "b=2"}));
+                            u"PP_SDF"_s));
+    EXPECT_EQ(keys(u"[main]"_s), QStringList({"a=1", "b=2"}));
     // Headers compare with case; the comment line ends the section.
-    EXPECT_EQ(keys(QStringLiteral("[Main]")), QStringList({"d=4"}));
+    EXPECT_EQ(keys(u"[Main]"_s), QStringList({"d=4"}));
     // A line beginning with "[" ends the entries even when it has an "=".
-    EXPECT_EQ(keys(QStringLiteral("[next]")), QStringList({"f=6"}));
+    EXPECT_EQ(keys(u"[next]"_s), QStringList({"f=6"}));
     // The last line needs no line end.
-    EXPECT_EQ(keys(QStringLiteral("[x]")), QStringList({"h=8"}));
-    EXPECT_EQ(keys(QStringLiteral("[missing]")), QStringList({"<no section>"}));
+    EXPECT_EQ(keys(u"[x]"_s), QStringList({"h=8"}));
+    EXPECT_EQ(keys(u"[missing]"_s), QStringList({"<no section>"}));
     // A prefix of a header opens it too.
-    EXPECT_TRUE(parser.openSection(QStringLiteral("[ma")));
+    EXPECT_TRUE(parser.openSection(u"[ma"_s));
 
-    ASSERT_TRUE(parser.openSection(QStringLiteral("[main]")));
-    EXPECT_EQ(parser.nextSection(), QStringLiteral("[Main]"));
-    EXPECT_EQ(parser.nextSection(), QStringLiteral("[next]"));
-    EXPECT_EQ(parser.nextSection(), QStringLiteral("[x] g=7"));
+    ASSERT_TRUE(parser.openSection(u"[main]"_s));
+    EXPECT_EQ(parser.nextSection(), u"[Main]"_s);
+    EXPECT_EQ(parser.nextSection(), u"[next]"_s);
+    EXPECT_EQ(parser.nextSection(), u"[x] g=7"_s);
     EXPECT_EQ(parser.nextSection(), QString());
 
+    // Rewinding reads the file again from the header.
+    parser.rewind();
+    ASSERT_TRUE(parser.nextKey());
+    EXPECT_EQ(parser.currentKey(), u"PP_SDF"_s);
+
     parser.close();
-    EXPECT_FALSE(parser.openSection(QStringLiteral("[main]")));
+    EXPECT_FALSE(parser.openSection(u"[main]"_s));
     EXPECT_FALSE(parser.nextKey());
     EXPECT_TRUE(parser.skinFolder().isEmpty());
 }
 
-TEST_F(SkinParserTest, ValueOperationsNeedTheirKeyAndAValue) {
+TEST_F(SkinParserTest, ValueOperationsNeedTheirKeyAndAValueAndTextIsUtf8) {
     open("n=  42abc\nempty=\n=7\nneg=-7\n");
     int n = 5;
     ASSERT_TRUE(parser.nextKey());
-    EXPECT_FALSE(parser.getInt(QStringLiteral("N"), n));
-    EXPECT_FALSE(parser.getInt(QStringLiteral("m"), n));
+    EXPECT_FALSE(parser.getInt(u"N"_s, n));
+    EXPECT_FALSE(parser.getInt(u"m"_s, n));
     EXPECT_EQ(n, 5);
-    EXPECT_TRUE(parser.getInt(QStringLiteral("n"), n));
+    EXPECT_TRUE(parser.getInt(u"n"_s, n));
     EXPECT_EQ(n, 42);
     ASSERT_TRUE(parser.nextKey());
-    EXPECT_FALSE(parser.getInt(QStringLiteral("empty"), n));
-    QString text = QStringLiteral("kept");
-    EXPECT_FALSE(parser.getText(QStringLiteral("empty"), text));
-    EXPECT_EQ(text, QStringLiteral("kept"));
+    EXPECT_FALSE(parser.getInt(u"empty"_s, n));
+    QString text = u"kept"_s;
+    EXPECT_FALSE(parser.getText(u"empty"_s, text));
+    EXPECT_EQ(text, u"kept"_s);
     ASSERT_TRUE(parser.nextKey());
     EXPECT_TRUE(parser.currentKey().isEmpty());
     EXPECT_FALSE(parser.getInt(QString(), n));
     ASSERT_TRUE(parser.nextKey());
-    EXPECT_TRUE(parser.getInt(QStringLiteral("neg"), n));
+    EXPECT_TRUE(parser.getInt(u"neg"_s, n));
     EXPECT_EQ(n, -7);
-    EXPECT_TRUE(parser.reserved());
+
+    // Text is UTF-8 and lines may end with CR LF.
+    open("caption=\xC3\x96"
+         "ffnen \xE2\x80\x93 Datei\r\nnext=1\r\n");
+    ASSERT_TRUE(parser.nextKey());
+    ASSERT_TRUE(parser.getText(u"caption"_s, text));
+    EXPECT_EQ(text, QString::fromUtf8("Öffnen – Datei"));
+    ASSERT_TRUE(parser.nextKey());
+    EXPECT_EQ(parser.currentValue(), u"1"_s);
 }
 
 TEST_F(SkinParserTest, NumberListsTreatCommaRunsAsOneSeparatorAndFillMissingWithZero) {
-    open("red=255,0,0\n"
-         "red2=255,,0,0\n"
-         "mixed=1, 2 ,3\n"
-         "short=0,255\n"
-         "rect=,1,,2\n"
-         "long=1,2,3,4,5,6\n"
-         "two=10,20,30,40\n"
-         "pt=7 , -8\n"
-         "bad=x,y\n"
-         "flag0=0\n"
-         "flag=2\n"
-         "flagx=yes\n"
-         "list=a, b c,,d,\n"
+    open("red=255,0,0\nmixed=1, 2 ,3\nrect=,1,,2\nlong=1,2,3,4,5,6\ntwo=10,20,30,40\n"
+         "pt=7 , -8\nbad=x,y\nflag=2\nflagx=yes\nlist=a, b c,,d,\n"
          "text=  keeps  inner   blanks\n");
-    ColorRef color = 0;
-    auto next = [&]() { EXPECT_TRUE(parser.nextKey()); };
-    next();
-    EXPECT_TRUE(parser.getColor(QStringLiteral("red"), color));
-    EXPECT_EQ(color, 255u);
-    EXPECT_EQ(ToQColor(color), QColor(255, 0, 0));
-    next();
-    EXPECT_TRUE(parser.getColor(QStringLiteral("red2"), color));
-    EXPECT_EQ(color, 255u);
-    next();
-    EXPECT_TRUE(parser.getColor(QStringLiteral("mixed"), color));
-    EXPECT_EQ(color, 1u + 2u * 256u + 3u * 65536u);
-    next();
-    EXPECT_TRUE(parser.getColor(QStringLiteral("short"), color));
-    EXPECT_EQ(color, 255u * 256u);
-    SkinRect rect{9, 9, 9, 9};
-    next();
-    EXPECT_TRUE(parser.getRect(QStringLiteral("rect"), rect));
-    EXPECT_EQ(rect, (SkinRect{1, 2, 0, 0}));
-    next();
-    EXPECT_TRUE(parser.getRect(QStringLiteral("long"), rect));
-    EXPECT_EQ(rect, (SkinRect{1, 2, 3, 4}));
+    const ColorRef red = next("red", &CSkinParser::getColor);
+    EXPECT_EQ(red, 255u);
+    EXPECT_EQ(ToQColor(red), QColor(255, 0, 0));
+    EXPECT_EQ(next("mixed", &CSkinParser::getColor), 1u + 2u * 256u + 3u * 65536u);
+    EXPECT_EQ(next("rect", &CSkinParser::getRect, SkinRect{9, 9, 9, 9}), (SkinRect{1, 2, 0, 0}));
+    EXPECT_EQ(next("long", &CSkinParser::getRect), (SkinRect{1, 2, 3, 4}));
     QPoint a, b;
-    next();
-    EXPECT_TRUE(parser.getTwoPoints(QStringLiteral("two"), a, b));
+    ASSERT_TRUE(parser.nextKey());
+    EXPECT_TRUE(parser.getTwoPoints(u"two"_s, a, b));
     EXPECT_EQ(a, QPoint(10, 20));
     EXPECT_EQ(b, QPoint(30, 40));
-    next();
-    QPoint p;
-    QSize s;
-    EXPECT_TRUE(parser.getPoint(QStringLiteral("pt"), p));
-    EXPECT_TRUE(parser.getSize(QStringLiteral("pt"), s));
-    EXPECT_EQ(p, QPoint(7, -8));
-    EXPECT_EQ(s, QSize(7, -8));
-    next();
+    EXPECT_EQ(next("pt", &CSkinParser::getPoint), QPoint(7, -8));
+    QSize size;
+    EXPECT_TRUE(parser.getSize(u"pt"_s, size));
+    EXPECT_EQ(size, QSize(7, -8));
     // Bad pieces convert to 0: number lists always convert.
-    EXPECT_TRUE(parser.getPoint(QStringLiteral("bad"), p));
-    EXPECT_EQ(p, QPoint(0, 0));
-    bool flag = true;
-    next();
-    EXPECT_TRUE(parser.getBool(QStringLiteral("flag0"), flag));
-    EXPECT_FALSE(flag);
-    next();
-    EXPECT_TRUE(parser.getBool(QStringLiteral("flag"), flag));
-    EXPECT_TRUE(flag);
-    next();
-    EXPECT_TRUE(parser.getBool(QStringLiteral("flagx"), flag));
-    EXPECT_FALSE(flag);
-    QStringList list{QStringLiteral("old")};
-    next();
-    EXPECT_TRUE(parser.getTextList(QStringLiteral("list"), list));
-    EXPECT_EQ(list, QStringList({"a", "b c", "d"}));
-    QString text;
-    next();
-    EXPECT_TRUE(parser.getText(QStringLiteral("text"), text));
-    EXPECT_EQ(text, QStringLiteral("keeps  inner   blanks"));
+    EXPECT_EQ(next("bad", &CSkinParser::getPoint, QPoint(5, 5)), QPoint(0, 0));
+    EXPECT_TRUE(next("flag", &CSkinParser::getBool, false));
+    EXPECT_FALSE(next("flagx", &CSkinParser::getBool, true));
+    EXPECT_EQ(next("list", &CSkinParser::getTextList, QStringList{u"old"_s}),
+              QStringList({"a", "b c", "d"}));
+    EXPECT_EQ(next("text", &CSkinParser::getText), u"keeps  inner   blanks"_s);
     EXPECT_FALSE(parser.nextKey());
 }
 
@@ -219,85 +196,54 @@ TEST_F(SkinParserTest, FontsTakeFaceHeightWeightWordAndStyleWords) {
          "f2=DejaVu Sans, 12, normal, underline, italic\n"
          "f3=An extremely long face name of forty characters\n"
          "f4=Serif,-9,Bold,Italic,strike,extra,pieces\n");
-    CFont font;
-    ASSERT_TRUE(parser.nextKey());
-    ASSERT_TRUE(parser.getFont(QStringLiteral("f1"), font));
-    EXPECT_EQ(font.logFont().faceName, QStringLiteral("DejaVu Sans"));
-    EXPECT_EQ(font.logFont().height, -11);
-    EXPECT_EQ(font.logFont().weight, 700);
-    EXPECT_FALSE(font.logFont().italic);
-    EXPECT_FALSE(font.logFont().underline);
-    EXPECT_EQ(font.logFont().charSet, 1);
-    EXPECT_EQ(font.font().pixelSize(), 11);
-    EXPECT_EQ(font.font().weight(), QFont::Bold);
-    ASSERT_TRUE(parser.nextKey());
-    ASSERT_TRUE(parser.getFont(QStringLiteral("f2"), font));
-    EXPECT_EQ(font.logFont().height, 12);
-    EXPECT_EQ(font.logFont().weight, 400);
-    EXPECT_TRUE(font.logFont().italic);
-    EXPECT_TRUE(font.logFont().underline);
-    EXPECT_TRUE(font.font().italic());
-    EXPECT_TRUE(font.font().underline());
-    ASSERT_TRUE(parser.nextKey());
-    ASSERT_TRUE(parser.getFont(QStringLiteral("f3"), font));
-    EXPECT_EQ(font.logFont().faceName, QStringLiteral("An extremely long face name of "));
-    EXPECT_EQ(font.logFont().height, 0);
-    EXPECT_FALSE(font.logFont().italic); // the old font's styles are gone
-    ASSERT_TRUE(parser.nextKey());
-    ASSERT_TRUE(parser.getFont(QStringLiteral("f4"), font));
+    const CFont f1 = next("f1", &CSkinParser::getFont);
+    EXPECT_EQ(f1.logFont().faceName, u"DejaVu Sans"_s);
+    EXPECT_EQ(f1.logFont().height, -11);
+    EXPECT_EQ(f1.logFont().weight, 700);
+    EXPECT_FALSE(f1.logFont().italic || f1.logFont().underline);
+    EXPECT_EQ(f1.font().pixelSize(), 11);
+    EXPECT_EQ(f1.font().weight(), QFont::Bold);
+    const CFont f2 = next("f2", &CSkinParser::getFont);
+    EXPECT_EQ(f2.logFont().height, 12);
+    EXPECT_EQ(f2.logFont().weight, 400);
+    EXPECT_TRUE(f2.font().italic() && f2.font().underline());
+    const CFont f3 = next("f3", &CSkinParser::getFont, f2);
+    EXPECT_EQ(f3.logFont().faceName, u"An extremely long face name of "_s);
+    EXPECT_EQ(f3.logFont().height, 0);
+    EXPECT_FALSE(f3.logFont().italic); // the old font's styles are gone
     // The words compare exactly: "Bold" and "Italic" are not "bold" and "italic".
-    EXPECT_EQ(font.logFont().weight, 400);
-    EXPECT_FALSE(font.logFont().italic);
-    EXPECT_FALSE(font.logFont().strikeOut);
+    const CFont f4 = next("f4", &CSkinParser::getFont);
+    EXPECT_EQ(f4.logFont().weight, 400);
+    EXPECT_FALSE(f4.logFont().italic || f4.logFont().strikeOut);
 }
 
 TEST_F(SkinParserTest, FileValuesAreNamesInTheSkinFolder) {
     EnsureGuiApp();
-    WriteFile(file(QStringLiteral("red.bmp")), SolidBmp(3, 2, Qt::red));
-    WriteFile(file(QStringLiteral("shape.rgn")),
-              RegionData({QRect(0, 0, 4, 2), QRect(1, 2, 2, 1)}));
-    WriteFile(file(QStringLiteral("strip.bmp")), [] {
-        BmpSpec s;
-        s.width = 6;
-        s.height = 1;
-        s.bits = Bits24(6, {{qRgb(255, 0, 255), qRgb(1, 2, 3), qRgb(4, 5, 6), qRgb(255, 0, 255),
-                             qRgb(7, 8, 9), qRgb(255, 0, 255)}});
-        return MakeBmp(s);
-    }());
-    open("file=red.bmp\n"
-         "nofile=gone.bmp\n"
-         "bmp=red.bmp\n"
-         "nobmp=gone.bmp\n"
-         "rgn=shape.rgn\n"
-         "list=strip.bmp, 2, 255, 0, 255\n"
-         "wide=strip.bmp,7,0,0,0\n"
-         "zero=strip.bmp,0,0,0,0\n"
+    WriteFile(file(u"red.bmp"_s), SolidBmp(3, 2, Qt::red));
+    WriteFile(file(u"shape.rgn"_s), RegionData({QRect(0, 0, 4, 2), QRect(1, 2, 2, 1)}));
+    const QRgb key = qRgb(255, 0, 255);
+    WriteFile(file(u"strip.bmp"_s), MakeBmp({.width = 6,
+                                             .bits = Bits24(6, {{key, qRgb(1, 2, 3), qRgb(4, 5, 6),
+                                                                 key, qRgb(7, 8, 9), key}})}));
+    open("file=red.bmp\nnofile=gone.bmp\nbmp=red.bmp\nnobmp=gone.bmp\nrgn=shape.rgn\n"
+         "list=strip.bmp, 2, 255, 0, 255\nwide=strip.bmp,7,0,0,0\nzero=strip.bmp,0,0,0,0\n"
          "few=strip.bmp,2\n");
-    QString path = QStringLiteral("kept");
+    QString path = next("file", &CSkinParser::getFile);
+    EXPECT_EQ(path, file(u"red.bmp"_s));
     ASSERT_TRUE(parser.nextKey());
-    EXPECT_TRUE(parser.getFile(QStringLiteral("file"), path));
-    EXPECT_EQ(path, file(QStringLiteral("red.bmp")));
-    ASSERT_TRUE(parser.nextKey());
-    EXPECT_FALSE(parser.getFile(QStringLiteral("nofile"), path));
-    EXPECT_EQ(path, file(QStringLiteral("red.bmp")));
+    EXPECT_FALSE(parser.getFile(u"nofile"_s, path));
+    EXPECT_EQ(path, file(u"red.bmp"_s));
 
-    CDynBitmap bitmap;
-    ASSERT_TRUE(parser.nextKey());
-    ASSERT_TRUE(parser.getBitmap(QStringLiteral("bmp"), bitmap));
+    CDynBitmap bitmap = next("bmp", &CSkinParser::getBitmap);
     EXPECT_EQ(bitmap.size(), QSize(3, 2));
     EXPECT_EQ(bitmap.image().pixel(2, 1), qRgb(255, 0, 0));
     ASSERT_TRUE(parser.nextKey());
-    EXPECT_FALSE(parser.getBitmap(QStringLiteral("nobmp"), bitmap));
+    EXPECT_FALSE(parser.getBitmap(u"nobmp"_s, bitmap));
     EXPECT_EQ(bitmap.size(), QSize(3, 2)); // the held bitmap stays
 
-    CDynRgn region;
-    ASSERT_TRUE(parser.nextKey());
-    ASSERT_TRUE(parser.getRegion(QStringLiteral("rgn"), region));
-    EXPECT_EQ(region.region(), QRegion(0, 0, 4, 2) + QRegion(1, 2, 2, 1));
-
-    CImageList images;
-    ASSERT_TRUE(parser.nextKey());
-    ASSERT_TRUE(parser.getImageList(QStringLiteral("list"), images));
+    EXPECT_EQ(next("rgn", &CSkinParser::getRegion).region(),
+              QRegion(0, 0, 4, 2) + QRegion(1, 2, 2, 1));
+    CImageList images = next("list", &CSkinParser::getImageList);
     ASSERT_EQ(images.count(), 3);
     EXPECT_EQ(images.imageSize(), QSize(2, 1));
     EXPECT_EQ(qAlpha(images.image(0).pixel(0, 0)), 0); // the transparent colour is clear
@@ -313,48 +259,27 @@ TEST_F(SkinParserTest, FileValuesAreNamesInTheSkinFolder) {
 
 TEST_F(SkinParserTest, CursorsLoadAndAMissingOneShowsTheMessageWithTheKey) {
     EnsureGuiApp();
-    WriteFile(file(QStringLiteral("hand.cur")),
+    WriteFile(file(u"hand.cur"_s),
               IconDirectory(2, 16, 16, QPoint(3, 4), IconImage32(16, 16, qRgba(10, 20, 30, 255))));
-    WriteFile(file(QStringLiteral("broken.cur")), QByteArray("\0\0\2\0\1\0", 6));
+    WriteFile(file(u"broken.cur"_s), QByteArray("\0\0\2\0\1\0", 6));
     RecordedMessages messages;
     CSkinParser withUi(&messages);
     ASSERT_TRUE(withUi.init(skin("PP_SDF=1\n[s]\ncursor=hand.cur\ncursor=gone.cur\n"
                                  "pointer=broken.cur\n"),
-                            QStringLiteral("PP_SDF")));
-    ASSERT_TRUE(withUi.openSection(QStringLiteral("[s]")));
+                            u"PP_SDF"_s));
+    ASSERT_TRUE(withUi.openSection(u"[s]"_s));
     QCursor cursor;
     ASSERT_TRUE(withUi.nextKey());
-    ASSERT_TRUE(withUi.getCursor(QStringLiteral("cursor"), cursor));
+    ASSERT_TRUE(withUi.getCursor(u"cursor"_s, cursor));
     EXPECT_EQ(cursor.hotSpot(), QPoint(3, 4));
     EXPECT_EQ(cursor.pixmap().size(), QSize(16, 16));
     EXPECT_TRUE(messages.texts.isEmpty());
     ASSERT_TRUE(withUi.nextKey());
-    EXPECT_FALSE(withUi.getCursor(QStringLiteral("cursor"), cursor));
+    EXPECT_FALSE(withUi.getCursor(u"cursor"_s, cursor));
     ASSERT_TRUE(withUi.nextKey());
-    EXPECT_FALSE(withUi.getCursor(QStringLiteral("pointer"), cursor));
+    EXPECT_FALSE(withUi.getCursor(u"pointer"_s, cursor));
     EXPECT_EQ(messages.texts, QStringList({"couldn't load cursor from file cursor",
                                            "couldn't load cursor from file pointer"}));
     EXPECT_EQ(messages.kinds.first(), IUserMessages::Kind::Error);
     EXPECT_EQ(cursor.hotSpot(), QPoint(3, 4));
-}
-
-TEST_F(SkinParserTest, TextIsUtf8AndLinesMayEndWithCrLf) {
-    open("caption=\xC3\x96"
-         "ffnen \xE2\x80\x93 Datei\r\nnext=1\r\n");
-    QString caption;
-    ASSERT_TRUE(parser.nextKey());
-    ASSERT_TRUE(parser.getText(QStringLiteral("caption"), caption));
-    EXPECT_EQ(caption, QString::fromUtf8("Öffnen – Datei"));
-    ASSERT_TRUE(parser.nextKey());
-    EXPECT_EQ(parser.currentValue(), QStringLiteral("1"));
-}
-
-TEST_F(SkinParserTest, RewindReadsTheFileAgainFromTheHeader) {
-    ASSERT_TRUE(parser.init(skin("PP_SDF=v\n[a]\nk=1\n"), QStringLiteral("PP_SDF")));
-    ASSERT_TRUE(parser.openSection(QStringLiteral("[a]")));
-    ASSERT_TRUE(parser.nextKey());
-    EXPECT_FALSE(parser.nextKey());
-    parser.rewind();
-    ASSERT_TRUE(parser.nextKey());
-    EXPECT_EQ(parser.currentKey(), QStringLiteral("PP_SDF"));
 }

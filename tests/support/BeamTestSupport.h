@@ -1,32 +1,26 @@
-// Helpers of the beaming tests: the reference service on a free port, a scripted server, a
-// recording progress, a browser, the person's choices on the page, and a ringtone to send.
+// Helpers of the beaming tests: a scripted server, a recording progress, a browser, the person's
+// choices on the page, and a ringtone to send.
 #pragma once
 
 #include "app/IOpProgress.h"
 #include "encode/OggFileEncoder.h"
+#include "support/HttpClient.h"
+#include "support/ServiceProcess.h"
+#include "support/TestSupport.h"
 #include "web/IBrowser.h"
 
-#include <QDeadlineTimer>
-#include <QFile>
 #include <QRandomGenerator>
-#include <QRegularExpression>
-#include <QStringList>
-#include <QTemporaryDir>
 #include <algorithm>
 #include <arpa/inet.h>
 #include <atomic>
 #include <condition_variable>
-#include <cstring>
-#include <curl/curl.h>
-#include <fcntl.h>
+#include <iterator>
 #include <mutex>
 #include <netinet/in.h>
 #include <poll.h>
-#include <signal.h>
-#include <spawn.h>
 #include <string>
 #include <sys/socket.h>
-#include <sys/wait.h>
+#include <sys/time.h>
 #include <thread>
 #include <unistd.h>
 #include <vector>
@@ -34,120 +28,33 @@
 namespace beamtest {
 
 // How long a test waits for any one event before it gives up.
-constexpr int kBoundMs = 30000;
+constexpr int kBoundMs = int(CServiceProcess::kBound.count());
 constexpr char kUploadPath[] = "/php/client-upload-dgst.php";
 
-// An OGG Vorbis ringtone of white noise (noise keeps it large: many upload chunks).
-inline void MakeRingtone(const QString& path, int seconds) {
+// Writes an OGG Vorbis ringtone of white noise at 22050 Hz (noise keeps it large: many upload
+// chunks) and returns its bytes.
+inline std::string MakeRingtone(const QString& path, int ms, int channels = 2) {
     EncoderParams params;
+    params.mode = channels == 2 ? EncoderParams::kStereo : EncoderParams::kMono;
     params.sampleRate = 22050;
     params.quality = 4;
-    COggFileEncoder encoder(path, params);
-    QRandomGenerator random(7);
-    std::vector<int16_t> block(2 * 22050);
-    for (int s = 0; s < seconds; ++s) {
-        for (int16_t& sample : block)
-            sample = int16_t(random.bounded(-12000, 12000));
-        encoder.encode(block.data(), uint32_t(block.size() * 2));
+    {
+        COggFileEncoder encoder(path, params);
+        QRandomGenerator random(7);
+        std::vector<int16_t> block(size_t(channels) * 22050 / 10);
+        for (int done = 0; done < ms; done += 100) {
+            for (int16_t& sample : block)
+                sample = int16_t(random.bounded(-12000, 12000));
+            encoder.encode(block.data(), uint32_t(block.size() * 2));
+        }
     }
+    return testsupport::ReadBytes(path).toStdString();
 }
 
-// quillet-service started for one test on a free port of 127.0.0.1, with its own store. It is
-// started with posix_spawn, which ThreadSanitizer follows (a vfork-style start confuses it).
-class CServiceInstance {
-public:
-    explicit CServiceInstance(const QStringList& switches = {}) {
-        QList<QByteArray> args{QByteArrayLiteral(QUILLET_BIN_DIR "/quillet-service"),
-                               "--port",
-                               "0",
-                               "--store",
-                               QFile::encodeName(m_store.path()),
-                               "--heartbeat",
-                               "0"};
-        for (const QString& option : switches)
-            args << option.toUtf8();
-        std::vector<char*> argv;
-        for (QByteArray& arg : args)
-            argv.push_back(arg.data());
-        argv.push_back(nullptr);
-        int out[2];
-        if (pipe2(out, O_CLOEXEC) != 0)
-            return;
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
-        if (posix_spawn(&m_pid, argv[0], &actions, nullptr, argv.data(), environ) != 0)
-            m_pid = -1;
-        posix_spawn_file_actions_destroy(&actions);
-        close(out[1]);
-        m_out = out[0];
-        if (m_pid > 0 && waitForLog(QStringLiteral("listening on http://127.0.0.1:"))) {
-            static const QRegularExpression port(QStringLiteral(":(\\d+)/$"));
-            for (const QString& line : m_lines)
-                if (const auto match = port.match(line); match.hasMatch())
-                    m_port = match.captured(1).toInt();
-        }
-    }
-    ~CServiceInstance() {
-        stop();
-        close(m_out);
-    }
-    CServiceInstance(const CServiceInstance&) = delete;
-    CServiceInstance& operator=(const CServiceInstance&) = delete;
-
-    bool started() const { return m_port > 0; }
-    QString url(const QString& path) const {
-        return QStringLiteral("http://127.0.0.1:%1%2").arg(m_port).arg(path);
-    }
-    // Waits until a line of the service's log holds the text.
-    bool waitForLog(const QString& text, int boundMs = kBoundMs) {
-        const QDeadlineTimer deadline(boundMs);
-        for (;;) {
-            for (const QString& line : m_lines)
-                if (line.contains(text))
-                    return true;
-            if (!readOutput(deadline))
-                return false;
-        }
-    }
-    // Stops the service as SIGTERM does (held answers end without a status line) and waits for
-    // its output to end.
-    void stop() {
-        if (m_pid <= 0)
-            return;
-        kill(m_pid, SIGTERM);
-        const QDeadlineTimer deadline(kBoundMs);
-        while (readOutput(deadline)) {
-        }
-        if (deadline.hasExpired())
-            kill(m_pid, SIGKILL);
-        waitpid(m_pid, nullptr, 0);
-        m_pid = -1;
-    }
-
-private:
-    // Reads what the service wrote, waiting for it until the deadline; false at its end or then.
-    bool readOutput(const QDeadlineTimer& deadline) {
-        pollfd watch{m_out, POLLIN, 0};
-        if (poll(&watch, 1, int(qMax<qint64>(deadline.remainingTime(), 0))) <= 0)
-            return false;
-        char buffer[4096];
-        const ssize_t got = read(m_out, buffer, sizeof buffer);
-        if (got <= 0)
-            return false;
-        m_pending.append(buffer, got);
-        for (qsizetype end; (end = m_pending.indexOf('\n')) >= 0; m_pending.remove(0, end + 1))
-            m_lines << QString::fromUtf8(m_pending.left(end));
-        return true;
-    }
-
-    QTemporaryDir m_store;
-    pid_t m_pid = -1;
-    int m_out = -1;
-    QByteArray m_pending;
-    QStringList m_lines;
-    int m_port = 0;
-};
+// The address of the service's upload.
+inline QString UploadUrl(const CServiceProcess& service) {
+    return QString::fromStdString(service.url(kUploadPath));
+}
 
 // A port of 127.0.0.1 on which nothing listens.
 inline int UnusedPort() {
@@ -184,8 +91,9 @@ public:
         m_port = ntohs(address.sin_port);
         m_thread = std::thread([this] { serve(); });
     }
+    // Shutting the listener down ends the wait in accept.
     ~CScriptedServer() {
-        m_stop = true;
+        shutdown(m_listener, SHUT_RDWR);
         m_thread.join();
         close(m_listener);
     }
@@ -196,36 +104,22 @@ public:
     }
 
 private:
-    // Waits up to the bound for the socket to have data; false on time-out or stop.
-    bool readable(int fd) const {
-        for (int waited = 0; waited < kBoundMs && !m_stop; waited += 50) {
-            pollfd watch{fd, POLLIN, 0};
-            if (poll(&watch, 1, 50) > 0)
-                return true;
-        }
-        return false;
-    }
     void serve() {
-        for (size_t next = 0; !m_stop;) {
-            if (!readable(m_listener))
-                continue;
+        for (size_t next = 0;; ++next) {
             const int connection = accept(m_listener, nullptr, nullptr);
             if (connection < 0)
-                continue;
-            Request request;
+                return;
+            const timeval bound{kBoundMs / 1000, 0};
+            setsockopt(connection, SOL_SOCKET, SO_RCVTIMEO, &bound, sizeof bound);
             std::string data;
             char buffer[4096];
             size_t headEnd = std::string::npos;
             size_t length = 0;
-            while (readable(connection)) {
-                const ssize_t got = recv(connection, buffer, sizeof buffer, 0);
-                if (got <= 0)
-                    break;
+            for (ssize_t got; (got = recv(connection, buffer, sizeof buffer, 0)) > 0;) {
                 data.append(buffer, size_t(got));
                 if (headEnd == std::string::npos &&
                     (headEnd = data.find("\r\n\r\n")) != std::string::npos) {
-                    request.head = data.substr(0, headEnd);
-                    std::string lower = request.head;
+                    std::string lower = data.substr(0, headEnd);
                     for (char& c : lower)
                         c = char(std::tolower(static_cast<unsigned char>(c)));
                     if (const size_t field = lower.find("\r\ncontent-length:");
@@ -235,19 +129,16 @@ private:
                 if (headEnd != std::string::npos && data.size() >= headEnd + 4 + length)
                     break;
             }
-            if (headEnd != std::string::npos)
-                request.body = data.substr(headEnd + 4);
             std::string answer = next < m_answers.size() ? m_answers[next] : std::string();
-            ++next;
             const std::string base = "http://127.0.0.1:" + std::to_string(m_port);
             for (size_t at; (at = answer.find("{base}")) != std::string::npos;)
                 answer.replace(at, 6, base);
             const std::string reply = "HTTP/1.1 200 OK\r\nContent-Type: text/plain\r\nConnection: "
                                       "close\r\nContent-Length: " +
                                       std::to_string(answer.size()) + "\r\n\r\n" + answer;
-            {
+            if (headEnd != std::string::npos) {
                 const std::lock_guard lock(m_mutex);
-                m_requests.push_back(std::move(request));
+                m_requests.push_back({data.substr(0, headEnd), data.substr(headEnd + 4)});
             }
             send(connection, reply.data(), reply.size(), MSG_NOSIGNAL);
             close(connection);
@@ -257,7 +148,6 @@ private:
     std::vector<std::string> m_answers;
     int m_listener = -1;
     int m_port = 0;
-    std::atomic<bool> m_stop{false};
     mutable std::mutex m_mutex;
     std::vector<Request> m_requests;
     std::thread m_thread;
@@ -290,16 +180,12 @@ public:
         const std::lock_guard lock(m_mutex);
         m_calls.clear();
     }
-    std::vector<std::string> calls() const {
-        const std::lock_guard lock(m_mutex);
-        return m_calls;
-    }
     // The calls that start with the prefix.
-    std::vector<std::string> calls(const std::string& prefix) const {
+    std::vector<std::string> calls(const std::string& prefix = {}) const {
+        const std::lock_guard lock(m_mutex);
         std::vector<std::string> found;
-        for (const std::string& call : calls())
-            if (call.rfind(prefix, 0) == 0)
-                found.push_back(call);
+        std::copy_if(m_calls.begin(), m_calls.end(), std::back_inserter(found),
+                     [&](const std::string& call) { return call.rfind(prefix, 0) == 0; });
         return found;
     }
 
@@ -375,46 +261,15 @@ private:
     std::atomic<bool> m_closed{false};
 };
 
-// One HTTP request as a person's web browser makes it; the answer's body.
-inline std::string HttpRequestBody(const QString& url, const std::string& form = {},
-                                   long* status = nullptr) {
-    std::string body;
-    CURL* easy = curl_easy_init();
-    const QByteArray address = url.toUtf8();
-    curl_easy_setopt(easy, CURLOPT_URL, address.constData());
-    curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
-    curl_easy_setopt(easy, CURLOPT_TIMEOUT_MS, long(kBoundMs));
-    if (!form.empty())
-        curl_easy_setopt(easy, CURLOPT_POSTFIELDS, form.c_str());
-    curl_easy_setopt(
-        easy, CURLOPT_WRITEFUNCTION, +[](char* data, size_t size, size_t count, void* out) {
-            static_cast<std::string*>(out)->append(data, size * count);
-            return size * count;
-        });
-    curl_easy_setopt(easy, CURLOPT_WRITEDATA, &body);
-    curl_easy_perform(easy);
-    if (status)
-        curl_easy_getinfo(easy, CURLINFO_RESPONSE_CODE, status);
-    curl_easy_cleanup(easy);
-    return body;
-}
-
-// The page token of the transfer page's address (its query).
-inline std::string PageToken(const QString& page) {
-    return page.section(QLatin1Char('?'), 1).toStdString();
-}
-// The person's choices on the page, as its forms send them.
+// The person's choices on the transfer page at the address (its query is the page token), as
+// its forms send them.
 inline void SendToPhone(const QString& page, const std::string& phone) {
-    HttpRequestBody(page.section(QLatin1Char('?'), 0, 0) + QStringLiteral("/send"),
-                    "token=" + PageToken(page) + "&phone=" + phone);
+    HttpPostForm(page.section(QLatin1Char('?'), 0, 0).toStdString() + "/send",
+                 {{"token", page.section(QLatin1Char('?'), 1).toStdString()}, {"phone", phone}});
 }
-inline void Pay(const QString& page) {
-    HttpRequestBody(page.section(QLatin1Char('?'), 0, 0) + QStringLiteral("/pay"),
-                    "token=" + PageToken(page));
-}
-inline void CancelOnPage(const QString& page) {
-    HttpRequestBody(page.section(QLatin1Char('?'), 0, 0) + QStringLiteral("/cancel"),
-                    "token=" + PageToken(page));
+inline void PageAction(const QString& page, const char* action) {
+    HttpPostForm(page.section(QLatin1Char('?'), 0, 0).toStdString() + "/" + action,
+                 {{"token", page.section(QLatin1Char('?'), 1).toStdString()}});
 }
 
 } // namespace beamtest

@@ -5,6 +5,8 @@
 #include <QDateTime>
 #include <gtest/gtest.h>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 DateTimeValue Time(int hour, int minute, int second, int millisecond = 0) {
     DateTimeValue t;
@@ -16,42 +18,35 @@ DateTimeValue Time(int hour, int minute, int second, int millisecond = 0) {
 }
 } // namespace
 
-TEST(DateTimeTextTest, CalendarForms) {
+TEST(DateTimeTextTest, CalendarAndClockForms) {
     const DateTimeValue t{2008, 11, 6, 5, 1, 9, 42};
-    EXPECT_EQ(FormatDateSlashes(t), QStringLiteral("06/11/2008 "));
-    EXPECT_EQ(FormatDateDots(t), QStringLiteral("06.11.2008 "));
-    EXPECT_EQ(FormatTimeMs(t), QStringLiteral("05:01:09.042"));
-    EXPECT_EQ(FormatTime(t), QStringLiteral("05:01:09"));
-    EXPECT_EQ(FormatFileNameStamp(t), QStringLiteral("06_11_2008-05_01_09"));
+    EXPECT_EQ(FormatDateSlashes(t), u"06/11/2008 "_s);
+    EXPECT_EQ(FormatDateDots(t), u"06.11.2008 "_s);
+    EXPECT_EQ(FormatTimeMs(t), u"05:01:09.042"_s);
+    EXPECT_EQ(FormatTime(t), u"05:01:09"_s);
+    EXPECT_EQ(FormatFileNameStamp(t), u"06_11_2008-05_01_09"_s);
+    // Hours and minutes round up above thirty seconds.
+    EXPECT_EQ(FormatHoursMinutes(Time(10, 15, 31)), u"10:16"_s);
+    EXPECT_EQ(FormatHoursMinutes(Time(10, 15, 30, 999)), u"10:15"_s);
+    EXPECT_EQ(FormatHoursMinutes(Time(10, 59, 45)), u"11:00"_s);
 }
 
-TEST(DateTimeTextTest, HoursAndMinutesRoundUpAboveThirtySeconds) {
-    EXPECT_EQ(FormatHoursMinutes(Time(10, 15, 31)), QStringLiteral("10:16"));
-    EXPECT_EQ(FormatHoursMinutes(Time(10, 15, 30, 999)), QStringLiteral("10:15"));
-    EXPECT_EQ(FormatHoursMinutes(Time(9, 5, 0)), QStringLiteral("09:05"));
-    EXPECT_EQ(FormatHoursMinutes(Time(10, 59, 45)), QStringLiteral("11:00"));
-}
+TEST(DateTimeTextTest, DurationsWithTenthsOrInMinutesAndOverADay) {
+    EXPECT_EQ(FormatDurationTenths(Time(0, 2, 5, 987)), u"02:05:9"_s);
+    EXPECT_EQ(FormatDurationTenths(Time(1, 2, 5, 50)), u"01:02:05.0"_s);
+    EXPECT_EQ(FormatDurationTenths(Time(12, 30, 7, 300)), u"12:30:07.3"_s);
 
-TEST(DateTimeTextTest, DurationWithTenthsBelowAndFromOneHour) {
-    EXPECT_EQ(FormatDurationTenths(Time(0, 2, 5, 987)), QStringLiteral("02:05:9"));
-    EXPECT_EQ(FormatDurationTenths(Time(0, 0, 0, 99)), QStringLiteral("00:00:0"));
-    EXPECT_EQ(FormatDurationTenths(Time(1, 2, 5, 50)), QStringLiteral("01:02:05.0"));
-    EXPECT_EQ(FormatDurationTenths(Time(12, 30, 7, 300)), QStringLiteral("12:30:07.3"));
-}
-
-TEST(DateTimeTextTest, DurationInMinutesAndOverADay) {
-    EXPECT_EQ(FormatDurationMinutes(Time(0, 2, 5)), QStringLiteral("2:05"));
-    EXPECT_EQ(FormatDurationMinutes(Time(1, 2, 3)), QStringLiteral("62:03"));
-    EXPECT_EQ(FormatDurationMinutes(DurationFromMs(125000)), QStringLiteral("2:05"));
-    EXPECT_EQ(FormatDurationMinutes(DurationFromMs(86399999)), QStringLiteral("1439:59"));
-    EXPECT_EQ(FormatDurationMinutes(DurationFromMs(86400000)), QStringLiteral("> 24h"));
-    EXPECT_EQ(FormatDurationMinutes(DurationFromMs(-5)), QStringLiteral("0:00"));
+    EXPECT_EQ(FormatDurationMinutes(Time(0, 2, 5)), u"2:05"_s);
+    EXPECT_EQ(FormatDurationMinutes(Time(1, 2, 3)), u"62:03"_s);
+    EXPECT_EQ(FormatDurationMinutes(DurationFromMs(86399999)), u"1439:59"_s);
+    EXPECT_EQ(FormatDurationMinutes(DurationFromMs(86400000)), u"> 24h"_s);
+    EXPECT_EQ(FormatDurationMinutes(DurationFromMs(-5)), u"0:00"_s);
     DateTimeValue withMonth = Time(0, 1, 0);
     withMonth.month = 1;
-    EXPECT_EQ(FormatDurationMinutes(withMonth), QStringLiteral("> 24h"));
+    EXPECT_EQ(FormatDurationMinutes(withMonth), u"> 24h"_s);
     DateTimeValue withYear = Time(0, 1, 0);
     withYear.year = 1;
-    EXPECT_EQ(FormatDurationMinutes(withYear), QStringLiteral("> 24h"));
+    EXPECT_EQ(FormatDurationMinutes(withYear), u"> 24h"_s);
 
     const DateTimeValue d = DurationFromMs(2LL * 86400000 + 3 * 3600000 + 4 * 60000 + 5006);
     EXPECT_EQ(d, (DateTimeValue{0, 0, 2, 3, 4, 5, 6}));

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-TEST(TimeParse, AcceptsMillisecondsAndClockForms) {
+TEST(TimeParse, AcceptsMillisecondsAndClockFormsAndRefusesAnythingElse) {
     const std::pair<const char*, qint64> good[] = {
         {"0", 0},
         {"15000", 15000},
@@ -20,9 +20,7 @@ TEST(TimeParse, AcceptsMillisecondsAndClockForms) {
         EXPECT_TRUE(ParseMilliseconds(text, ms)) << text;
         EXPECT_EQ(ms, expected) << text;
     }
-}
-
-TEST(TimeParse, RefusesAnythingElseAndLeavesTheValue) {
+    // Anything else is refused and leaves the value.
     for (const char* text :
          {"", "-5", "1:60", "1:75:00", "abc", "1.5", "1:2:3:4", "0:05.1234", " 5", "5s", ":30"}) {
         qint64 ms = 42;

@@ -11,6 +11,8 @@
 #include <tuple>
 #include <vector>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 using Stamp = std::tuple<int, int, int, int, int, int, int>;
 Stamp StampOf(const DateTimeValue& t) {
@@ -52,9 +54,9 @@ TEST(UniqueClockTest, FileNamesDifferAndAreTraced) {
     const QString a = GetUniqueTimeBasedFileName();
     const QString b = GetUniqueTimeBasedFileName();
     EXPECT_NE(a, b);
-    const QRegularExpression form(QStringLiteral("^\\d{8}_\\d{6}_\\d{3}$"));
+    const QRegularExpression form(u"^\\d{8}_\\d{6}_\\d{3}$"_s);
     EXPECT_TRUE(form.match(a).hasMatch()) << a.toStdString();
     EXPECT_TRUE(form.match(b).hasMatch()) << b.toStdString();
-    EXPECT_TRUE(trace.hasLine("DBG", QStringLiteral("GetUniqueTimeBasedFileName(): ") + a));
-    EXPECT_TRUE(trace.hasLine("DBG", QStringLiteral("GetUniqueTimeBasedFileName(): ") + b));
+    EXPECT_TRUE(trace.hasLine("DBG", u"GetUniqueTimeBasedFileName(): "_s + a));
+    EXPECT_TRUE(trace.hasLine("DBG", u"GetUniqueTimeBasedFileName(): "_s + b));
 }

@@ -12,6 +12,8 @@
 #include <cerrno>
 #include <sys/utsname.h>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 // Sets TMPDIR for one test and puts the old value back.
 class TempDirVariable {
@@ -33,19 +35,17 @@ private:
 };
 } // namespace
 
-TEST(UtilsTest, UrlEscapeKeepsLettersDigitsAndPunctuationFromColonUp) {
-    EXPECT_EQ(UrlEscape(QStringLiteral("a b/c:d")), QStringLiteral("a%20b%2fc:d"));
-    EXPECT_EQ(UrlEscape(QStringLiteral(" !\"#$%&'()*+,-./")),
-              QStringLiteral("%20%21%22%23%24%25%26%27%28%29%2a%2b%2c%2d%2e%2f"));
-    const QString kept = QStringLiteral("AZaz09:;<=>?@[\\]^_`{|}~\t\u00e9");
+TEST(UtilsTest, UrlEscapeKeepsLettersDigitsAndPunctuationFromColonUpOrEscapesEverything) {
+    EXPECT_EQ(UrlEscape(u"a b/c:d"_s), u"a%20b%2fc:d"_s);
+    EXPECT_EQ(UrlEscape(u" !\"#$%&'()*+,-./"_s),
+              u"%20%21%22%23%24%25%26%27%28%29%2a%2b%2c%2d%2e%2f"_s);
+    const QString kept = u"AZaz09:;<=>?@[\\]^_`{|}~\t\u00e9"_s;
     EXPECT_EQ(UrlEscape(kept), kept);
     EXPECT_EQ(UrlEscape(QString()), QString());
-}
-
-TEST(UtilsTest, UrlEscapeEverythingGivesThreeCharactersEach) {
-    const QString text = QStringLiteral("Az0:~ /\u00e9");
+    // Escaping everything gives three characters each.
+    const QString text = u"Az0:~ /\u00e9"_s;
     const QString escaped = UrlEscape(text, true);
-    EXPECT_EQ(escaped, QStringLiteral("%41%7a%30%3a%7e%20%2f%e9"));
+    EXPECT_EQ(escaped, u"%41%7a%30%3a%7e%20%2f%e9"_s);
     EXPECT_EQ(escaped.size(), text.size() * 3);
 }
 
@@ -55,57 +55,53 @@ TEST(UtilsTest, AssureDirExistsCreatesOneLevelAndRefusesFiles) {
     ASSERT_TRUE(dir.isValid());
 
     EXPECT_TRUE(AssureDirExists(dir.path()));
-    const QString fresh = dir.filePath(QStringLiteral("fresh"));
+    const QString fresh = dir.filePath(u"fresh"_s);
     EXPECT_TRUE(AssureDirExists(fresh));
     EXPECT_TRUE(QFileInfo(fresh).isDir());
     EXPECT_TRUE(AssureDirExists(fresh));
 
-    const QString deep = dir.filePath(QStringLiteral("missing/child"));
+    const QString deep = dir.filePath(u"missing/child"_s);
     EXPECT_FALSE(AssureDirExists(deep));
     EXPECT_FALSE(QFileInfo::exists(deep));
-    EXPECT_TRUE(
-        trace.hasLine("ERR", QStringLiteral("AssureDirExists: Error creating dir '%1'").arg(deep)));
+    EXPECT_TRUE(trace.hasLine("ERR", u"AssureDirExists: Error creating dir '%1'"_s.arg(deep)));
 
-    const QString file = dir.filePath(QStringLiteral("plain.txt"));
+    const QString file = dir.filePath(u"plain.txt"_s);
     testsupport::WriteBytes(file, "x");
     EXPECT_FALSE(AssureDirExists(file));
-    EXPECT_TRUE(trace.hasLine(
-        "ERR", QStringLiteral("AssureDirExists: '%1' exists but is not a folder").arg(file)));
+    EXPECT_TRUE(
+        trace.hasLine("ERR", u"AssureDirExists: '%1' exists but is not a folder"_s.arg(file)));
     EXPECT_TRUE(QFileInfo(file).isFile());
 }
 
-TEST(UtilsTest, TempFilePathLiesInTheTemporaryFolderAndIsNotCreated) {
+TEST(UtilsTest, TempFilePathLiesInTheTemporaryFolderIsNotCreatedAndNeedsTheFolder) {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     const TempDirVariable tmp(dir.path());
     const qint64 before = GetCurrentTimeMs() / 1000;
     QString a, b;
-    ASSERT_TRUE(GetTempFilePath(QStringLiteral("ogg"), a));
-    ASSERT_TRUE(GetTempFilePath(QStringLiteral("wav"), b));
+    ASSERT_TRUE(GetTempFilePath(u"ogg"_s, a));
+    ASSERT_TRUE(GetTempFilePath(u"wav"_s, b));
     const qint64 after = GetCurrentTimeMs() / 1000;
 
     const QFileInfo info(a);
     EXPECT_EQ(info.absolutePath(), QDir(dir.path()).canonicalPath());
     EXPECT_FALSE(info.exists());
     const QRegularExpressionMatch match =
-        QRegularExpression(QStringLiteral("^temp_(\\d+)_(\\d+)\\.ogg$")).match(info.fileName());
+        QRegularExpression(u"^temp_(\\d+)_(\\d+)\\.ogg$"_s).match(info.fileName());
     ASSERT_TRUE(match.hasMatch()) << a.toStdString();
     const qint64 seconds = match.captured(1).toLongLong();
     EXPECT_GE(seconds, before);
     EXPECT_LE(seconds, after);
-    EXPECT_TRUE(b.endsWith(QStringLiteral(".wav")));
-}
+    EXPECT_TRUE(b.endsWith(u".wav"_s));
 
-TEST(UtilsTest, TempFilePathFailsWithoutATemporaryFolder) {
+    // Without a temporary folder it fails and leaves the path.
     TraceCapture trace(TRACE_ERROR);
-    QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
-    const TempDirVariable tmp(dir.filePath(QStringLiteral("gone")));
-    QString path = QStringLiteral("unchanged");
-    EXPECT_FALSE(GetTempFilePath(QStringLiteral("ogg"), path));
-    EXPECT_EQ(path, QStringLiteral("unchanged"));
+    const TempDirVariable gone(dir.filePath(u"gone"_s));
+    QString path = u"unchanged"_s;
+    EXPECT_FALSE(GetTempFilePath(u"ogg"_s, path));
+    EXPECT_EQ(path, u"unchanged"_s);
     const QRegularExpression line(
-        QStringLiteral(" ERR: GetTempPath returned \\d+, last error = %1$").arg(ENOENT));
+        u" ERR: GetTempPath returned \\d+, last error = %1$"_s.arg(ENOENT));
     EXPECT_EQ(trace.lines().filter(line).size(), 1) << trace.lines().join('\n').toStdString();
 }
 
@@ -124,7 +120,7 @@ TEST(UtilsTest, CurrentTimeAndElapsedTime) {
     EXPECT_EQ(accumulators[2], 30);
     EXPECT_GE(start, now);
     EXPECT_EQ(accumulators[1] - 20 - 5000, start - now);
-
+    // Without an index the first accumulator counts.
     const qint64 moved = start;
     start -= 1000;
     AddElapsedTime(start, accumulators);
@@ -133,47 +129,38 @@ TEST(UtilsTest, CurrentTimeAndElapsedTime) {
 }
 
 TEST(UtilsTest, SystemErrorText) {
-    EXPECT_EQ(SystemErrorText(ENOENT), QStringLiteral("No such file or directory (2)"));
+    EXPECT_EQ(SystemErrorText(ENOENT), u"No such file or directory (2)"_s);
     errno = EACCES;
-    EXPECT_EQ(LastSystemErrorText(), QStringLiteral("Permission denied (13)"));
+    EXPECT_EQ(LastSystemErrorText(), u"Permission denied (13)"_s);
     const QString unknown = SystemErrorText(123456);
-    EXPECT_TRUE(unknown.endsWith(QStringLiteral(" (123456)"))) << unknown.toStdString();
+    EXPECT_TRUE(unknown.endsWith(u" (123456)"_s)) << unknown.toStdString();
     EXPECT_FALSE(unknown.contains(QLatin1Char('\n')));
 }
 
-TEST(UtilsTest, OSDescriptionIsOneLine) {
-    const QString description = GetOSDescription();
-    EXPECT_FALSE(description.isEmpty());
-    EXPECT_FALSE(description.contains(QLatin1Char('\n')));
-    EXPECT_FALSE(description.contains(QLatin1Char('\r')));
-    utsname system{};
-    ASSERT_EQ(uname(&system), 0);
-    EXPECT_TRUE(description.contains(QString::fromLocal8Bit(system.release)))
-        << description.toStdString();
-    EXPECT_TRUE(
-        description.endsWith(QStringLiteral(", build ") + QString::fromLocal8Bit(system.machine)));
-}
-
-TEST(UtilsTest, OSDescriptionFromOsRelease) {
-    const QString kernel = QStringLiteral("Linux"), release = QStringLiteral("6.1.0-18-amd64"),
-                  machine = QStringLiteral("x86_64");
+TEST(UtilsTest, OSDescriptionFromOsReleaseAndTheKernel) {
+    const QString kernel = u"Linux"_s, release = u"6.1.0-18-amd64"_s, machine = u"x86_64"_s;
     const QString debian = QStringLiteral("NAME=\"Debian GNU/Linux\"\n"
                                           "PRETTY_NAME=\"Debian GNU/Linux 12 (bookworm)\"\n"
                                           "VERSION=\"12 (bookworm)\"\n");
     EXPECT_EQ(OSDescriptionFrom(debian, kernel, release, machine),
-              QStringLiteral("Debian GNU/Linux 12 (bookworm), Linux 6.1.0-18-amd64, build x86_64"));
+              u"Debian GNU/Linux 12 (bookworm), Linux 6.1.0-18-amd64, build x86_64"_s);
     // Without PRETTY_NAME: NAME and VERSION; single quotes; escapes inside double quotes.
-    EXPECT_EQ(OSDescriptionFrom(QStringLiteral("NAME='Arch'\nVERSION=rolling\n"), kernel, release,
-                                machine),
-              QStringLiteral("Arch rolling, Linux 6.1.0-18-amd64, build x86_64"));
-    EXPECT_EQ(OSDescriptionFrom(QStringLiteral("PRETTY_NAME=\"Say \\\"hi\\\"\\\\now\"\n"), kernel,
-                                release, machine),
-              QStringLiteral("Say \"hi\"\\now, Linux 6.1.0-18-amd64, build x86_64"));
+    EXPECT_EQ(OSDescriptionFrom(u"NAME='Arch'\nVERSION=rolling\n"_s, kernel, release, machine),
+              u"Arch rolling, Linux 6.1.0-18-amd64, build x86_64"_s);
+    EXPECT_EQ(
+        OSDescriptionFrom(u"PRETTY_NAME=\"Say \\\"hi\\\"\\\\now\"\n"_s, kernel, release, machine),
+        u"Say \"hi\"\\now, Linux 6.1.0-18-amd64, build x86_64"_s);
     // A break or tab inside a value never splits the line.
-    EXPECT_EQ(OSDescriptionFrom(QStringLiteral("PRETTY_NAME=\"Two\tparts\r\"\n"), kernel, release,
-                                QStringLiteral("arm\n64")),
-              QStringLiteral("Two parts, Linux 6.1.0-18-amd64, build arm 64"));
+    EXPECT_EQ(OSDescriptionFrom(u"PRETTY_NAME=\"Two\tparts\r\"\n"_s, kernel, release, u"arm\n64"_s),
+              u"Two parts, Linux 6.1.0-18-amd64, build arm 64"_s);
     // No os-release file at all.
     EXPECT_EQ(OSDescriptionFrom(QString(), kernel, release, machine),
-              QStringLiteral("Linux 6.1.0-18-amd64, build x86_64"));
+              u"Linux 6.1.0-18-amd64, build x86_64"_s);
+
+    // This system's own description names its kernel release and machine.
+    utsname system{};
+    ASSERT_EQ(uname(&system), 0);
+    const QString description = GetOSDescription();
+    EXPECT_TRUE(description.contains(QString::fromLocal8Bit(system.release)));
+    EXPECT_TRUE(description.endsWith(u", build "_s + QString::fromLocal8Bit(system.machine)));
 }

@@ -7,6 +7,7 @@
 #include "CliStrings.h"
 #include "TerminalProgress.h"
 #include "app/OpResult.h"
+#include "app/StringIds.h"
 #include "app/StringTable.h"
 #include "audio/CdDriveList.h"
 #include "audio/CdRipper.h"
@@ -14,7 +15,6 @@
 #include "workflow/RingtoneModel.h"
 
 namespace {
-constexpr int kIdExtractingCdTrack = 135; // "Extracting CD track"
 
 int List(CCliModelOwner&) {
     CCdDriveList list;
@@ -62,7 +62,7 @@ int Rip(const QStringList& args, CCliModelOwner& owner) {
 
     CRingtoneModel model;
     model.attach(&owner, nullptr);
-    const std::unique_ptr<IOpProgress> progress = owner.CreateProgress(kIdExtractingCdTrack);
+    const std::unique_ptr<IOpProgress> progress = owner.CreateProgress(IDS_EXTRACTING_CD_TRACK);
     progress->Show(true);
     QString errorText;
     const int result = ExtractCdTrackAsInput(model, list.drives()[size_t(index)].record, track,

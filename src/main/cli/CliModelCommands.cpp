@@ -7,6 +7,7 @@
 #include "TerminalProgress.h"
 #include "app/ConfigFile.h"
 #include "app/OpResult.h"
+#include "app/StringIds.h"
 #include "app/StringTable.h"
 #include "util/DateTimeText.h"
 #include "util/TimeParse.h"
@@ -22,9 +23,6 @@
 #include <optional>
 
 namespace {
-constexpr int kIdExtractingRingtone = 110; // "Extracting ringtone"
-constexpr int kIdTooShort = 163;           // "The ringtone cannot be smaller than one second."
-constexpr int kIdTooLong = 164;            // "The ringtone cannot be larger than %d seconds."
 
 // A command's own arguments: plain ones in order, and options with a value.
 struct CommandArgs {
@@ -124,9 +122,9 @@ int ApplySelection(CRingtoneModel& model, const CommandArgs& args, std::optional
     if (!end)
         end = std::min(*start + proposedLength, model.getDuration());
     if (*end - *start < CCutInfo::kMinLength)
-        return Failure(LoadString(kIdTooShort));
+        return Failure(LoadString(IDS_RINGTONE_TOO_SHORT));
     if (*end - *start > CCutInfo::kMaxLength)
-        return Failure(FormatString(kIdTooLong, int(CCutInfo::kMaxLength / 1000)));
+        return Failure(FormatString(IDS_RINGTONE_TOO_LONG, int(CCutInfo::kMaxLength / 1000)));
     if (*start < 0 || *end > model.getDuration())
         return Failure(FormatString(IDS_CLI_OUTSIDE_INPUT, TimeText(model.getDuration())));
     qint64 fadeIn = -1, fadeOut = -1;
@@ -169,7 +167,7 @@ bool CopyRingtone(const QString& source, const QString& destination) {
 int ExtractTo(CRingtoneModel& model, CCliModelOwner& owner, const QString& output) {
     if (!model.getCut().isValid())
         return Failure(LoadString(IDS_CLI_INFO_NO_SELECTION));
-    const std::unique_ptr<IOpProgress> progress = owner.CreateProgress(kIdExtractingRingtone);
+    const std::unique_ptr<IOpProgress> progress = owner.CreateProgress(IDS_EXTRACTING_RINGTONE);
     progress->Show(true);
     const int result = model.extractFile(*progress);
     progress->Show(false);
@@ -212,7 +210,7 @@ int CliOpen(const QStringList& rawArgs, CCliModelOwner& owner) {
         return CliFailed;
     CRingtoneModel model;
     model.attach(&owner, nullptr);
-    if (!model.openInputFile(AbsolutePath(args->plain[0]), CRingtoneModel::OpenUserFile, 0))
+    if (!model.openInputFile(AbsolutePath(args->plain[0]), CRingtoneModel::OpenMode::UserFile, 0))
         return FailureExit();
     model.saveState();
     PrintModelInfo(model);
@@ -315,7 +313,7 @@ int CliMake(const QStringList& rawArgs, CCliModelOwner& owner) {
 
     CRingtoneModel model;
     model.attach(&owner, nullptr);
-    if (!model.openInputFile(AbsolutePath(args->plain[0]), CRingtoneModel::OpenUserFile, 0))
+    if (!model.openInputFile(AbsolutePath(args->plain[0]), CRingtoneModel::OpenMode::UserFile, 0))
         return FailureExit();
     if (const int status = ApplySelection(model, *args, start, end); status != CliSuccess)
         return status;

@@ -7,11 +7,13 @@
 
 #include <cmath>
 
+using namespace Qt::StringLiterals;
+
 StreamViewPreview::StreamViewPreview(QWidget* parent, bool empty)
     : QWidget(parent), m_empty(empty) {}
 
 bool StreamViewPreview::load(CSkinParser& parser) {
-    if (!parser.openSection(QStringLiteral("[stream_view]")))
+    if (!parser.openSection(u"[stream_view]"_s))
         return false;
     int seen = 0;
     auto bitmap = [&](const char* key, CDynBitmap& b) {
@@ -25,14 +27,14 @@ bool StreamViewPreview::load(CSkinParser& parser) {
     };
     while (parser.nextKey()) {
         const bool ok =
-            parser.getRect(QStringLiteral("position"), m_position) ||
-            parser.getRect(QStringLiteral("slider_range"), m_slider) ||
-            bitmap("bitmap_center", m_center) || bitmap("bitmap_center_empty", m_centerEmpty) ||
+            parser.getRect(u"position"_s, m_position) ||
+            parser.getRect(u"slider_range"_s, m_slider) || bitmap("bitmap_center", m_center) ||
+            bitmap("bitmap_center_empty", m_centerEmpty) ||
             bitmap("bitmap_empty_stream_desc", m_emptyDesc) || bitmap("bitmap_stream", m_stream) ||
             bitmap("bitmap_cut_left", m_cutLeft) || bitmap("bitmap_cut_right", m_cutRight) ||
             bitmap("bitmap_cut_middle", m_cutMiddle) || bitmap("bitmap_curpos", m_curpos) ||
             bitmap("bitmap_margin", m_margin) || color("color_transparent", m_transparent) ||
-            color("color_axis", m_axis) || parser.getFont(QStringLiteral("font_axis"), m_font) ||
+            color("color_axis", m_axis) || parser.getFont(u"font_axis"_s, m_font) ||
             color("color_waveform", m_waveform) || color("color_mark_rect", m_markRect) ||
             number("y_pos_axis_line", m_axisLine) || number("y_pos_axis_text", m_axisText) ||
             number("y_pos_current", m_current) || number("y_wave_top", m_waveTop) ||
@@ -98,12 +100,12 @@ void StreamViewPreview::paintEvent(QPaintEvent*) {
         p.drawLine(x, m_axisLine, x, m_axisLine + tick);
         if (i % 10 == 0)
             p.drawText(x + 3, m_axisLine + m_axisText,
-                       QStringLiteral("0:%1").arg(i / 2, 2, 10, QLatin1Char('0')));
+                       u"0:%1"_s.arg(i / 2, 2, 10, QLatin1Char('0')));
     }
-    const QString position = QStringLiteral("Current Position: 00:00:12.340");
+    const QString position = u"Current Position: 00:00:12.340"_s;
     const QFontMetrics fm(m_font.font());
     p.drawText(QRect((w - fm.horizontalAdvance(position)) / 2, m_current, w, h), position);
-    const QString length = QStringLiteral("ringtone length: 00:22");
+    const QString length = u"ringtone length: 00:22"_s;
     p.drawText(QRect(w - m - fm.horizontalAdvance(length) - 5, m_current, w, h), length);
     p.setPen(ToQColor(m_markRect));
     p.setBrush(Qt::NoBrush);

@@ -1,62 +1,54 @@
-#include "HttpClient.h"
+// The HTTP client of the beaming tests.
+#include "support/HttpClient.h"
 
 #include <algorithm>
 #include <cctype>
 
 namespace {
 
-size_t AppendBody(char* data, size_t size, size_t count, void* reply) {
-    static_cast<HttpReply*>(reply)->body.append(data, size * count);
-    return size * count;
-}
-
-size_t AppendHeader(char* data, size_t size, size_t count, void* reply) {
-    const std::string line(data, size * count);
-    const size_t colon = line.find(':');
-    if (colon != std::string::npos) {
-        std::string name = line.substr(0, colon);
-        std::transform(name.begin(), name.end(), name.begin(),
-                       [](unsigned char c) { return char(std::tolower(c)); });
-        std::string value = line.substr(colon + 1);
-        value.erase(0, value.find_first_not_of(' '));
-        while (!value.empty() && (value.back() == '\r' || value.back() == '\n'))
-            value.pop_back();
-        static_cast<HttpReply*>(reply)->headers[name] = value;
-    }
+size_t Append(char* data, size_t size, size_t count, void* text) {
+    static_cast<std::string*>(text)->append(data, size * count);
     return size * count;
 }
 
 std::vector<std::string> SplitLines(const std::string& text, bool keepPartial) {
-    std::vector<std::string> lines;
-    std::string line;
+    std::vector<std::string> lines(1);
     for (const char c : text) {
-        if (c == '\n') {
-            lines.push_back(line);
-            line.clear();
-        } else if (c != '\r') {
-            line.push_back(c);
-        }
+        if (c == '\n')
+            lines.emplace_back();
+        else if (c != '\r')
+            lines.back().push_back(c);
     }
-    if (keepPartial && !line.empty())
-        lines.push_back(line);
+    if (!keepPartial || lines.back().empty())
+        lines.pop_back();
     return lines;
 }
 
 HttpReply Perform(CURL* curl, const std::string& url, curl_slist* headers) {
     HttpReply reply;
+    std::string head;
     curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
     curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
     curl_easy_setopt(curl, CURLOPT_TIMEOUT, 60L);
-    curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, AppendBody);
-    curl_easy_setopt(curl, CURLOPT_WRITEDATA, &reply);
-    curl_easy_setopt(curl, CURLOPT_HEADERFUNCTION, AppendHeader);
-    curl_easy_setopt(curl, CURLOPT_HEADERDATA, &reply);
-    if (headers)
-        curl_easy_setopt(curl, CURLOPT_HTTPHEADER, headers);
+    curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, Append);
+    curl_easy_setopt(curl, CURLOPT_WRITEDATA, &reply.body);
+    curl_easy_setopt(curl, CURLOPT_HEADERFUNCTION, Append);
+    curl_easy_setopt(curl, CURLOPT_HEADERDATA, &head);
+    curl_easy_setopt(curl, CURLOPT_HTTPHEADER, headers);
     reply.code = curl_easy_perform(curl);
     curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &reply.status);
     curl_slist_free_all(headers);
     curl_easy_cleanup(curl);
+    for (const std::string& line : SplitLines(head, true)) {
+        const size_t colon = line.find(':');
+        if (colon == std::string::npos)
+            continue;
+        std::string name = line.substr(0, colon);
+        std::transform(name.begin(), name.end(), name.begin(),
+                       [](unsigned char c) { return char(std::tolower(c)); });
+        const size_t value = line.find_first_not_of(' ', colon + 1);
+        reply.headers[name] = value == std::string::npos ? std::string() : line.substr(value);
+    }
     return reply;
 }
 
@@ -100,20 +92,6 @@ HttpReply HttpPostForm(const std::string& url,
     return HttpPost(url, body, {"Content-Type: application/x-www-form-urlencoded"});
 }
 
-std::string UploadBody(const std::string& boundary, const std::string& fileName,
-                       const std::string& fileBytes, const std::string& maxFileSize) {
-    return "Content-Type: multipart/mixed; boundary=\"" + boundary + "\"\r\n\r\n--" + boundary +
-           "\r\nContent-Disposition: form-data; name=\"MAX_FILE_SIZE\"\r\n\r\n" + maxFileSize +
-           "\r\n--" + boundary +
-           "\r\nContent-Disposition: form-data; name=\"userfile\"; filename=\"" + fileName +
-           "\"\r\n\r\n" + fileBytes + "\r\n--" + boundary + "--\r\n";
-}
-
-std::vector<std::string> UploadHeaders(const std::string& boundary, size_t bodySize) {
-    return {"Accept: text/*", "Content-type: multipart/form-data; boundary=" + boundary,
-            "Content-length: " + std::to_string(bodySize)};
-}
-
 CAnswerReader::CAnswerReader(const std::string& url, bool acceptCompressed) {
     m_thread = std::thread([this, url, acceptCompressed] {
         CURL* curl = curl_easy_init();
@@ -123,8 +101,6 @@ CAnswerReader::CAnswerReader(const std::string& url, bool acceptCompressed) {
         curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
         curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, Write);
         curl_easy_setopt(curl, CURLOPT_WRITEDATA, this);
-        curl_easy_setopt(curl, CURLOPT_HEADERFUNCTION, Header);
-        curl_easy_setopt(curl, CURLOPT_HEADERDATA, this);
         curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
         curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, Progress);
         curl_easy_setopt(curl, CURLOPT_XFERINFODATA, this);
@@ -138,7 +114,7 @@ CAnswerReader::CAnswerReader(const std::string& url, bool acceptCompressed) {
 }
 
 CAnswerReader::~CAnswerReader() {
-    abort();
+    m_abort = true;
     m_thread.join();
 }
 
@@ -150,35 +126,21 @@ size_t CAnswerReader::Write(char* data, size_t size, size_t count, void* self) {
     return size * count;
 }
 
-size_t CAnswerReader::Header(char* data, size_t size, size_t count, void* self) {
-    auto& reader = *static_cast<CAnswerReader*>(self);
-    // The empty line that ends the header.
-    if (std::string(data, size * count) == "\r\n") {
-        std::lock_guard lock(reader.m_mutex);
-        reader.m_headers = true;
-        reader.m_changed.notify_all();
-    }
-    return size * count;
-}
-
 int CAnswerReader::Progress(void* self, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
     return static_cast<CAnswerReader*>(self)->m_abort ? 1 : 0;
 }
 
-bool CAnswerReader::waitForLines(size_t count, std::chrono::milliseconds bound) {
+bool CAnswerReader::waitFor(std::chrono::milliseconds bound, const std::function<bool()>& done) {
     std::unique_lock lock(m_mutex);
-    return m_changed.wait_for(lock, bound,
-                              [&] { return SplitLines(m_received, false).size() >= count; });
+    return m_changed.wait_for(lock, bound, done);
 }
 
-bool CAnswerReader::waitForHeaders(std::chrono::milliseconds bound) {
-    std::unique_lock lock(m_mutex);
-    return m_changed.wait_for(lock, bound, [&] { return m_headers || m_ended; });
+bool CAnswerReader::waitForLines(size_t count, std::chrono::milliseconds bound) {
+    return waitFor(bound, [&] { return SplitLines(m_received, false).size() >= count; });
 }
 
 bool CAnswerReader::waitForEnd(std::chrono::milliseconds bound) {
-    std::unique_lock lock(m_mutex);
-    return m_changed.wait_for(lock, bound, [&] { return m_ended; });
+    return waitFor(bound, [&] { return m_ended; });
 }
 
 std::vector<std::string> CAnswerReader::lines() const {
@@ -186,16 +148,7 @@ std::vector<std::string> CAnswerReader::lines() const {
     return SplitLines(m_received, true);
 }
 
-std::string CAnswerReader::received() const {
-    std::lock_guard lock(m_mutex);
-    return m_received;
-}
-
 CURLcode CAnswerReader::result() const {
     std::lock_guard lock(m_mutex);
     return m_result;
-}
-
-void CAnswerReader::abort() {
-    m_abort = true;
 }

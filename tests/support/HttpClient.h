@@ -1,10 +1,11 @@
-// A small HTTP client over libcurl for the service's tests: plain requests and a streamed answer.
+// The HTTP client of the beaming tests over libcurl: plain requests, forms, a streamed answer.
 #pragma once
 
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <curl/curl.h>
+#include <functional>
 #include <map>
 #include <mutex>
 #include <string>
@@ -31,14 +32,6 @@ HttpReply HttpPost(const std::string& url, const std::string& body,
 HttpReply HttpPostForm(const std::string& url,
                        const std::vector<std::pair<std::string, std::string>>& fields);
 
-// The body the program sends as its upload: the message header (Content-Type multipart/mixed
-// with the boundary, as preamble), the MAX_FILE_SIZE part and the userfile part.
-std::string UploadBody(const std::string& boundary, const std::string& fileName,
-                       const std::string& fileBytes,
-                       const std::string& maxFileSize = "21474836480");
-// The header block the program sends with it.
-std::vector<std::string> UploadHeaders(const std::string& boundary, size_t bodySize);
-
 // A GET read line by line on a thread of its own, as the program reads phase 2.
 class CAnswerReader {
 public:
@@ -49,29 +42,23 @@ public:
     CAnswerReader(const CAnswerReader&) = delete;
     CAnswerReader& operator=(const CAnswerReader&) = delete;
 
-    // Waits until the response's header has arrived; false when the bound passed.
-    bool waitForHeaders(std::chrono::milliseconds bound);
     // Waits until count complete lines have arrived (CR dropped); false when the bound passed.
     bool waitForLines(size_t count, std::chrono::milliseconds bound);
     // Waits until the answer has ended; false when the bound passed.
     bool waitForEnd(std::chrono::milliseconds bound);
     std::vector<std::string> lines() const;
-    // The raw bytes received so far.
-    std::string received() const;
     CURLcode result() const;
-    // Closes the connection, as a client that gives up.
-    void abort();
 
 private:
+    // Waits under the lock until done() holds; false when the bound passed.
+    bool waitFor(std::chrono::milliseconds bound, const std::function<bool()>& done);
     static size_t Write(char* data, size_t size, size_t count, void* self);
-    static size_t Header(char* data, size_t size, size_t count, void* self);
     static int Progress(void* self, curl_off_t, curl_off_t, curl_off_t, curl_off_t);
 
     std::atomic<bool> m_abort{false};
     mutable std::mutex m_mutex;
     std::condition_variable m_changed;
     std::string m_received;
-    bool m_headers = false;
     bool m_ended = false;
     CURLcode m_result = CURLE_OK;
     std::thread m_thread;

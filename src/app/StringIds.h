@@ -1,0 +1,94 @@
+// The string-table identifiers that the program's code uses, by name: the program's texts (100 to
+// 299) and those of the file, codec and CD code (2100 to 2999). The command-line tool keeps its
+// own range in main/cli/CliStrings.h.
+#pragma once
+
+enum StringTableId : int {
+    // Beaming: the progress texts, its status lines and its failures.
+    IDS_BEAMING_TITLE = 108,             // "Beaming ringtone"
+    IDS_UPLOADING = 109,                 // "Uploading"
+    IDS_EXTRACTING_RINGTONE = 110,       // "Extracting ringtone"
+    IDS_TRACK_EXTRACTION_FAILED = 112,   // "Track extraction failed."
+    IDS_CREATING_DAT = 113,              // "creating visualization file"
+    IDS_OPEN_FILE = 115,                 // "Open file"
+    IDS_DECODING_FILE = 116,             // "decoding file"
+    IDS_BEAMING_STATUS = 119,            // "beaming ringtone"
+    IDS_CONNECTING = 120,                // "connecting..."
+    IDS_ERROR_DECODING = 121,            // "Error decoding file %s."
+    IDS_UNSUPPORTED_EXTENSION = 122,     // "Cannot open file %s: unsupported extension."
+    IDS_COULD_NOT_OPEN = 123,            // "Could not open file: %s."
+    IDS_EXTRACTION_FAILED = 124,         // "Ringtone extraction failed."
+    IDS_TERMINATING_BEAM = 125,          // "Terminating ringtone beaming..."
+    IDS_ERROR_BEAMING = 126,             // "Error beaming ringtone: %s."
+    IDS_COMMUNICATION_INTERRUPTED = 127, // "communication interrupted"
+    IDS_COULD_NOT_LOAD_RINGTONE = 128,   // "Could not load ringtone"
+    IDS_UPLOAD_NO_MEMORY = 129,          // "not enough memory for upload request"
+    IDS_INVALID_SERVER_ANSWER = 130,     // "invalid server answer"
+    IDS_INVALID_UPLOAD_URL = 131,        // "invalid upload url %s"
+    IDS_EXTRACTING_TRACK = 133,          // "extracting track"
+    IDS_EXTRACTING_CD_TRACK = 135,       // "Extracting CD track"
+    IDS_INTERNET_ERROR = 159,            // "Internet error: "
+    IDS_RINGTONE_TOO_SHORT = 163,        // "The ringtone cannot be smaller than one second."
+    IDS_RINGTONE_TOO_LONG = 164,         // "The ringtone cannot be larger than %d seconds."
+    IDS_CD_TRACK_NAME = 165,             // "Audio CD track [%s]"
+    IDS_RECORDED_NAME = 166,             // "Recorded from [%s]"
+    IDS_UPLOAD_FINISHED = 168,           // "upload finished"
+    IDS_CD_TRACK_TITLE = 170,            // "track%02d"
+    IDS_CONVERTING = 172,                // "converting wav file"
+    IDS_UNSUPPORTED_WAVE = 174,          // "Unsupported wave file, only 8 or 16 bit PCM ..."
+    IDS_ERROR_CREATING_DAT = 175,        // "Error creating visualization file %s."
+    IDS_ERROR_CONVERTING = 177,          // "Error converting wav file."
+    IDS_CONNECTION_NEEDED = 180,         // "An internet connection is needed to ..."
+    IDS_COMPONENTS_MISSING = 187,        // "Windows media format components are not installed ..."
+    IDS_INVALID_FILE = 214,              // "Invalid file!"
+    IDS_NOT_SUPPORTED = 220,             // "File not supported!"
+
+    // Opening a WAV file: what went wrong, and the message around it.
+    IDS_WAV_FILE_NOT_FOUND = 2100,
+    IDS_WAV_PATH_NOT_FOUND = 2101,
+    IDS_WAV_ACCESS_DENIED = 2102,
+    IDS_WAV_SHARING_VIOLATION = 2103,
+    IDS_WAV_NETWORK_ERROR = 2104,
+    IDS_WAV_TOO_MANY_OPEN_FILES = 2105,
+    IDS_WAV_INVALID_FILE = 2106,
+    IDS_WAV_OTHER_OPEN_ERROR = 2107,
+    IDS_WAV_OPEN_FAILED = 2108,
+    // Reading a WAV file.
+    IDS_WAV_NOT_A_WAVE_FILE = 2110,
+    IDS_WAV_NO_FORMAT_CHUNK = 2111,
+    IDS_WAV_FORMAT_READ_ERROR = 2112,
+    IDS_WAV_NO_DATA_CHUNK = 2113,
+    IDS_WAV_READ_ERROR = 2114,
+    // Writing a WAV file.
+    IDS_WAV_CANNOT_CREATE = 2120,
+    IDS_WAV_NO_RIFF_CHUNK = 2121,
+    IDS_WAV_NO_FMT_CHUNK = 2122,
+    IDS_WAV_FORMAT_WRITE_ERROR = 2123,
+    IDS_WAV_NO_DATA_CHUNK_CREATED = 2124,
+    IDS_WAV_DATA_CHUNK_NOT_CLOSED = 2125,
+    IDS_WAV_WRITE_ERROR = 2126,
+    IDS_WAV_CANNOT_CREATE_DESTINATION = 2127,
+    // The decoders.
+    IDS_MP3_INVALID_FILE = 2140,
+    IDS_OGG_MULTIPLE_STREAMS = 2141,
+    // The file encoders.
+    IDS_ENC_WRITE_ERROR = 2160,
+    IDS_DAT_NO_FORMAT = 2161,
+    IDS_DAT_NO_FILE_NAME = 2162,
+    IDS_DAT_CANNOT_CREATE = 2163,
+    IDS_DAT_INVALID_STATE = 2164,
+    IDS_WAVENC_NO_FORMAT = 2165,
+    IDS_WAVENC_CANNOT_CREATE = 2166,
+    IDS_WAVENC_WRITE_ERROR = 2167,
+    IDS_OGG_INVALID_MODE = 2168,
+    IDS_OGG_INVALID_QUALITY = 2169,
+    IDS_OGG_NO_FILE_NAME = 2170,
+    IDS_OGG_CANNOT_CREATE = 2171,
+    IDS_OGG_ENCODER_INIT_FAILED = 2172,
+    IDS_OGG_INVALID_STATE = 2173,
+    // The CD track list.
+    IDS_CD_TRACK_LINE = 2180,
+    IDS_CD_TRACK_AUDIO = 2181,
+    IDS_CD_TRACK_DATA = 2182,
+    IDS_SKIN_CURSOR_FAILED = 2190,
+};
