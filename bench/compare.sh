@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Times Quillet's MP3 decoder and OGG encoder against madplay, ffmpeg and oggenc, and checks that
-# decoding a long MP3 takes no more memory than a short one. Prints a table with PASS/MISS per goal.
+# Times quillet-cli's extract, open and make, and Quillet's MP3 decoder and OGG encoder, against
+# oggenc, madplay and ffmpeg, and checks that opening a long MP3 takes no more memory than a short
+# one. Prints a table with PASS/MISS per goal.
 #
 # Usage: bench/compare.sh   (QUILLET_BUILD_DIR: the build folder to use or make; default build/)
 # Exit status 0 when every measurement ran, whatever the verdicts; 1 when something failed to run.
@@ -10,10 +11,13 @@ ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 BUILD_DIR=${QUILLET_BUILD_DIR:-$ROOT/build}
 RUNS=3
 
+EXTRACT_GOAL=1.05     # CPU time, quillet-cli extract of 30 s / oggenc -q 0 of the same 30 s WAV
+OPEN_GOAL=0.80        # wall-clock time, quillet-cli open / madplay, the 10-minute MP3
+MAKE_GOAL=1.50        # CPU time, quillet-cli make 30 s / the ffmpeg line, of the 10-minute MP3
 DECODE_GOAL=1.10      # CPU time, quillet-bench / madplay, decoding the 10-minute MP3
 ENCODE_GOAL=1.10      # CPU time, quillet-bench / oggenc -q 0, encoding the 30 s WAV
-MEMORY_GOAL_KIB=2048  # peak RSS decoding the 60-minute MP3 minus that of the 1-minute MP3
-                      # (quillet-bench decode, and quillet-cli open alike)
+MEMORY_GOAL_KIB=2048  # peak RSS opening the 60-minute MP3 minus that of the 1-minute MP3
+                      # (quillet-cli open, and quillet-bench decode alike)
 
 die() {
     echo "compare.sh: $*" >&2
@@ -143,12 +147,29 @@ size_o=$(stat -c %s out.o.ogg)
 measure encb_q "$BENCH" encode clip30.wav out.q.ogg --bitrate 128
 measure encb_o oggenc -Q -b 128 -o out.o.ogg clip30.wav
 
-# The whole ringtone job of the command-line tool: a 30 s selection with 2 s fades out of the
-# 10-minute MP3, against ffmpeg cutting, fading and encoding the same stretch.
+# quillet-cli on its own work folder: the extraction of a 30 s selection alone (the WAV opened and
+# selected beforehand), against oggenc on the same 30 s.
 export XDG_DATA_HOME="$WORK/xdg"
+"$CLI" --work-dir "$WORK/ext" open clip30.wav >/dev/null || die "quillet-cli could not open clip30.wav"
+"$CLI" --work-dir "$WORK/ext" select 0 30000 >/dev/null || die "quillet-cli could not select"
+measure ext_q "$CLI" --work-dir "$WORK/ext" extract -o out.x.ogg
+length_ext=$(soxi -D out.x.ogg)
+
+# Opening the 10-minute MP3: decoding it into the work WAV, with the visualization file and the
+# peak made on a second thread meanwhile, against madplay decoding it into a WAV file.
+measure open_q "$CLI" --work-dir "$WORK/cli" open in10.mp3
+
+# The whole ringtone job of the command-line tool: a 30 s selection with 2 s fades out of the
+# 10-minute MP3, against ffmpeg seeking to it, fading and encoding it. With the normalization on
+# (the default) make decodes the whole input for the peak the gain needs; with it off it stops
+# decoding at the end of the selection.
 measure make_q "$CLI" --work-dir "$WORK/cli" make in10.mp3 -o out.q.ogg --start 5:00 --end 5:30 \
     --fade-in 2000 --fade-out 2000
 length_make=$(soxi -D out.q.ogg)
+"$CLI" --work-dir "$WORK/plain" settings NormalizationPercent 0 >/dev/null ||
+    die "quillet-cli could not store a setting"
+measure make0_q "$CLI" --work-dir "$WORK/plain" make in10.mp3 -o out.q.ogg --start 5:00 \
+    --end 5:30 --fade-in 2000 --fade-out 2000
 measure make_f ffmpeg -nostdin -loglevel error -y -ss 300 -t 30 -i in10.mp3 \
     -af "afade=t=in:st=0:d=2,afade=t=out:st=28:d=2" -c:a libvorbis -q:a 0 out.f.ogg
 measure open1 "$CLI" --work-dir "$WORK/cli" open in1.mp3
@@ -167,6 +188,12 @@ verdict() { awk -v v="$1" -v g="$2" 'BEGIN { print (v != "n/a" && v + 0 <= g + 0
 ms() { awk -v m="$1" 'BEGIN { printf "%.3f s", m / 1000 }'; }
 
 net=$((CPU_startup))
+r_ext=$(ratio "$CPU_ext_q" "$CPU_enc_o")
+r_open=$(ratio "$WALL_open_q" "$WALL_dec_m")
+r_open_cpu=$(ratio "$CPU_open_q" "$CPU_dec_m")
+r_make=$(ratio "$CPU_make_q" "$CPU_make_f")
+r_make_wall=$(ratio "$WALL_make_q" "$WALL_make_f")
+r_make0=$(ratio "$CPU_make0_q" "$CPU_make_f")
 r_dec_m=$(ratio "$CPU_dec_q" "$CPU_dec_m")
 r_dec_f=$(ratio "$CPU_dec_q" "$CPU_dec_f")
 r_enc=$(ratio "$CPU_enc_q" "$CPU_enc_o")
@@ -177,45 +204,58 @@ r_encb=$(ratio "$CPU_encb_q" "$CPU_encb_o")
 n_encb=$(ratio $((CPU_encb_q - net)) "$CPU_encb_o")
 mem_delta=$((RSS_mem60 - RSS_mem1))
 mem_verdict=$([ "$mem_delta" -le "$MEMORY_GOAL_KIB" ] && echo PASS || echo MISS)
-r_make=$(ratio "$CPU_make_q" "$CPU_make_f")
 open_delta=$((RSS_open60 - RSS_open1))
 open_verdict=$([ "$open_delta" -le "$MEMORY_GOAL_KIB" ] && echo PASS || echo MISS)
 
+# row MEASUREMENT QUILLET OTHER RATIO GOAL VERDICT
+row() { printf '%-46s %-22s %-22s %6s %-9s %s\n' "$@"; }
+# timing NAME: "CPU (wall)" of a measurement.
+timing() {
+    local cpu="CPU_$1" wall="WALL_$1"
+    echo "$(ms "${!cpu}") ($(ms "${!wall}"))"
+}
+
 echo
 echo "Quillet benchmarks: $(nproc) cores, build type ${build_type:-none}, best of $RUNS runs."
-echo "Times are CPU time (user + sys) of the whole process; wall-clock time in brackets."
-echo "'net' is the ratio with quillet-bench's start-up ($(ms "$CPU_startup") CPU) taken off."
+echo "Times are CPU time (user + sys) of the whole process, wall-clock time in brackets. The ratio"
+echo "is of CPU times except where the row says wall: opening overlaps the work files' writing"
+echo "with decoding on a second thread, which lowers the wall-clock time, not the CPU time."
 echo
-printf '%-42s %-22s %-22s %6s %6s %-9s %s\n' measurement quillet-bench other ratio net goal verdict
-printf '%-42s %-22s %-22s %6s %6s %-9s %s\n' \
-    "decode 10-min MP3 -> WAV, vs madplay" \
-    "$(ms "$CPU_dec_q") ($(ms "$WALL_dec_q"))" "$(ms "$CPU_dec_m") ($(ms "$WALL_dec_m"))" \
-    "$r_dec_m" "$n_dec_m" "<= $DECODE_GOAL" "$(verdict "$r_dec_m" "$DECODE_GOAL")"
-printf '%-42s %-22s %-22s %6s %6s %-9s %s\n' \
-    "decode 10-min MP3 -> WAV, vs ffmpeg" \
-    "$(ms "$CPU_dec_q") ($(ms "$WALL_dec_q"))" "$(ms "$CPU_dec_f") ($(ms "$WALL_dec_f"))" \
-    "$r_dec_f" "$n_dec_f" "-" "info"
-printf '%-42s %-22s %-22s %6s %6s %-9s %s\n' \
-    "encode 30 s WAV quality 0, vs oggenc -q 0" \
-    "$(ms "$CPU_enc_q") ($(ms "$WALL_enc_q"))" "$(ms "$CPU_enc_o") ($(ms "$WALL_enc_o"))" \
-    "$r_enc" "$n_enc" "<= $ENCODE_GOAL" "$(verdict "$r_enc" "$ENCODE_GOAL")"
-printf '%-42s %-22s %-22s %6s %6s %-9s %s\n' \
-    "encode 30 s WAV 128k, vs oggenc -b 128" \
-    "$(ms "$CPU_encb_q") ($(ms "$WALL_encb_q"))" "$(ms "$CPU_encb_o") ($(ms "$WALL_encb_o"))" \
-    "$r_encb" "$n_encb" "-" "info"
-printf '%-42s %-22s %-22s %13s %-9s %s\n' \
-    "peak RSS decoding 60-min vs 1-min MP3" "${RSS_mem60} KiB" "${RSS_mem1} KiB" \
-    "$(printf '%+d KiB' "$mem_delta")" "<= +${MEMORY_GOAL_KIB}" "$mem_verdict"
-printf '%-42s %-22s %-22s %6s %6s %-9s %s\n' \
-    "cli make 30 s + fades of 10-min MP3, vs ffmpeg" \
-    "$(ms "$CPU_make_q") ($(ms "$WALL_make_q"))" "$(ms "$CPU_make_f") ($(ms "$WALL_make_f"))" \
-    "$r_make" "-" "-" "info"
-printf '%-42s %-22s %-22s %13s %-9s %s\n' \
-    "peak RSS cli open 60-min vs 1-min MP3" "${RSS_open60} KiB" "${RSS_open1} KiB" \
+row measurement quillet other ratio goal verdict
+row "cli extract 30 s q 0, vs oggenc -q 0" "$(timing ext_q)" "$(timing enc_o)" \
+    "$r_ext" "<= $EXTRACT_GOAL" "$(verdict "$r_ext" "$EXTRACT_GOAL")"
+row "cli open 10-min MP3, vs madplay (wall)" "$(timing open_q)" "$(timing dec_m)" \
+    "$r_open" "<= $OPEN_GOAL" "$(verdict "$r_open" "$OPEN_GOAL")"
+row "  the same, CPU time" "" "" "$r_open_cpu" "-" "info"
+row "cli make 30 s of 10-min MP3, vs ffmpeg" "$(timing make_q)" "$(timing make_f)" \
+    "$r_make" "<= $MAKE_GOAL" "$(verdict "$r_make" "$MAKE_GOAL")"
+row "  the same, wall-clock time" "" "" "$r_make_wall" "-" "info"
+row "  the same, normalization off" "$(timing make0_q)" "" "$r_make0" "-" "info"
+row "peak RSS cli open 60-min vs 1-min MP3" "${RSS_open60} KiB" "${RSS_open1} KiB" \
     "$(printf '%+d KiB' "$open_delta")" "<= +${MEMORY_GOAL_KIB}" "$open_verdict"
 echo
+echo "quillet-bench (the decoder and the encoder alone); 'net' takes its start-up"
+echo "($(ms "$CPU_startup") CPU) off its time:"
+printf '%-46s %-22s %-22s %6s %6s %-9s %s\n' measurement quillet-bench other ratio net goal verdict
+printf '%-46s %-22s %-22s %6s %6s %-9s %s\n' \
+    "decode 10-min MP3 -> WAV, vs madplay" "$(timing dec_q)" "$(timing dec_m)" \
+    "$r_dec_m" "$n_dec_m" "<= $DECODE_GOAL" "$(verdict "$r_dec_m" "$DECODE_GOAL")"
+printf '%-46s %-22s %-22s %6s %6s %-9s %s\n' \
+    "decode 10-min MP3 -> WAV, vs ffmpeg" "$(timing dec_q)" "$(timing dec_f)" \
+    "$r_dec_f" "$n_dec_f" "-" "info"
+printf '%-46s %-22s %-22s %6s %6s %-9s %s\n' \
+    "encode 30 s WAV quality 0, vs oggenc -q 0" "$(timing enc_q)" "$(timing enc_o)" \
+    "$r_enc" "$n_enc" "<= $ENCODE_GOAL" "$(verdict "$r_enc" "$ENCODE_GOAL")"
+printf '%-46s %-22s %-22s %6s %6s %-9s %s\n' \
+    "encode 30 s WAV 128k, vs oggenc -b 128" "$(timing encb_q)" "$(timing encb_o)" \
+    "$r_encb" "$n_encb" "-" "info"
+printf '%-46s %-22s %-22s %13s %-9s %s\n' \
+    "peak RSS decoding 60-min vs 1-min MP3" "${RSS_mem60} KiB" "${RSS_mem1} KiB" \
+    "$(printf '%+d KiB' "$mem_delta")" "<= +${MEMORY_GOAL_KIB}" "$mem_verdict"
+echo
 echo "Checks:"
-echo "  ringtone of cli make: ${length_make} s (the whole input is decoded first, ffmpeg seeks)"
+echo "  ringtone of cli make: ${length_make} s (decoded from the start, ffmpeg seeks);" \
+    "of cli extract: ${length_ext} s"
 echo "  decoded sample frames, 10-min MP3: quillet $frames_q, madplay $frames_m, ffmpeg $frames_f"
 echo "  decoded sample frames, 60-min MP3: quillet $frames_60"
 echo "  OGG, 30 s at q 0: quillet $size_q bytes (${length_q} s), oggenc $size_o bytes"

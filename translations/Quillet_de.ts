@@ -607,6 +607,9 @@ Commands:
   cd list                    list the CD drives and images with their tracks
   cd rip TRACK [--drive NAME]
                              extract a CD track and open it as the input
+  play [--ringtone] [--from T] [--to T] [--loop N] [--device NAME]
+                             play the input (or the ringtone with its fades) N times
+  devices                    list the sound devices, their recording lines and volumes
   settings                   list every setting
   settings KEY               print one setting (service addresses with their parameters)
   settings KEY VALUE         store one setting
@@ -637,6 +640,9 @@ Befehle:
   cd list                    CD-Laufwerke und CD-Abbilder mit ihren Titeln anzeigen
   cd rip TITEL [--drive NAME]
                              einen CD-Titel einlesen und als Quelle öffnen
+  play [--ringtone] [--from Z] [--to Z] [--loop N] [--device NAME]
+                             die Quelle (oder den Klingelton mit Blenden) N-mal abspielen
+  devices                    Audiogeräte mit Aufnahmeleitungen und Lautstärken anzeigen
   settings                   alle Einstellungen anzeigen
   settings SCHLÜSSEL         eine Einstellung anzeigen (Dienstadressen mit ihren Parametern)
   settings SCHLÜSSEL WERT    eine Einstellung speichern
@@ -660,6 +666,34 @@ Rückgabewert: 0 Erfolg, 1 abgebrochen (Strg+C), 2 fehlgeschlagen.</translation>
     <message>
         <source>The ringtone was sent.</source>
         <translation>Der Klingelton wurde gesendet.</translation>
+    </message>
+    <message>
+        <source>Playing</source>
+        <translation>Wiedergabe</translation>
+    </message>
+    <message>
+        <source>%s of %s</source>
+        <translation>%s von %s</translation>
+    </message>
+    <message>
+        <source>Playback devices:</source>
+        <translation>Wiedergabegeräte:</translation>
+    </message>
+    <message>
+        <source>Capture devices:</source>
+        <translation>Aufnahmegeräte:</translation>
+    </message>
+    <message>
+        <source>%s: volume %d of %d</source>
+        <translation>%s: Lautstärke %d von %d</translation>
+    </message>
+    <message>
+        <source>recorded line: %s</source>
+        <translation>aufgenommene Leitung: %s</translation>
+    </message>
+    <message>
+        <source>Not a count: %s</source>
+        <translation>Keine Anzahl: %s</translation>
     </message>
     <message>
         <source>the file was not found</source>

@@ -1,6 +1,7 @@
 // The interface of the decoders that turn a whole input file into a 16-bit PCM WAV file.
 #pragma once
 
+#include "decode/WavWriter.h"
 #include "util/SystemError.h"
 
 #include <QString>
@@ -20,6 +21,10 @@ public:
     virtual uint32_t decodeFile(const QString& inputName, const QString& outputName,
                                 IOpProgress* progress) = 0;
 
+    // Sends the decoded PCM to sink (which outlives decodeFile) in place of a plain WAV writer;
+    // decodeFile creates, fills and closes the output through it alike.
+    void setSink(IPcmSink* sink) { m_sink = sink; }
+
     // System error code (errno) of the last failure, 0 when none.
     uint32_t getErrorCode() const { return m_errorCode; }
     // Message for the user about the last failure; empty when none.
@@ -29,6 +34,13 @@ public:
     static QString systemErrorText(uint32_t code) { return SystemErrorText(int(code)); }
 
 protected:
+    // Where decodeFile puts the PCM: the sink given, else the decoder's own WAV writer.
+    IPcmSink& output() { return m_sink ? *m_sink : m_wavWriter; }
+
     uint32_t m_errorCode = 0;
     QString m_errorText;
+
+private:
+    IPcmSink* m_sink = nullptr;
+    CWavWriter m_wavWriter;
 };

@@ -76,7 +76,7 @@ uint32_t CMp3Decoder::decodeFile(const QString& inputName, const QString& output
     m_inputBuffer.reset();
     m_outputBuffer.reset();
     m_input.close();
-    m_writer.close();
+    output().close();
 
     if (runResult != 0) {
         Trace(TRACE_ERROR, "error decoding file %s; code = %d", inputName, runResult);
@@ -141,8 +141,8 @@ mad_flow CMp3Decoder::onInput(mad_stream* stream) {
 
 bool CMp3Decoder::createOutput(const mad_pcm* pcm) {
     const WAVEFORMATEX format = MakePcmFormat(uint16_t(pcm->channels), pcm->samplerate, 16);
-    if (!m_writer.create(m_outputName, format)) {
-        m_errorCode = m_writer.getErrorCode();
+    if (!output().create(m_outputName, format)) {
+        m_errorCode = output().getErrorCode();
         return false;
     }
     m_headerWritten = true;
@@ -167,14 +167,14 @@ mad_flow CMp3Decoder::onOutput(const mad_pcm* pcm) {
         if (pcm->channels == 2)
             appendSample(pcm->samples[1][i]);
         if (m_outputFill >= kOutputBufferSize || i + 1 == pcm->length) {
-            const bool written = m_writer.write(m_outputBuffer.get(), m_outputFill);
+            const bool written = output().write(m_outputBuffer.get(), m_outputFill);
             m_outputFill = 0;
             if (!written) {
-                m_errorCode = m_writer.getErrorCode();
+                m_errorCode = output().getErrorCode();
                 return MAD_FLOW_BREAK;
             }
         }
     }
     m_progress->SetPos(m_bytesRead);
-    return MAD_FLOW_CONTINUE;
+    return output().full() ? MAD_FLOW_STOP : MAD_FLOW_CONTINUE;
 }

@@ -2,7 +2,6 @@
 #pragma once
 
 #include "decode/IDecoder.h"
-#include "decode/WavWriter.h"
 
 #include <QFile>
 #include <QString>
@@ -45,7 +44,6 @@ private:
 
     QFile m_input;
     QString m_outputName;
-    CWavWriter m_writer;
     bool m_headerWritten = false;
     std::unique_ptr<unsigned char[]> m_inputBuffer;
     uint32_t m_inputFill = 0;

@@ -7,7 +7,7 @@
 #include "app/StringIds.h"
 #include "app/StringTable.h"
 #include "app/Trace.h"
-#include "decode/WavWriter.h"
+#include "util/VectorState.h"
 #include "util/WinTypes.h"
 
 #include <QFile>
@@ -61,7 +61,7 @@ uint32_t COggDecoder::decodeFile(const QString& inputName, const QString& output
     uint32_t result = OpSuccess;
     OggVorbis_File vorbisFile{};
     bool inputOwnedByVorbis = false;
-    CWavWriter writer;
+    IPcmSink& writer = output();
     try {
         const ov_callbacks callbacks{ReadCallback, SeekCallback, CloseCallback, TellCallback};
         if (ov_open_callbacks(input, &vorbisFile, nullptr, 0, callbacks) < 0)
@@ -91,6 +91,7 @@ uint32_t COggDecoder::decodeFile(const QString& inputName, const QString& output
                 break;
             }
             int bitstream = 0;
+            ClearUpperVectorState(); // libvorbis's SSE code is several times slower without it
             const long count = ov_read(&vorbisFile, block.data(), kBlockSize, 0, 2, 1, &bitstream);
             if (count < 0)
                 throw COxaDecoderException(QStringLiteral("error reading ogg file"));
@@ -105,6 +106,8 @@ uint32_t COggDecoder::decodeFile(const QString& inputName, const QString& output
                 break;
             }
             progress->SetPos(uint32_t(ov_raw_tell(&vorbisFile)));
+            if (writer.full())
+                break;
         }
     } catch (const std::exception& e) {
         if (result == OpSuccess)

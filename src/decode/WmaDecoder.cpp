@@ -5,7 +5,6 @@
 #include "app/StringIds.h"
 #include "app/StringTable.h"
 #include "app/Trace.h"
-#include "decode/WavWriter.h"
 #include "decode/WmaReader.h"
 
 #include <QFile>
@@ -30,7 +29,7 @@ uint32_t CWmaDecoder::decodeFile(const QString& inputName, const QString& output
     progress->Show(true);
 #ifdef QUILLET_WITH_FFMPEG
     {
-        CWavWriter writer;
+        IPcmSink& writer = output();
         CWmaReader reader;
         run(reader, writer, inputName, outputName, progress, state);
         reader.close();
@@ -95,7 +94,7 @@ bool CWmaDecoder::openInput(CWmaReader& reader, const QString& inputName, RunSta
     return true;
 }
 
-void CWmaDecoder::run(CWmaReader& reader, CWavWriter& writer, const QString& inputName,
+void CWmaDecoder::run(CWmaReader& reader, IPcmSink& writer, const QString& inputName,
                       const QString& outputName, IOpProgress* progress, RunState& state) {
     if (!openInput(reader, inputName, state))
         return;
@@ -114,7 +113,7 @@ void CWmaDecoder::run(CWmaReader& reader, CWavWriter& writer, const QString& inp
     copySamples(reader, writer, progress, range, state);
 }
 
-void CWmaDecoder::copySamples(CWmaReader& reader, CWavWriter& writer, IOpProgress* progress,
+void CWmaDecoder::copySamples(CWmaReader& reader, IPcmSink& writer, IOpProgress* progress,
                               uint32_t range, RunState& state) {
     int64_t lastSampleEnd = 0;
     int64_t lastAudioSampleEnd = 0;
@@ -154,6 +153,8 @@ void CWmaDecoder::copySamples(CWmaReader& reader, CWavWriter& writer, IOpProgres
         if (range > 0 && position > range)
             position = range;
         progress->SetPos(position);
+        if (writer.full())
+            return;
     }
 }
 

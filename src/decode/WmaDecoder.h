@@ -6,7 +6,7 @@
 #include <QString>
 #include <cstdint>
 
-class CWavWriter;
+class IPcmSink;
 class CWmaReader;
 
 // Copies the PCM that CWmaReader (FFmpeg) delivers for the file's first audio stream into a WAV
@@ -31,10 +31,10 @@ private:
         bool cancelled = false; // the user cancelled
     };
 
-    void run(CWmaReader& reader, CWavWriter& writer, const QString& inputName,
+    void run(CWmaReader& reader, IPcmSink& writer, const QString& inputName,
              const QString& outputName, IOpProgress* progress, RunState& state);
     // Opens the file and its audio stream; false when decoding cannot start.
     bool openInput(CWmaReader& reader, const QString& inputName, RunState& state);
-    void copySamples(CWmaReader& reader, CWavWriter& writer, IOpProgress* progress, uint32_t range,
+    void copySamples(CWmaReader& reader, IPcmSink& writer, IOpProgress* progress, uint32_t range,
                      RunState& state);
 };

@@ -5,6 +5,7 @@
 #include "app/StringIds.h"
 #include "app/Trace.h"
 #include "util/SystemError.h"
+#include "util/VectorState.h"
 
 #include <QFile>
 #include <algorithm>
@@ -106,6 +107,7 @@ void COggFileEncoder::writeHeaders() {
 }
 
 void COggFileEncoder::encode(const void* data, uint32_t bytes) {
+    ClearUpperVectorState(); // libvorbis's SSE code is several times slower without it
     if (!isOpen() || (m_streamEnded && bytes != 0))
         throw COxaEncoderException(StringId{IDS_OGG_INVALID_STATE});
     if (bytes == 0) {

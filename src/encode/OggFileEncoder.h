@@ -18,7 +18,9 @@
 class COggFileEncoder : public CFileEncoder {
 public:
     // Frames handed to the analysis at a time; larger inputs are streamed in pieces of this size.
-    static constexpr uint32_t kAnalysisFrames = 4096;
+    // libvorbis shifts its whole pending buffer after every block it takes out, so pieces much
+    // larger than its long block (up to 2048 frames) cost memmove time for nothing.
+    static constexpr uint32_t kAnalysisFrames = 1024;
 
     // Validates mode and quality, creates the file (".ogg" appended when the name has no
     // extension) and writes the stream headers. Throws COxaEncoderException on failure

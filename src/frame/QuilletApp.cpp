@@ -8,6 +8,7 @@
 #include "app/SingleInstance.h"
 #include "app/Trace.h"
 #include "app/TracedFiles.h"
+#include "audio/AudioCore.h"
 #include "audio/CdLibraryTrace.h"
 #include "util/Utils.h"
 
@@ -173,6 +174,7 @@ int CQuilletApp::RunDialog(IMainDialog& dialog, bool singleInstance) {
 }
 
 void CQuilletApp::ShutDown() {
+    CAudioCore::destroyInstance();
     StopCdLibraryTrace();
     DestroyConfig(); // saves config.ini
     Trace(TRACE_INFO, "Quillet ended");

@@ -10,15 +10,13 @@
 #include "app/StringTable.h"
 #include "app/Trace.h"
 #include "app/UserText.h"
-#include "decode/Mp3Decoder.h"
-#include "decode/OggDecoder.h"
+#include "decode/InputKinds.h"
+#include "decode/WavBlockCopy.h"
 #include "decode/WavReader.h"
-#include "decode/WavWriter.h"
-#include "decode/WmaDecoder.h"
-#include "encode/DatFileEncoder.h"
+#include "encode/DatFileMaker.h"
 #include "encode/FadeGain.h"
 #include "encode/OggFileEncoder.h"
-#include "util/SystemError.h"
+#include "encode/WorkFilePipeline.h"
 #include "workflow/Beaming.h"
 #include "workflow/IRingtoneModelOwner.h"
 #include "workflow/IRingtoneView.h"
@@ -26,7 +24,6 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include <algorithm>
 #include <array>
 #include <memory>
 #include <new>
@@ -34,14 +31,7 @@
 
 namespace {
 
-constexpr int64_t kConvertBlock = 100000; // bytes read per step of conversion and visualization
-constexpr int64_t kExtractBlock = 65536;  // bytes read per step of the extraction
-
-// The text from the path's last '.' on, lower case; empty without a '.'.
-QString ExtensionOf(const QString& path) {
-    const qsizetype dot = path.lastIndexOf(QLatin1Char('.'));
-    return dot < 0 ? QString() : path.mid(dot).toLower();
-}
+constexpr int64_t kExtractBlock = 65536; // bytes read per step of the extraction
 
 bool IsUsablePcm(const WAVEFORMATEX& format, bool only16Bit) {
     const bool bitsOk = format.wBitsPerSample == 16 || (!only16Bit && format.wBitsPerSample == 8);
@@ -137,13 +127,14 @@ bool CRingtoneModel::openInputFile(const QString& path, OpenMode mode, int param
     progress->Show(false);
 
     QString source;
-    if (!decodeInput(path, mode, *progress, source)) {
-        progress->Show(false);
-        setState(State::Idle);
-        return false;
-    }
+    std::optional<int> peak;
     try {
-        openSourceWav(path, source, mode, parameter, *progress);
+        if (!decodeInput(path, mode, *progress, source, peak)) {
+            progress->Show(false);
+            setState(State::Idle);
+            return false;
+        }
+        openSourceWav(path, source, mode, parameter, peak, *progress);
     } catch (const COxaException& e) {
         Trace(TRACE_ERROR, "openInputFile failed: %s", e.traceMessage());
         closeInput(true);
@@ -166,33 +157,39 @@ bool CRingtoneModel::openInputFile(const QString& path, OpenMode mode, int param
 }
 
 bool CRingtoneModel::decodeInput(const QString& path, OpenMode mode, IOpProgress& progress,
-                                 QString& source) {
-    const QString extension = ExtensionOf(path);
-    std::unique_ptr<IDecoder> decoder;
-    if (extension == QLatin1String(".mp3")) {
-        decoder = std::make_unique<CMp3Decoder>();
-    } else if (extension == QLatin1String(".ogg")) {
-        decoder = std::make_unique<COggDecoder>();
-    } else if (extension == QLatin1String(".wma") || extension == QLatin1String(".wmv") ||
-               extension == QLatin1String(".asf")) {
-        decoder = std::make_unique<CWmaDecoder>();
-    } else if (extension == QLatin1String(".wav") || extension == QLatin1String(".in")) {
-        source = path;
-        return true;
-    } else {
+                                 QString& source, std::optional<int>& peak) {
+    const std::optional<InputKind> kind = inputKindOf(path);
+    if (!kind) {
         if (mode != OpenMode::Reopen)
             showError(FormatString(IDS_UNSUPPORTED_EXTENSION, path));
         return false;
     }
+    if (*kind == InputKind::Wav) {
+        source = path;
+        return true;
+    }
+    const std::unique_ptr<IDecoder> decoder = makeDecoder(*kind);
 
     Trace(TRACE_DEBUG, "start decoding file %s", path);
     progress.SetTextId(IDS_DECODING_FILE);
     const QString work = workWavFileName();
+    // The work WAV, the visualization file and the peak come out of one pass over the decoded
+    // PCM, written on a second thread while the decoder goes on.
+    Trace(TRACE_DEBUG, "start creating dat file");
+    CWorkFilePipeline pipeline(workBaseName());
+    if (m_decodeLimit >= 0)
+        pipeline.setLimit(m_decodeLimit, gainNeedsWholeInput());
+    decoder->setSink(&pipeline);
     const uint32_t result = decoder->decodeFile(path, work, &progress);
+    if (result != OpSuccess)
+        QFile::remove(workBaseName() + QStringLiteral(".dat"));
+    if (!pipeline.datError().isEmpty())
+        throw COxaException(pipeline.datError());
     QString text;
     switch (result) {
     case OpSuccess:
         source = work;
+        peak = pipeline.peak();
         return true;
     case OpCancelled:
         break;
@@ -217,7 +214,7 @@ bool CRingtoneModel::decodeInput(const QString& path, OpenMode mode, IOpProgress
 }
 
 void CRingtoneModel::openSourceWav(const QString& path, QString source, OpenMode mode,
-                                   int parameter, IOpProgress& progress) {
+                                   int parameter, std::optional<int> peak, IOpProgress& progress) {
     auto reader = std::make_unique<CWavReader>(source);
     if (!IsUsablePcm(*reader->getFormat(), false))
         throw ShownAsIs(IDS_UNSUPPORTED_WAVE);
@@ -242,21 +239,10 @@ void CRingtoneModel::openSourceWav(const QString& path, QString source, OpenMode
     }
     m_format = *reader->getFormat();
 
-    Trace(TRACE_DEBUG, "start creating dat file");
-    const QString base = workBaseName();
-    m_datFileName = base + QStringLiteral(".dat");
-    int peak = 0;
-    UserText errorText;
-    const int result = createDatFile(*reader, base, progress, peak, errorText);
-    if (result == OpCancelled)
-        throw Cancelled("createDatFile canceled");
-    if (result != OpSuccess) {
-        if (errorText.isEmpty())
-            throw COxaException(FormatUserText(IDS_ERROR_CREATING_DAT, m_datFileName),
-                                IDS_ERROR_CREATING_DAT);
-        throw COxaException(errorText);
-    }
-    m_gain = normalizationGain(GetConfig().GetNormalizationPercent(), peak);
+    m_datFileName = workBaseName() + QStringLiteral(".dat");
+    if (!peak)
+        peak = createDatFileOf(*reader, progress);
+    m_gain = normalizationGain(GetConfig().GetNormalizationPercent(), *peak);
     m_wavFileName = source;
     nameInput(path, mode, parameter);
     refreshInputName();
@@ -266,6 +252,27 @@ void CRingtoneModel::openSourceWav(const QString& path, QString source, OpenMode
         applyDefaultSelection(m_cut, m_duration);
         refreshView();
     }
+}
+
+int CRingtoneModel::createDatFileOf(CWavReader& reader, IOpProgress& progress) {
+    Trace(TRACE_DEBUG, "start creating dat file");
+    int peak = 0;
+    UserText errorText;
+    const int result = createDatFile(reader, workBaseName(), progress, peak, errorText);
+    if (result == OpCancelled)
+        throw Cancelled("createDatFile canceled");
+    if (result != OpSuccess) {
+        if (errorText.isEmpty())
+            throw COxaException(FormatUserText(IDS_ERROR_CREATING_DAT, m_datFileName),
+                                IDS_ERROR_CREATING_DAT);
+        throw COxaException(errorText);
+    }
+    return peak;
+}
+
+bool CRingtoneModel::gainNeedsWholeInput() {
+    const double percent = GetConfig().GetNormalizationPercent();
+    return percent >= 10 && percent <= 100;
 }
 
 void CRingtoneModel::nameInput(const QString& path, OpenMode mode, int parameter) {
@@ -341,14 +348,6 @@ const CCutInfo* CRingtoneModel::getCutAt(qint64 t) const {
     return m_cut.isValid() && m_cut.start() <= t && t < m_cut.end() ? &m_cut : nullptr;
 }
 
-bool CRingtoneModel::isSupportedExtension(const QString& path) {
-    static constexpr std::array<const char*, 6> kExtensions = {".wav", ".mp3", ".ogg",
-                                                               ".wma", ".wmv", ".asf"};
-    const QString extension = ExtensionOf(path);
-    return std::any_of(kExtensions.begin(), kExtensions.end(),
-                       [&](const char* known) { return extension == QLatin1String(known); });
-}
-
 const int8_t* CRingtoneModel::getDatValues(int64_t start, int64_t end, uint32_t& count) {
     return m_datValues.getDatValues(start, end, count);
 }
@@ -370,131 +369,6 @@ int CRingtoneModel::getViewTimerInterval() const {
 void CRingtoneModel::setViewTimerInterval(int milliseconds) {
     std::lock_guard lock(m_lock);
     m_viewTimerInterval = milliseconds;
-}
-
-int CRingtoneModel::convertWavFrom8Bit(CWavReader& reader, const QString& destination,
-                                       IOpProgress& progress, UserText& errorText) {
-    std::vector<uint8_t> input;
-    std::vector<uint8_t> output;
-    try {
-        input.resize(size_t(kConvertBlock));
-        output.resize(size_t(2 * kConvertBlock));
-    } catch (const std::bad_alloc&) {
-        Trace(TRACE_ERROR, "convertWavFrom8Bit: out of memory");
-        return OpFailed;
-    }
-    progress.SetTextId(IDS_CONVERTING);
-    progress.SetRange(reader.getDataSize());
-    progress.Show(true);
-
-    const WAVEFORMATEX& source = *reader.getFormat();
-    const WAVEFORMATEX format = MakePcmFormat(source.nChannels, source.nSamplesPerSec, 16);
-
-    int result = OpSuccess;
-    CWavWriter writer;
-    try {
-        if (!writer.create(destination, format))
-            throw COxaException(StringId{IDS_WAV_CANNOT_CREATE_DESTINATION});
-        int64_t remaining = reader.getDataSize();
-        while (remaining > 0) {
-            if (progress.IsCanceled()) {
-                Trace(TRACE_DEBUG, "convertWavFrom8Bit canceled");
-                result = OpCancelled;
-                break;
-            }
-            int64_t got = -1;
-            try {
-                got = reader.read(input.data(), std::min(remaining, kConvertBlock));
-            } catch (const COxaException&) {
-                got = -1;
-            }
-            if (got < 0) {
-                Trace(TRACE_ERROR, "convertWavFrom8Bit: error reading from wav file");
-                result = OpFailed;
-                break;
-            }
-            if (got == 0)
-                break;
-            for (int64_t i = 0; i < got; ++i) {
-                const uint16_t sample = uint16_t(int16_t((int(input[i]) - 128) * 256));
-                output[2 * i] = uint8_t(sample);
-                output[2 * i + 1] = uint8_t(sample >> 8);
-            }
-            if (!writer.write(output.data(), uint32_t(2 * got))) {
-                Trace(TRACE_ERROR, "convertWavFrom8Bit: error writing to wav file");
-                errorText = UserText(SystemErrorText(int(writer.getErrorCode())));
-                result = OpFailed;
-                break;
-            }
-            remaining -= got;
-            progress.Step(uint32_t(got));
-        }
-    } catch (const COxaException& e) {
-        Trace(TRACE_ERROR, "error converting wav file: %s", e.traceMessage());
-        errorText = e.text();
-        result = OpFailed;
-    }
-    if (!writer.close() && result == OpSuccess) {
-        errorText = UserText(SystemErrorText(int(writer.getErrorCode())));
-        result = OpFailed;
-    }
-    if (result != OpSuccess)
-        QFile::remove(destination);
-    return result;
-}
-
-int CRingtoneModel::createDatFile(CWavReader& reader, const QString& base, IOpProgress& progress,
-                                  int& peak, UserText& errorText) {
-    peak = 0;
-    std::vector<uint8_t> buffer;
-    try {
-        buffer.resize(size_t(kConvertBlock));
-    } catch (const std::bad_alloc&) {
-        Trace(TRACE_ERROR, "createDatFile: out of memory");
-        return OpFailed;
-    }
-    progress.SetTextId(IDS_CREATING_DAT);
-    progress.SetRange(reader.getDataSize());
-    progress.Show(true);
-
-    int result = OpSuccess;
-    try {
-        CDatFileEncoder encoder(base, reader.getFormat());
-        int64_t remaining = reader.getDataSize();
-        while (remaining > 0) {
-            if (progress.IsCanceled()) {
-                Trace(TRACE_DEBUG, "createDatFile canceled");
-                result = OpCancelled;
-                break;
-            }
-            const int64_t got = reader.read(buffer.data(), std::min(remaining, kConvertBlock));
-            if (got < 0)
-                throw COxaException(StringId{IDS_WAV_READ_ERROR});
-            if (got == 0)
-                break;
-            encoder.encode(buffer.data(), uint32_t(got));
-            peak = std::max(peak, blockPeak(buffer.data(), uint32_t(got)));
-            remaining -= got;
-            progress.Step(uint32_t(got));
-        }
-    } catch (const COxaException& e) {
-        Trace(TRACE_ERROR, "error creating dat file: %s", e.traceMessage());
-        errorText = e.text();
-        result = OpFailed;
-    }
-    if (result != OpSuccess)
-        QFile::remove(base + QStringLiteral(".dat"));
-    return result;
-}
-
-int CRingtoneModel::blockPeak(const void* data, uint32_t bytes) {
-    const auto* p = static_cast<const uint8_t*>(data);
-    int peak = 0;
-    for (uint32_t i = 0; i + 1 < bytes; i += 2) {
-        const int sample = int16_t(uint16_t(p[i] | p[i + 1] << 8));
-        peak = std::max(peak, sample < 0 ? -sample : sample);
-    }
-    return peak;
 }
 
 double CRingtoneModel::normalizationGain(double percent, int peak) {
@@ -534,9 +408,9 @@ void CRingtoneModel::applyDefaultSelection(CCutInfo& cut, qint64 duration) {
     if (cut.isValid() || duration <= 0)
         return;
     cut.reset();
-    if (duration > 20000) {
+    if (duration > kLongInput) {
         cut.setStart(10000);
-        cut.setEnd(20000);
+        cut.setEnd(kLongInput);
     } else if (duration > 2000) {
         cut.setStart(duration / 4);
         cut.setEnd(3 * duration / 4);

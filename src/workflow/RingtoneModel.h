@@ -8,6 +8,7 @@
 #include <QString>
 #include <cstdint>
 #include <mutex>
+#include <optional>
 
 class CWavReader;
 class IBrowser;
@@ -27,6 +28,9 @@ public:
     enum class OpenMode { CdTrack = 0, UserFile = 1, Reopen = 2 };
     // What the input is; stored in the configuration as its number.
     enum class InputType { File = 0, CdTrack = 1, Named = 2, Recording = 3 };
+    // Inputs longer than this (ms) get the proposed selection 10 s to 20 s, shorter ones their
+    // middle half.
+    static constexpr qint64 kLongInput = 20000;
 
     CRingtoneModel();
     ~CRingtoneModel();
@@ -43,6 +47,10 @@ public:
     // Opens an input; mode is an OpenMode, parameter the CD track number of mode 0. True on
     // success; a failure leaves the model without input and has shown its message (not in mode 2).
     bool openInputFile(const QString& path, OpenMode mode, int parameter);
+    // Decodes inputs no further than ms milliseconds (-1: to their end) from the next open on, so
+    // that the work WAV holds only that much; for a one-shot run whose selection ends there. When
+    // the normalization gain needs the whole input's peak, the rest is still decoded for it.
+    void setDecodeLimit(int64_t ms) { m_decodeLimit = ms; }
     // Forgets the input and the selection; with notify the view and the input-name label follow.
     void closeInput(bool notify);
 
@@ -67,8 +75,6 @@ public:
     // given, tells whether the upload succeeded.
     bool beam(IBrowser* browser, bool* uploaded = nullptr);
 
-    // True if the path ends with a supported extension (.wav .mp3 .ogg .wma .wmv .asf), any case.
-    static bool isSupportedExtension(const QString& path);
     // Visualization values of the current input (see CDatValues).
     const int8_t* getDatValues(int64_t start, int64_t end, uint32_t& count);
     int getRecordingRefreshTime() const;
@@ -99,16 +105,6 @@ public:
     static QString workWavFileName();
     static QString workCdFileName();
 
-    // Converts 8-bit PCM from reader (at the start of its data) into the 16-bit WAV destination.
-    // An OpResult 0, 1 or 2 (errorText tells why when known); the destination is removed unless 0.
-    static int convertWavFrom8Bit(CWavReader& reader, const QString& destination,
-                                  IOpProgress& progress, UserText& errorText);
-    // Writes the visualization file base + ".dat" from reader (16-bit PCM at the start of its
-    // data) and finds the peak. Result as above; the file is removed unless 0.
-    static int createDatFile(CWavReader& reader, const QString& base, IOpProgress& progress,
-                             int& peak, UserText& errorText);
-    // The largest absolute sample value of a block of 16-bit PCM (32768 for -32768).
-    static int blockPeak(const void* data, uint32_t bytes);
     // 32767 * percent / peak / 100; 0 for a peak below 100 or a percent outside 10..100.
     static double normalizationGain(double percent, int peak);
     // The display name of an input from its type and parameter; empty for files.
@@ -120,12 +116,19 @@ public:
     static void applyDefaultSelection(CCutInfo& cut, qint64 duration);
 
 private:
-    // Decodes path into the work WAV when its extension calls for a decoder; the source WAV to
-    // read next, or an empty text when the open ends here (message shown as the mode wants).
-    bool decodeInput(const QString& path, OpenMode mode, IOpProgress& progress, QString& source);
-    // Steps from reading the source WAV to naming the input; throws COxaException on failure.
+    // Decodes path into the work WAV and the visualization file when its extension calls for a
+    // decoder, giving the peak; source is the WAV to read next. False when the open ends here
+    // (message shown as the mode wants); throws COxaException when the visualization file failed.
+    bool decodeInput(const QString& path, OpenMode mode, IOpProgress& progress, QString& source,
+                     std::optional<int>& peak);
+    // Steps from reading the source WAV to naming the input; peak is given when decoding made the
+    // visualization file already. Throws COxaException on failure.
     void openSourceWav(const QString& path, QString source, OpenMode mode, int parameter,
-                       IOpProgress& progress);
+                       std::optional<int> peak, IOpProgress& progress);
+    // Writes the visualization file of a WAV input; its peak. Throws COxaException on failure.
+    int createDatFileOf(CWavReader& reader, IOpProgress& progress);
+    // True when the normalization setting makes the gain depend on the whole input's peak.
+    static bool gainNeedsWholeInput();
     // Names the input for the open mode.
     void nameInput(const QString& path, OpenMode mode, int parameter);
     // Runs the extraction loop into the ringtone file; an OpResult, throws on errors.
@@ -153,4 +156,5 @@ private:
     mutable std::mutex m_lock;
     int m_viewTimerInterval = 0;
     State m_state = State::Idle;
+    int64_t m_decodeLimit = -1;
 };

@@ -8,14 +8,12 @@
 #include "skin/Font.h"
 #include "skin/ImageList.h"
 #include "skin/SkinParser.h"
-#include "support/TraceCapture.h"
 
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 using namespace Qt::StringLiterals;
-
 using namespace skintest;
 
 namespace {
@@ -73,17 +71,15 @@ TEST_F(SkinParserTest, HeaderNeedsExactKeyAndAValueOnTheFirstLine) {
     EXPECT_EQ(parser.headerValue(), u"Slate 1.0"_s);
     EXPECT_EQ(parser.skinFolder(), m_dir.path() + QLatin1Char('/'));
 
+    // Refused: a key of other case or another key, no value, a comment or section first, no
+    // header line at all.
     CSkinParser other;
-    EXPECT_FALSE(other.init(skin("pp_sdf=x\n"), u"PP_SDF"_s));
-    EXPECT_FALSE(other.init(skin("PP_SDF=\n"), u"PP_SDF"_s));
+    for (const char* text :
+         {"pp_sdf=x\n", "PP_SDX=1\n", "PP_SDF=\n", "; c\nPP_SDF=x\n", "[main]\nPP_SDF=x\n", ""})
+        EXPECT_FALSE(other.init(skin(text), u"PP_SDF"_s)) << text;
     EXPECT_FALSE(other.init(skin("=x\n"), u""_s));
-    EXPECT_FALSE(other.init(skin("; a comment first\nPP_SDF=x\n"), u"PP_SDF"_s));
-    EXPECT_FALSE(other.init(skin("[main]\nPP_SDF=x\n"), u"PP_SDF"_s));
-    EXPECT_FALSE(other.init(skin(""), u"PP_SDF"_s));
     EXPECT_FALSE(other.init(file(u"missing.sdf"_s), u"PP_SDF"_s));
     EXPECT_TRUE(other.skinFolder().isEmpty());
-    // A key other than the one asked for is refused even when well formed.
-    EXPECT_FALSE(other.init(skin("PP_SDX=1\n"), u"PP_SDF"_s));
 }
 
 TEST_F(SkinParserTest, SectionsOpenByPrefixAndEndAtBlankCommentOrHeaderLines) {
@@ -134,29 +130,23 @@ TEST_F(SkinParserTest, ValueOperationsNeedTheirKeyAndAValueAndTextIsUtf8) {
     open("n=  42abc\nempty=\n=7\nneg=-7\n");
     int n = 5;
     ASSERT_TRUE(parser.nextKey());
-    EXPECT_FALSE(parser.getInt(u"N"_s, n));
-    EXPECT_FALSE(parser.getInt(u"m"_s, n));
+    EXPECT_FALSE(parser.getInt(u"N"_s, n) || parser.getInt(u"m"_s, n));
     EXPECT_EQ(n, 5);
     EXPECT_TRUE(parser.getInt(u"n"_s, n));
     EXPECT_EQ(n, 42);
     ASSERT_TRUE(parser.nextKey());
-    EXPECT_FALSE(parser.getInt(u"empty"_s, n));
     QString text = u"kept"_s;
-    EXPECT_FALSE(parser.getText(u"empty"_s, text));
+    EXPECT_FALSE(parser.getInt(u"empty"_s, n) || parser.getText(u"empty"_s, text));
     EXPECT_EQ(text, u"kept"_s);
     ASSERT_TRUE(parser.nextKey());
     EXPECT_TRUE(parser.currentKey().isEmpty());
     EXPECT_FALSE(parser.getInt(QString(), n));
-    ASSERT_TRUE(parser.nextKey());
-    EXPECT_TRUE(parser.getInt(u"neg"_s, n));
-    EXPECT_EQ(n, -7);
+    EXPECT_EQ(next("neg", &CSkinParser::getInt), -7);
 
     // Text is UTF-8 and lines may end with CR LF.
     open("caption=\xC3\x96"
          "ffnen \xE2\x80\x93 Datei\r\nnext=1\r\n");
-    ASSERT_TRUE(parser.nextKey());
-    ASSERT_TRUE(parser.getText(u"caption"_s, text));
-    EXPECT_EQ(text, QString::fromUtf8("Öffnen – Datei"));
+    EXPECT_EQ(next("caption", &CSkinParser::getText), QString::fromUtf8("Öffnen – Datei"));
     ASSERT_TRUE(parser.nextKey());
     EXPECT_EQ(parser.currentValue(), u"1"_s);
 }
@@ -165,9 +155,7 @@ TEST_F(SkinParserTest, NumberListsTreatCommaRunsAsOneSeparatorAndFillMissingWith
     open("red=255,0,0\nmixed=1, 2 ,3\nrect=,1,,2\nlong=1,2,3,4,5,6\ntwo=10,20,30,40\n"
          "pt=7 , -8\nbad=x,y\nflag=2\nflagx=yes\nlist=a, b c,,d,\n"
          "text=  keeps  inner   blanks\n");
-    const ColorRef red = next("red", &CSkinParser::getColor);
-    EXPECT_EQ(red, 255u);
-    EXPECT_EQ(ToQColor(red), QColor(255, 0, 0));
+    EXPECT_EQ(ToQColor(next("red", &CSkinParser::getColor)), QColor(255, 0, 0));
     EXPECT_EQ(next("mixed", &CSkinParser::getColor), 1u + 2u * 256u + 3u * 65536u);
     EXPECT_EQ(next("rect", &CSkinParser::getRect, SkinRect{9, 9, 9, 9}), (SkinRect{1, 2, 0, 0}));
     EXPECT_EQ(next("long", &CSkinParser::getRect), (SkinRect{1, 2, 3, 4}));
@@ -199,7 +187,6 @@ TEST_F(SkinParserTest, FontsTakeFaceHeightWeightWordAndStyleWords) {
     const CFont f1 = next("f1", &CSkinParser::getFont);
     EXPECT_EQ(f1.logFont().faceName, u"DejaVu Sans"_s);
     EXPECT_EQ(f1.logFont().height, -11);
-    EXPECT_EQ(f1.logFont().weight, 700);
     EXPECT_FALSE(f1.logFont().italic || f1.logFont().underline);
     EXPECT_EQ(f1.font().pixelSize(), 11);
     EXPECT_EQ(f1.font().weight(), QFont::Bold);
@@ -207,10 +194,10 @@ TEST_F(SkinParserTest, FontsTakeFaceHeightWeightWordAndStyleWords) {
     EXPECT_EQ(f2.logFont().height, 12);
     EXPECT_EQ(f2.logFont().weight, 400);
     EXPECT_TRUE(f2.font().italic() && f2.font().underline());
+    // A face name is cut to 31 characters; the old font's styles are gone.
     const CFont f3 = next("f3", &CSkinParser::getFont, f2);
     EXPECT_EQ(f3.logFont().faceName, u"An extremely long face name of "_s);
-    EXPECT_EQ(f3.logFont().height, 0);
-    EXPECT_FALSE(f3.logFont().italic); // the old font's styles are gone
+    EXPECT_FALSE(f3.logFont().height != 0 || f3.logFont().italic);
     // The words compare exactly: "Bold" and "Italic" are not "bold" and "italic".
     const CFont f4 = next("f4", &CSkinParser::getFont);
     EXPECT_EQ(f4.logFont().weight, 400);
@@ -228,18 +215,16 @@ TEST_F(SkinParserTest, FileValuesAreNamesInTheSkinFolder) {
     open("file=red.bmp\nnofile=gone.bmp\nbmp=red.bmp\nnobmp=gone.bmp\nrgn=shape.rgn\n"
          "list=strip.bmp, 2, 255, 0, 255\nwide=strip.bmp,7,0,0,0\nzero=strip.bmp,0,0,0,0\n"
          "few=strip.bmp,2\n");
+    // A missing file is not read and the held value stays.
     QString path = next("file", &CSkinParser::getFile);
-    EXPECT_EQ(path, file(u"red.bmp"_s));
     ASSERT_TRUE(parser.nextKey());
     EXPECT_FALSE(parser.getFile(u"nofile"_s, path));
     EXPECT_EQ(path, file(u"red.bmp"_s));
-
     CDynBitmap bitmap = next("bmp", &CSkinParser::getBitmap);
-    EXPECT_EQ(bitmap.size(), QSize(3, 2));
-    EXPECT_EQ(bitmap.image().pixel(2, 1), qRgb(255, 0, 0));
     ASSERT_TRUE(parser.nextKey());
     EXPECT_FALSE(parser.getBitmap(u"nobmp"_s, bitmap));
-    EXPECT_EQ(bitmap.size(), QSize(3, 2)); // the held bitmap stays
+    EXPECT_EQ(bitmap.size(), QSize(3, 2));
+    EXPECT_EQ(bitmap.image().pixel(2, 1), qRgb(255, 0, 0));
 
     EXPECT_EQ(next("rgn", &CSkinParser::getRegion).region(),
               QRegion(0, 0, 4, 2) + QRegion(1, 2, 2, 1));
@@ -271,13 +256,12 @@ TEST_F(SkinParserTest, CursorsLoadAndAMissingOneShowsTheMessageWithTheKey) {
     QCursor cursor;
     ASSERT_TRUE(withUi.nextKey());
     ASSERT_TRUE(withUi.getCursor(u"cursor"_s, cursor));
-    EXPECT_EQ(cursor.hotSpot(), QPoint(3, 4));
     EXPECT_EQ(cursor.pixmap().size(), QSize(16, 16));
     EXPECT_TRUE(messages.texts.isEmpty());
-    ASSERT_TRUE(withUi.nextKey());
-    EXPECT_FALSE(withUi.getCursor(u"cursor"_s, cursor));
-    ASSERT_TRUE(withUi.nextKey());
-    EXPECT_FALSE(withUi.getCursor(u"pointer"_s, cursor));
+    for (const QString key : {u"cursor"_s, u"pointer"_s}) {
+        ASSERT_TRUE(withUi.nextKey());
+        EXPECT_FALSE(withUi.getCursor(key, cursor));
+    }
     EXPECT_EQ(messages.texts, QStringList({"couldn't load cursor from file cursor",
                                            "couldn't load cursor from file pointer"}));
     EXPECT_EQ(messages.kinds.first(), IUserMessages::Kind::Error);

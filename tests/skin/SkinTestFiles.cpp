@@ -9,29 +9,19 @@
 
 namespace skintest {
 namespace {
-void Put16(QByteArray& out, quint16 v) {
-    char b[2];
-    qToLittleEndian(v, b);
-    out.append(b, 2);
-}
-void Put32(QByteArray& out, quint32 v) {
-    char b[4];
-    qToLittleEndian(v, b);
-    out.append(b, 4);
+// Appends each value as a little-endian field of its type's size.
+template <class T> void Put(QByteArray& out, std::initializer_list<T> values) {
+    for (T v : values) {
+        char b[sizeof(T)];
+        qToLittleEndian(v, b);
+        out.append(b, sizeof(T));
+    }
 }
 void InfoHeader(QByteArray& out, int size, int w, int h, int bitCount, int compression,
                 quint32 colorsUsed) {
-    Put32(out, quint32(size));
-    Put32(out, quint32(w));
-    Put32(out, quint32(h));
-    Put16(out, 1);
-    Put16(out, quint16(bitCount));
-    Put32(out, quint32(compression));
-    Put32(out, 0);
-    Put32(out, 2835);
-    Put32(out, 2835);
-    Put32(out, colorsUsed);
-    Put32(out, 0);
+    Put<quint32>(out, {quint32(size), quint32(w), quint32(h)});
+    Put<quint16>(out, {1, quint16(bitCount)});
+    Put<quint32>(out, {quint32(compression), 0, 2835, 2835, colorsUsed, 0});
     out.append(QByteArray(size - 40, '\0'));
 }
 } // namespace
@@ -45,9 +35,8 @@ QByteArray MakeBmp(const BmpSpec& s) {
         info.append(e, 4);
     }
     QByteArray out("BM");
-    Put32(out, quint32(14 + info.size() + s.bits.size()));
-    Put32(out, 0);
-    Put32(out, s.offBits != 0 ? s.offBits : quint32(14 + info.size()));
+    Put<quint32>(out, {quint32(14 + info.size() + s.bits.size()), 0,
+                       s.offBits != 0 ? s.offBits : quint32(14 + info.size())});
     out.append(info);
     out.append(s.bits);
     return out;
@@ -69,44 +58,29 @@ QByteArray Bits24(int width, const QList<QList<QRgb>>& rows) {
 }
 
 QByteArray SolidBmp(int width, int height, QColor color) {
-    BmpSpec s;
-    s.width = width;
-    s.height = height;
-    s.bits = Bits24(width, QList<QList<QRgb>>(height, QList<QRgb>(width, color.rgb())));
-    return MakeBmp(s);
+    return MakeBmp(
+        {.width = width,
+         .height = height,
+         .bits = Bits24(width, QList<QList<QRgb>>(height, QList<QRgb>(width, color.rgb())))});
 }
 
 QByteArray RegionData(const QList<QRect>& rects, quint32 headerSize, quint32 type, qint64 count) {
     QByteArray out;
-    Put32(out, headerSize);
-    Put32(out, type);
-    Put32(out, quint32(count < 0 ? rects.size() : count));
-    Put32(out, quint32(rects.size() * 16));
-    for (int i = 0; i < 4; ++i)
-        Put32(out, 0);
-    for (const QRect& r : rects) {
-        Put32(out, quint32(r.left()));
-        Put32(out, quint32(r.top()));
-        Put32(out, quint32(r.left() + r.width()));
-        Put32(out, quint32(r.top() + r.height()));
-    }
+    Put<quint32>(out, {headerSize, type, quint32(count < 0 ? rects.size() : count),
+                       quint32(rects.size() * 16), 0, 0, 0, 0});
+    for (const QRect& r : rects)
+        Put<quint32>(out, {quint32(r.left()), quint32(r.top()), quint32(r.left() + r.width()),
+                           quint32(r.top() + r.height())});
     return out;
 }
 
 QByteArray IconDirectory(quint16 type, int width, int height, QPoint hotSpot,
                          const QByteArray& picture) {
     QByteArray out;
-    Put16(out, 0);
-    Put16(out, type);
-    Put16(out, 1);
-    out.append(char(width));
-    out.append(char(height));
-    out.append(char(0));
-    out.append(char(0));
-    Put16(out, quint16(hotSpot.x()));
-    Put16(out, quint16(hotSpot.y()));
-    Put32(out, quint32(picture.size()));
-    Put32(out, 22);
+    Put<quint16>(out, {0, type, 1});
+    Put<quint8>(out, {quint8(width), quint8(height), 0, 0});
+    Put<quint16>(out, {quint16(hotSpot.x()), quint16(hotSpot.y())});
+    Put<quint32>(out, {quint32(picture.size()), 22});
     out.append(picture);
     return out;
 }
@@ -114,11 +88,8 @@ QByteArray IconDirectory(quint16 type, int width, int height, QPoint hotSpot,
 QByteArray IconImage32(int width, int height, QRgb argb) {
     QByteArray out;
     InfoHeader(out, 40, width, height * 2, 32, 0, 0);
-    for (int i = 0; i < width * height; ++i) {
-        const char px[4] = {char(qBlue(argb)), char(qGreen(argb)), char(qRed(argb)),
-                            char(qAlpha(argb))};
-        out.append(px, 4);
-    }
+    for (int i = 0; i < width * height; ++i)
+        Put<quint32>(out, {quint32(argb)}); // B G R A in memory order
     out.append(QByteArray(((width + 31) / 32) * 4 * height, '\0'));
     return out;
 }

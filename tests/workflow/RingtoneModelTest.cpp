@@ -2,6 +2,11 @@
 #include "workflow/RingtoneModel.h"
 
 #include "ModelTestSupport.h"
+#include "app/OpResult.h"
+#include "decode/InputKinds.h"
+#include "decode/OggDecoder.h"
+#include "encode/DatFileMaker.h"
+#include "encode/OggFileEncoder.h"
 #include "support/TestSupport.h"
 
 #include <QDir>
@@ -112,6 +117,35 @@ TEST_F(RingtoneModelTest, DecodesMp3AndWmaIntoTheWorkWav) {
 #endif
 }
 
+TEST_F(RingtoneModelTest, DecodingWritesTheWorkFilesAsReadingTheDecodedWavBackWould) {
+    // 12 s of stereo: some 30 blocks through the writer thread's bounded queue.
+    const QString ogg = file(QStringLiteral("long.ogg"));
+    {
+        EncoderParams params;
+        params.sampleRate = 44100;
+        COggFileEncoder encoder(ogg, params);
+        const QByteArray pcm = Sine(2, 44100, 12.0, 440, 20000);
+        encoder.encode(pcm.constData(), uint32_t(pcm.size()));
+    }
+    GetConfig().SetNormalizationPercent(100);
+    ASSERT_TRUE(m_model.openInputFile(ogg, CRingtoneModel::OpenMode::UserFile, 0));
+
+    const QString plain = file(QStringLiteral("plain"));
+    COggDecoder decoder;
+    CountingProgress progress;
+    ASSERT_EQ(decoder.decodeFile(ogg, plain + QStringLiteral(".wav"), &progress), OpSuccess);
+    CWavReader reader(plain + QStringLiteral(".wav"));
+    int peak = 0;
+    UserText error;
+    ASSERT_EQ(createDatFile(reader, plain, progress, peak, error), OpSuccess);
+    EXPECT_EQ(testsupport::ReadBytes(work(QStringLiteral("temp.in"))),
+              testsupport::ReadBytes(plain + QStringLiteral(".wav")));
+    EXPECT_EQ(testsupport::ReadBytes(work(QStringLiteral("temp.dat"))),
+              testsupport::ReadBytes(plain + QStringLiteral(".dat")));
+    EXPECT_GT(peak, 19000);
+    EXPECT_DOUBLE_EQ(m_model.getNormalizationGain(), CRingtoneModel::normalizationGain(100, peak));
+}
+
 TEST_F(RingtoneModelTest, RefusesUnsupportedInputsWithTheirMessages) {
     const QString flac = file(QStringLiteral("track.flac"));
     testsupport::WriteBytes(flac, QByteArray(100, 'x'));
@@ -155,11 +189,11 @@ TEST_F(RingtoneModelTest, RefusesUnsupportedInputsWithTheirMessages) {
 #endif
     ExpectEmpty(m_model);
 
-    EXPECT_TRUE(CRingtoneModel::isSupportedExtension(QStringLiteral("/x/SONG.MP3")));
+    EXPECT_TRUE(isSupportedExtension(QStringLiteral("/x/SONG.MP3")));
     for (const char* name : {"a.wav", "b.Ogg", "c.WMA", "d.wmv", "e.asf"})
-        EXPECT_TRUE(CRingtoneModel::isSupportedExtension(QLatin1String(name))) << name;
+        EXPECT_TRUE(isSupportedExtension(QLatin1String(name))) << name;
     for (const char* name : {"track.flac", "noextension", "a.mp3.txt", "temp.in", "mp3"})
-        EXPECT_FALSE(CRingtoneModel::isSupportedExtension(QLatin1String(name))) << name;
+        EXPECT_FALSE(isSupportedExtension(QLatin1String(name))) << name;
 }
 
 TEST_F(RingtoneModelTest, UnwritableWorkFilesFailWithTheirMessage) {
@@ -218,7 +252,7 @@ TEST_F(RingtoneModelTest, PeakGivesTheNormalizationGain) {
     EXPECT_DOUBLE_EQ(m_model.getNormalizationGain(), 32767.0 / 16384.0);
 
     const unsigned char edge[] = {0x00, 0x80, 0xFF, 0x7F, 0x01, 0x00};
-    EXPECT_EQ(CRingtoneModel::blockPeak(edge, sizeof edge), 32768);
+    EXPECT_EQ(blockPeak(edge, sizeof edge), 32768);
     EXPECT_DOUBLE_EQ(CRingtoneModel::normalizationGain(50, 32767), 0.5);
     EXPECT_EQ(CRingtoneModel::normalizationGain(50, 99), 0.0);
     EXPECT_EQ(CRingtoneModel::normalizationGain(9.99, 20000), 0.0);
@@ -254,16 +288,15 @@ TEST_F(RingtoneModelTest, CancelInEachStepLeavesNoPartialFileAndNoInput) {
     ExpectEmpty(m_model);
     EXPECT_EQ(m_owner.messages.errors.size(), errors); // cancel is never shown
 
-    // Cancelled after a complete decode: the decoded work WAV goes too, so the next start
-    // finds nothing to reopen without a name.
-    m_owner.cancelAtCall = -1;
-    m_owner.cancelAtText = 113; // "creating visualization file"
+    // Cancelled halfway through decoding, when the writer thread has written blocks of both work
+    // files: neither is left, so the next start finds nothing to reopen without a name.
+    m_owner.cancelAtCall = 40; // one check per MP3 frame of 4608 bytes
     EXPECT_FALSE(m_model.openInputFile(Fixture("tone-stereo-44k.mp3"),
                                        CRingtoneModel::OpenMode::UserFile, 0));
     EXPECT_FALSE(QFileInfo::exists(work(QStringLiteral("temp.in"))));
     EXPECT_FALSE(QFileInfo::exists(work(QStringLiteral("temp.dat"))));
     ExpectEmpty(m_model);
-    m_owner.cancelAtText = -1;
+    m_owner.cancelAtCall = -1;
     EXPECT_TRUE(m_model.openInputFile(good, CRingtoneModel::OpenMode::UserFile, 0));
 }
 

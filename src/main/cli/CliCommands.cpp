@@ -3,6 +3,7 @@
 
 #include "CliCdCommands.h"
 #include "CliModelCommands.h"
+#include "CliSoundCommands.h"
 #include "CliStrings.h"
 #include "TerminalProgress.h"
 #include "app/ConfigFile.h"
@@ -106,8 +107,9 @@ int CCliRunner::DoModal(const QString& /*commandLineFile*/) {
     }
     using Command = int (*)(const QStringList&, CCliModelOwner&);
     const std::pair<const char*, Command> modelCommands[] = {
-        {"open", CliOpen}, {"info", CliInfo}, {"select", CliSelect}, {"extract", CliExtract},
-        {"make", CliMake}, {"beam", CliBeam}, {"cd", CliCd},
+        {"open", CliOpen},       {"info", CliInfo}, {"select", CliSelect},
+        {"extract", CliExtract}, {"make", CliMake}, {"beam", CliBeam},
+        {"cd", CliCd},           {"play", CliPlay}, {"devices", CliDevices},
     };
     if (m_invocation.command == QLatin1String("settings"))
         return Settings(m_invocation.commandArgs);

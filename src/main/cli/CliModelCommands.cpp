@@ -20,18 +20,9 @@
 #include <QSaveFile>
 #include <QTemporaryDir>
 
+#include <algorithm>
 #include <optional>
 
-namespace {
-
-// A command's own arguments: plain ones in order, and options with a value.
-struct CommandArgs {
-    QStringList plain;
-    QHash<QString, QString> options;
-};
-
-// Splits args; the options named in withValue take "--x VALUE" or "--x=VALUE". Unknown options
-// and options without their value fail with the tool's message.
 std::optional<CommandArgs> SplitArgs(const QString& command, const QStringList& args,
                                      const QStringList& withValue) {
     CommandArgs out;
@@ -59,7 +50,6 @@ std::optional<CommandArgs> SplitArgs(const QString& command, const QStringList& 
     return out;
 }
 
-// Reads the time option (or plain argument) text into ms; prints the message when it is no time.
 bool ReadTime(const QString& text, qint64& ms) {
     if (ParseMilliseconds(text, ms))
         return true;
@@ -67,14 +57,20 @@ bool ReadTime(const QString& text, qint64& ms) {
     return false;
 }
 
+namespace {
+
 // The input is remembered by its full path, so a later start from another folder finds it.
 QString AbsolutePath(const QString& path) {
     return QFileInfo(path).absoluteFilePath();
 }
 
+} // namespace
+
 QString TimeText(qint64 ms) {
     return FormatTimeMs(DurationFromMs(ms));
 }
+
+namespace {
 
 // The exit status of an operation that returned false: cancelled by Ctrl+C, or failed (its
 // message has been shown).
@@ -182,13 +178,24 @@ int ExtractTo(CRingtoneModel& model, CCliModelOwner& owner, const QString& outpu
     return CliSuccess;
 }
 
-// Reopens the last input as a start of the program does; false (message shown) when none is open.
+} // namespace
+
 bool ReopenLastInput(CRingtoneModel& model, CCliModelOwner& owner) {
     model.init(&owner, nullptr, QString());
     if (model.getDuration() > 0)
         return true;
     PrintError(LoadString(IDS_CLI_NO_INPUT));
     return false;
+}
+
+namespace {
+
+// How far make decodes its input: past the end of any selection ApplySelection can make from
+// start and end, and past the length up to which the proposed selection depends on the duration,
+// with a second to spare for rounding. An input ending earlier is decoded whole all the same.
+qint64 DecodeLimit(std::optional<qint64> start, std::optional<qint64> end) {
+    const qint64 selectionEnd = end ? *end : start.value_or(0) + CCutInfo::kMaxLength;
+    return std::max(selectionEnd, CRingtoneModel::kLongInput) + 1000;
 }
 
 bool ExpectPlain(const QString& command, const CommandArgs& args, qsizetype count) {
@@ -313,6 +320,7 @@ int CliMake(const QStringList& rawArgs, CCliModelOwner& owner) {
 
     CRingtoneModel model;
     model.attach(&owner, nullptr);
+    model.setDecodeLimit(DecodeLimit(start, end));
     if (!model.openInputFile(AbsolutePath(args->plain[0]), CRingtoneModel::OpenMode::UserFile, 0))
         return FailureExit();
     if (const int status = ApplySelection(model, *args, start, end); status != CliSuccess)

@@ -110,28 +110,28 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
             QFile f(skin.filePath(name));
             return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
         };
-        auto seed = [&](const QString& name, char kind, const QByteArray& bytes) {
-            QFile f(QDir(seeds).filePath(name));
+        auto seed = [&](const char* name, char kind, const QByteArray& bytes) {
+            QFile f(QDir(seeds).filePath(QString::fromLatin1(name)));
             if (f.open(QIODevice::WriteOnly))
                 f.write(QByteArray(1, kind) + bytes);
         };
-        const QByteArray sdf = read(QStringLiteral("__default.sdf"));
-        seed(QStringLiteral("skin"), 0, sdf);
-        seed(QStringLiteral("skin_bmp"), 0,
+        const QByteArray nul(1, '\0');
+        seed("skin", 0, read(QStringLiteral("__default.sdf")));
+        seed("skin_bmp", 0,
              "PP_SDF=1\n[b]\nposition=1,2,3,4\nsize=4,4\nbitmap_up=x.bmp\nlist=x.bmp,2,255,0,255\n"
              "font=DejaVu Sans,-11,bold,italic,underline\ncolor=1,,2,3\n" +
-                 QByteArray(1, '\0') + read(QStringLiteral("sv_cut_left.bmp")));
-        seed(QStringLiteral("skin_rgn"), 0,
-             "PP_SDF=1\n[b]\nregion_paint=x.rgn\ncursor=x.cur\n" + QByteArray(1, '\0') +
+                 nul + read(QStringLiteral("sv_cut_left.bmp")));
+        seed("skin_rgn", 0,
+             "PP_SDF=1\n[b]\nregion_paint=x.rgn\ncursor=x.cur\n" + nul +
                  read(QStringLiteral("window.rgn")).left(32 + 16 * 12));
-        seed(QStringLiteral("skin_cur"), 0,
-             "PP_SDF=1\n[b]\ncursor=x.cur\n" + QByteArray(1, '\0') +
-                 read(QStringLiteral("hand.cur")));
-        seed(QStringLiteral("bmp_tile"), 1, read(QStringLiteral("sv_center.bmp")));
-        seed(QStringLiteral("bmp_curpos"), 1, read(QStringLiteral("sv_curpos.bmp")));
-        seed(QStringLiteral("rgn"), 2, read(QStringLiteral("window.rgn")));
-        seed(QStringLiteral("cur"), 3, read(QStringLiteral("hand.cur")));
-        seed(QStringLiteral("ico"), 3, read(QStringLiteral("quillet.ico")));
+        seed("skin_cur", 0,
+             "PP_SDF=1\n[b]\ncursor=x.cur\n" + nul + read(QStringLiteral("hand.cur")));
+        for (const auto& [name, kind, file] : {std::tuple{"bmp_tile", 1, "sv_center.bmp"},
+                                               {"bmp_curpos", 1, "sv_curpos.bmp"},
+                                               {"rgn", 2, "window.rgn"},
+                                               {"cur", 3, "hand.cur"},
+                                               {"ico", 3, "quillet.ico"}})
+            seed(name, char(kind), read(QString::fromLatin1(file)));
     }
     return 0;
 }
@@ -148,21 +148,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         QByteArray copy = input;
         QBuffer buffer(&copy);
         buffer.open(QIODevice::ReadOnly);
-        CDynBitmap bitmap;
-        bitmap.load(buffer);
+        CDynBitmap().load(buffer);
         break;
     }
-    case 2: {
-        CDynRgn region;
-        region.loadData(input, 1.0, 1.0);
+    case 2:
+        CDynRgn().loadData(input, 1.0, 1.0);
         break;
-    }
-    default: {
-        CCursorFile cursor;
-        if (cursor.loadData(input))
+    default:
+        if (CCursorFile cursor; cursor.loadData(input))
             cursor.cursor();
         break;
-    }
     }
     return 0;
 }
