@@ -2,18 +2,9 @@
 
 #ifdef QUILLET_WITH_FFMPEG
 
-#include <QFile>
-#include <dlfcn.h>
+#include "util/SharedFunctions.h"
 
-namespace {
 #define QUILLET_FF_SONAME(name, major) QStringLiteral("lib" name ".so." AV_STRINGIFY(major))
-
-// The last dynamic-linker error, or fallback when there is none.
-QString linkerError(const QString& fallback) {
-    const char* text = dlerror();
-    return text ? QString::fromLocal8Bit(text) : fallback;
-}
-} // namespace
 
 QStringList CFfmpegLibrary::systemNames() {
     return {QUILLET_FF_SONAME("avformat", LIBAVFORMAT_VERSION_MAJOR),
@@ -39,36 +30,16 @@ bool CFfmpegLibrary::load(const QStringList& names, QString& error) {
     if (names.size() != kLibraryCount) {
         error = QStringLiteral("%1 library names given, %2 needed")
                     .arg(names.size())
-                    .arg(kLibraryCount);
+                    .arg(int(kLibraryCount));
         return false;
     }
-    void* handles[kLibraryCount] = {};
-    const auto unload = [&handles] {
-        for (void* handle : handles) {
-            if (handle)
-                dlclose(handle);
-        }
-    };
-    for (int i = 0; i < kLibraryCount; ++i) {
-        handles[i] = dlopen(QFile::encodeName(names[i]).constData(), RTLD_NOW | RTLD_LOCAL);
-        if (!handles[i]) {
-            error = linkerError(names[i] + QStringLiteral(": cannot be loaded"));
-            unload();
-            return false;
-        }
-    }
-#define QUILLET_FF_RESOLVE(library, function)                                                      \
-    function = reinterpret_cast<decltype(function)>(dlsym(handles[library], #function));           \
-    if (!function) {                                                                               \
-        error = linkerError(names[library] + QStringLiteral(": no " #function));                   \
-        unload();                                                                                  \
-        *this = CFfmpegLibrary{};                                                                  \
-        return false;                                                                              \
-    }
-    QUILLET_FF_FUNCTIONS(QUILLET_FF_RESOLVE)
-#undef QUILLET_FF_RESOLVE
-    error.clear();
-    return true;
+#define QUILLET_FF_ENTRY(library, name) QUILLET_SHARED_FUNCTION(*this, library, name),
+    const SharedFunction functions[] = {QUILLET_FF_FUNCTIONS(QUILLET_FF_ENTRY)};
+#undef QUILLET_FF_ENTRY
+    if (LoadSharedFunctions(names, functions, error))
+        return true;
+    *this = CFfmpegLibrary{};
+    return false;
 }
 
 QString CFfmpegLibrary::errorText(int code) const {

@@ -1,6 +1,7 @@
 // One HTTP request of a session over libcurl.
 #include "web/HttpRequest.h"
 
+#include "web/CurlLibrary.h"
 #include "web/HttpSession.h"
 #include "web/InternetException.h"
 
@@ -15,50 +16,53 @@ constexpr qsizetype kMaxErrorText = 299;
 } // namespace
 
 CHttpRequest::CHttpRequest(CHttpSession& session, const QByteArray& url) : m_session(session) {
-    m_easy = curl_easy_init();
+    m_easy = m_session.curl().curl_easy_init();
     if (!m_easy)
-        throw CInternetException(QString::fromUtf8(curl_easy_strerror(CURLE_OUT_OF_MEMORY)),
-                                 int(CURLE_OUT_OF_MEMORY));
+        throw CInternetException(
+            QString::fromUtf8(m_session.curl().curl_easy_strerror(CURLE_OUT_OF_MEMORY)),
+            int(CURLE_OUT_OF_MEMORY));
     m_session.configure(m_easy);
-    curl_easy_setopt(m_easy, CURLOPT_ERRORBUFFER, m_errorBuffer);
-    curl_easy_setopt(m_easy, CURLOPT_URL, url.constData());
-    curl_easy_setopt(m_easy, CURLOPT_HTTPGET, 1L);
-    curl_easy_setopt(m_easy, CURLOPT_FOLLOWLOCATION, 1L);
-    curl_easy_setopt(m_easy, CURLOPT_MAXREDIRS, 10L);
-    curl_easy_setopt(m_easy, CURLOPT_WRITEFUNCTION, &CHttpRequest::onWrite);
-    curl_easy_setopt(m_easy, CURLOPT_WRITEDATA, this);
-    curl_easy_setopt(m_easy, CURLOPT_HEADERFUNCTION, &CHttpRequest::onHeader);
-    curl_easy_setopt(m_easy, CURLOPT_HEADERDATA, this);
+    m_session.curl().curl_easy_setopt(m_easy, CURLOPT_ERRORBUFFER, m_errorBuffer);
+    m_session.curl().curl_easy_setopt(m_easy, CURLOPT_URL, url.constData());
+    m_session.curl().curl_easy_setopt(m_easy, CURLOPT_HTTPGET, 1L);
+    m_session.curl().curl_easy_setopt(m_easy, CURLOPT_FOLLOWLOCATION, 1L);
+    m_session.curl().curl_easy_setopt(m_easy, CURLOPT_MAXREDIRS, 10L);
+    m_session.curl().curl_easy_setopt(m_easy, CURLOPT_WRITEFUNCTION, &CHttpRequest::onWrite);
+    m_session.curl().curl_easy_setopt(m_easy, CURLOPT_WRITEDATA, this);
+    m_session.curl().curl_easy_setopt(m_easy, CURLOPT_HEADERFUNCTION, &CHttpRequest::onHeader);
+    m_session.curl().curl_easy_setopt(m_easy, CURLOPT_HEADERDATA, this);
 }
 
 CHttpRequest::~CHttpRequest() {
     if (m_added)
-        curl_multi_remove_handle(m_session.multi(), m_easy);
-    curl_easy_cleanup(m_easy);
-    curl_slist_free_all(m_headers);
+        m_session.curl().curl_multi_remove_handle(m_session.multi(), m_easy);
+    m_session.curl().curl_easy_cleanup(m_easy);
+    m_session.curl().curl_slist_free_all(m_headers);
 }
 
 void CHttpRequest::setPost(const QList<QByteArray>& headers, const QByteArray& body, int chunkSize,
                            ChunkGate gate, ChunkSent sent) {
     for (const QByteArray& line : headers)
-        m_headers = curl_slist_append(m_headers, line.constData());
+        m_headers = m_session.curl().curl_slist_append(m_headers, line.constData());
     // The body's size is known: no "Expect: 100-continue" round trip before it.
-    m_headers = curl_slist_append(m_headers, "Expect:");
+    m_headers = m_session.curl().curl_slist_append(m_headers, "Expect:");
     m_body = body;
     m_chunkSize = std::max(chunkSize, 1);
     m_gate = std::move(gate);
     m_sentHook = std::move(sent);
-    curl_easy_setopt(m_easy, CURLOPT_POST, 1L);
-    curl_easy_setopt(m_easy, CURLOPT_FOLLOWLOCATION, 0L);
-    curl_easy_setopt(m_easy, CURLOPT_HTTPHEADER, m_headers);
-    curl_easy_setopt(m_easy, CURLOPT_POSTFIELDSIZE_LARGE, curl_off_t(m_body.size()));
-    curl_easy_setopt(m_easy, CURLOPT_UPLOAD_BUFFERSIZE, long(std::max(m_chunkSize, 16384)));
-    curl_easy_setopt(m_easy, CURLOPT_READFUNCTION, &CHttpRequest::onRead);
-    curl_easy_setopt(m_easy, CURLOPT_READDATA, this);
+    m_session.curl().curl_easy_setopt(m_easy, CURLOPT_POST, 1L);
+    m_session.curl().curl_easy_setopt(m_easy, CURLOPT_FOLLOWLOCATION, 0L);
+    m_session.curl().curl_easy_setopt(m_easy, CURLOPT_HTTPHEADER, m_headers);
+    m_session.curl().curl_easy_setopt(m_easy, CURLOPT_POSTFIELDSIZE_LARGE,
+                                      curl_off_t(m_body.size()));
+    m_session.curl().curl_easy_setopt(m_easy, CURLOPT_UPLOAD_BUFFERSIZE,
+                                      long(std::max(m_chunkSize, 16384)));
+    m_session.curl().curl_easy_setopt(m_easy, CURLOPT_READFUNCTION, &CHttpRequest::onRead);
+    m_session.curl().curl_easy_setopt(m_easy, CURLOPT_READDATA, this);
 }
 
 void CHttpRequest::start() {
-    const CURLMcode code = curl_multi_add_handle(m_session.multi(), m_easy);
+    const CURLMcode code = m_session.curl().curl_multi_add_handle(m_session.multi(), m_easy);
     if (code != CURLM_OK)
         throwMultiError(code);
     m_added = true;
@@ -72,7 +76,8 @@ bool CHttpRequest::wait(const std::function<bool()>& ready,
             return true;
         if (interrupt && interrupt())
             return false;
-        const CURLMcode code = curl_multi_poll(m_session.multi(), nullptr, 0, kPollMs, nullptr);
+        const CURLMcode code =
+            m_session.curl().curl_multi_poll(m_session.multi(), nullptr, 0, kPollMs, nullptr);
         if (code != CURLM_OK)
             throwMultiError(code);
     }
@@ -89,17 +94,17 @@ void CHttpRequest::throwIfFailed() const {
         return;
     QString text = QString::fromUtf8(m_errorBuffer).trimmed();
     if (text.isEmpty())
-        text = QString::fromUtf8(curl_easy_strerror(m_result));
+        text = QString::fromUtf8(m_session.curl().curl_easy_strerror(m_result));
     throw CInternetException(text.left(kMaxErrorText), int(m_result));
 }
 
 void CHttpRequest::perform() {
     int running = 0;
-    const CURLMcode code = curl_multi_perform(m_session.multi(), &running);
+    const CURLMcode code = m_session.curl().curl_multi_perform(m_session.multi(), &running);
     if (code != CURLM_OK)
         throwMultiError(code);
     int left = 0;
-    while (CURLMsg* message = curl_multi_info_read(m_session.multi(), &left)) {
+    while (CURLMsg* message = m_session.curl().curl_multi_info_read(m_session.multi(), &left)) {
         if (message->msg == CURLMSG_DONE && message->easy_handle == m_easy) {
             m_ended = true;
             m_result = message->data.result;
@@ -108,7 +113,8 @@ void CHttpRequest::perform() {
 }
 
 void CHttpRequest::throwMultiError(CURLMcode code) const {
-    throw CInternetException(QString::fromUtf8(curl_multi_strerror(code)), int(code));
+    throw CInternetException(QString::fromUtf8(m_session.curl().curl_multi_strerror(code)),
+                             int(code));
 }
 
 size_t CHttpRequest::onWrite(char* data, size_t size, size_t count, void* self) {
