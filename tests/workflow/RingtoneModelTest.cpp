@@ -146,6 +146,45 @@ TEST_F(RingtoneModelTest, DecodingWritesTheWorkFilesAsReadingTheDecodedWavBackWo
     EXPECT_DOUBLE_EQ(m_model.getNormalizationGain(), CRingtoneModel::normalizationGain(100, peak));
 }
 
+TEST_F(RingtoneModelTest, ADecodeRangeGivesTheSamplesOfTheWholeDecodeThere) {
+    // A minute of MP3 (the two-second fixture thirty times over) and 12 s of OGG Vorbis.
+    const QString mp3 = file(QStringLiteral("long.mp3"));
+    testsupport::WriteBytes(mp3,
+                            testsupport::ReadBytes(Fixture("tone-stereo-44k.mp3")).repeated(30));
+    const QString ogg = file(QStringLiteral("long.ogg"));
+    {
+        EncoderParams params;
+        params.sampleRate = 44100;
+        COggFileEncoder encoder(ogg, params);
+        const QByteArray pcm = Sine(2, 44100, 12.0, 440, 20000);
+        encoder.encode(pcm.constData(), uint32_t(pcm.size()));
+    }
+    const QString workWav = work(QStringLiteral("temp.in"));
+    // Opens path whole and then from from to to: the stretch starts at offset and holds the
+    // whole decode's samples there, up to to or the input's end.
+    const auto expectStretch = [&](const QString& path, qint64 from, qint64 to, qint64 offset) {
+        m_model.setDecodeRange(0, -1);
+        ASSERT_TRUE(m_model.openInputFile(path, CRingtoneModel::OpenMode::UserFile, 0));
+        const qint64 duration = m_model.getDuration();
+        const std::vector<int16_t> whole = ReadSamples(workWav);
+        m_model.setDecodeRange(from, to);
+        ASSERT_TRUE(m_model.openInputFile(path, CRingtoneModel::OpenMode::UserFile, 0));
+        EXPECT_EQ(m_model.getInputOffset(), offset);
+        EXPECT_EQ(m_model.getDuration(), std::min(to, duration) - offset);
+        const std::vector<int16_t> part = ReadSamples(workWav);
+        const auto first = size_t(offset * 441 / 10 * 2);
+        ASSERT_EQ(part.size(),
+                  std::min(whole.size() - first, size_t((to - offset) * 441 / 10 * 2)));
+        EXPECT_TRUE(std::equal(part.begin(), part.end(), whole.begin() + ptrdiff_t(first)))
+            << path.toStdString() << " from " << from;
+    };
+    expectStretch(mp3, 41500, 52000, 41000);
+    expectStretch(mp3, 300, 5000, 0);        // too close to the start for a later one
+    expectStretch(mp3, 90000, 95000, 61000); // beyond the end: the last second
+    expectStretch(ogg, 5999, 9000, 5000);
+    expectStretch(ogg, 20000, 30000, 11000);
+}
+
 TEST_F(RingtoneModelTest, RefusesUnsupportedInputsWithTheirMessages) {
     const QString flac = file(QStringLiteral("track.flac"));
     testsupport::WriteBytes(flac, QByteArray(100, 'x'));
