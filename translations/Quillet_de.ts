@@ -602,7 +602,7 @@ Commands:
   extract [-o FILE]          make the ringtone of the selection (OGG Vorbis)
   make FILE -o OUT [--start T] [--end T] [--fade-in T] [--fade-out T]
                              open, select and extract in one go, leaving the input alone;
-                             the gain follows the peak of the part decoded around the selection
+                             the gain follows the peak around the selection
   beam                       send the ringtone to the service and follow the transfer until it
                              is finished on the service&apos;s page
   cd list                    list the CD drives and images with their tracks
@@ -636,7 +636,7 @@ Befehle:
   extract [-o DATEI]         den Klingelton aus der Auswahl erstellen (OGG Vorbis)
   make DATEI -o ZIEL [--start Z] [--end Z] [--fade-in Z] [--fade-out Z]
                              öffnen, auswählen und erstellen in einem Schritt, ohne die Quelle zu ändern;
-                             die Verstärkung folgt dem Spitzenwert des um die Auswahl dekodierten Teils
+                             Verstärkung folgt dem Spitzenwert um die Auswahl
   beam                       den Klingelton an den Dienst senden und die Übertragung verfolgen, bis
                              sie auf der Seite des Dienstes abgeschlossen ist
   cd list                    CD-Laufwerke und CD-Abbilder mit ihren Titeln anzeigen
