@@ -1,10 +1,11 @@
 // Track extraction from CD images the tests make: the table in both forms, the WAV sample for
 // sample, the session gap before a data track, the drive list, and every failure's trace line.
 #include "audio/CdRipper.h"
-#include "app/IOpProgress.h"
 #include "app/OpResult.h"
 #include "audio/CdDriveList.h"
 #include "platform/CdAudioTestImage.h"
+#include "support/TestProgress.h"
+#include "support/Tone.h"
 #include "support/TraceCapture.h"
 
 #include <QDir>
@@ -13,7 +14,6 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <vector>
 
 #include <unistd.h>
@@ -24,26 +24,7 @@ using cdtest::Image;
 using cdtest::ImagesVariable;
 
 namespace {
-// Records what an extraction shows and cancels on request.
-class RecordingProgress : public IOpProgress {
-public:
-    void SetTextId(int id) override { textId = id; }
-    void SetRange(uint32_t total) override { range = total; }
-    void SetPos(uint32_t done) override {
-        positions.push_back(done);
-        if (onPos)
-            onPos(done);
-    }
-    void Show(bool show) override { shown = show; }
-    bool IsCanceled() override { return cancelAfter >= 0 && int(positions.size()) >= cancelAfter; }
-
-    int textId = 0;
-    uint32_t range = 0;
-    bool shown = false;
-    int cancelAfter = -1;
-    std::vector<uint32_t> positions;
-    std::function<void(uint32_t)> onPos;
-};
+using namespace testsupport;
 
 // The drive of the list whose name is name.
 CDREC Drive(const QString& name) {
@@ -61,18 +42,12 @@ CDTOC Toc(const CDREC& drive) {
     return lba;
 }
 
-// The fixed CD format in the header, and the audio bytes after it.
+// The audio bytes of a WAV file in the fixed CD format.
 QByteArray WavAudio(const QString& path) {
-    const QByteArray bytes = testsupport::ReadBytes(path);
-    EXPECT_GE(bytes.size(), 44);
-    const QByteArray format = QByteArray::fromHex("01000200"
-                                                  "44ac0000"
-                                                  "10b10200"
-                                                  "04001000");
-    EXPECT_EQ(bytes.mid(20, 16).toHex(), format.toHex());
-    EXPECT_EQ(bytes.mid(36, 4), QByteArray("data"));
-    EXPECT_EQ(qFromLittleEndian<uint32_t>(bytes.constData() + 40), uint32_t(bytes.size() - 44));
-    return bytes.mid(44);
+    const DecodedWav wav = ReadDecodedWav(path);
+    EXPECT_TRUE(wav.valid);
+    EXPECT_EQ(FormatHex(wav.format), FormatHex(MakePcmFormat(2, 44100, 16)));
+    return wav.data;
 }
 
 class CdRipperTest : public ::testing::Test {
@@ -89,7 +64,7 @@ protected:
     // Rips a track of the named drive's disc into destination(); the result.
     auto rip(const QString& driveName, int track) {
         const CDREC drive = Drive(driveName);
-        RecordingProgress progress;
+        CTestProgress progress;
         QString error;
         return CCdRipper::ripTrack(drive, Toc(drive), track, destination(), progress, error);
     }
@@ -120,20 +95,17 @@ TEST_F(CdRipperTest, TableRulesAndBothAddressForms) {
 
 TEST_F(CdRipperTest, RipsATrackSampleForSampleWithProgress) {
     makeDisc(0);
-    const TraceCapture trace;
     const CDREC drive = Drive(u"disc.cue"_s);
-    RecordingProgress progress;
+    CTestProgress progress;
     QString error;
     ASSERT_EQ(CCdRipper::ripTrack(drive, Toc(drive), 1, destination(), progress, error), OpSuccess);
     EXPECT_TRUE(error.isEmpty());
     // 200 frames: seven reads of 26 and one of 18.
     EXPECT_TRUE(WavAudio(destination()) == m_image->frames(0, 200));
-    EXPECT_EQ(progress.textId, 133);
-    EXPECT_EQ(progress.range, 200u);
-    EXPECT_TRUE(progress.shown);
-    EXPECT_EQ(progress.positions, (std::vector<uint32_t>{26, 52, 78, 104, 130, 156, 182, 200}));
-    EXPECT_TRUE(trace.hasLine("DBG", "ripping track 1, length = 200 frames"));
-    EXPECT_TRUE(trace.hasLine("DBG", "track ripping ended with opresult 0"));
+    EXPECT_EQ(progress.calls("text "), std::vector<std::string>{"text 133"});
+    EXPECT_EQ(progress.ranges(), std::vector<uint32_t>{200});
+    EXPECT_TRUE(progress.shown());
+    EXPECT_EQ(progress.positions(), (std::vector<uint32_t>{26, 52, 78, 104, 130, 156, 182, 200}));
 
     // 157 frames leave one frame after six whole reads: the loop stops one frame short.
     ASSERT_EQ(CCdRipper::ripTrack(drive, Toc(drive), 2, destination(), progress, error), OpSuccess);
@@ -147,10 +119,8 @@ TEST_F(CdRipperTest, TheLastTrackBeforeAGapOrTheLeadOut) {
     EXPECT_TRUE(WavAudio(destination()) == m_image->frames(357, 180));
     // With the gap of a second session the track ends 11250 frames before the data track.
     makeDisc(11250);
-    const TraceCapture trace;
     ASSERT_EQ(CCdRipper::startFrame(Toc(Drive(u"disc.cue"_s)).tracks[3]), 357 + 180 + 11250);
     ASSERT_EQ(rip(u"disc.cue"_s, 3), OpSuccess);
-    EXPECT_TRUE(trace.hasLine("DBG", "ripping track 3, length = 180 frames"));
     EXPECT_TRUE(WavAudio(destination()) == m_image->frames(357, 180));
     // The last track of an audio disc stops before the lead-out's last frame.
     const Image audioOnly({{false, 160, 0}, {false, 170, 0}});
@@ -164,14 +134,13 @@ TEST_F(CdRipperTest, FailuresLeaveNoFileAndTraceTheirLine) {
     const TraceCapture trace;
     const CDREC drive = Drive(u"disc.cue"_s);
     const CDTOC toc = Toc(drive);
-    RecordingProgress progress;
+    CTestProgress progress;
     QString error;
 
     EXPECT_EQ(CCdRipper::ripTrack(drive, toc, 99, destination(), progress, error), OpFailed);
     EXPECT_TRUE(trace.hasLine("ERR", "ripTrack : invalid track number 99"));
     EXPECT_EQ(CCdRipper::ripTrack(drive, toc, 7, destination(), progress, error), OpFailed);
     EXPECT_TRUE(trace.hasLine("ERR", "ripTrack : track not found 7"));
-    EXPECT_TRUE(trace.hasLine("DBG", "track ripping ended with opresult 2"));
     EXPECT_FALSE(QFile::exists(destination()));
 
     // A table whose lead-out follows track 1 at once leaves no audio frame.
@@ -205,12 +174,10 @@ TEST_F(CdRipperTest, CancelAndReadErrorsRemoveThePartialFile) {
     const CDTOC toc = Toc(drive);
     QString error;
 
-    RecordingProgress cancelling;
-    cancelling.cancelAfter = 2;
+    CTestProgress cancelling;
+    cancelling.cancelAtPos = 52; // after two reads
     EXPECT_EQ(CCdRipper::ripTrack(drive, toc, 1, destination(), cancelling, error), OpCancelled);
-    EXPECT_EQ(cancelling.positions.size(), 2u);
-    EXPECT_TRUE(trace.hasLine("DBG", "ripTrack canceled"));
-    EXPECT_TRUE(trace.hasLine("DBG", "track ripping ended with opresult 1"));
+    EXPECT_EQ(cancelling.positions().size(), 2u);
     EXPECT_FALSE(QFile::exists(destination()));
 
     // The image loses all but its first 100 frames while a long track is read: every attempt
@@ -219,12 +186,11 @@ TEST_F(CdRipperTest, CancelAndReadErrorsRemoveThePartialFile) {
     const ImagesVariable images({longDisc.writeCue(m_dir.path(), u"long"_s)});
     const CDREC longDrive = Drive(u"long.cue"_s);
     const CDTOC longToc = Toc(longDrive);
-    RecordingProgress damaging;
+    CTestProgress damaging;
     const QByteArray bin = m_dir.filePath(u"long.bin"_s).toLocal8Bit();
     damaging.onPos = [&](uint32_t) { ASSERT_EQ(::truncate(bin.constData(), 100 * 2352), 0); };
     EXPECT_EQ(CCdRipper::ripTrack(longDrive, longToc, 1, destination(), damaging, error), OpFailed);
     EXPECT_TRUE(trace.hasLine("ERR", "error reading from cd"));
-    EXPECT_TRUE(trace.hasLine("DBG", "track ripping ended with opresult 2"));
     EXPECT_FALSE(QFile::exists(destination()));
 }
 

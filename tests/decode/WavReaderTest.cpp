@@ -1,9 +1,8 @@
 // CWavReader: parsing, verdicts and their texts, reading, millisecond seek.
 #include "decode/WavReader.h"
-#include "DecodedTone.h"
 #include "app/OxaException.h"
 #include "decode/WavTestSupport.h"
-#include "decode/WavWriter.h"
+#include "support/Tone.h"
 
 #include <QDir>
 #include <QFile>
@@ -13,25 +12,9 @@
 #include <random>
 
 using namespace wavtest;
-using testsupport::ReadBytes;
-using testsupport::WriteBytes;
+using namespace testsupport;
 
 namespace {
-
-// Writes a WAV file of format with data through the writer.
-void MakeWav(const QString& name, const WAVEFORMATEX& format, const QByteArray& data) {
-    CWavWriter writer;
-    ASSERT_TRUE(writer.create(name, format));
-    ASSERT_TRUE(writer.write(data.constData(), uint32_t(data.size())));
-    writer.close();
-}
-
-QByteArray Pattern(int size) {
-    QByteArray bytes(size, '\0');
-    for (int i = 0; i < size; ++i)
-        bytes[i] = char((i * 7 + i / 251) & 0xFF);
-    return bytes;
-}
 
 // The reader's verdict on a file: empty when it opens, otherwise the message it throws.
 QString Verdict(const QString& name) {
@@ -84,14 +67,14 @@ TEST(WavReader, RoundTripsWhatTheWriterWrote) {
         SCOPED_TRACE(testing::Message() << c.channels << "ch " << c.bits << "bit");
         const QString name = dir.filePath(QString::asprintf("rt%d_%d.wav", c.channels, c.bits));
         const WAVEFORMATEX format = MakePcmFormat(c.channels, c.rate, c.bits);
-        const QByteArray data = Pattern(c.bytes);
-        MakeWav(name, format, data);
+        const QByteArray data = RandomBytes(c.bytes, 3);
+        WriteWav(name, format, data);
 
         CWavReader reader(name);
         ASSERT_TRUE(reader.isOpen());
         const WAVEFORMATEX* read = reader.getFormat();
         ASSERT_NE(read, nullptr);
-        EXPECT_EQ(decodetest::FormatHex(*read), decodetest::FormatHex(format));
+        EXPECT_EQ(FormatHex(*read), FormatHex(format));
         EXPECT_EQ(reader.getDataOffset(), 44u);
         EXPECT_EQ(reader.getDataSize(), uint32_t(c.bytes));
         const int frames = c.bytes / format.nBlockAlign;
@@ -113,7 +96,8 @@ TEST(WavReader, RoundTripsWhatTheWriterWrote) {
 TEST(WavReader, SeekRoundsDownToWholeFramesAndClampsToTheData) {
     QTemporaryDir dir;
     const QString stereo = dir.filePath("stereo.wav");
-    MakeWav(stereo, MakePcmFormat(2, 44100, 16), QByteArray(176402, '\0')); // half a frame too many
+    WriteWav(stereo, MakePcmFormat(2, 44100, 16),
+             QByteArray(176402, '\0')); // half a frame too many
     CWavReader reader(stereo);
     EXPECT_EQ(reader.seek(0), 44);
     EXPECT_EQ(reader.seek(1), 44 + 44 * 4);      // 44 frames
@@ -134,7 +118,7 @@ TEST(WavReader, SeekRoundsDownToWholeFramesAndClampsToTheData) {
     const QString odd = dir.filePath("odd.wav");
     WAVEFORMATEX format = MakePcmFormat(1, 1000, 12);
     format.nBlockAlign = 2;
-    MakeWav(odd, format, QByteArray(100, '\0'));
+    WriteWav(odd, format, QByteArray(100, '\0'));
     CWavReader twelve(odd);
     EXPECT_EQ(twelve.seek(1), 44 + 0);  // 1.5 bytes -> 1 -> 0
     EXPECT_EQ(twelve.seek(3), 44 + 4);  // 4.5 bytes -> 4
@@ -146,7 +130,7 @@ TEST(WavReader, SeekRoundsDownToWholeFramesAndClampsToTheData) {
 TEST(WavReader, DataSizeBeyondTheFileReadsWhatIsThere) {
     QTemporaryDir dir;
     const QString name = dir.filePath("lies.wav");
-    MakeWav(name, MakePcmFormat(2, 44100, 16), Pattern(4000));
+    WriteWav(name, MakePcmFormat(2, 44100, 16), RandomBytes(4000, 3));
     QByteArray bytes = ReadBytes(name);
     bytes.replace(40, 4, Le32Bytes(0xFFFFFFF0u));
     bytes.replace(4, 4, Le32Bytes(0xFFFFFFFFu));
@@ -158,7 +142,7 @@ TEST(WavReader, DataSizeBeyondTheFileReadsWhatIsThere) {
     EXPECT_EQ(reader.getDuration(), 24347887);
     std::vector<char> buffer(100000);
     EXPECT_EQ(reader.read(buffer.data(), int64_t(buffer.size())), 4000);
-    EXPECT_EQ(QByteArray(buffer.data(), 4000), Pattern(4000));
+    EXPECT_EQ(QByteArray(buffer.data(), 4000), RandomBytes(4000, 3));
     EXPECT_EQ(reader.read(buffer.data(), int64_t(buffer.size())), 0);
     EXPECT_EQ(reader.seek(1000), 44 + 176400); // within the claimed data, beyond the file
     EXPECT_EQ(reader.read(buffer.data(), 16), 0);
@@ -184,7 +168,7 @@ TEST(WavReader, ReadingRunsOnPastTheDataChunk) {
 TEST(WavReader, ClosedReaderAnswersWithNothingAndReopens) {
     QTemporaryDir dir;
     const QString name = dir.filePath("c.wav");
-    MakeWav(name, MakePcmFormat(1, 8000, 16), Pattern(64));
+    WriteWav(name, MakePcmFormat(1, 8000, 16), RandomBytes(64, 3));
     CWavReader reader(name);
     reader.close();
     EXPECT_FALSE(reader.isOpen());
@@ -212,11 +196,7 @@ TEST(WavReader, VerdictsOnFilesThatAreNotWaveFiles) {
     EXPECT_EQ(Verdict(name, QByteArray(good).replace(0, 4, "RIFX")), notWave);
     EXPECT_EQ(Verdict(name, QByteArray(good).replace(8, 4, "AVI ")), notWave);
     EXPECT_EQ(Verdict(name, QByteArray(good).replace(8, 4, "wave")), notWave);
-    std::mt19937 random(7);
-    QByteArray noise(4096, '\0');
-    for (char& c : noise)
-        c = char(random());
-    EXPECT_EQ(Verdict(name, noise), notWave);
+    EXPECT_EQ(Verdict(name, RandomBytes(4096, 7)), notWave);
     // A RIFF chunk of another form before the wave file is passed over.
     EXPECT_EQ(Verdict(name, Chunk("RIFF", "AVI xy") + good), QString());
 
@@ -255,7 +235,7 @@ TEST(WavReader, DamagedHeadersNeverCrash) {
     // Every cut and many random byte changes of a good header: opened or refused, nothing else.
     QTemporaryDir dir;
     const QString name = dir.filePath("damaged.wav");
-    MakeWav(name, MakePcmFormat(2, 22050, 16), Pattern(200));
+    WriteWav(name, MakePcmFormat(2, 22050, 16), RandomBytes(200, 3));
     const QByteArray good = ReadBytes(name);
     for (int size = 0; size < good.size(); ++size) {
         const QString verdict = Verdict(name, good.left(size));

@@ -55,29 +55,22 @@ TEST(WavWriter, WritesTheHeaderAndPatchesSizesOnClose) {
 
 TEST(WavWriter, EmptyAndOddDataSizes) {
     QTemporaryDir dir;
-    {
-        CWavWriter writer;
-        ASSERT_TRUE(writer.create(dir.filePath("empty.wav"), MakePcmFormat(2, 44100, 16)));
-        writer.close();
-        const QByteArray bytes = ReadBytes(dir.filePath("empty.wav"));
-        EXPECT_EQ(bytes.size(), 44);
-        EXPECT_EQ(Le32(bytes, 4), 36u);
-        EXPECT_EQ(Le32(bytes, 40), 0u);
-    }
-    {
-        // An odd data size keeps its size field and gets one zero pad byte, counted by RIFF.
-        CWavWriter writer;
-        ASSERT_TRUE(writer.create(dir.filePath("odd.wav"), MakePcmFormat(1, 8000, 8)));
-        ASSERT_TRUE(writer.write("\x81\x82\x83", 3));
-        writer.close();
-        const QByteArray bytes = ReadBytes(dir.filePath("odd.wav"));
-        ASSERT_EQ(bytes.size(), 48);
-        EXPECT_EQ(Le32(bytes, 4), 40u);
-        EXPECT_EQ(Le32(bytes, 40), 3u);
-        EXPECT_EQ(bytes.mid(44), QByteArray("\x81\x82\x83\x00", 4));
-        // The 8-bit mono record: tag 1, 1 channel, 8000 Hz, 8000 B/s, align 1, 8 bits.
-        EXPECT_EQ(bytes.mid(20, 16), QByteArray::fromHex("01000100401f0000401f000001000800"));
-    }
+    CWavWriter writer;
+    ASSERT_TRUE(writer.create(dir.filePath("empty.wav"), MakePcmFormat(2, 44100, 16)));
+    writer.close();
+    EXPECT_EQ(ReadBytes(dir.filePath("empty.wav")), StereoHeader(36, 0));
+
+    // An odd data size keeps its size field and gets one zero pad byte, counted by RIFF.
+    ASSERT_TRUE(writer.create(dir.filePath("odd.wav"), MakePcmFormat(1, 8000, 8)));
+    ASSERT_TRUE(writer.write("\x81\x82\x83", 3));
+    writer.close();
+    const QByteArray bytes = ReadBytes(dir.filePath("odd.wav"));
+    ASSERT_EQ(bytes.size(), 48);
+    EXPECT_EQ(Le32(bytes, 4), 40u);
+    EXPECT_EQ(Le32(bytes, 40), 3u);
+    EXPECT_EQ(bytes.mid(44), QByteArray("\x81\x82\x83\x00", 4));
+    // The 8-bit mono record: tag 1, 1 channel, 8000 Hz, 8000 B/s, align 1, 8 bits.
+    EXPECT_EQ(bytes.mid(20, 16), QByteArray::fromHex("01000100401f0000401f000001000800"));
 }
 
 TEST(WavWriter, DestructionFinishesTheFileAndCreateReplacesAnOldOne) {

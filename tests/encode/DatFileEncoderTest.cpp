@@ -7,13 +7,13 @@
 #include <QTemporaryDir>
 #include <cerrno>
 #include <cmath>
-#include <functional>
 #include <gtest/gtest.h>
 #include <random>
 #include <vector>
 
 using namespace wavtest;
 using testsupport::ReadBytes;
+using testsupport::ThrownMessage;
 
 namespace {
 
@@ -52,16 +52,6 @@ void Feed(CFileEncoder& encoder, const std::vector<int16_t>& samples, int channe
         encoder.encode(samples.data() + at, uint32_t(count * 2));
         at += count;
     }
-}
-
-QString Message(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const COxaEncoderException& e) {
-        EXPECT_EQ(e.code(), 0);
-        return e.message();
-    }
-    return QString();
 }
 
 } // namespace
@@ -145,14 +135,14 @@ TEST(DatFileEncoder, SwitchFileCarriesTheGridIntoTheNextFile) {
 TEST(DatFileEncoder, Failures) {
     QTemporaryDir dir;
     const WAVEFORMATEX format = MakePcmFormat(2, 44100, 16);
-    EXPECT_EQ(Message([&] { CDatFileEncoder encoder(dir.filePath("a"), nullptr); }),
+    EXPECT_EQ(ThrownMessage([&] { CDatFileEncoder encoder(dir.filePath("a"), nullptr); }),
               "DAT: NULL waveformatex as parameter");
-    EXPECT_EQ(Message([&] { CDatFileEncoder encoder(QString(), &format); }),
+    EXPECT_EQ(ThrownMessage([&] { CDatFileEncoder encoder(QString(), &format); }),
               "NULL DAT file name as parameter");
 
     TraceCapture trace(TRACE_ERROR);
     const QString missing = dir.filePath("missing/a");
-    EXPECT_EQ(Message([&] { CDatFileEncoder encoder(missing, &format); }),
+    EXPECT_EQ(ThrownMessage([&] { CDatFileEncoder encoder(missing, &format); }),
               "error creating DAT file \"" + missing + ".dat\"");
     EXPECT_FALSE(QFile::exists(missing + ".dat"));
     EXPECT_TRUE(trace.hasLine("ERR", "Error creating DAT file " + missing +
@@ -160,12 +150,13 @@ TEST(DatFileEncoder, Failures) {
 
     // A failed switch leaves the encoder closed for good.
     CDatFileEncoder encoder(dir.filePath("b"), &format);
-    EXPECT_EQ(Message([&] { encoder.switchFile(missing); }),
+    EXPECT_EQ(ThrownMessage([&] { encoder.switchFile(missing); }),
               "error creating DAT file \"" + missing + ".dat\"");
     EXPECT_EQ(encoder.getErrorCode(), uint32_t(ENOENT));
     const int16_t frame[2] = {0, 0};
-    EXPECT_EQ(Message([&] { encoder.encode(frame, 4); }), "invalid DAT file state");
-    EXPECT_EQ(Message([&] { encoder.switchFile(dir.filePath("c")); }), "invalid DAT file state");
+    EXPECT_EQ(ThrownMessage([&] { encoder.encode(frame, 4); }), "invalid DAT file state");
+    EXPECT_EQ(ThrownMessage([&] { encoder.switchFile(dir.filePath("c")); }),
+              "invalid DAT file state");
 }
 
 TEST(DatFileEncoder, WriteFailureThrowsWithTheValueCount) {
@@ -176,7 +167,7 @@ TEST(DatFileEncoder, WriteFailureThrowsWithTheValueCount) {
     TraceCapture trace(TRACE_ERROR);
     CDatFileEncoder encoder(dir.filePath("full"), &format);
     const std::vector<int16_t> samples(44100);
-    EXPECT_EQ(Message([&] { encoder.encode(samples.data(), uint32_t(samples.size() * 2)); }),
+    EXPECT_EQ(ThrownMessage([&] { encoder.encode(samples.data(), uint32_t(samples.size() * 2)); }),
               "Error writing 100 bytes to file");
     EXPECT_EQ(encoder.getErrorCode(), uint32_t(ENOSPC));
     EXPECT_TRUE(trace.hasLine("ERR", "Error writing to file: No space left on device (28)"));

@@ -23,17 +23,23 @@ QByteArray Got(const int8_t* values, int size) {
     return QByteArray(reinterpret_cast<const char*>(values), size);
 }
 
-} // namespace
-
-TEST(DatValues, RangesInsideAndAtTheEdgesOfTheInput) {
+// A visualization file of FileValues() as the source of 5 s of input.
+class DatValues : public ::testing::Test {
+protected:
+    void SetUp() override {
+        WriteBytes(name, file);
+        dat.setSource(name, 5000);
+    }
     QTemporaryDir dir;
     const QString name = dir.filePath("temp.dat");
     const QByteArray file = FileValues();
-    WriteBytes(name, file);
     CDatValues dat;
-    dat.setSource(name, 5000);
     uint32_t count = 99;
+};
 
+} // namespace
+
+TEST_F(DatValues, RangesInsideAndAtTheEdgesOfTheInput) {
     const int8_t* values = dat.getDatValues(0, 1000, count);
     EXPECT_EQ(count, 100u);
     EXPECT_EQ(Got(values, 100), file.left(100));
@@ -76,14 +82,7 @@ TEST(DatValues, RangesInsideAndAtTheEdgesOfTheInput) {
     EXPECT_EQ(count, 0u);
 }
 
-TEST(DatValues, RepeatedRangesComeFromTheCache) {
-    QTemporaryDir dir;
-    const QString name = dir.filePath("temp.dat");
-    const QByteArray file = FileValues();
-    WriteBytes(name, file);
-    CDatValues dat;
-    dat.setSource(name, 5000);
-    uint32_t count = 0;
+TEST_F(DatValues, RepeatedRangesComeFromTheCache) {
     dat.getDatValues(1000, 2000, count);
     WriteBytes(name, QByteArray(500, '\x05'));
     const int8_t* values = dat.getDatValues(1000, 2000, count);
@@ -100,14 +99,7 @@ TEST(DatValues, RepeatedRangesComeFromTheCache) {
     EXPECT_EQ(Got(values, 101), file.mid(100, 101));
 }
 
-TEST(DatValues, MissingOrShortFiles) {
-    QTemporaryDir dir;
-    const QString name = dir.filePath("temp.dat");
-    const QByteArray file = FileValues();
-    WriteBytes(name, file);
-    CDatValues dat;
-    dat.setSource(name, 5000);
-    uint32_t count = 0;
+TEST_F(DatValues, MissingOrShortFiles) {
     dat.getDatValues(0, 500, count);
     ASSERT_EQ(count, 50u);
 

@@ -1,33 +1,32 @@
 // Tests of the OGG Vorbis file encoder: validations, page layout, stream contents, file switching.
 #include "encode/OggFileEncoder.h"
-#include "decode/DecodedTone.h"
 
 #include "app/OxaException.h"
-#include "app/Trace.h"
 #include "support/TestSupport.h"
+#include "support/Tone.h"
+#include "support/TraceCapture.h"
 #include "util/SystemError.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QThread>
-#include <cmath>
 #include <cstring>
 #include <ctime>
 #include <gtest/gtest.h>
-#include <numbers>
 #include <vector>
 #include <vorbis/vorbisfile.h>
 
 using namespace Qt::StringLiterals;
 
 using testsupport::ReadBytes;
+using testsupport::ThrownMessage;
 
 namespace {
 
 // 16-bit PCM of a sine tone, the same on every channel.
 QByteArray SineTone(int channels, int rate, int frames, double frequency, double amplitude) {
-    return decodetest::SinePcm(rate, frames, frequency, std::vector<double>(channels, amplitude));
+    return testsupport::SinePcm(rate, frames, frequency, std::vector<double>(channels, amplitude));
 }
 
 EncoderParams Params(uint32_t mode, uint32_t rate, uint16_t bitrate, int32_t quality) {
@@ -147,15 +146,6 @@ uint32_t ExpectWellFormedStream(const QString& path, int64_t frames) {
     return pages[0].serial;
 }
 
-template <class F> QString ThrownMessage(F&& action) {
-    try {
-        action();
-    } catch (const COxaException& e) {
-        return e.message();
-    }
-    return u"<nothing thrown>"_s;
-}
-
 class OggFileEncoderTest : public ::testing::Test {
 protected:
     QString path(const QString& name) const { return m_dir.filePath(name); }
@@ -163,28 +153,30 @@ protected:
 };
 
 TEST_F(OggFileEncoderTest, RefusesBadModeQualityAndNameWithTheirMessages) {
-    EXPECT_EQ(ThrownMessage([&] { COggFileEncoder(path("a"), Params(0, 44100, 0, 3)); }),
-              "OGG: Invalid mode for OGG encoder (0). Only STEREO (2) and MONO (1) mode supported");
-    EXPECT_EQ(ThrownMessage([&] { COggFileEncoder(path("a"), Params(3, 44100, 0, 3)); }),
-              "OGG: Invalid mode for OGG encoder (3). Only STEREO (2) and MONO (1) mode supported");
-    EXPECT_EQ(ThrownMessage([&] { COggFileEncoder(path("a"), Params(2, 44100, 0, 11)); }),
-              "OGG: Invalid quality for OGG encoder (11). Valid values are between -1 and 10.");
-    EXPECT_EQ(ThrownMessage([&] { COggFileEncoder(path("a"), Params(1, 44100, 0, -2)); }),
-              "OGG: Invalid quality for OGG encoder (-2). Valid values are between -1 and 10.");
-    EXPECT_EQ(ThrownMessage([&] { COggFileEncoder(QString(), Params(2, 44100, 0, 3)); }),
-              "OGG: NULL paramater for file name");
-    EXPECT_FALSE(QFile::exists(path("a.ogg")));
-
+    const QString badMode = u"OGG: Invalid mode for OGG encoder (%1). Only STEREO (2) and MONO (1) "
+                            u"mode supported"_s;
+    const QString badQuality =
+        u"OGG: Invalid quality for OGG encoder (%1). Valid values are between -1 and 10."_s;
     const QString missing = path("no/such/folder/tone");
-    EXPECT_EQ(ThrownMessage([&] { COggFileEncoder(missing, Params(2, 44100, 0, 3)); }),
-              u"error creating OGG file \"%1.ogg\""_s.arg(missing));
-    // A rate libvorbisenc has no setup for: the encoder cannot start and leaves no file.
-    EXPECT_EQ(ThrownMessage([&] { COggFileEncoder(path("b"), Params(2, 0, 0, 3)); }),
-              "OGG: Error initializing vorbis encoder");
-    EXPECT_EQ(ThrownMessage([&] { COggFileEncoder(path("c"), Params(2, 44100, 2000, 3)); }),
-              "OGG: Error initializing vorbis encoder");
-    EXPECT_FALSE(QFile::exists(path("b.ogg")));
-    EXPECT_FALSE(QFile::exists(path("c.ogg")));
+    // A rate or a bitrate libvorbisenc has no setup for: the encoder cannot start.
+    const QString noSetup = u"OGG: Error initializing vorbis encoder"_s;
+    const struct {
+        QString name;
+        EncoderParams params;
+        QString message;
+    } cases[] = {
+        {path("a"), Params(0, 44100, 0, 3), badMode.arg(0)},
+        {path("a"), Params(3, 44100, 0, 3), badMode.arg(3)},
+        {path("a"), Params(2, 44100, 0, 11), badQuality.arg(11)},
+        {path("a"), Params(1, 44100, 0, -2), badQuality.arg(-2)},
+        {QString(), Params(2, 44100, 0, 3), u"OGG: NULL paramater for file name"_s},
+        {missing, Params(2, 44100, 0, 3), u"error creating OGG file \"%1.ogg\""_s.arg(missing)},
+        {path("b"), Params(2, 0, 0, 3), noSetup},
+        {path("b"), Params(2, 44100, 2000, 3), noSetup},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(ThrownMessage([&] { COggFileEncoder(c.name, c.params); }), c.message);
+    EXPECT_TRUE(QDir(m_dir.path()).isEmpty()); // no file left behind
 
     // With a nominal bitrate the quality is not looked at.
     COggFileEncoder encoder(path("d"), Params(2, 44100, 96, 11));
@@ -299,9 +291,7 @@ TEST_F(OggFileEncoderTest, SwitchFileFinishesTheFirstFileAndStartsANewStream) {
 
 TEST_F(OggFileEncoderTest, FailedSwitchLeavesAClosedEncoderThatDiesQuietly) {
     const QByteArray pcm = SineTone(1, 44100, 4410, 1000.0, 0.5);
-    TraceSetDebugOutput(false);
-    TraceSetPrefix(path("Log"));
-    TraceSetLevel(TRACE_ERROR);
+    const TraceCapture trace(TRACE_ERROR);
     {
         COggFileEncoder encoder(path("kept"), Params(1, 44100, 0, 0));
         encoder.encode(pcm.constData(), uint32_t(pcm.size()));
@@ -315,12 +305,8 @@ TEST_F(OggFileEncoderTest, FailedSwitchLeavesAClosedEncoderThatDiesQuietly) {
         EXPECT_EQ(ThrownMessage([&] { encoder.switchFile(path("again")); }),
                   "OGG: invalid file state");
     }
-    const QString trace = testsupport::FromUtf16Le(ReadBytes(TraceCurrentFileName()));
-    TraceSetLevel(TRACE_NONE);
-    TraceClose();
-    EXPECT_TRUE(trace.contains(u" ERR: Error creating OGG file %1, error: %2\r\n"_s.arg(
-        path("gone/next.ogg"), SystemErrorText(ENOENT))))
-        << trace.toStdString();
+    EXPECT_TRUE(trace.hasLine("ERR", u"Error creating OGG file %1, error: %2"_s.arg(
+                                         path("gone/next.ogg"), SystemErrorText(ENOENT))));
     ExpectWellFormedStream(path("kept.ogg"), 4410);
     EXPECT_FALSE(QFile::exists(path("again.ogg")));
 }

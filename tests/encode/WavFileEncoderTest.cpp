@@ -12,6 +12,7 @@
 
 using namespace wavtest;
 using testsupport::ReadBytes;
+using testsupport::ThrownMessage;
 
 TEST(WavFileEncoder, NamesWithoutExtensionGetWav) {
     QTemporaryDir dir;
@@ -63,45 +64,23 @@ TEST(WavFileEncoder, Failures) {
     QTemporaryDir dir;
     const WAVEFORMATEX format = MakePcmFormat(2, 44100, 16);
     const QString missing = dir.filePath("missing/out");
-    try {
-        CWavFileEncoder encoder(missing, &format);
-        FAIL() << "created a file in a missing folder";
-    } catch (const COxaFileException& e) {
-        EXPECT_EQ(e.message(), "Error creating WAV file \"" + missing + ".wav\"");
-        EXPECT_EQ(e.code(), 0);
-    }
+    EXPECT_EQ(ThrownMessage([&] { CWavFileEncoder encoder(missing, &format); }),
+              "Error creating WAV file \"" + missing + ".wav\"");
     EXPECT_FALSE(QFile::exists(missing + ".wav"));
 
     CWavFileEncoder encoder(dir.filePath("ok"), &format);
     EXPECT_THROW(encoder.switchFile(missing), COxaFileException);
     EXPECT_EQ(encoder.getErrorCode(), uint32_t(ENOENT));
     EXPECT_EQ(ReadBytes(dir.filePath("ok.wav")).size(), 44); // finished before the switch
-    try {
-        encoder.encode("abcd", 4);
-        FAIL() << "wrote to a closed encoder";
-    } catch (const COxaEncoderException& e) {
-        EXPECT_EQ(e.message(), "Error writing 4 bytes to WAV file");
-    }
-}
+    EXPECT_EQ(ThrownMessage([&] { encoder.encode("abcd", 4); }),
+              "Error writing 4 bytes to WAV file");
 
-TEST(WavFileEncoder, WriteFailureKeepsTheSystemError) {
     // A file size limit makes the system refuse the data after the header.
-    QTemporaryDir dir;
-    const WAVEFORMATEX format = MakePcmFormat(2, 44100, 16);
-    QString message;
-    uint32_t code = 0;
-    {
-        FileSizeLimit limit(1000);
-        ASSERT_TRUE(limit.active());
-        CWavFileEncoder encoder(dir.filePath("big"), &format);
-        const QByteArray pcm(4000, '\0');
-        try {
-            encoder.encode(pcm.constData(), uint32_t(pcm.size()));
-        } catch (const COxaEncoderException& e) {
-            message = e.message();
-            code = encoder.getErrorCode();
-        }
-    }
-    EXPECT_EQ(message, "Error writing 4000 bytes to WAV file");
-    EXPECT_EQ(code, uint32_t(EFBIG));
+    FileSizeLimit limit(1000);
+    ASSERT_TRUE(limit.active());
+    CWavFileEncoder limited(dir.filePath("big"), &format);
+    const QByteArray pcm(4000, '\0');
+    EXPECT_EQ(ThrownMessage([&] { limited.encode(pcm.constData(), uint32_t(pcm.size())); }),
+              "Error writing 4000 bytes to WAV file");
+    EXPECT_EQ(limited.getErrorCode(), uint32_t(EFBIG));
 }

@@ -1,25 +1,14 @@
 // quillet-cli beam against the reference service: the page's address is printed, a person
 // finishes there, and the ringtone lands in the phone's inbox; with no service, a clear failure.
+#include "main/CliTestSupport.h"
 #include "support/BeamTestSupport.h"
 
 #include <QDeadlineTimer>
-#include <QProcess>
 #include <QRegularExpression>
-#include <gtest/gtest.h>
-
-using namespace testsupport;
 
 namespace {
-class CliBeam : public ::testing::Test {
+class CliBeam : public CliTest {
 protected:
-    // Runs quillet-cli with a work folder of its own and without a display.
-    RunResult Run(const QStringList& args) { return RunProgram("quillet-cli", Args(args), Env()); }
-    QStringList Args(const QStringList& args) const {
-        return QStringList{"--work-dir", work, "--lang", "en"} + args;
-    }
-    QStringList Env() const {
-        return {"XDG_DATA_HOME=" + temp.filePath("xdg"), "DISPLAY=", "WAYLAND_DISPLAY="};
-    }
     // Opens the sample and selects in it, beaming to the upload address.
     void Prepare(const QString& uploadUrl) {
         ASSERT_EQ(Run({"settings", "UploadUrl", uploadUrl}).exitCode, 0);
@@ -28,9 +17,6 @@ protected:
             0);
         ASSERT_EQ(Run({"select", "4000", "9000", "--fade-in", "500"}).exitCode, 0);
     }
-
-    QTemporaryDir temp;
-    QString work = temp.filePath("work");
 };
 } // namespace
 
@@ -39,11 +25,7 @@ TEST_F(CliBeam, RingtoneReachesThePhonesInboxWhenThePersonSendsIt) {
     ASSERT_TRUE(service.started());
     Prepare(beamtest::UploadUrl(service));
     QProcess beam;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    for (const QString& entry : Env())
-        environment.insert(entry.section('=', 0, 0), entry.section('=', 1));
-    beam.setProcessEnvironment(environment);
-    beam.start(QStringLiteral(QUILLET_BIN_DIR "/quillet-cli"), Args({"beam"}));
+    StartProgram(beam, "quillet-cli", Args({"beam"}), Env());
     ASSERT_TRUE(beam.waitForStarted());
     const QRegularExpression pageLine("Finish sending the ringtone on this page: (\\S+)\n");
     QByteArray out;
@@ -70,7 +52,7 @@ TEST_F(CliBeam, RingtoneReachesThePhonesInboxWhenThePersonSendsIt) {
     ASSERT_TRUE(link.hasMatch()) << inbox.toStdString();
     EXPECT_TRUE(
         QByteArray::fromStdString(HttpGet(service.url(link.captured(1).toStdString())).body) ==
-        ReadBytes(work + "/temp.upl"));
+        ReadBytes(work() + "/temp.upl"));
 }
 
 TEST_F(CliBeam, FailsWithTheProgramsMessageWhenTheServiceIsAway) {

@@ -1,23 +1,17 @@
 // quillet-cli's CD commands on a CD image the test makes: the track list and a ripped track.
+#include "main/CliTestSupport.h"
 #include "platform/CdAudioTestImage.h"
-#include "support/TestSupport.h"
 
-#include <QDir>
-#include <QTemporaryDir>
-#include <gtest/gtest.h>
+using CliCd = CliTest;
 
-using namespace testsupport;
-
-TEST(CliCd, ListsTheImageAndRipsATrackIntoTheInputExactly) {
-    QTemporaryDir temp;
+TEST_F(CliCd, ListsTheImageAndRipsATrackIntoTheInputExactly) {
     // 312 frames are twelve whole reads of 26 frames: the track rips complete.
     const cdtest::Image image({{false, 312, 0}, {false, 200, 0}});
     const QString cue = image.writeCue(temp.path(), "disc");
-    const QString work = temp.filePath("work");
-    const QStringList env = {"XDG_DATA_HOME=" + temp.filePath("xdg"), "QUILLET_CD_IMAGES=" + cue};
+    const QString work = this->work();
     auto run = [&](const QStringList& args) {
-        return RunProgram("quillet-cli",
-                          QStringList{"--work-dir", work, "--lang", "en", "cd"} + args, env);
+        return RunProgram("quillet-cli", Args(QStringList{"cd"} + args),
+                          Env() << "QUILLET_CD_IMAGES=" + cue);
     };
 
     RunResult r = run({"list"});

@@ -2,41 +2,17 @@
 #include "app/IOpProgress.h"
 #include "app/OpResult.h"
 #include "decode/OggDecoder.h"
-#include "support/TestSupport.h"
+#include "main/CliTestSupport.h"
 
-#include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
-#include <QProcess>
-#include <QProcessEnvironment>
-#include <QTemporaryDir>
 #include <QThread>
-#include <gtest/gtest.h>
 
 #include <csignal>
 
-using namespace testsupport;
-
 namespace {
 const QString kSample = QStringLiteral(QUILLET_BIN_DIR "/samples/quillet-sample.wav");
-
-class CliModel : public ::testing::Test {
-protected:
-    QTemporaryDir temp;
-    QString work() const { return temp.filePath("work"); }
-    QStringList Env() const {
-        return {"XDG_DATA_HOME=" + temp.filePath("xdg"), "XDG_RUNTIME_DIR=" + temp.path()};
-    }
-    void SetUp() override {
-        ASSERT_TRUE(temp.isValid());
-        ASSERT_TRUE(QDir().mkpath(work()));
-    }
-    RunResult Run(const QStringList& args) {
-        return RunProgram("quillet-cli", QStringList{"--work-dir", work(), "--lang", "en"} + args,
-                          Env());
-    }
-    QString Config() const { return FromUtf16Le(ReadBytes(work() + "/config.ini")); }
-};
+using CliModel = CliTest;
 
 bool IsOggVorbis(const QByteArray& bytes) {
     return bytes.startsWith("OggS") && bytes.mid(28, 7) == QByteArray("\x01vorbis", 7);
@@ -171,12 +147,7 @@ TEST_F(CliModel, CtrlCCancelsTheRunningOperationAndRemovesItsFiles) {
     WriteBytes(longMp3, frames.repeated(300));
 
     QProcess process;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    for (const QString& entry : Env())
-        environment.insert(entry.section('=', 0, 0), entry.section('=', 1));
-    process.setProcessEnvironment(environment);
-    process.start(QStringLiteral(QUILLET_BIN_DIR "/quillet-cli"),
-                  {"--work-dir", work(), "open", longMp3});
+    StartProgram(process, "quillet-cli", Args({"open", longMp3}), Env());
     ASSERT_TRUE(process.waitForStarted());
     // Once decoding has begun, stop the process, press Ctrl+C, and let it go on.
     QElapsedTimer waited;
@@ -198,11 +169,9 @@ TEST_F(CliModel, CtrlCCancelsTheRunningOperationAndRemovesItsFiles) {
 
 TEST_F(CliModel, MakeTellsWhatIsWrongWithADamagedFileInTheChosenLanguage) {
     const QString out = temp.filePath("out.ogg");
+    lang = "de";
     const auto makeInGerman = [&](const QString& input) {
-        return RunProgram("quillet-cli",
-                          {"--work-dir", work(), "--lang", "de", "--trace-level", "Error", "make",
-                           input, "-o", out},
-                          Env());
+        return Run({"--trace-level", "Error", "make", input, "-o", out});
     };
     // An MP3 file whose tag is followed by no MPEG frame at all.
     const QString mp3 = temp.filePath("damaged.mp3");
@@ -223,9 +192,7 @@ TEST_F(CliModel, MakeTellsWhatIsWrongWithADamagedFileInTheChosenLanguage) {
               QStringLiteral("quillet-cli: Die Datei konnte nicht geöffnet werden: Formatblock "
                              "nicht gefunden.\n"));
     EXPECT_FALSE(QFileInfo::exists(out));
-    QString log;
-    for (const QString& name : QDir(work()).entryList({"Log_*.txt"}))
-        log += FromUtf16Le(ReadBytes(work() + "/" + name));
+    const QString log = Logs(work()).join('\n');
     EXPECT_TRUE(log.contains("openInputFile failed: couldn't get format chunk"))
         << log.toStdString();
 }

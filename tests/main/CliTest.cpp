@@ -1,34 +1,9 @@
 // quillet-cli as a person runs it: start-up, the settings command, shutdown, the files it leaves.
-#include "support/TestSupport.h"
+#include "main/CliTestSupport.h"
 
-#include <QDir>
 #include <QRegularExpression>
-#include <QTemporaryDir>
-#include <gtest/gtest.h>
 
-using namespace testsupport;
-
-namespace {
-class Cli : public ::testing::Test {
-protected:
-    QTemporaryDir temp;
-    QString work() const { return temp.filePath("work"); }
-
-    void SetUp() override { ASSERT_TRUE(QDir().mkpath(work())); }
-    RunResult Run(const QStringList& args, const QString& workDir = {}) {
-        return RunProgram(
-            "quillet-cli", QStringList{"--work-dir", workDir.isEmpty() ? work() : workDir} + args,
-            {"XDG_DATA_HOME=" + temp.filePath("xdg"), "XDG_RUNTIME_DIR=" + temp.path()});
-    }
-    // The text of every trace log in the folder.
-    static QStringList Logs(const QString& dir) {
-        QStringList texts;
-        for (const QString& name : QDir(dir).entryList({"Log_*.txt"}, QDir::Files, QDir::Name))
-            texts << FromUtf16Le(ReadBytes(dir + "/" + name));
-        return texts;
-    }
-};
-} // namespace
+using Cli = CliTest;
 
 TEST_F(Cli, SettingsStoresAndShowsValuesAndTheTraceLogFollowsTheCommandLine) {
     const QString logs = temp.filePath("logs");
@@ -73,13 +48,15 @@ TEST_F(Cli, UsageErrorsFailWithTheProgramsMessageInTheChosenLanguage) {
     EXPECT_TRUE(english.err.contains("NoSuchKey"));
     EXPECT_TRUE(english.out.isEmpty());
 
-    RunResult german = Run({"--lang", "de", "settings", "NoSuchKey"});
+    lang = "de";
+    RunResult german = Run({"settings", "NoSuchKey"});
     EXPECT_EQ(german.exitCode, 2);
     EXPECT_TRUE(german.err.contains("NoSuchKey"));
     EXPECT_NE(german.err, english.err);
     // The language chosen on the command line is remembered for the next start.
     const QString ini = QString::fromUtf8(ReadBytes(work() + "/Quillet.ini"));
     EXPECT_TRUE(ini.contains("Quillet_de.tra")) << ini.toStdString();
+    lang = "en";
 
     EXPECT_EQ(Run({"frobnicate"}).exitCode, 2);
     EXPECT_EQ(Run({"settings", "a", "b", "c"}).exitCode, 2);

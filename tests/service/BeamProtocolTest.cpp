@@ -121,24 +121,21 @@ TEST_F(BeamProtocolTest, ContinueRequestsFollowTheChainOnceEach) {
     // The page the program's browser opens: SHOW, "?" and the token.
     const HttpReply page = HttpGet(valueOf(lines, "SHOW:") + "?" + valueOf(lines, "TOKEN:"));
     EXPECT_EQ(page.status, 200);
-    EXPECT_NE(page.body.find("<form class=\"line\" method=\"post\" action=\"/transfer/send\">"),
-              std::string::npos);
+    EXPECT_TRUE(
+        Contains(page.body, "<form class=\"line\" method=\"post\" action=\"/transfer/send\">"));
 }
 
 TEST_F(BeamProtocolTest, SendingToAPhoneEndsTheHeldAnswerWith200) {
     CServiceProcess& service = startService();
     CAnswerReader phase2(phase2Url(ringtone()));
-    ASSERT_TRUE(phase2.waitForLines(4, CServiceProcess::kBound));
-    const std::string token = valueOf(phase2.lines(), "TOKEN:");
-    const auto send = [&](const std::string& phone) {
-        return HttpPostForm(service.url("/transfer/send"), {{"token", token}, {"phone", phone}});
-    };
+    const std::string token = heldToken(phase2);
+    const auto send = [&](const std::string& phone) { return choose("send", token, phone); };
 
     // A number that is none shows the form again; the answer goes on waiting.
     const HttpReply refused = send("call me");
     EXPECT_EQ(refused.status, 200);
-    EXPECT_NE(refused.body.find("Please enter a phone number"), std::string::npos);
-    EXPECT_NE(refused.body.find("value=\"call me\""), std::string::npos);
+    EXPECT_TRUE(Contains(refused.body, "Please enter a phone number"));
+    EXPECT_TRUE(Contains(refused.body, "value=\"call me\""));
     EXPECT_EQ(phase2.lines().size(), 4u);
 
     const HttpReply sent = send("+44 (7700) 900-123");
@@ -151,25 +148,22 @@ TEST_F(BeamProtocolTest, SendingToAPhoneEndsTheHeldAnswerWith200) {
                                         kWaiting, "200 Ringtone sent"}));
 
     // The page tells what happened, and a second send changes nothing.
-    EXPECT_NE(HttpGet(service.url("/transfer?") + token).body.find("sent to +447700900123"),
-              std::string::npos);
+    EXPECT_TRUE(Contains(HttpGet(service.url("/transfer?") + token).body, "sent to +447700900123"));
     EXPECT_EQ(send("12345").status, 303);
-    EXPECT_NE(HttpGet(service.url("/inbox?phone=%2B447700900123")).body.find("tone.ogg"),
-              std::string::npos);
-    EXPECT_EQ(HttpGet(service.url("/inbox?phone=12345")).body.find("tone.ogg"), std::string::npos);
+    EXPECT_TRUE(Contains(HttpGet(service.url("/inbox?phone=%2B447700900123")).body, "tone.ogg"));
+    EXPECT_FALSE(Contains(HttpGet(service.url("/inbox?phone=12345")).body, "tone.ogg"));
 }
 
 TEST_F(BeamProtocolTest, CancelOrAClientGoingAwayEndsTheTransferWithoutDelivery) {
     CServiceProcess& service = startService();
     CAnswerReader phase2(phase2Url(ringtone()));
-    ASSERT_TRUE(phase2.waitForLines(4, CServiceProcess::kBound));
-    const std::string cancelled = valueOf(phase2.lines(), "TOKEN:");
-    EXPECT_EQ(HttpPostForm(service.url("/transfer/cancel"), {{"token", cancelled}}).status, 303);
+    const std::string cancelled = heldToken(phase2);
+    EXPECT_EQ(choose("cancel", cancelled).status, 303);
     ASSERT_TRUE(phase2.waitForEnd(CServiceProcess::kBound));
     EXPECT_EQ(phase2.result(), CURLE_OK);
     EXPECT_EQ(phase2.lines().size(), 5u);
     EXPECT_EQ(phase2.lines().back(), "500 Transfer cancelled by the user");
-    EXPECT_EQ(HttpPostForm(service.url("/transfer/cancel"), {{"token", "feed"}}).status, 404);
+    EXPECT_EQ(choose("cancel", "feed").status, 404);
 
     std::string gone;
     {
@@ -181,34 +175,28 @@ TEST_F(BeamProtocolTest, CancelOrAClientGoingAwayEndsTheTransferWithoutDelivery)
 
     // Sending afterwards delivers nothing; the pages say why.
     for (const std::string& token : {cancelled, gone})
-        HttpPostForm(service.url("/transfer/send"), {{"token", token}, {"phone", "5550100"}});
-    EXPECT_NE(
-        HttpGet(service.url("/transfer?") + cancelled).body.find("The transfer was cancelled"),
-        std::string::npos);
-    EXPECT_NE(HttpGet(service.url("/transfer?") + gone).body.find("no longer waiting"),
-              std::string::npos);
-    EXPECT_NE(HttpGet(service.url("/inbox")).body.find("No ringtones received yet."),
-              std::string::npos);
+        choose("send", token, "5550100");
+    EXPECT_TRUE(Contains(HttpGet(service.url("/transfer?") + cancelled).body,
+                         "The transfer was cancelled"));
+    EXPECT_TRUE(Contains(HttpGet(service.url("/transfer?") + gone).body, "no longer waiting"));
+    EXPECT_TRUE(Contains(HttpGet(service.url("/inbox")).body, "No ringtones received yet."));
 }
 
 TEST_F(BeamProtocolTest, PaymentSends450AndTheAnswerGoesOn) {
     CServiceProcess& service = startService({"--payment"});
     CAnswerReader phase2(phase2Url(ringtone()));
-    ASSERT_TRUE(phase2.waitForLines(4, CServiceProcess::kBound));
-    const std::string token = valueOf(phase2.lines(), "TOKEN:");
+    const std::string token = heldToken(phase2);
     const std::string page = service.url("/transfer?") + token;
 
-    EXPECT_NE(HttpGet(page).body.find("action=\"/transfer/pay\""), std::string::npos);
-    EXPECT_EQ(HttpGet(page).body.find("action=\"/transfer/send\""), std::string::npos);
-    EXPECT_NE(HttpPostForm(service.url("/transfer/send"), {{"token", token}, {"phone", "5550100"}})
-                  .body.find("Please pay before sending."),
-              std::string::npos);
+    EXPECT_TRUE(Contains(HttpGet(page).body, "action=\"/transfer/pay\""));
+    EXPECT_FALSE(Contains(HttpGet(page).body, "action=\"/transfer/send\""));
+    EXPECT_TRUE(Contains(choose("send", token, "5550100").body, "Please pay before sending."));
 
     // Paying twice sends one 450 line; the send form is there now.
-    EXPECT_EQ(HttpPostForm(service.url("/transfer/pay"), {{"token", token}}).status, 303);
-    HttpPostForm(service.url("/transfer/pay"), {{"token", token}});
-    EXPECT_NE(HttpGet(page).body.find("action=\"/transfer/send\""), std::string::npos);
-    HttpPostForm(service.url("/transfer/cancel"), {{"token", token}});
+    EXPECT_EQ(choose("pay", token).status, 303);
+    choose("pay", token);
+    EXPECT_TRUE(Contains(HttpGet(page).body, "action=\"/transfer/send\""));
+    choose("cancel", token);
     ASSERT_TRUE(phase2.waitForEnd(CServiceProcess::kBound));
     const auto lines = phase2.lines();
     EXPECT_EQ(std::vector(lines.begin() + 3, lines.end()),
@@ -228,13 +216,12 @@ TEST_F(BeamProtocolTest, HeldAnswersSendEmptyLinesAndEndIndependently) {
     EXPECT_EQ(first.lines()[3], kWaiting);
     EXPECT_EQ(first.lines()[4], "");
 
-    HttpPostForm(service.url("/transfer/send"),
-                 {{"token", valueOf(second.lines(), "TOKEN:")}, {"phone", "5550100"}});
+    choose("send", valueOf(second.lines(), "TOKEN:"), "5550100");
     ASSERT_TRUE(second.waitForEnd(CServiceProcess::kBound));
     EXPECT_EQ(second.lines().back(), "200 Ringtone sent");
     EXPECT_FALSE(first.waitForEnd(std::chrono::milliseconds(0)));
 
-    HttpPostForm(service.url("/transfer/cancel"), {{"token", valueOf(first.lines(), "TOKEN:")}});
+    choose("cancel", valueOf(first.lines(), "TOKEN:"));
     ASSERT_TRUE(first.waitForEnd(CServiceProcess::kBound));
     EXPECT_EQ(first.lines().back(), "500 Transfer cancelled by the user");
 }

@@ -44,7 +44,7 @@ TEST_F(MisbehaviourTest, SigtermAndSigintStopPromptlyWhileAnAnswerIsHeld) {
         EXPECT_EQ(phase2.lines().back(), "102 Waiting for the user");
         EXPECT_TRUE(
             service.waitForLog(signal == SIGINT ? "stopping on SIGINT" : "stopping on SIGTERM"));
-        EXPECT_NE(service.log().back().find("stopped"), std::string::npos);
+        EXPECT_TRUE(Contains(service.log().back(), "stopped"));
     }
 }
 

@@ -3,20 +3,11 @@
 
 using PagesTest = ServiceTest;
 
-namespace {
-
-bool Contains(const std::string& text, const std::string& part) {
-    return text.find(part) != std::string::npos;
-}
-
-} // namespace
-
 TEST_F(PagesTest, TransferPagePlaysTheRingtoneAndOffersItsDownloadLink) {
     CServiceProcess& service = startService();
     const std::string tone = ringtone(2000, 2);
     CAnswerReader phase2(phase2Url(tone));
-    ASSERT_TRUE(phase2.waitForLines(4, CServiceProcess::kBound));
-    const std::string token = valueOf(phase2.lines(), "TOKEN:");
+    const std::string token = heldToken(phase2);
 
     const HttpReply page = HttpGet(service.url("/transfer?") + token);
     EXPECT_EQ(page.status, 200);
@@ -62,19 +53,17 @@ TEST_F(PagesTest, NamesAreShownAsEscapedUtf8AndTheInboxListsWhatEachPhoneGot) {
 
     // Latin-1 bytes, as the program sends a name in its 8-bit code page.
     CAnswerReader latin1(phase2Url(tone, "Ch\xE9ri <live>.ogg"));
-    ASSERT_TRUE(latin1.waitForLines(4, CServiceProcess::kBound));
-    const std::string latin1Token = valueOf(latin1.lines(), "TOKEN:");
+    const std::string latin1Token = heldToken(latin1);
     const std::string page = HttpGet(service.url("/transfer?") + latin1Token).body;
     EXPECT_TRUE(Contains(page, "<div class=\"name\">Ch\xC3\xA9ri &lt;live&gt;.ogg</div>"));
     EXPECT_TRUE(Contains(page, "/Ch_ri__live_.ogg\""));
-    HttpPostForm(service.url("/transfer/send"), {{"token", latin1Token}, {"phone", "555 0100"}});
+    choose("send", latin1Token, "555 0100");
     ASSERT_TRUE(latin1.waitForEnd(CServiceProcess::kBound));
 
     // UTF-8 bytes with a folder and another extension: the base name with ".ogg".
     CAnswerReader utf8(phase2Url(tone, "C:\\Music\\Caf\xC3\xA9.mp3"));
     ASSERT_TRUE(utf8.waitForLines(4, CServiceProcess::kBound));
-    HttpPostForm(service.url("/transfer/send"),
-                 {{"token", valueOf(utf8.lines(), "TOKEN:")}, {"phone", "+1-555-0199"}});
+    choose("send", valueOf(utf8.lines(), "TOKEN:"), "+1-555-0199");
     ASSERT_TRUE(utf8.waitForEnd(CServiceProcess::kBound));
 
     const std::string inbox = HttpGet(service.url("/inbox?phone=555-0100")).body;
@@ -102,8 +91,7 @@ TEST_F(PagesTest, TheInboxSurvivesARestartOnTheSameStore) {
     CServiceProcess& first = startService();
     CAnswerReader phase2(phase2Url(ringtone()));
     ASSERT_TRUE(phase2.waitForLines(4, CServiceProcess::kBound));
-    HttpPostForm(first.url("/transfer/send"),
-                 {{"token", valueOf(phase2.lines(), "TOKEN:")}, {"phone", "+1 555 0100"}});
+    choose("send", valueOf(phase2.lines(), "TOKEN:"), "+1 555 0100");
     ASSERT_TRUE(phase2.waitForEnd(CServiceProcess::kBound));
     EXPECT_EQ(first.stop(SIGTERM), 0);
 

@@ -77,6 +77,23 @@ protected:
         return {};
     }
 
+    // Waits for the four lines of a held phase-2 answer; its token.
+    static std::string heldToken(CAnswerReader& phase2) {
+        EXPECT_TRUE(phase2.waitForLines(4, CServiceProcess::kBound));
+        return valueOf(phase2.lines(), "TOKEN:");
+    }
+    // The person's choice on the transfer page: "send" (to the phone), "pay" or "cancel".
+    HttpReply choose(const std::string& action, const std::string& token,
+                     const std::string& phone = {}) const {
+        std::vector<std::pair<std::string, std::string>> fields{{"token", token}};
+        if (!phone.empty())
+            fields.emplace_back("phone", phone);
+        return HttpPostForm(m_service->url("/transfer/" + action), fields);
+    }
+    static bool Contains(const std::string& text, const std::string& part) {
+        return text.find(part) != std::string::npos;
+    }
+
     QTemporaryDir m_dir;
     std::unique_ptr<CServiceProcess> m_service;
 };

@@ -1,15 +1,16 @@
-// Helpers of the beaming tests: a scripted server, a recording progress, a browser, the person's
-// choices on the page, and a ringtone to send.
+// Helpers of the beaming tests: a scripted server, a browser, the person's choices on the page,
+// and a ringtone to send.
 #pragma once
 
-#include "app/IOpProgress.h"
-#include "encode/OggFileEncoder.h"
 #include "support/HttpClient.h"
 #include "support/ServiceProcess.h"
+#include "support/TestProgress.h"
 #include "support/TestSupport.h"
+#include "support/Tone.h"
 #include "web/IBrowser.h"
 
 #include <QRandomGenerator>
+#include <QtEndian>
 #include <algorithm>
 #include <arpa/inet.h>
 #include <atomic>
@@ -27,6 +28,8 @@
 
 namespace beamtest {
 
+using testsupport::CTestProgress;
+
 // How long a test waits for any one event before it gives up.
 constexpr int kBoundMs = int(CServiceProcess::kBound.count());
 constexpr char kUploadPath[] = "/php/client-upload-dgst.php";
@@ -34,20 +37,11 @@ constexpr char kUploadPath[] = "/php/client-upload-dgst.php";
 // Writes an OGG Vorbis ringtone of white noise at 22050 Hz (noise keeps it large: many upload
 // chunks) and returns its bytes.
 inline std::string MakeRingtone(const QString& path, int ms, int channels = 2) {
-    EncoderParams params;
-    params.mode = channels == 2 ? EncoderParams::kStereo : EncoderParams::kMono;
-    params.sampleRate = 22050;
-    params.quality = 4;
-    {
-        COggFileEncoder encoder(path, params);
-        QRandomGenerator random(7);
-        std::vector<int16_t> block(size_t(channels) * 22050 / 10);
-        for (int done = 0; done < ms; done += 100) {
-            for (int16_t& sample : block)
-                sample = int16_t(random.bounded(-12000, 12000));
-            encoder.encode(block.data(), uint32_t(block.size() * 2));
-        }
-    }
+    QRandomGenerator random(7);
+    QByteArray pcm(ms * 22050 / 1000 * channels * 2, Qt::Uninitialized);
+    for (qsizetype i = 0; i < pcm.size(); i += 2)
+        qToLittleEndian(qint16(random.bounded(-12000, 12000)), pcm.data() + i);
+    testsupport::WriteOgg(path, pcm, channels, 22050);
     return testsupport::ReadBytes(path).toStdString();
 }
 
@@ -151,56 +145,6 @@ private:
     mutable std::mutex m_mutex;
     std::vector<Request> m_requests;
     std::thread m_thread;
-};
-
-// Records every call in order as "text 119", "sub 120", "range 0", "pos 16384", "show 0";
-// safe to call from any thread. It answers cancel once cancel is set or, with cancelAtPos, once
-// that many bytes were reported done.
-class CTestProgress : public IOpProgress {
-public:
-    void SetTextId(int id) override { add("text " + std::to_string(id)); }
-    void SetSubTextId(int id) override { add("sub " + std::to_string(id)); }
-    void SetRange(uint32_t total) override { add("range " + std::to_string(total)); }
-    void SetPos(uint32_t done) override {
-        add("pos " + std::to_string(done));
-        if (cancelAtPos > 0 && done >= uint32_t(cancelAtPos))
-            cancel = true;
-    }
-    void Show(bool show) override { add(show ? "show 1" : "show 0"); }
-    bool IsCanceled() override { return cancel; }
-
-    // Waits until the call has been made.
-    bool waitForCall(const std::string& call) {
-        std::unique_lock lock(m_mutex);
-        return m_changed.wait_for(lock, std::chrono::milliseconds(kBoundMs), [&] {
-            return std::find(m_calls.begin(), m_calls.end(), call) != m_calls.end();
-        });
-    }
-    void clear() {
-        const std::lock_guard lock(m_mutex);
-        m_calls.clear();
-    }
-    // The calls that start with the prefix.
-    std::vector<std::string> calls(const std::string& prefix = {}) const {
-        const std::lock_guard lock(m_mutex);
-        std::vector<std::string> found;
-        std::copy_if(m_calls.begin(), m_calls.end(), std::back_inserter(found),
-                     [&](const std::string& call) { return call.rfind(prefix, 0) == 0; });
-        return found;
-    }
-
-    std::atomic<bool> cancel{false};
-    std::atomic<int> cancelAtPos{0};
-
-private:
-    void add(std::string call) {
-        const std::lock_guard lock(m_mutex);
-        m_calls.push_back(std::move(call));
-        m_changed.notify_all();
-    }
-    mutable std::mutex m_mutex;
-    std::condition_variable m_changed;
-    std::vector<std::string> m_calls;
 };
 
 // A browser that records what it is asked; closing it acts as the window's browser does.

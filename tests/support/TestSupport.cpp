@@ -2,7 +2,6 @@
 #include "support/TestSupport.h"
 
 #include <QFile>
-#include <QProcess>
 #include <QProcessEnvironment>
 #include <QtEndian>
 #include <gtest/gtest.h>
@@ -37,9 +36,8 @@ QString FromUtf16Le(const QByteArray& bytes) {
     return text;
 }
 
-RunResult RunProgram(const QString& program, const QStringList& args, const QStringList& env,
-                     int timeoutMs) {
-    QProcess process;
+void StartProgram(QProcess& process, const QString& program, const QStringList& args,
+                  const QStringList& env) {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     for (const QString& entry : env) {
         const qsizetype eq = entry.indexOf(QLatin1Char('='));
@@ -47,6 +45,12 @@ RunResult RunProgram(const QString& program, const QStringList& args, const QStr
     }
     process.setProcessEnvironment(environment);
     process.start(QStringLiteral(QUILLET_BIN_DIR "/") + program, args);
+}
+
+RunResult RunProgram(const QString& program, const QStringList& args, const QStringList& env,
+                     int timeoutMs) {
+    QProcess process;
+    StartProgram(process, program, args, env);
     RunResult result;
     if (!process.waitForFinished(timeoutMs)) {
         process.kill();

@@ -1,7 +1,10 @@
 // Helpers shared by the test suites: files, UTF-16 text, and running the program's executables.
 #pragma once
 
+#include "app/OxaException.h"
+
 #include <QByteArray>
+#include <QProcess>
 #include <QString>
 #include <QStringList>
 
@@ -20,8 +23,23 @@ struct RunResult {
     QByteArray out;
     QByteArray err;
 };
-// Runs bin/<program> with the arguments and the extra environment entries ("NAME=value").
-RunResult RunProgram(const QString& program, const QStringList& args,
-                     const QStringList& env = {}, int timeoutMs = 60000);
+// Starts bin/<program> in the process with the arguments and the extra environment entries
+// ("NAME=value").
+void StartProgram(QProcess& process, const QString& program, const QStringList& args,
+                  const QStringList& env = {});
+// Runs bin/<program> with the arguments and the extra environment entries to its end.
+RunResult RunProgram(const QString& program, const QStringList& args, const QStringList& env = {},
+                     int timeoutMs = 60000);
+
+// The message of the program's exception the action throws, followed by " (code N)" when its code
+// is not 0; "<nothing thrown>" when it throws none.
+template <class F> QString ThrownMessage(F&& action) {
+    try {
+        action();
+    } catch (const COxaException& e) {
+        return e.code() ? e.message() + QStringLiteral(" (code %1)").arg(e.code()) : e.message();
+    }
+    return QStringLiteral("<nothing thrown>");
+}
 
 } // namespace testsupport

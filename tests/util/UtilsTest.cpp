@@ -108,24 +108,21 @@ TEST(UtilsTest, TempFilePathLiesInTheTemporaryFolderIsNotCreatedAndNeedsTheFolde
 TEST(UtilsTest, CurrentTimeAndElapsedTime) {
     const qint64 qtBefore = QDateTime::currentMSecsSinceEpoch();
     const qint64 now = GetCurrentTimeMs();
-    const qint64 qtAfter = QDateTime::currentMSecsSinceEpoch();
     EXPECT_GE(now, qtBefore);
-    EXPECT_LE(now, qtAfter);
+    EXPECT_LE(now, QDateTime::currentMSecsSinceEpoch());
 
+    // The time since start goes to the accumulator of the index (the first without one), and
+    // start moves on to now.
     qint64 accumulators[3] = {10, 20, 30};
     qint64 start = now - 5000;
     AddElapsedTime(start, accumulators, 1);
     EXPECT_EQ(accumulators[0], 10);
-    EXPECT_GE(accumulators[1], 20 + 5000);
     EXPECT_EQ(accumulators[2], 30);
     EXPECT_GE(start, now);
     EXPECT_EQ(accumulators[1] - 20 - 5000, start - now);
-    // Without an index the first accumulator counts.
-    const qint64 moved = start;
     start -= 1000;
     AddElapsedTime(start, accumulators);
     EXPECT_GE(accumulators[0], 10 + 1000);
-    EXPECT_GE(start, moved);
 }
 
 TEST(UtilsTest, SystemErrorText) {

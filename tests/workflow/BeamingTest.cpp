@@ -94,7 +94,7 @@ protected:
         for (qsizetype i = 0; i < pcm.size(); i += 2)
             qToLittleEndian(qint16(random.bounded(-15000, 15000)), pcm.data() + i);
         const QString path = file(QStringLiteral("noise.wav"));
-        WriteWav(path, Pcm(2, 44100, 16), pcm);
+        WriteWav(path, MakePcmFormat(2, 44100, 16), pcm);
         ASSERT_TRUE(m_model.openInputFile(path, CRingtoneModel::OpenMode::UserFile, 0));
         m_model.setCut(1000, 5000);
         m_owner.states.clear();
@@ -136,7 +136,6 @@ TEST_F(BeamingTest, BeamsTheSelectionWhileTheWindowKeepsRunning) {
     ASSERT_TRUE(service.started());
     GetConfig().SetUploadUrl(UploadUrl(service));
     openNoise();
-    TraceCapture trace(TRACE_DEBUG);
     CWindowBrowser browser;
     browser.person = [](const QString& page) { SendToPhone(page, "5550199"); };
 
@@ -150,7 +149,6 @@ TEST_F(BeamingTest, BeamsTheSelectionWhileTheWindowKeepsRunning) {
     const std::vector<std::string> calls = m_owner.progress.calls();
     EXPECT_EQ(calls.front(), "show 1");
     EXPECT_EQ(calls.back(), "show 0");
-    EXPECT_TRUE(trace.hasLine("DBG", QStringLiteral("startUploadFile returned with true")));
     // The bytes that reach the inbox: the CLI beam test.
 }
 
@@ -159,12 +157,10 @@ TEST_F(BeamingTest, AFailedUploadIsShownAndACancelIsNot) {
     ASSERT_TRUE(service.started());
     GetConfig().SetUploadUrl(UploadUrl(service));
     openNoise();
-    TraceCapture trace(TRACE_DEBUG);
     CWindowBrowser failing;
     EXPECT_TRUE(beamWith(failing)); // the upload stage was reached
     EXPECT_EQ(m_owner.messages.errors,
               QStringList{QStringLiteral("Error beaming ringtone: Service unavailable.")});
-    EXPECT_TRUE(trace.hasLine("DBG", QStringLiteral("startUploadFile returned with false")));
     EXPECT_EQ(m_owner.states.back(), CRingtoneModel::State::Idle);
     EXPECT_EQ(m_owner.progress.calls().back(), "show 0");
 
@@ -181,7 +177,7 @@ TEST_F(BeamingTest, AFailedUploadIsShownAndACancelIsNot) {
 }
 
 TEST_F(BeamingTest, NoUploadWhenTheExtractionDoesNotSucceed) {
-    TraceCapture trace(TRACE_DEBUG);
+    TraceCapture trace(TRACE_ERROR);
     openNoise();
     CWindowBrowser browser;
     m_owner.progress.cancel = true; // the extraction is cancelled
@@ -195,5 +191,4 @@ TEST_F(BeamingTest, NoUploadWhenTheExtractionDoesNotSucceed) {
     EXPECT_EQ(m_owner.states.back(), CRingtoneModel::State::Idle);
     EXPECT_TRUE(m_owner.messages.errors.isEmpty());
     EXPECT_TRUE(m_owner.progress.calls("sub ").empty()); // the upload never began
-    EXPECT_TRUE(trace.lines().filter(QStringLiteral("startUploadFile")).isEmpty());
 }

@@ -1,5 +1,5 @@
 // The exception texts as they are traced and shown, and the routines that show a message.
-#include "app/IUserMessages.h"
+#include "ModelTestSupport.h"
 #include "app/OxaException.h"
 #include "support/TraceCapture.h"
 
@@ -8,12 +8,6 @@
 #include <memory>
 
 namespace {
-
-class RecordingMessages : public IUserMessages {
-public:
-    void ShowMessage(Kind kind, const QString& text) override { shown.emplace_back(kind, text); }
-    std::vector<std::pair<Kind, QString>> shown;
-};
 
 constexpr int kCouldNotOpenFile = 123; // "Could not open file: %s."
 
@@ -38,7 +32,7 @@ TEST(OxaExceptionTest, WhatAndTraceTextKeepTheMessageAsItIs) {
 
 TEST(UserMessagesTest, ErrorsAreTracedAndShownInformationIsTracedAtDebugLevel) {
     TraceCapture trace(TRACE_INFO);
-    RecordingMessages ui;
+    modeltest::RecordingMessages ui;
     ShowErrorMessageId(ui, kCouldNotOpenFile, QStringLiteral("song 100%.mp3"));
     ShowInfoMessage(ui, QStringLiteral("Recording ended."));
     ASSERT_EQ(ui.shown.size(), 2u);

@@ -5,9 +5,12 @@
 #include "app/OpResult.h"
 #include "decode/InputKinds.h"
 #include "decode/OggDecoder.h"
+#include "decode/WavReader.h"
 #include "encode/DatFileMaker.h"
 #include "encode/OggFileEncoder.h"
+#include "support/TestProgress.h"
 #include "support/TestSupport.h"
+#include "support/Tone.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -29,10 +32,6 @@ protected:
     CRingtoneModel m_model;
 };
 
-QString Fixture(const char* name) {
-    return QStringLiteral(QUILLET_TEST_DATA_DIR "/") + QLatin1String(name);
-}
-
 void ExpectEmpty(const CRingtoneModel& model) {
     EXPECT_TRUE(model.getInputName().isEmpty());
     EXPECT_TRUE(model.getInputFileName().isEmpty());
@@ -48,7 +47,7 @@ TEST_F(RingtoneModelTest, OpensSixteenBitWavNamesItAndSavesTheState) {
     EXPECT_EQ(m_view.model, &m_model);
     ExpectEmpty(m_model);
     const QString path = file(QStringLiteral("01 - My Song.wav"));
-    WriteTone(path, 15.0, 2, 44100);
+    WriteToneWav(path, 15.0, 2, 44100);
     ASSERT_TRUE(m_model.openInputFile(path, CRingtoneModel::OpenMode::UserFile, 0));
 
     EXPECT_EQ(m_model.getWavFileName(), path); // a 16-bit WAV is read where it lies
@@ -75,7 +74,7 @@ TEST_F(RingtoneModelTest, OpensSixteenBitWavNamesItAndSavesTheState) {
 
 TEST_F(RingtoneModelTest, DefaultSelectionFollowsTheInputLength) {
     const QString longer = file(QStringLiteral("long.wav"));
-    WriteTone(longer, 60.0, 1);
+    WriteToneWav(longer, 60.0, 1);
     ASSERT_TRUE(m_model.openInputFile(longer, CRingtoneModel::OpenMode::UserFile, 0));
     EXPECT_EQ(m_model.getCut().start(), 10000);
     EXPECT_EQ(m_model.getCut().end(), 20000);
@@ -83,7 +82,7 @@ TEST_F(RingtoneModelTest, DefaultSelectionFollowsTheInputLength) {
     // Opening a new file drops the old selection, even one that would fit.
     m_model.setCut(500, 2000);
     const QString shorter = file(QStringLiteral("short.wav"));
-    WriteTone(shorter, 2.0, 1);
+    WriteToneWav(shorter, 2.0, 1);
     ASSERT_TRUE(m_model.openInputFile(shorter, CRingtoneModel::OpenMode::UserFile, 0));
     EXPECT_EQ(m_model.getDuration(), 2000);
     EXPECT_FALSE(m_model.getCut().isValid());
@@ -100,11 +99,9 @@ TEST_F(RingtoneModelTest, DecodesMp3AndWmaIntoTheWorkWav) {
                                       CRingtoneModel::OpenMode::UserFile, 0));
     EXPECT_EQ(m_model.getWavFileName(), tempIn);
     EXPECT_EQ(m_model.getInputTitle(), QStringLiteral("tonestereok"));
-    WAVEFORMATEX format{};
-    const std::vector<int16_t> samples = ReadSamples(tempIn, &format);
-    EXPECT_EQ(format.wBitsPerSample, 16);
-    EXPECT_EQ(format.nChannels, 2);
-    EXPECT_GT(samples.size(), 2u * 44100 * 19 / 10);
+    const DecodedWav wav = ReadDecodedWav(tempIn);
+    EXPECT_EQ(FormatHex(wav.format), FormatHex(MakePcmFormat(2, 44100, 16)));
+    EXPECT_GT(wav.frames(), 44100u * 19 / 10);
     EXPECT_TRUE(QFileInfo::exists(work(QStringLiteral("temp.dat"))));
 
 #ifdef QUILLET_WITH_FFMPEG
@@ -120,19 +117,14 @@ TEST_F(RingtoneModelTest, DecodesMp3AndWmaIntoTheWorkWav) {
 TEST_F(RingtoneModelTest, DecodingWritesTheWorkFilesAsReadingTheDecodedWavBackWould) {
     // 12 s of stereo: some 30 blocks through the writer thread's bounded queue.
     const QString ogg = file(QStringLiteral("long.ogg"));
-    {
-        EncoderParams params;
-        params.sampleRate = 44100;
-        COggFileEncoder encoder(ogg, params);
-        const QByteArray pcm = Sine(2, 44100, 12.0, 440, 20000);
-        encoder.encode(pcm.constData(), uint32_t(pcm.size()));
-    }
+    testsupport::WriteOgg(ogg, testsupport::SinePcm(44100, 12 * 44100, 440, {0.61, 0.61}), 2,
+                          44100);
     GetConfig().SetNormalizationPercent(100);
     ASSERT_TRUE(m_model.openInputFile(ogg, CRingtoneModel::OpenMode::UserFile, 0));
 
     const QString plain = file(QStringLiteral("plain"));
     COggDecoder decoder;
-    CountingProgress progress;
+    testsupport::CTestProgress progress;
     ASSERT_EQ(decoder.decodeFile(ogg, plain + QStringLiteral(".wav"), &progress), OpSuccess);
     CWavReader reader(plain + QStringLiteral(".wav"));
     int peak = 0;
@@ -149,16 +141,11 @@ TEST_F(RingtoneModelTest, DecodingWritesTheWorkFilesAsReadingTheDecodedWavBackWo
 TEST_F(RingtoneModelTest, ADecodeRangeGivesTheSamplesOfTheWholeDecodeThere) {
     // A minute of MP3 (the two-second fixture thirty times over) and 12 s of OGG Vorbis.
     const QString mp3 = file(QStringLiteral("long.mp3"));
-    testsupport::WriteBytes(mp3,
-                            testsupport::ReadBytes(Fixture("tone-stereo-44k.mp3")).repeated(30));
+    WriteBytes(mp3,
+               ReadBytes(testsupport::Fixture(QStringLiteral("tone-stereo-44k.mp3"))).repeated(30));
     const QString ogg = file(QStringLiteral("long.ogg"));
-    {
-        EncoderParams params;
-        params.sampleRate = 44100;
-        COggFileEncoder encoder(ogg, params);
-        const QByteArray pcm = Sine(2, 44100, 12.0, 440, 20000);
-        encoder.encode(pcm.constData(), uint32_t(pcm.size()));
-    }
+    testsupport::WriteOgg(ogg, testsupport::SinePcm(44100, 12 * 44100, 440, {0.61, 0.61}), 2,
+                          44100);
     const QString workWav = work(QStringLiteral("temp.in"));
     // Opens path whole and then from from to to: the stretch starts at offset and holds the
     // whole decode's samples there, up to to or the input's end.
@@ -166,16 +153,14 @@ TEST_F(RingtoneModelTest, ADecodeRangeGivesTheSamplesOfTheWholeDecodeThere) {
         m_model.setDecodeRange(0, -1);
         ASSERT_TRUE(m_model.openInputFile(path, CRingtoneModel::OpenMode::UserFile, 0));
         const qint64 duration = m_model.getDuration();
-        const std::vector<int16_t> whole = ReadSamples(workWav);
+        const QByteArray whole = testsupport::ReadDecodedWav(workWav).data;
         m_model.setDecodeRange(from, to);
         ASSERT_TRUE(m_model.openInputFile(path, CRingtoneModel::OpenMode::UserFile, 0));
         EXPECT_EQ(m_model.getInputOffset(), offset);
         EXPECT_EQ(m_model.getDuration(), std::min(to, duration) - offset);
-        const std::vector<int16_t> part = ReadSamples(workWav);
-        const auto first = size_t(offset * 441 / 10 * 2);
-        ASSERT_EQ(part.size(),
-                  std::min(whole.size() - first, size_t((to - offset) * 441 / 10 * 2)));
-        EXPECT_TRUE(std::equal(part.begin(), part.end(), whole.begin() + ptrdiff_t(first)))
+        const QByteArray part = testsupport::ReadDecodedWav(workWav).data;
+        const qint64 first = offset * 441 / 10 * 4; // bytes of 44.1 kHz stereo
+        EXPECT_TRUE(part == whole.mid(first, (to - offset) * 441 / 10 * 4))
             << path.toStdString() << " from " << from;
     };
     expectStretch(mp3, 41500, 52000, 41000);
@@ -187,7 +172,7 @@ TEST_F(RingtoneModelTest, ADecodeRangeGivesTheSamplesOfTheWholeDecodeThere) {
 
 TEST_F(RingtoneModelTest, RefusesUnsupportedInputsWithTheirMessages) {
     const QString flac = file(QStringLiteral("track.flac"));
-    testsupport::WriteBytes(flac, QByteArray(100, 'x'));
+    WriteBytes(flac, QByteArray(100, 'x'));
     EXPECT_FALSE(m_model.openInputFile(flac, CRingtoneModel::OpenMode::UserFile, 0));
     ASSERT_EQ(m_owner.messages.errors.size(), 1);
     EXPECT_EQ(m_owner.messages.errors[0],
@@ -197,14 +182,14 @@ TEST_F(RingtoneModelTest, RefusesUnsupportedInputsWithTheirMessages) {
     ExpectEmpty(m_model);
 
     const QString deep = file(QStringLiteral("deep.wav"));
-    WriteWav(deep, Pcm(2, 44100, 24), QByteArray(6000, '\1'));
+    WriteWav(deep, MakePcmFormat(2, 44100, 24), QByteArray(6000, '\1'));
     EXPECT_FALSE(m_model.openInputFile(deep, CRingtoneModel::OpenMode::UserFile, 0));
     EXPECT_EQ(m_owner.messages.errors.value(1),
               QStringLiteral("Unsupported wave file, only 8 or 16 bit PCM files are supported"));
     ExpectEmpty(m_model);
 
     const QString noAudio = file(QStringLiteral("zeros.mp3"));
-    testsupport::WriteBytes(noAudio, QByteArray(10000, '\0'));
+    WriteBytes(noAudio, QByteArray(10000, '\0'));
     EXPECT_FALSE(m_model.openInputFile(noAudio, CRingtoneModel::OpenMode::UserFile, 0));
     EXPECT_EQ(m_owner.messages.errors.value(2), QStringLiteral("Invalid file!"));
     EXPECT_FALSE(QFileInfo::exists(work(QStringLiteral("temp.in"))));
@@ -239,7 +224,7 @@ TEST_F(RingtoneModelTest, UnwritableWorkFilesFailWithTheirMessage) {
     // The visualization file cannot be created where a folder stands in its way.
     ASSERT_TRUE(QDir().mkdir(work(QStringLiteral("temp.dat"))));
     const QString good = file(QStringLiteral("good.wav"));
-    WriteTone(good, 3.0, 1);
+    WriteToneWav(good, 3.0, 1);
     EXPECT_FALSE(m_model.openInputFile(good, CRingtoneModel::OpenMode::UserFile, 0));
     EXPECT_EQ(m_owner.messages.errors.value(0),
               QStringLiteral("Could not open file: error creating DAT file \"%1\".")
@@ -255,29 +240,24 @@ TEST_F(RingtoneModelTest, ConvertsEightBitWavIntoSixteenBitWorkWav) {
     bytes[1] = char(0xFF);
     bytes[2] = char(0x00);
     bytes[3] = char(0x81);
-    WriteWav(path, Pcm(1, 8000, 8), bytes);
+    WriteWav(path, MakePcmFormat(1, 8000, 8), bytes);
     ASSERT_TRUE(m_model.openInputFile(path, CRingtoneModel::OpenMode::UserFile, 0));
 
     const QString tempIn = work(QStringLiteral("temp.in"));
     EXPECT_EQ(m_model.getWavFileName(), tempIn);
     EXPECT_EQ(m_model.getInputFileName(), path);
-    EXPECT_EQ(m_model.getFormat().wBitsPerSample, 16);
-    EXPECT_EQ(m_model.getFormat().nBlockAlign, 2);
-    EXPECT_EQ(m_model.getFormat().nAvgBytesPerSec, 16000u);
+    EXPECT_EQ(FormatHex(m_model.getFormat()), FormatHex(MakePcmFormat(1, 8000, 16)));
     EXPECT_EQ(m_model.getDuration(), 2000);
-    WAVEFORMATEX format{};
-    const std::vector<int16_t> samples = ReadSamples(tempIn, &format);
-    ASSERT_EQ(samples.size(), 16000u);
-    EXPECT_EQ(samples[0], 0);
-    EXPECT_EQ(samples[1], 32512);
-    EXPECT_EQ(samples[2], -32768);
-    EXPECT_EQ(samples[3], 256);
-    EXPECT_EQ(format.nChannels, 1);
+    const DecodedWav wav = ReadDecodedWav(tempIn);
+    EXPECT_EQ(FormatHex(wav.format), FormatHex(MakePcmFormat(1, 8000, 16)));
+    ASSERT_EQ(wav.frames(), 16000u);
+    EXPECT_EQ(std::vector({wav.sample(0, 0), wav.sample(1, 0), wav.sample(2, 0), wav.sample(3, 0)}),
+              std::vector<int16_t>({0, 32512, -32768, 256}));
 }
 
 TEST_F(RingtoneModelTest, PeakGivesTheNormalizationGain) {
     const QString quiet = file(QStringLiteral("quiet.wav"));
-    WriteTone(quiet, 3.0, 2, 8000, 50);
+    WriteToneWav(quiet, 3.0, 2, 8000, 50 / 32767.0);
     GetConfig().SetNormalizationPercent(100);
     ASSERT_TRUE(m_model.openInputFile(quiet, CRingtoneModel::OpenMode::UserFile, 0));
     EXPECT_EQ(m_model.getNormalizationGain(), 0.0);
@@ -286,7 +266,7 @@ TEST_F(RingtoneModelTest, PeakGivesTheNormalizationGain) {
     pcm[6] = char(0x00); // one sample of -16384 on the right channel
     pcm[7] = char(0xC0);
     const QString loud = file(QStringLiteral("loud.wav"));
-    WriteWav(loud, Pcm(2, 8000, 16), pcm);
+    WriteWav(loud, MakePcmFormat(2, 8000, 16), pcm);
     ASSERT_TRUE(m_model.openInputFile(loud, CRingtoneModel::OpenMode::UserFile, 0));
     EXPECT_DOUBLE_EQ(m_model.getNormalizationGain(), 32767.0 / 16384.0);
 
@@ -300,7 +280,7 @@ TEST_F(RingtoneModelTest, PeakGivesTheNormalizationGain) {
 
 TEST_F(RingtoneModelTest, CancelInEachStepLeavesNoPartialFileAndNoInput) {
     const QString good = file(QStringLiteral("good.wav"));
-    WriteTone(good, 15.0, 2, 8000);
+    WriteToneWav(good, 15.0, 2, 8000);
     ASSERT_TRUE(m_model.openInputFile(good, CRingtoneModel::OpenMode::UserFile, 0));
     const int errors = int(m_owner.messages.errors.size());
 
@@ -313,7 +293,7 @@ TEST_F(RingtoneModelTest, CancelInEachStepLeavesNoPartialFileAndNoInput) {
 
     // Conversion of 8-bit PCM: two blocks of 100000 bytes, cancelled before the second.
     const QString eight = file(QStringLiteral("eight.wav"));
-    WriteWav(eight, Pcm(1, 8000, 8), QByteArray(150000, char(0x90)));
+    WriteWav(eight, MakePcmFormat(1, 8000, 8), QByteArray(150000, char(0x90)));
     m_owner.cancelAtCall = 1;
     EXPECT_FALSE(m_model.openInputFile(eight, CRingtoneModel::OpenMode::UserFile, 0));
     EXPECT_FALSE(QFileInfo::exists(work(QStringLiteral("temp.in"))));
@@ -342,7 +322,7 @@ TEST_F(RingtoneModelTest, CancelInEachStepLeavesNoPartialFileAndNoInput) {
 TEST_F(RingtoneModelTest, NamesCdTracksAndRebuildsStoredNames) {
     const QString track = work(QStringLiteral("tempcd.wav"));
     EXPECT_EQ(CRingtoneModel::workCdFileName(), track);
-    WriteTone(track, 5.0, 2); // a ripped track's names: the CD tests of quillet-cli
+    WriteToneWav(track, 5.0, 2); // a ripped track's names: the CD tests of quillet-cli
 
     // Reopening takes the names from the configuration, rebuilt from type and parameter.
     ConfigFile& config = GetConfig();
@@ -373,7 +353,7 @@ TEST_F(RingtoneModelTest, NamesCdTracksAndRebuildsStoredNames) {
 
 TEST_F(RingtoneModelTest, StartUpReopensTheWorkWavAndRestoresOrReplacesTheCut) {
     const QString path = file(QStringLiteral("Fifteen.mp3.wav"));
-    WriteTone(path, 15.0, 1);
+    WriteToneWav(path, 15.0, 1);
     ASSERT_TRUE(m_model.openInputFile(path, CRingtoneModel::OpenMode::UserFile, 0));
     m_model.saveState();
 
@@ -399,7 +379,7 @@ TEST_F(RingtoneModelTest, StartUpReopensTheWorkWavAndRestoresOrReplacesTheCut) {
     // The command-line file wins over the stored work WAV; a stored cut that fits it applies.
     GetConfig().SetCut(500, 2500, 0, 0);
     const QString other = file(QStringLiteral("other.wav"));
-    WriteTone(other, 4.0, 1);
+    WriteToneWav(other, 4.0, 1);
     TestOwner owner;
     CRingtoneModel model;
     model.init(&owner, nullptr, other);
@@ -418,7 +398,7 @@ TEST_F(RingtoneModelTest, StartUpReopensTheWorkWavAndRestoresOrReplacesTheCut) {
 
 TEST_F(RingtoneModelTest, SelectionChangesRefreshTheOwner) {
     const QString path = file(QStringLiteral("ten.wav"));
-    WriteTone(path, 10.0, 1);
+    WriteToneWav(path, 10.0, 1);
     ASSERT_TRUE(m_model.openInputFile(path, CRingtoneModel::OpenMode::UserFile, 0));
     const int refreshes = m_owner.refreshes;
     m_model.setCut(1000, 6000);

@@ -1,11 +1,11 @@
 // The CD command's last steps end to end: a track of an image the test makes becomes the
 // model's input, named as a CD track; a cancel or a failure leaves the input as it was.
 #include "workflow/CdTrackInput.h"
+#include "ModelTestSupport.h"
 #include "app/OpResult.h"
 #include "audio/CdDriveList.h"
 #include "platform/CdAudioTestImage.h"
 #include "support/TraceCapture.h"
-#include "workflow/ModelTestSupport.h"
 #include "workflow/RingtoneModel.h"
 
 #include <QDir>
@@ -14,9 +14,10 @@
 
 using cdtest::Image;
 using cdtest::ImagesVariable;
+using namespace modeltest;
 
 namespace {
-class CdTrackInputTest : public modeltest::ModelTest {
+class CdTrackInputTest : public ModelTest {
 protected:
     void SetUp() override {
         ModelTest::SetUp();
@@ -35,7 +36,7 @@ protected:
     }
     // Opens a WAV file as the input the CD track is to replace.
     void openFileInput() {
-        modeltest::WriteTone(file(QStringLiteral("song.wav")), 3.0);
+        WriteToneWav(file(QStringLiteral("song.wav")), 3.0);
         ASSERT_TRUE(m_model.openInputFile(file(QStringLiteral("song.wav")),
                                           CRingtoneModel::OpenMode::UserFile, 0));
         ASSERT_EQ(m_model.getInputType(), CRingtoneModel::InputType::File);
@@ -44,14 +45,14 @@ protected:
     const Image m_image{{{false, 180, 0}, {false, 226, 0}, {true, 300, 0}}};
     std::unique_ptr<ImagesVariable> m_images;
     CDREC m_drive{};
-    modeltest::TestOwner m_owner;
+    TestOwner m_owner;
     CRingtoneModel m_model;
 };
 } // namespace
 
 TEST_F(CdTrackInputTest, TheTrackBecomesTheInput) {
     openFileInput();
-    modeltest::CountingProgress progress;
+    CTestProgress progress;
     QString error;
     ASSERT_EQ(ExtractCdTrackAsInput(m_model, m_drive, 2, progress, error), OpSuccess);
     EXPECT_TRUE(error.isEmpty());
@@ -65,21 +66,21 @@ TEST_F(CdTrackInputTest, TheTrackBecomesTheInput) {
     // 226 frames of 1/75 s.
     EXPECT_EQ(m_model.getDuration(), 226 * 1000 / 75);
     EXPECT_FALSE(QFile::exists(CRingtoneModel::workCdFileName()));
-    const QByteArray work = testsupport::ReadBytes(CRingtoneModel::workWavFileName());
+    const QByteArray work = ReadBytes(CRingtoneModel::workWavFileName());
     EXPECT_TRUE(work.mid(44) == m_image.frames(180, 226));
     EXPECT_TRUE(m_owner.names.contains(QStringLiteral("Audio CD track [2]")));
 }
 
 TEST_F(CdTrackInputTest, CancelOrFailureLeavesTheInputAsItWas) {
     openFileInput();
-    const QByteArray before = testsupport::ReadBytes(CRingtoneModel::workWavFileName());
+    const QByteArray before = ReadBytes(CRingtoneModel::workWavFileName());
     QString error;
 
-    modeltest::CountingProgress cancelling(2);
+    CTestProgress cancelling(2);
     EXPECT_EQ(ExtractCdTrackAsInput(m_model, m_drive, 1, cancelling, error), OpCancelled);
     EXPECT_TRUE(error.isEmpty());
 
-    modeltest::CountingProgress progress;
+    CTestProgress progress;
     EXPECT_EQ(ExtractCdTrackAsInput(m_model, m_drive, 5, progress, error), OpFailed);
     EXPECT_EQ(error, QStringLiteral("Track extraction failed."));
 
@@ -89,7 +90,7 @@ TEST_F(CdTrackInputTest, CancelOrFailureLeavesTheInputAsItWas) {
 
     EXPECT_EQ(m_model.getInputType(), CRingtoneModel::InputType::File);
     EXPECT_EQ(m_model.getInputFileName(), file(QStringLiteral("song.wav")));
-    EXPECT_TRUE(testsupport::ReadBytes(CRingtoneModel::workWavFileName()) == before);
+    EXPECT_TRUE(ReadBytes(CRingtoneModel::workWavFileName()) == before);
     EXPECT_FALSE(QFile::exists(CRingtoneModel::workCdFileName()));
 }
 
@@ -97,7 +98,7 @@ TEST_F(CdTrackInputTest, AFailedRenameIsTracedAndRemovesTheTrackFile) {
     // A folder in the work WAV's place can be neither removed nor replaced by a file.
     ASSERT_TRUE(QDir().mkpath(CRingtoneModel::workWavFileName() + QStringLiteral("/keep")));
     const TraceCapture trace;
-    modeltest::CountingProgress progress;
+    CTestProgress progress;
     QString error;
     EXPECT_EQ(ExtractCdTrackAsInput(m_model, m_drive, 1, progress, error), OpFailed);
     EXPECT_TRUE(error.isEmpty());
