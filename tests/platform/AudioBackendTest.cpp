@@ -71,3 +71,4 @@ TEST(AudioBackend, VirtualCardCapturesItsFileOrToneAtRealTimeUntilStopped) {
     stream = toneCard.open("Quillet Virtual", AudioDirection::Capture, kMono8k, error);
     ASSERT_TRUE(stream) << error;
     EXPECT_EQ(Read(*stream, 16), SinePcm(8000, 8, 1000, {8192 / 32767.0})); // 8192 * sin
+}
