@@ -254,7 +254,7 @@ printf '%-46s %-22s %-22s %13s %-9s %s\n' \
     "$(printf '%+d KiB' "$mem_delta")" "<= +${MEMORY_GOAL_KIB}" "$mem_verdict"
 echo
 echo "Checks:"
-echo "  ringtone of cli make: ${length_make} s (decoded from the start, ffmpeg seeks);" \
+echo "  ringtone of cli make: ${length_make} s (make skips the MP3 frames before it, as ffmpeg seeks);" \
     "of cli extract: ${length_ext} s"
 echo "  decoded sample frames, 10-min MP3: quillet $frames_q, madplay $frames_m, ffmpeg $frames_f"
 echo "  decoded sample frames, 60-min MP3: quillet $frames_60"

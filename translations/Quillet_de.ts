@@ -601,7 +601,8 @@ Commands:
                              set the ringtone&apos;s selection and fades
   extract [-o FILE]          make the ringtone of the selection (OGG Vorbis)
   make FILE -o OUT [--start T] [--end T] [--fade-in T] [--fade-out T]
-                             open, select and extract in one go, leaving the input alone
+                             open, select and extract in one go, leaving the input alone;
+                             the gain follows the peak around the selection
   beam                       send the ringtone to the service and follow the transfer until it
                              is finished on the service&apos;s page
   cd list                    list the CD drives and images with their tracks
@@ -634,7 +635,8 @@ Befehle:
                              Auswahl und Ein-/Ausblenden des Klingeltons festlegen
   extract [-o DATEI]         den Klingelton aus der Auswahl erstellen (OGG Vorbis)
   make DATEI -o ZIEL [--start Z] [--end Z] [--fade-in Z] [--fade-out Z]
-                             öffnen, auswählen und erstellen in einem Schritt, ohne die Quelle zu ändern
+                             öffnen, auswählen und erstellen in einem Schritt, ohne die Quelle zu ändern;
+                             Verstärkung folgt dem Spitzenwert um die Auswahl
   beam                       den Klingelton an den Dienst senden und die Übertragung verfolgen, bis
                              sie auf der Seite des Dienstes abgeschlossen ist
   cd list                    CD-Laufwerke und CD-Abbilder mit ihren Titeln anzeigen

@@ -601,7 +601,8 @@ Commands:
                              set the ringtone&apos;s selection and fades
   extract [-o FILE]          make the ringtone of the selection (OGG Vorbis)
   make FILE -o OUT [--start T] [--end T] [--fade-in T] [--fade-out T]
-                             open, select and extract in one go, leaving the input alone
+                             open, select and extract in one go, leaving the input alone;
+                             the gain follows the peak around the selection
   beam                       send the ringtone to the service and follow the transfer until it
                              is finished on the service&apos;s page
   cd list                    list the CD drives and images with their tracks

@@ -25,6 +25,17 @@ public:
     // decodeFile creates, fills and closes the output through it alike.
     void setSink(IPcmSink* sink) { m_sink = sink; }
 
+    // Asks the next decodeFile to begin its output ms milliseconds into the input, a whole number
+    // of seconds (rounded down), which falls on a whole sample at every rate. True when this
+    // decoder can start there exactly; false when it always decodes from the beginning.
+    virtual bool setStartTime(int64_t ms) {
+        (void)ms;
+        return false;
+    }
+    // Where the output of the last decodeFile began in the input, in milliseconds: 0, the start
+    // asked for, or, when that lay beyond the end, the last whole second before the end.
+    int64_t startTime() const { return m_startTime; }
+
     // System error code (errno) of the last failure, 0 when none.
     uint32_t getErrorCode() const { return m_errorCode; }
     // Message for the user about the last failure; empty when none.
@@ -39,6 +50,7 @@ protected:
 
     uint32_t m_errorCode = 0;
     QString m_errorText;
+    int64_t m_startTime = 0;
 
 private:
     IPcmSink* m_sink = nullptr;

@@ -53,7 +53,6 @@ uint32_t CMp3Decoder::decodeFile(const QString& inputName, const QString& output
     unsigned char head[kId3HeaderSize];
     const qint64 headRead = m_input.read(reinterpret_cast<char*>(head), kId3HeaderSize);
     const uint32_t startOffset = headRead > 0 ? id3v2TagLength(head, uint32_t(headRead)) : 0;
-    m_input.seek(startOffset);
 
     m_progress->SetRange(uint32_t(std::max<qint64>(fileSize - startOffset, 0)));
     m_progress->Show(true);
@@ -61,18 +60,15 @@ uint32_t CMp3Decoder::decodeFile(const QString& inputName, const QString& output
     m_outputName = outputName;
     m_inputBuffer = std::make_unique<unsigned char[]>(kInputBufferSize);
     m_outputBuffer = std::make_unique<unsigned char[]>(kOutputBufferSize);
-    m_inputFill = 0;
-    m_outputFill = 0;
-    m_bytesRead = 0;
-    m_headerWritten = false;
-    m_cancelled = false;
+    m_startTime = m_requestedStart;
+    int runResult = runDecoder(startOffset);
+    // A start at or beyond the last frame's end wrote nothing: the last second before it instead.
+    if (runResult == 0 && !m_headerWritten && m_headerSamples > 0 &&
+        m_outputFrom >= m_headerSamples) {
+        m_startTime = int64_t((m_headerSamples - 1) / m_sampleRate) * 1000;
+        runResult = runDecoder(startOffset);
+    }
 
-    mad_decoder decoder;
-    mad_decoder_init(&decoder, this, &CMp3Decoder::inputCallback, nullptr, nullptr,
-                     &CMp3Decoder::outputCallback, nullptr, nullptr);
-    const int runResult = mad_decoder_run(&decoder, MAD_DECODER_MODE_SYNC);
-
-    mad_decoder_finish(&decoder);
     m_inputBuffer.reset();
     m_outputBuffer.reset();
     m_input.close();
@@ -96,8 +92,37 @@ uint32_t CMp3Decoder::decodeFile(const QString& inputName, const QString& output
     return OpSuccess;
 }
 
+bool CMp3Decoder::setStartTime(int64_t ms) {
+    m_requestedStart = std::max<int64_t>(ms, 0) / 1000 * 1000;
+    return true;
+}
+
+int CMp3Decoder::runDecoder(qint64 dataOffset) {
+    m_input.seek(dataOffset);
+    m_inputFill = 0;
+    m_outputFill = 0;
+    m_bytesRead = 0;
+    m_headerWritten = false;
+    m_cancelled = false;
+    m_sampleRate = 0;
+    m_headerSamples = 0;
+    m_frameStart = 0;
+    m_decodeFrom = 0;
+    m_outputFrom = 0;
+    mad_decoder decoder;
+    mad_decoder_init(&decoder, this, &CMp3Decoder::inputCallback, &CMp3Decoder::headerCallback,
+                     nullptr, &CMp3Decoder::outputCallback, nullptr, nullptr);
+    const int result = mad_decoder_run(&decoder, MAD_DECODER_MODE_SYNC);
+    mad_decoder_finish(&decoder);
+    return result;
+}
+
 mad_flow CMp3Decoder::inputCallback(void* data, mad_stream* stream) {
     return static_cast<CMp3Decoder*>(data)->onInput(stream);
+}
+
+mad_flow CMp3Decoder::headerCallback(void* data, const mad_header* header) {
+    return static_cast<CMp3Decoder*>(data)->onHeader(header);
 }
 
 mad_flow CMp3Decoder::outputCallback(void* data, const mad_header* header, mad_pcm* pcm) {
@@ -139,6 +164,19 @@ mad_flow CMp3Decoder::onInput(mad_stream* stream) {
     }
 }
 
+mad_flow CMp3Decoder::onHeader(const mad_header* header) {
+    const uint32_t frameSamples = 32 * MAD_NSBSAMPLES(header);
+    if (m_sampleRate == 0) {
+        m_sampleRate = header->samplerate;
+        m_outputFrom = uint64_t(m_startTime / 1000) * m_sampleRate;
+        const uint64_t warmUp = uint64_t(m_sampleRate) * kWarmUpMs / 1000;
+        m_decodeFrom = m_outputFrom > warmUp ? m_outputFrom - warmUp : 0;
+    }
+    m_frameStart = m_headerSamples;
+    m_headerSamples += frameSamples;
+    return m_headerSamples <= m_decodeFrom ? MAD_FLOW_IGNORE : MAD_FLOW_CONTINUE;
+}
+
 bool CMp3Decoder::createOutput(const mad_pcm* pcm) {
     const WAVEFORMATEX format = MakePcmFormat(uint16_t(pcm->channels), pcm->samplerate, 16);
     if (!output().create(m_outputName, format)) {
@@ -158,11 +196,15 @@ void CMp3Decoder::appendSample(mad_fixed_t sample) {
 mad_flow CMp3Decoder::onOutput(const mad_pcm* pcm) {
     if (checkCanceled())
         return MAD_FLOW_BREAK;
+    // The warm-up frames are decoded for the state they leave behind, not written.
+    const uint64_t unwritten = m_outputFrom > m_frameStart ? m_outputFrom - m_frameStart : 0;
+    if (unwritten >= pcm->length)
+        return MAD_FLOW_CONTINUE;
     if (!m_headerWritten && !createOutput(pcm))
         return MAD_FLOW_BREAK;
 
     // Whole sample frames only: 4096 is a multiple of the 4 bytes of a stereo frame.
-    for (unsigned i = 0; i < pcm->length; ++i) {
+    for (auto i = unsigned(unwritten); i < pcm->length; ++i) {
         appendSample(pcm->samples[0][i]);
         if (pcm->channels == 2)
             appendSample(pcm->samples[1][i]);

@@ -11,6 +11,7 @@
 #include "util/WinTypes.h"
 
 #include <QFile>
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -46,6 +47,25 @@ WAVEFORMATEX PcmFormat(int channels, long rate) {
 
 } // namespace
 
+bool COggDecoder::setStartTime(int64_t ms) {
+    m_requestedStart = std::max<int64_t>(ms, 0) / 1000 * 1000;
+    return true;
+}
+
+int64_t COggDecoder::startAt(OggVorbis_File& vorbisFile, long rate) {
+    if (m_requestedStart == 0)
+        return 0;
+    const ogg_int64_t total = ov_pcm_total(&vorbisFile, -1);
+    if (total <= 0)
+        throw COxaDecoderException(QStringLiteral("cannot seek in the ogg file"));
+    ogg_int64_t from = m_requestedStart / 1000 * rate;
+    if (from >= total)
+        from = (total - 1) / rate * rate;
+    if (ov_pcm_seek(&vorbisFile, from) != 0)
+        throw COxaDecoderException(QStringLiteral("cannot seek in the ogg file"));
+    return from / rate * 1000;
+}
+
 uint32_t COggDecoder::decodeFile(const QString& inputName, const QString& outputName,
                                  IOpProgress* progress) {
     m_errorCode = 0;
@@ -79,6 +99,7 @@ uint32_t COggDecoder::decodeFile(const QString& inputName, const QString& output
         progress->Show(true);
 
         const vorbis_info* info = ov_info(&vorbisFile, 0);
+        m_startTime = startAt(vorbisFile, info->rate);
         if (!writer.create(outputName, PcmFormat(info->channels, info->rate))) {
             m_errorCode = writer.getErrorCode();
             throw COxaDecoderException(QStringLiteral("error creating dest wav file"));

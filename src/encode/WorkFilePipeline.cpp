@@ -15,15 +15,13 @@ CWorkFilePipeline::~CWorkFilePipeline() {
     stopWriter(false);
 }
 
-void CWorkFilePipeline::setLimit(int64_t ms, bool peakOfAll) {
+void CWorkFilePipeline::setLimit(int64_t ms) {
     m_limitMs = ms;
-    m_peakOfAll = peakOfAll;
 }
 
 bool CWorkFilePipeline::create(const QString& fileName, const WAVEFORMATEX& format) {
     stopWriter(false);
     m_peak = 0;
-    m_tailPeak = 0;
     m_taken = 0;
     m_datError = UserText();
     m_failed = false;
@@ -59,8 +57,6 @@ bool CWorkFilePipeline::write(const void* data, uint32_t bytes) {
     const uint64_t room = m_keepBytes - std::min(m_taken, m_keepBytes);
     const auto kept = uint32_t(std::min<uint64_t>(bytes, room));
     m_taken += bytes;
-    if (kept < bytes && m_peakOfAll)
-        m_tailPeak = std::max(m_tailPeak, blockPeak(p + kept, bytes - kept));
     for (uint32_t done = 0; done < kept;) {
         const auto count = uint32_t(std::min<size_t>(kept - done, kBlockBytes - m_filling.size()));
         m_filling.insert(m_filling.end(), p + done, p + done + count);
@@ -92,7 +88,7 @@ bool CWorkFilePipeline::pushBlock() {
 }
 
 bool CWorkFilePipeline::full() const {
-    return !m_peakOfAll && m_taken >= m_keepBytes;
+    return m_taken >= m_keepBytes;
 }
 
 uint32_t CWorkFilePipeline::getErrorCode() const {
@@ -169,7 +165,5 @@ bool CWorkFilePipeline::close() {
         ok = ok && !m_failed;
     }
     m_dat.reset();
-    ok = m_wav.close() && ok;
-    m_peak = std::max(m_peak, m_tailPeak);
-    return ok;
+    return m_wav.close() && ok;
 }

@@ -33,9 +33,9 @@ public:
     CWorkFilePipeline(const CWorkFilePipeline&) = delete;
     CWorkFilePipeline& operator=(const CWorkFilePipeline&) = delete;
 
-    // Keeps the work files to the first ms milliseconds of the input; with peakOfAll the data
-    // after them still counts for the peak, else the sink is full there. Call before create.
-    void setLimit(int64_t ms, bool peakOfAll);
+    // Keeps the work files to the first ms milliseconds of the PCM written; the sink is full
+    // there. Call before create.
+    void setLimit(int64_t ms);
 
     // Creates the work WAV and the visualization file and starts the writer thread. False when
     // either cannot be made (datError tells about the visualization file); nothing is left then.
@@ -49,7 +49,7 @@ public:
     uint32_t getErrorCode() const override;
     const QString& getTraceError() const override;
 
-    // The largest absolute sample value of everything written (see blockPeak); after close.
+    // The largest absolute sample value of everything kept (see blockPeak); after close.
     int peak() const { return m_peak; }
     // Why the visualization file failed; empty when it did not. After close.
     const UserText& datError() const { return m_datError; }
@@ -76,8 +76,6 @@ private:
     uint64_t m_keepBytes = UINT64_MAX; // bytes of PCM the work files take
     uint64_t m_taken = 0;              // bytes of PCM written to the sink so far
     int64_t m_limitMs = -1;
-    bool m_peakOfAll = false;
-    int m_tailPeak = 0; // the peak of the data after the kept bytes
 
     // Shared between the two threads, under m_lock.
     mutable std::mutex m_lock;

@@ -177,8 +177,10 @@ bool CRingtoneModel::decodeInput(const QString& path, OpenMode mode, IOpProgress
     // PCM, written on a second thread while the decoder goes on.
     Trace(TRACE_DEBUG, "start creating dat file");
     CWorkFilePipeline pipeline(workBaseName());
-    if (m_decodeLimit >= 0)
-        pipeline.setLimit(m_decodeLimit, gainNeedsWholeInput());
+    if (m_decodeTo >= 0) {
+        const int64_t from = m_decodeFrom / 1000 * 1000;
+        pipeline.setLimit(m_decodeTo - (from > 0 && decoder->setStartTime(from) ? from : 0));
+    }
     decoder->setSink(&pipeline);
     const uint32_t result = decoder->decodeFile(path, work, &progress);
     if (result != OpSuccess)
@@ -190,6 +192,7 @@ bool CRingtoneModel::decodeInput(const QString& path, OpenMode mode, IOpProgress
     case OpSuccess:
         source = work;
         peak = pipeline.peak();
+        m_inputOffset = decoder->startTime();
         return true;
     case OpCancelled:
         break;
@@ -270,11 +273,6 @@ int CRingtoneModel::createDatFileOf(CWavReader& reader, IOpProgress& progress) {
     return peak;
 }
 
-bool CRingtoneModel::gainNeedsWholeInput() {
-    const double percent = GetConfig().GetNormalizationPercent();
-    return percent >= 10 && percent <= 100;
-}
-
 void CRingtoneModel::nameInput(const QString& path, OpenMode mode, int parameter) {
     if (mode == OpenMode::CdTrack) {
         m_inputFileName.clear();
@@ -320,6 +318,7 @@ void CRingtoneModel::closeInput(bool notify) {
     m_gain = 0.0;
     m_format = WAVEFORMATEX{};
     m_duration = 0;
+    m_inputOffset = 0;
     m_datValues.setSource(QString(), 0);
     if (notify) {
         refreshView();

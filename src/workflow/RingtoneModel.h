@@ -47,10 +47,14 @@ public:
     // Opens an input; mode is an OpenMode, parameter the CD track number of mode 0. True on
     // success; a failure leaves the model without input and has shown its message (not in mode 2).
     bool openInputFile(const QString& path, OpenMode mode, int parameter);
-    // Decodes inputs no further than ms milliseconds (-1: to their end) from the next open on, so
-    // that the work WAV holds only that much; for a one-shot run whose selection ends there. When
-    // the normalization gain needs the whole input's peak, the rest is still decoded for it.
-    void setDecodeLimit(int64_t ms) { m_decodeLimit = ms; }
+    // From the next open on, decodes inputs only from about fromMs (the whole second before it,
+    // where the decoder can start there) to toMs, so that the work WAV holds just that stretch
+    // and the normalization gain follows its peak; for a one-shot run whose selection lies there.
+    // toMs -1: the whole input, as usual. getInputOffset tells where the work WAV starts.
+    void setDecodeRange(int64_t fromMs, int64_t toMs) {
+        m_decodeFrom = fromMs;
+        m_decodeTo = toMs;
+    }
     // Forgets the input and the selection; with notify the view and the input-name label follow.
     void closeInput(bool notify);
 
@@ -97,7 +101,10 @@ public:
     const QString& getRingtoneFileName() const { return m_ringtoneFileName; }
     double getNormalizationGain() const { return m_gain; }
     const WAVEFORMATEX& getFormat() const { return m_format; }
+    // The work WAV's duration in milliseconds: the input's, or that of the stretch decoded.
     qint64 getDuration() const { return m_duration; }
+    // Where in the input the work WAV starts (ms): 0 but after an open with a decode range.
+    qint64 getInputOffset() const { return m_inputOffset; }
 
     // The work files in the configuration folder: base "temp" and its ".in" (work WAV), ".dat",
     // ".upl" (ringtone) and "cd.wav" (CD track) names.
@@ -127,8 +134,6 @@ private:
                        std::optional<int> peak, IOpProgress& progress);
     // Writes the visualization file of a WAV input; its peak. Throws COxaException on failure.
     int createDatFileOf(CWavReader& reader, IOpProgress& progress);
-    // True when the normalization setting makes the gain depend on the whole input's peak.
-    static bool gainNeedsWholeInput();
     // Names the input for the open mode.
     void nameInput(const QString& path, OpenMode mode, int parameter);
     // Runs the extraction loop into the ringtone file; an OpResult, throws on errors.
@@ -156,5 +161,7 @@ private:
     mutable std::mutex m_lock;
     int m_viewTimerInterval = 0;
     State m_state = State::Idle;
-    int64_t m_decodeLimit = -1;
+    qint64 m_inputOffset = 0;
+    int64_t m_decodeFrom = 0;
+    int64_t m_decodeTo = -1;
 };

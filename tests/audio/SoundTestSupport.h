@@ -1,41 +1,19 @@
-// Helpers of the sound tests: WAV files of known samples, an end-of-playing receiver to wait on,
-// and the samples the extraction would make of a cut.
+// Helpers of the sound tests: an end-of-playing receiver to wait on, the samples the extraction
+// would make of a cut, and the choice of the back end.
 #pragma once
 
 #include "audio/AudioCore.h"
 #include "audio/WavPlayer.h"
 #include "encode/FadeGain.h"
 #include "support/TestSupport.h"
+#include "support/Tone.h"
 
 #include <QByteArray>
-#include <QtEndian>
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
 
 namespace soundtest {
-
-// A RIFF/WAVE file of PCM data.
-inline QByteArray WavFile(const WAVEFORMATEX& format, const QByteArray& data) {
-    auto le32 = [](uint32_t v) {
-        QByteArray b(4, '\0');
-        qToLittleEndian(v, b.data());
-        return b;
-    };
-    return "RIFF" + le32(36 + uint32_t(data.size())) + "WAVEfmt " + le32(16) +
-           QByteArray(reinterpret_cast<const char*>(&format), 16) + "data" +
-           le32(uint32_t(data.size())) + data;
-}
-
-// Stereo 16-bit frames: the left channel constant at left, the right one a ramp that wraps.
-inline QByteArray StereoFrames(int frames, int16_t left) {
-    QByteArray data(frames * 4, '\0');
-    for (int i = 0; i < frames; ++i) {
-        qToLittleEndian(left, data.data() + i * 4);
-        qToLittleEndian(int16_t(i * 37), data.data() + i * 4 + 2);
-    }
-    return data;
-}
 
 // What the extraction feeds its encoder for cut of data (which starts at millisecond 0): the
 // cut's bytes shaped by the fade-and-gain routine in the extraction's 65536-byte blocks.

@@ -17,17 +17,13 @@ constexpr WAVEFORMATEX kStereo = MakePcmFormat(2, 44100, 16);
 class WavPlayerTest : public ::testing::Test {
 protected:
     QTemporaryDir temp;
-    // A stereo 16-bit WAV of seconds, its left channel constant at 20000; returns its path.
+    // A stereo 16-bit WAV tone of seconds; returns its path.
     QString MakeWav(const QString& name, int seconds, QByteArray* data = nullptr) {
-        const QByteArray frames = StereoFrames(44100 * seconds, 20000);
+        const QByteArray frames = SinePcm(44100, 44100 * seconds, 440, {0.6, 0.3});
         if (data)
             *data = frames;
-        WriteBytes(temp.filePath(name), WavFile(kStereo, frames));
+        WriteWav(temp.filePath(name), kStereo, frames);
         return temp.filePath(name);
-    }
-    // The left sample of frame i of 16-bit stereo PCM.
-    static int Left(const QByteArray& pcm, int frame) {
-        return qFromLittleEndian<int16_t>(pcm.constData() + frame * 4);
     }
 };
 } // namespace
@@ -68,10 +64,7 @@ TEST_F(WavPlayerTest, AlsaReceivesTheInputAsIsAndTheRingtoneAsTheExtractionMakes
     EXPECT_EQ(waiter.errors(), 0);
     const QByteArray ringtone = ReadBytes(temp.filePath("ringtone.raw"));
     EXPECT_EQ(ringtone, ExtractedSamples(data, kStereo, cut, 1.5));
-    ASSERT_EQ(ringtone.size(), 3 * 176400);
-    EXPECT_EQ(Left(ringtone, 0), 0);          // the first frame of the fade-in is silent
-    EXPECT_EQ(Left(ringtone, 44100), 15000);  // the middle of the 2 s fade-in, gain 1.5
-    EXPECT_EQ(Left(ringtone, 101430), 30000); // after the fade-in: 20000 * 1.5
+    EXPECT_EQ(ringtone.size(), 3 * 176400);
 }
 
 TEST_F(WavPlayerTest, VirtualCardPlaysAtRealTimeIntoItsFile) {
@@ -89,7 +82,8 @@ TEST_F(WavPlayerTest, VirtualCardPlaysAtRealTimeIntoItsFile) {
     EXPECT_GE(elapsed, 2850); // 3 s of sound take 3 s, not less
     EXPECT_LE(elapsed, 4500); // and not much more, even under a sanitizer
     EXPECT_EQ(waiter.errors(), 0);
-    EXPECT_EQ(ReadBytes(temp.filePath("out.wav")), WavFile(kStereo, data));
+    WriteWav(temp.filePath("expected.wav"), kStereo, data);
+    EXPECT_EQ(ReadBytes(temp.filePath("out.wav")), ReadBytes(temp.filePath("expected.wav")));
     EXPECT_EQ(player.position(), 3000);
 }
 
@@ -138,7 +132,7 @@ TEST_F(WavPlayerTest, FailuresEndTheRunWithAnErrorAndTheirTraceLine) {
     EndWaiter waiter;
     CWavPlayer player(&waiter);
     const QString eightBit = temp.filePath("8bit.wav");
-    WriteBytes(eightBit, WavFile(MakePcmFormat(1, 8000, 8), QByteArray(8000, '\x80')));
+    WriteWav(eightBit, MakePcmFormat(1, 8000, 8), QByteArray(8000, '\x80'));
     ASSERT_TRUE(player.play(eightBit, 0, 1000, CCutInfo()));
     ASSERT_TRUE(waiter.waitForCount(1));
     ASSERT_TRUE(player.play(temp.filePath("missing.wav"), 0, 1000, CCutInfo()));

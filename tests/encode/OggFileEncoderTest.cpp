@@ -84,13 +84,10 @@ std::vector<Page> ParsePages(const QByteArray& file) {
 // What vorbisfile reads from a file.
 struct StreamInfo {
     bool opened = false;
-    long streams = 0;
     int channels = 0;
     long rate = 0;
     long bitrateNominal = 0;
     int64_t frames = -1;
-    int comments = -1;
-    QByteArray vendor;
 };
 
 StreamInfo ReadStreamInfo(const QString& path) {
@@ -99,15 +96,11 @@ StreamInfo ReadStreamInfo(const QString& path) {
     if (ov_fopen(QFile::encodeName(path).constData(), &file) != 0)
         return result;
     result.opened = true;
-    result.streams = ov_streams(&file);
     const vorbis_info* info = ov_info(&file, 0);
     result.channels = info->channels;
     result.rate = info->rate;
     result.bitrateNominal = info->bitrate_nominal;
     result.frames = ov_pcm_total(&file, -1);
-    const vorbis_comment* comment = ov_comment(&file, 0);
-    result.comments = comment->comments;
-    result.vendor = comment->vendor;
     ov_clear(&file);
     return result;
 }
@@ -183,18 +176,6 @@ TEST_F(OggFileEncoderTest, RefusesBadModeQualityAndNameWithTheirMessages) {
     EXPECT_TRUE(encoder.isOpen());
 }
 
-TEST_F(OggFileEncoderTest, NamesTheFileWithOggOnlyWhenItHasNoExtension) {
-    {
-        COggFileEncoder plain(path("ring"), Params(2, 44100, 0, 0));
-        EXPECT_EQ(plain.getFileName(), path("ring.ogg"));
-        COggFileEncoder upload(path("temp.upl"), Params(2, 44100, 0, 0));
-        EXPECT_EQ(upload.getFileName(), path("temp.upl"));
-    }
-    EXPECT_TRUE(QFile::exists(path("ring.ogg")));
-    EXPECT_TRUE(QFile::exists(path("temp.upl")));
-    EXPECT_FALSE(QFile::exists(path("temp.upl.ogg")));
-}
-
 TEST_F(OggFileEncoderTest, StereoQualityStreamHasHeaderPagesAudioAndEndOfStream) {
     const int frames = 44100 + 123;
     const QByteArray pcm = SineTone(2, 44100, frames, 1000.0, 0.5);
@@ -208,12 +189,9 @@ TEST_F(OggFileEncoderTest, StereoQualityStreamHasHeaderPagesAudioAndEndOfStream)
 
     const StreamInfo info = ReadStreamInfo(path("tone.ogg"));
     ASSERT_TRUE(info.opened);
-    EXPECT_EQ(info.streams, 1);
     EXPECT_EQ(info.channels, 2);
     EXPECT_EQ(info.rate, 44100);
     EXPECT_EQ(info.frames, framesKept);
-    EXPECT_EQ(info.comments, 0);
-    EXPECT_TRUE(info.vendor.startsWith("Xiph.Org libVorbis"));
 }
 
 TEST_F(OggFileEncoderTest, MonoAndBitrateModesSetUpTheStreamAsAsked) {
@@ -262,9 +240,7 @@ TEST_F(OggFileEncoderTest, EmptyRunStillMakesAValidStream) {
     // The identification page, the page of the other two headers, the end-of-stream page.
     EXPECT_EQ(ParsePages(ReadBytes(path("empty.ogg"))).size(), 3u);
     ExpectWellFormedStream(path("empty.ogg"), 0);
-    const StreamInfo info = ReadStreamInfo(path("empty.ogg"));
-    EXPECT_TRUE(info.opened);
-    EXPECT_EQ(info.frames, 0);
+    EXPECT_TRUE(ReadStreamInfo(path("empty.ogg")).opened);
 }
 
 TEST_F(OggFileEncoderTest, SwitchFileFinishesTheFirstFileAndStartsANewStream) {
@@ -281,12 +257,10 @@ TEST_F(OggFileEncoderTest, SwitchFileFinishesTheFirstFileAndStartsANewStream) {
 
     // The first file is complete before the encoder is done.
     const uint32_t firstSerial = ExpectWellFormedStream(path("first.ogg"), 22050);
-    EXPECT_EQ(ReadStreamInfo(path("first.ogg")).frames, 22050);
 
     encoder.encode(nullptr, 0);
     const uint32_t secondSerial = ExpectWellFormedStream(path("second.ogg"), 1000);
     EXPECT_NE(firstSerial, secondSerial);
-    EXPECT_EQ(ReadStreamInfo(path("second.ogg")).frames, 1000);
 }
 
 TEST_F(OggFileEncoderTest, FailedSwitchLeavesAClosedEncoderThatDiesQuietly) {

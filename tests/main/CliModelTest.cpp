@@ -1,4 +1,7 @@
 // quillet-cli's model commands as a person runs them: open, info, select, extract, make, Ctrl+C.
+#include "app/IOpProgress.h"
+#include "app/OpResult.h"
+#include "decode/OggDecoder.h"
 #include "main/CliTestSupport.h"
 
 #include <QElapsedTimer>
@@ -93,6 +96,46 @@ TEST_F(CliModel, MakeLeavesTheSharedInputAloneAndFailsCleanly) {
     EXPECT_TRUE(r.err.contains("Cannot open file " + flac.toUtf8() + ": unsupported extension."));
     EXPECT_FALSE(QFileInfo::exists(temp.filePath("no.ogg")));
     EXPECT_EQ(Run({"make", kSample}).exitCode, 2); // no -o
+}
+
+TEST_F(CliModel, MakeOfALateStretchGivesTheSelectionOfTheWholeInput) {
+    // A minute of MP3 (the two-second fixture thirty times over); no normalization, so that the
+    // gain, which make takes from the stretch it decodes, plays no part.
+    const QString mp3 = temp.filePath("long.mp3");
+    WriteBytes(
+        mp3, ReadBytes(QStringLiteral(QUILLET_TEST_DATA_DIR "/tone-stereo-44k.mp3")).repeated(30));
+    ASSERT_EQ(Run({"settings", "NormalizationPercent", "0"}).exitCode, 0);
+    RunResult r = Run({"open", mp3});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    const qsizetype at = r.out.indexOf("Duration: ") + 10;
+    const QByteArray duration = r.out.mid(at, r.out.indexOf('\n', at) - at);
+    ASSERT_EQ(Run({"select", "0:45.250", "0:52", "--fade-out", "500"}).exitCode, 0);
+    const QString extracted = temp.filePath("extracted.ogg");
+    ASSERT_EQ(Run({"extract", "-o", extracted}).exitCode, 0);
+
+    const QString made = temp.filePath("made.ogg");
+    r = Run({"make", mp3, "-o", made, "--start", "0:45.250", "--end", "0:52", "--fade-out", "500"});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    // The encoder's serial number follows the clock: compare what the two files decode to.
+    const auto decoded = [&](const QString& ogg) {
+        COggDecoder decoder;
+        IOpProgress progress;
+        EXPECT_EQ(decoder.decodeFile(ogg, ogg + ".wav", &progress), OpSuccess);
+        return ReadBytes(ogg + ".wav");
+    };
+    const QByteArray expected = decoded(extracted);
+    EXPECT_GT(expected.size(), 6 * 44100 * 4);
+    EXPECT_TRUE(decoded(made) == expected);
+
+    // Selections past the end fail with the whole input's duration, however far past they start.
+    for (const QStringList times : {QStringList{"0:50", "1:10"}, QStringList{"2:00", "2:10"}}) {
+        r = Run({"make", mp3, "-o", made + "2", "--start", times[0], "--end", times[1]});
+        EXPECT_EQ(r.exitCode, 2);
+        EXPECT_TRUE(
+            r.err.contains("The selection must lie within the input (" + duration + " long)."))
+            << r.err.toStdString() << duration.toStdString();
+        EXPECT_FALSE(QFileInfo::exists(made + "2"));
+    }
 }
 
 TEST_F(CliModel, CtrlCCancelsTheRunningOperationAndRemovesItsFiles) {

@@ -137,16 +137,13 @@ public:
     // there, which the entries take off again) and the trailer pointing at the directory.
     QString writeNrg(const QString& folder, const QString& name) const {
         QByteArray directory;
-        const auto put32 = [&](quint32 value) {
-            char bytes[4];
+        const auto put = [&](auto value) { // big-endian, in the width of its type
+            char bytes[sizeof value];
             qToBigEndian(value, bytes);
-            directory.append(bytes, 4);
+            directory.append(bytes, sizeof value);
         };
-        const auto put64 = [&](quint64 value) {
-            char bytes[8];
-            qToBigEndian(value, bytes);
-            directory.append(bytes, 8);
-        };
+        const auto put32 = [&](quint32 value) { put(value); };
+        const auto put64 = [&](quint64 value) { put(value); };
         directory += "ETN2";
         put32(quint32(32 * m_tracks.size()));
         for (size_t i = 0; i < m_tracks.size(); ++i) {

@@ -165,9 +165,6 @@ TEST_F(SkinParserTest, NumberListsTreatCommaRunsAsOneSeparatorAndFillMissingWith
     EXPECT_EQ(a, QPoint(10, 20));
     EXPECT_EQ(b, QPoint(30, 40));
     EXPECT_EQ(next("pt", &CSkinParser::getPoint), QPoint(7, -8));
-    QSize size;
-    EXPECT_TRUE(parser.getSize(u"pt"_s, size));
-    EXPECT_EQ(size, QSize(7, -8));
     // Bad pieces convert to 0: number lists always convert.
     EXPECT_EQ(next("bad", &CSkinParser::getPoint, QPoint(5, 5)), QPoint(0, 0));
     EXPECT_TRUE(next("flag", &CSkinParser::getBool, false));
@@ -188,7 +185,6 @@ TEST_F(SkinParserTest, FontsTakeFaceHeightWeightWordAndStyleWords) {
     EXPECT_EQ(f1.logFont().faceName, u"DejaVu Sans"_s);
     EXPECT_EQ(f1.logFont().height, -11);
     EXPECT_FALSE(f1.logFont().italic || f1.logFont().underline);
-    EXPECT_EQ(f1.font().pixelSize(), 11);
     EXPECT_EQ(f1.font().weight(), QFont::Bold);
     const CFont f2 = next("f2", &CSkinParser::getFont);
     EXPECT_EQ(f2.logFont().height, 12);

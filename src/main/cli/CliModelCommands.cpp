@@ -103,26 +103,40 @@ void PrintModelInfo(const CRingtoneModel& model) {
 
 namespace {
 
+// The length of the selection proposed for the input: for a work WAV decoded from an offset, the
+// length proposed for the whole input, which ends where the work WAV does.
+qint64 ProposedLength(const CRingtoneModel& model) {
+    CCutInfo proposed = model.getCut();
+    if (model.getInputOffset() > 0) {
+        proposed.reset();
+        CRingtoneModel::applyDefaultSelection(proposed,
+                                              model.getInputOffset() + model.getDuration());
+    }
+    return proposed.isValid() ? proposed.length() : CCutInfo::kMaxLength;
+}
+
 // The start and end given (either may be absent, keeping the proposed selection's length), and
-// the fades: checked against the input and the ringtone's limits, then set on the model.
+// the fades: checked against the input and the ringtone's limits, then set on the model. Times
+// are the input's; the model's selection is shifted by where its work WAV starts.
 int ApplySelection(CRingtoneModel& model, const CommandArgs& args, std::optional<qint64> start,
                    std::optional<qint64> end) {
-    const CCutInfo proposed = model.getCut();
-    const qint64 proposedLength = proposed.isValid() ? proposed.length() : CCutInfo::kMaxLength;
-    if (!start && !end && proposed.isValid()) {
-        start = proposed.start();
-        end = proposed.end();
+    const qint64 offset = model.getInputOffset();
+    const qint64 inputEnd = offset + model.getDuration();
+    const qint64 proposedLength = ProposedLength(model);
+    if (!start && !end && model.getCut().isValid()) {
+        start = offset + model.getCut().start();
+        end = offset + model.getCut().end();
     }
     if (!start)
         start = end ? std::max<qint64>(0, *end - proposedLength) : 0;
     if (!end)
-        end = std::min(*start + proposedLength, model.getDuration());
+        end = std::min(*start + proposedLength, inputEnd);
     if (*end - *start < CCutInfo::kMinLength)
         return Failure(LoadString(IDS_RINGTONE_TOO_SHORT));
     if (*end - *start > CCutInfo::kMaxLength)
         return Failure(FormatString(IDS_RINGTONE_TOO_LONG, int(CCutInfo::kMaxLength / 1000)));
-    if (*start < 0 || *end > model.getDuration())
-        return Failure(FormatString(IDS_CLI_OUTSIDE_INPUT, TimeText(model.getDuration())));
+    if (*start < offset || *end > inputEnd)
+        return Failure(FormatString(IDS_CLI_OUTSIDE_INPUT, TimeText(inputEnd)));
     qint64 fadeIn = -1, fadeOut = -1;
     if (args.options.contains(QStringLiteral("--fade-in")) &&
         !ReadTime(args.options.value(QStringLiteral("--fade-in")), fadeIn))
@@ -130,7 +144,7 @@ int ApplySelection(CRingtoneModel& model, const CommandArgs& args, std::optional
     if (args.options.contains(QStringLiteral("--fade-out")) &&
         !ReadTime(args.options.value(QStringLiteral("--fade-out")), fadeOut))
         return CliFailed;
-    model.setCut(*start, *end);
+    model.setCut(*start - offset, *end - offset);
     if (fadeIn >= 0)
         model.cut().setFadeIn(qint32(std::min<qint64>(fadeIn, CCutInfo::kMaxLength)));
     if (fadeOut >= 0)
@@ -190,9 +204,10 @@ bool ReopenLastInput(CRingtoneModel& model, CCliModelOwner& owner) {
 
 namespace {
 
-// How far make decodes its input: past the end of any selection ApplySelection can make from
-// start and end, and past the length up to which the proposed selection depends on the duration,
-// with a second to spare for rounding. An input ending earlier is decoded whole all the same.
+// How far make decodes its input (it starts at the selection's start when that is given): past the
+// end of any selection ApplySelection can make from start and end, and past the length up to which
+// the proposed selection depends on the duration, with a second to spare for rounding. An input
+// ending earlier is decoded whole all the same.
 qint64 DecodeLimit(std::optional<qint64> start, std::optional<qint64> end) {
     const qint64 selectionEnd = end ? *end : start.value_or(0) + CCutInfo::kMaxLength;
     return std::max(selectionEnd, CRingtoneModel::kLongInput) + 1000;
@@ -320,7 +335,7 @@ int CliMake(const QStringList& rawArgs, CCliModelOwner& owner) {
 
     CRingtoneModel model;
     model.attach(&owner, nullptr);
-    model.setDecodeLimit(DecodeLimit(start, end));
+    model.setDecodeRange(start.value_or(0), DecodeLimit(start, end));
     if (!model.openInputFile(AbsolutePath(args->plain[0]), CRingtoneModel::OpenMode::UserFile, 0))
         return FailureExit();
     if (const int status = ApplySelection(model, *args, start, end); status != CliSuccess)
