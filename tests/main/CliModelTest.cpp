@@ -128,7 +128,7 @@ TEST_F(CliModel, MakeOfALateStretchGivesTheSelectionOfTheWholeInput) {
     EXPECT_TRUE(decoded(made) == expected);
 
     // Selections past the end fail with the whole input's duration, however far past they start.
-    for (const QStringList times : {QStringList{"0:50", "1:10"}, QStringList{"2:00", "2:10"}}) {
+    for (const QStringList& times : {QStringList{"0:50", "1:10"}, QStringList{"2:00", "2:10"}}) {
         r = Run({"make", mp3, "-o", made + "2", "--start", times[0], "--end", times[1]});
         EXPECT_EQ(r.exitCode, 2);
         EXPECT_TRUE(

@@ -205,7 +205,7 @@ TEST_F(BeamProtocolTest, PaymentSends450AndTheAnswerGoesOn) {
 }
 
 TEST_F(BeamProtocolTest, HeldAnswersSendEmptyLinesAndEndIndependently) {
-    CServiceProcess& service = startService({"--heartbeat", "1"});
+    startService({"--heartbeat", "1"});
     const std::string tone = ringtone();
     // A client that accepts compression still gets each line as it is written.
     CAnswerReader first(phase2Url(tone), true);

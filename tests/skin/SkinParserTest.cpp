@@ -254,7 +254,7 @@ TEST_F(SkinParserTest, CursorsLoadAndAMissingOneShowsTheMessageWithTheKey) {
     ASSERT_TRUE(withUi.getCursor(u"cursor"_s, cursor));
     EXPECT_EQ(cursor.pixmap().size(), QSize(16, 16));
     EXPECT_TRUE(messages.texts.isEmpty());
-    for (const QString key : {u"cursor"_s, u"pointer"_s}) {
+    for (const QString& key : {u"cursor"_s, u"pointer"_s}) {
         ASSERT_TRUE(withUi.nextKey());
         EXPECT_FALSE(withUi.getCursor(key, cursor));
     }

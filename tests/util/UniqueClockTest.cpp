@@ -41,8 +41,9 @@ TEST(UniqueClockTest, TwoThreadsInATightLoopGetDistinctRisingTimes) {
             ASSERT_GE(t.millisecond, 0);
             ASSERT_LE(t.millisecond, 999);
             // Each thread's stamps rise by whole milliseconds, so they are at least 1 ms apart.
-            if (i > 0)
+            if (i > 0) {
                 ASSERT_LT(StampOf((*sequence)[i - 1]), StampOf(t)) << "call " << i;
+            }
             all.insert(StampOf(t));
         }
     }

@@ -152,8 +152,8 @@ TEST(MimeCodersTest, EncodedWordsAndHeaderFieldsRoundTrip) {
     CMimeEncodedWord reader;
     EXPECT_EQ(Decode(reader, "Re: =?ISO-8859-1?q?Caf=E9?= =?utf-8?b?w6k=?=\r\n\t=?utf-8?Q?_!?= x"),
               "Re: Caf\xE9\xC3\xA9 ! x");
-    for (const QByteArray& text : {"=?utf-8?X?abc?=", "=?utf-8?Q?a b?=", "=?utf-8?Q?open"})
-        EXPECT_EQ(Decode(reader, text), text);
+    for (const char* text : {"=?utf-8?X?abc?=", "=?utf-8?Q?a b?=", "=?utf-8?Q?open"})
+        EXPECT_EQ(Decode(reader, text), QByteArray(text));
 
     CFieldCodeAddress to;
     to.SetDefaultCharset("iso-8859-1");

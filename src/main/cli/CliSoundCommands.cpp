@@ -71,7 +71,7 @@ bool ReadPlayOptions(const QStringList& rawArgs, PlayRequest& request, bool& rin
         PrintError(FormatString(IDS_CLI_TOO_MANY_ARGUMENTS, command));
         return false;
     }
-    for (const QString option : {QStringLiteral("--from"), QStringLiteral("--to")}) {
+    for (const QString& option : {QStringLiteral("--from"), QStringLiteral("--to")}) {
         if (ringtone && args->options.contains(option)) {
             PrintError(
                 FormatString(IDS_CLI_UNKNOWN_OPTION, QStringLiteral("play --ringtone"), option));
