@@ -37,7 +37,7 @@ QList<QRgb> Row(const QImage& image, int y) {
 }
 
 using Pixels = QList<QList<QRgb>>;
-// The rows, top first, of the file the spec makes; none when it does not load.
+// The rows, top first, of the BMP file built from the given layout; none when it does not load.
 Pixels Rows(const BmpSpec& spec) {
     CDynBitmap bitmap;
     Pixels rows;
