@@ -1,7 +1,10 @@
 // What the model asks of the waveform view: registration, redrawing after a change, stopping play.
 #pragma once
 
+#include <QtGlobal>
+
 class CRingtoneModel;
+struct ButtonState;
 
 // The stream view implements it; the model works as well without any view.
 class IRingtoneView {
@@ -14,4 +17,10 @@ public:
     virtual void Refresh() = 0;
     // Stops playing the work WAV file, if it plays.
     virtual void StopPlayback() = 0;
+    // Fills the view's flags of the button state (PosAtBegin to IsZoomed).
+    virtual void GetButtonState(ButtonState& state) const = 0;
+    // Whether a playback started by the view runs.
+    virtual bool IsPlaying() const = 0;
+    // The play position in milliseconds of the work WAV.
+    virtual qint64 GetPosition() const = 0;
 };

@@ -18,6 +18,7 @@
 #include "encode/OggFileEncoder.h"
 #include "encode/WorkFilePipeline.h"
 #include "workflow/Beaming.h"
+#include "workflow/ButtonState.h"
 #include "workflow/IRingtoneModelOwner.h"
 #include "workflow/IRingtoneView.h"
 
@@ -345,6 +346,21 @@ void CRingtoneModel::cutChanged() {
 
 const CCutInfo* CRingtoneModel::getCutAt(qint64 t) const {
     return m_cut.isValid() && m_cut.start() <= t && t < m_cut.end() ? &m_cut : nullptr;
+}
+
+void CRingtoneModel::getButtonState(ButtonState& state) const {
+    state = ButtonState();
+    if (m_view)
+        m_view->GetButtonState(state);
+    const qint64 position = m_view ? m_view->GetPosition() : 0;
+    const CCutInfo* cut = getCutAt(position);
+    state[ButtonState::HasInput] = m_duration > 0;
+    state[ButtonState::HasCut] = m_cut.isValid();
+    state[ButtonState::PosInCut] = cut != nullptr;
+    state[ButtonState::CutHasFade] = cut && (cut->fadeIn() > 0 || cut->fadeOut() > 0);
+    state[ButtonState::Playing] = m_view && m_view->IsPlaying();
+    state[ButtonState::Recording] = false; // no recording session exists yet
+    state[ButtonState::Busy] = m_state != State::Idle;
 }
 
 const int8_t* CRingtoneModel::getDatValues(int64_t start, int64_t end, uint32_t& count) {

@@ -10,6 +10,7 @@
 #include <mutex>
 #include <optional>
 
+struct ButtonState;
 class CWavReader;
 class IBrowser;
 class IOpProgress;
@@ -82,6 +83,9 @@ public:
     // Visualization values of the current input (see CDatValues).
     const int8_t* getDatValues(int64_t start, int64_t end, uint32_t& count);
     int getRecordingRefreshTime() const;
+    // The button state: the view's flags first, then the model's own (input, selection,
+    // playing, recording, busy). Without a view the position is taken as 0 and nothing plays.
+    void getButtonState(ButtonState& state) const;
     // Stores the state (a State) and refreshes the owner.
     void setState(State state);
     State getState() const { return m_state; }

@@ -55,6 +55,9 @@ public:
     void SetModel(CRingtoneModel* m) override { model = m; }
     void Refresh() override { ++refreshes; }
     void StopPlayback() override { ++stops; }
+    void GetButtonState(ButtonState&) const override {}
+    bool IsPlaying() const override { return false; }
+    qint64 GetPosition() const override { return 0; }
 
     CRingtoneModel* model = nullptr;
     int refreshes = 0;
