@@ -299,8 +299,7 @@ QRgb Pixel(const QImage& image, int x, int y) {
 TEST_F(StreamViewTest, DrawsTheSelectionItsRampsAndTheCursorWhereTheyBelong) {
     open(60.0);
     const StreamViewSkin& skin = m_view->skin();
-    const int top = 24;   // above the waveform band, inside the selection box
-    const int above = 10; // above the selection box
+    const int top = 24; // above the waveform band, inside the selection box
     const int low = skin.yMarkRectBottom - 4;
     // No fades: one cut_left column at the start, one cut_right column before the end.
     QImage image = m_view->grab().toImage();
@@ -327,7 +326,9 @@ TEST_F(StreamViewTest, DrawsTheSelectionItsRampsAndTheCursorWhereTheyBelong) {
     const int xp = m_view->progress().getPositionX();
     const QImage& curpos = skin.curpos.image();
     const int cx = curpos.width() / 2;
-    EXPECT_EQ(Pixel(image, xp, 2), curpos.pixel(cx, 2) & 0xFFFFFF);
+    ASSERT_NE(curpos.pixel(cx, top) & 0xFFFFFF, ToQColor(skin.colorTransparent).rgb() & 0xFFFFFF);
+    EXPECT_EQ(Pixel(image, xp, top), curpos.pixel(cx, top) & 0xFFFFFF);
+    EXPECT_EQ(Pixel(image, xp - cx - 1, top), SkinPixel(skin.stream, xp - cx - 1, top));
     // The description read out: the selection and its fade.
     EXPECT_TRUE(m_view->accessibleDescription().contains(
         QStringLiteral("Ringtone from 00:00:10.000 to 00:00:20.000, fade-in %1 ms")
