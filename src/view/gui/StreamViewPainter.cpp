@@ -12,6 +12,7 @@
 #include <QLine>
 #include <QPainter>
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <vector>
 
@@ -79,16 +80,15 @@ void CStreamViewPainter::applySkin(const StreamViewSkin& skin) {
 }
 
 QString CStreamViewPainter::positionText(const CStreamProgressCtrl& progress) const {
-    return LoadString(IDS_CURRENT_POSITION) + FormatTimeMs(DurationFromMs(progress.getPosition()));
+    return m_positionLabel + FormatTimeMs(DurationFromMs(progress.getPosition()));
 }
 
 QRect CStreamViewPainter::positionTextRect(const QString& text,
                                            const CStreamProgressCtrl& progress) const {
-    const QFontMetrics metrics(m_skin->fontAxis.font());
-    const int width = metrics.horizontalAdvance(text);
-    const int left =
-        (progress.model().pixelRect().left + progress.model().pixelRect().right - width) / 2;
-    return QRect(left, m_skin->yPosCurrent, width + 1, metrics.height());
+    const int width = m_metrics.horizontalAdvance(text);
+    const ViewRect rect = progress.model().pixelRect();
+    return QRect((rect.left + rect.right - width) / 2, m_skin->yPosCurrent, width + 1,
+                 m_metrics.height());
 }
 
 QRegion CStreamViewPainter::overlayRegion(int height, const CStreamProgressCtrl& progress) const {
@@ -103,7 +103,7 @@ QRegion CStreamViewPainter::paintOverlay(QPainter& painter, int height,
     const QRect rect = positionTextRect(text, progress);
     painter.setFont(m_skin->fontAxis.font());
     painter.setPen(ToQColor(m_skin->colorAxis));
-    painter.drawText(rect.left(), rect.top() + painter.fontMetrics().ascent(), text);
+    painter.drawText(rect.left(), rect.top() + m_metrics.ascent(), text);
     if (!m_curpos.isNull())
         painter.drawPixmap(progress.getPositionX() - m_curpos.width() / 2, 0, m_curpos);
     return overlayRegion(height, progress);
@@ -114,6 +114,8 @@ void CStreamViewPainter::paint(QPainter& painter, QSize size, CStreamProgressCtr
     const int width = size.width();
     const int height = size.height();
     const int margin = m_margin.width();
+    m_positionLabel = LoadString(IDS_CURRENT_POSITION);
+    m_metrics = QFontMetrics(m_skin->fontAxis.font());
     const bool empty = !model || model->getDuration() <= 0;
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     if (!m_margin.isNull()) {
@@ -232,8 +234,12 @@ void CStreamViewPainter::paintWaveform(QPainter& painter, CStreamProgressCtrl& p
     const int columns = std::max(1, xEnd - int(x));
     const qint64 count = std::max<qint64>(1, qint64((to - from) / kValueStep));
     const float dx = float(columns) / float(count);
+    // The offset of each of the 256 values, worked out once per paint instead of per value.
+    std::array<int, 256> offsets{};
+    for (int v = -128; v < 128; ++v)
+        offsets[size_t(v + 128)] = m.valueOffset(v, scale);
     const auto offset = [&](qint64 index) {
-        return index >= 0 && index < qint64(n) ? m.valueOffset(values[index], scale) : 0;
+        return index >= 0 && index < qint64(n) ? offsets[size_t(values[index] + 128)] : 0;
     };
 
     painter.setPen(QPen(ToQColor(m_skin->colorWaveform), 1, Qt::SolidLine));

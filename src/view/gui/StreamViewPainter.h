@@ -4,6 +4,7 @@
 
 #include "view/gui/StreamViewSkin.h"
 
+#include <QFontMetrics>
 #include <QPixmap>
 #include <QRect>
 #include <QRegion>
@@ -53,4 +54,8 @@ private:
     QPixmap m_center, m_centerEmpty, m_emptyDesc, m_stream, m_cutLeft, m_cutRight, m_cutMiddle,
         m_curpos, m_margin;
     std::unique_ptr<CTimeAxis> m_axis;
+    // The position text's label in the current language, and the metrics of the skin's font;
+    // taken at every full paint so that moving the cursor does not look them up.
+    QString m_positionLabel;
+    QFontMetrics m_metrics{QFont()};
 };
