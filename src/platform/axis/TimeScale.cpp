@@ -73,7 +73,8 @@ bool LabelsFit(const Rung& rung, qint64 begin, qint64 end, int left, int right,
         label.text = CTimeScale::FormatLabel(t, rung.step, withHours, mode);
         label.width = textWidth(label.text);
         label.x = CTimeScale::ColumnOf(t, begin, end, left, right);
-        label.left = label.x - label.width / 2;
+        // Centred on its tick, but moved inwards where it would stick out of the columns.
+        label.left = std::max(left, std::min(label.x - label.width / 2, right + 1 - label.width));
         if (!labels.empty()) {
             const AxisLabel& before = labels.back();
             if (label.left - (before.left + before.width) < gap)

@@ -17,7 +17,8 @@ struct AxisTick {
     qint64 time = 0;
 };
 
-// A label centred on the big tick at column x; left = its first column, width in pixels.
+// A label of the big tick at column x: centred on it, or moved inwards to stay within the
+// axis columns; left = its first column, width in pixels.
 struct AxisLabel {
     int x = 0;
     int left = 0;

@@ -31,7 +31,6 @@ void CBaseAxis::Paint(QPainter& painter, const QRect& rect, const QRect& clip, b
         return;
     painter.save();
     painter.setClipRect(clip.intersected(rect));
-    // Lines on whole pixels without smoothing stay sharp at any device pixel ratio.
     painter.setRenderHint(QPainter::Antialiasing, false);
     if (erase)
         painter.fillRect(rect, painter.background());
@@ -42,15 +41,19 @@ void CBaseAxis::Paint(QPainter& painter, const QRect& rect, const QRect& clip, b
         rect.left(), rect.right(),
         [&metrics](const QString& text) { return metrics.horizontalAdvance(text); }, gap);
 
+    // Lines run through pixel centres with flat ends, so that each covers whole pixels: one
+    // row or column per logical pixel at any device pixel ratio.
     const int top = rect.top();
-    painter.setPen(m_axisPen);
-    painter.drawLine(rect.left(), top, rect.right(), top);
+    QPen axisPen = m_axisPen;
+    axisPen.setCapStyle(Qt::FlatCap);
+    painter.setPen(axisPen);
+    painter.drawLine(QLineF(rect.left(), top + 0.5, rect.right() + 1, top + 0.5));
     for (const AxisTick& tick : layout.ticks) {
         const int length = tick.kind == AxisTickKind::Big      ? m_bigMark
                            : tick.kind == AxisTickKind::Middle ? m_middleMark
                                                                : m_smallMark;
         if (length > 0)
-            painter.drawLine(tick.x, top + 1, tick.x, top + length);
+            painter.drawLine(QLineF(tick.x + 0.5, top + 1, tick.x + 0.5, top + 1 + length));
     }
     painter.setPen(m_textPen);
     const int baseline = top + m_textY + metrics.ascent();
