@@ -13,6 +13,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <cmath>
 
 using namespace modeltest;
 
@@ -48,10 +49,16 @@ protected:
         ModelTest::TearDown();
     }
 
-    // Opens a 440 Hz tone of the length as the input (the selection proposed: 10 s to 20 s).
+    // Opens a 440 Hz mono tone that swells and fades every 7 s as the input (the selection
+    // proposed: 10 s to 20 s).
     void open(double seconds) {
         const QString path = file(QStringLiteral("tone.wav"));
-        WriteToneWav(path, seconds, 1, 8000);
+        QByteArray pcm = SinePcm(8000, int(seconds * 8000), 440, {1.0});
+        auto* samples = reinterpret_cast<int16_t*>(pcm.data());
+        for (int i = 0; i < pcm.size() / 2; ++i)
+            samples[i] = int16_t(samples[i] * (0.1 + 0.8 * std::fabs(std::sin(i / 8000.0 / 2.2))));
+        WAVEFORMATEX format{1, 1, 8000, 16000, 2, 16, 0};
+        WriteWav(path, format, pcm);
         ASSERT_TRUE(m_model.openInputFile(path, CRingtoneModel::OpenMode::UserFile, 0));
     }
     int column(qint64 t) const { return m_view->progress().timeToPixel(t, true); }
@@ -391,8 +398,12 @@ TEST_F(StreamViewTest, ContactSheetOfTheViewsStates) {
     m_view->onCommand(CStreamViewCtrl::CmdStop);
 
     const int labelHeight = 18;
-    QImage sheet(m_view->width(), int(states.size()) * (m_view->height() + labelHeight),
+    // At the screen's pixel ratio (QT_SCALE_FACTOR=2 shows the view as a high-density screen).
+    const qreal ratio = states[0].second.devicePixelRatio();
+    QImage sheet(QSize(m_view->width(), int(states.size()) * (m_view->height() + labelHeight)) *
+                     ratio,
                  QImage::Format_RGB32);
+    sheet.setDevicePixelRatio(ratio);
     sheet.fill(Qt::white);
     QPainter painter(&sheet);
     int y = 0;

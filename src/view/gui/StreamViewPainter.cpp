@@ -227,8 +227,11 @@ void CStreamViewPainter::paintWaveform(QPainter& painter, CStreamProgressCtrl& p
     if (from > to)
         return;
     qint64 i = qint64((from - base) / kValueStep);
-    const double scale = m_skin->waveAmplitude() / 128.0;
-    const int centre = m_skin->waveCentre();
+    // Rows and lines at the device's resolution: at pixel ratio 2 a column is two device columns
+    // wide and the amplitude twice as fine.
+    const int ratio = std::max(1, qRound(painter.device()->devicePixelRatio()));
+    const double scale = m_skin->waveAmplitude() * ratio / 128.0;
+    const int centre = m_skin->waveCentre() * ratio;
     float x = float(m.timeToPixel(from, true));
     const int xEnd = m.timeToPixel(to, true);
     const int columns = std::max(1, xEnd - int(x));
@@ -242,15 +245,17 @@ void CStreamViewPainter::paintWaveform(QPainter& painter, CStreamProgressCtrl& p
         return index >= 0 && index < qint64(n) ? offsets[size_t(values[index] + 128)] : 0;
     };
 
+    painter.save();
+    painter.scale(1.0 / ratio, 1.0 / ratio);
     painter.setPen(QPen(ToQColor(m_skin->colorWaveform), 1, Qt::SolidLine));
     std::vector<QLine> lines;
-    lines.reserve(size_t(columns) + 2);
+    lines.reserve(size_t(columns) * size_t(ratio) + 2);
     if (dx >= 0.5f) {
-        QPoint last(int(x), centre + offset(i));
+        QPoint last(int(x) * ratio, centre + offset(i));
         for (;;) {
             x += dx;
             const int column = std::min(int(x), xEnd);
-            const QPoint next(column, centre + offset(i));
+            const QPoint next(column * ratio, centre + offset(i));
             lines.emplace_back(last, next);
             last = next;
             if (column >= xEnd)
@@ -271,10 +276,12 @@ void CStreamViewPainter::paintWaveform(QPainter& painter, CStreamProgressCtrl& p
                 p = 1;
                 q = 0;
             }
-            lines.emplace_back(column, centre + q, column, centre + p);
+            for (int d = 0; d < ratio; ++d)
+                lines.emplace_back(column * ratio + d, centre + q, column * ratio + d, centre + p);
         }
     }
     painter.drawLines(lines.data(), int(lines.size()));
+    painter.restore();
 }
 
 void CStreamViewPainter::paintAxis(QPainter& painter, const CStreamProgressCtrl& progress) const {
