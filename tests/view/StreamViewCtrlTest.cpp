@@ -270,7 +270,6 @@ TEST_F(StreamViewTest, KeysEditUndoRedoAndSnapToRisingZeroCrossings) {
     key(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
     EXPECT_EQ(cut().start(), 2000 + step);
 
-#ifdef VIEW_EXTRAS_LANDED
     // With snapping on, an edge set by key lands on a rising zero crossing within 10 ms.
     GetConfig().SetSnapToZeroCrossing(true);
     const DecodedWav wav = ReadDecodedWav(m_model.getWavFileName());
@@ -288,7 +287,6 @@ TEST_F(StreamViewTest, KeysEditUndoRedoAndSnapToRisingZeroCrossings) {
             rising = rising || (wav.sample(frame, 0) < 0 && wav.sample(frame + 1, 0) >= 0);
         EXPECT_TRUE(rising) << target;
     }
-#endif
 }
 
 namespace {

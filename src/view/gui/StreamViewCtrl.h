@@ -140,9 +140,7 @@ private:
     StreamViewSkin m_skin;
     CStreamViewPainter m_painter;
     CSelectionEditor m_editor;
-#ifdef VIEW_EXTRAS_LANDED
     std::unique_ptr<CSelectionHistory> m_history;
-#endif
     CRingtoneModel* m_model = nullptr;
     std::function<void()> m_changeListener;
 
