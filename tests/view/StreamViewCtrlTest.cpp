@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QImage>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -370,8 +371,15 @@ TEST_F(StreamViewTest, PlaysFollowsTheTimeAndLoopsTheRingtoneUntilStop) {
     WaitFor([] { return false; }, 1300);
     EXPECT_EQ(starts, stopped);
     EXPECT_FALSE(m_view->IsPlaying());
-    EXPECT_TRUE(errors().isEmpty());
+
+    // L plays the seam of the 1 s ringtone (2 s) from a file of its own, removed at the end.
     m_view->setChangeListener(nullptr);
+    const QString seam = CRingtoneModel::workBaseName() + QStringLiteral(".seam.wav");
+    key(Qt::Key_L);
+    EXPECT_TRUE(m_view->IsPlaying());
+    EXPECT_TRUE(QFile::exists(seam));
+    EXPECT_TRUE(WaitFor([&] { return !m_view->IsPlaying() && !QFile::exists(seam); }, 5000));
+    EXPECT_TRUE(errors().isEmpty());
 }
 
 // Writes the view in its states into one picture in the build folder for a person to look at.
