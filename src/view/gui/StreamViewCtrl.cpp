@@ -196,9 +196,7 @@ void CStreamViewCtrl::updateTimerInterval() {
     if (span == m_lastSpan)
         return;
     m_lastSpan = span;
-    m_timerInterval = int(std::max<qint64>(span / 1000, kMinTimerInterval));
-    if (span / 1000 < kMinTimerInterval + 1)
-        m_timerInterval = kMinTimerInterval;
+    m_timerInterval = span / 1000 > kMinTimerInterval ? int(span / 1000) : kMinTimerInterval;
     if (m_model)
         m_model->setViewTimerInterval(m_timerInterval);
     m_timer.start(m_timerInterval);
