@@ -389,18 +389,21 @@ void CStreamViewCtrl::onPlayFinished(bool error) {
         return;
     const bool ringtone = m_playingRingtone;
     m_playing = m_playingRingtone = false;
-    const quint64 run = m_run;
-    QMetaObject::invokeMethod(
-        this, [this, run, error, ringtone] { playFinished(run, error, ringtone); },
-        Qt::QueuedConnection);
+    m_finished = Finished{m_run, error, ringtone};
+    QMetaObject::invokeMethod(this, "playFinished", Qt::QueuedConnection);
 }
 
-void CStreamViewCtrl::playFinished(quint64 run, bool error, bool ringtone) {
+void CStreamViewCtrl::playFinished() {
+    Finished finished{};
     {
         std::lock_guard lock(m_lock);
-        if (run != m_run)
-            return;
+        if (!m_finished || m_finished->run != m_run)
+            return; // stopped or started again since
+        finished = *m_finished;
+        m_finished.reset();
     }
+    const bool error = finished.error;
+    const bool ringtone = finished.ringtone;
     if (!m_seamFile.isEmpty()) {
         QFile::remove(m_seamFile);
         m_seamFile.clear();

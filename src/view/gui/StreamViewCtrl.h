@@ -19,6 +19,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <optional>
 
 class CSelectionHistory;
 class CSkinParser;
@@ -114,8 +115,10 @@ private:
     // Starts the player on the range; the lock hands the playing flag to the callback.
     bool startPlayer(const QString& file, qint64 start, qint64 end, const CCutInfo& cut,
                      bool ringtone);
-    // The finished run, on the GUI thread.
-    void playFinished(quint64 run, bool error, bool ringtone);
+    // The finished run that onPlayFinished left in m_finished, on the GUI thread. Invoked by
+    // name, so that the queued call carries no data of ours across the threads: the data goes
+    // through m_lock.
+    Q_INVOKABLE void playFinished();
     void zoom(bool in);
     void scrollBy(int command);
     void editSelection(int id);
@@ -150,6 +153,13 @@ private:
     bool m_playing = false;
     bool m_playingRingtone = false;
     quint64 m_run = 0; // counts starts and stops; a finished run that is not the last is dropped
+    // A run that ended by itself, for playFinished.
+    struct Finished {
+        quint64 run;
+        bool error;
+        bool ringtone;
+    };
+    std::optional<Finished> m_finished;
     bool m_resumeAfterDrag = false;
     bool m_normalizedGain = true;
     QElapsedTimer m_clock;
