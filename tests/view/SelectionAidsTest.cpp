@@ -4,6 +4,7 @@
 #include "view/ZeroCrossing.h"
 
 #include "app/ConfigFile.h"
+#include "support/CutTestSupport.h"
 #include "support/Tone.h"
 
 #include <QFile>
@@ -12,19 +13,11 @@
 #include <gtest/gtest.h>
 
 using namespace Qt::StringLiterals;
+using testsupport::Cut;
 using testsupport::ReadDecodedWav;
 using testsupport::WriteWav;
 
 namespace {
-CCutInfo Cut(qint64 start, qint64 end, qint32 fadeIn = 0, qint32 fadeOut = 0) {
-    CCutInfo cut;
-    cut.setStart(start);
-    cut.setEnd(end);
-    cut.setFadeIn(fadeIn);
-    cut.setFadeOut(fadeOut);
-    cut.validate();
-    return cut;
-}
 
 // 16-bit mono PCM at 8000 Hz whose sample f is value(f).
 template <class F> QByteArray Pcm16(int frames, F value) {
