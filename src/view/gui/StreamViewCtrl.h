@@ -87,6 +87,8 @@ public:
     QString describe() const;
 
 protected:
+    // Qt's events: layout on resize, the off-screen picture and overlay on paint, the mouse state
+    // machine, the wheel's scrolling, and Escape and the editing keys.
     void resizeEvent(QResizeEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
@@ -100,14 +102,20 @@ private:
     // Which drag the left button started.
     enum class Drag { None, Panning, Moving, Edge };
 
+    // Places the time rectangle and the position area in the view's width; redraws.
     void layout();
-    // Redraws everything, or only the cursor's strip.
+    // Marks the off-screen picture for drawing again and asks for a repaint.
     void invalidate();
+    // Repaints only the strips of the cursor and the position text, old and new.
     void moveCursor();
+    // Updates the accessible description and tells the owner of the change.
     void notify();
+    // Sets the timer interval from the visible span when it changed, and tells the model.
     void updateTimerInterval();
+    // Shows the string-table message (163, 164 with 30, 179) through the model's owner.
     void showMessage(int id);
 
+    // Commands 21, 22 and 23, and the loop-seam preview (key L).
     void play();
     void playRingtone();
     void stop();
@@ -119,6 +127,7 @@ private:
     // name, so that the queued call carries no data of ours across the threads: the data goes
     // through m_lock.
     Q_INVOKABLE void playFinished();
+    // Commands 10 and 12, 51 and 52, and the selection commands 31 to 43.
     void zoom(bool in);
     void scrollBy(int command);
     void editSelection(int id);
@@ -127,12 +136,15 @@ private:
 
     // The hover state and cursor for a pointer at (x, y) with no button held.
     void hover(QPoint at);
+    // Moves the selection, an edge of it, or the view with the pointer held down at x.
     void dragTo(QPoint at);
     // Ends a drag; cancelled puts a moved or dragged selection back.
     void endDrag(bool cancelled);
     // Keyboard editing: position steps, edges at the position, undo and redo.
     bool editByKey(QKeyEvent* event);
+    // Moves the position to the time (within the input), scrolling to it.
     void stepPosition(qint64 to);
+    // Puts back the selection before the last edit, or the one the last undo went back from.
     void undoRedo(bool redo);
     // Records the selection as it is now as one undo step when it differs from the last one.
     void recordHistory();
