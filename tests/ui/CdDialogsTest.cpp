@@ -87,6 +87,16 @@ TEST_F(CdDialogsTest, ATrackOfAnImageBecomesTheInput) {
     const QByteArray wav = testsupport::ReadBytes(CRingtoneModel::workWavFileName());
     EXPECT_EQ(wav.mid(44), cdtest::AudioFrames(0, 312));
     EXPECT_FALSE(QFile::exists(CRingtoneModel::workCdFileName()));
+
+    // In German the dialog and its track list speak German.
+    ASSERT_TRUE(SwitchLanguage(QStringLiteral("de")));
+    CCdRipperDlg german(nullptr, model);
+    german.show();
+    german.trackList()->setCurrentItem(german.trackList()->topLevelItem(1));
+    SaveShot(&german, QStringLiteral("cd_tracks_de"));
+    EXPECT_EQ(german.windowTitle(), QStringLiteral("CD-Titel einlesen"));
+    EXPECT_EQ(german.extractButton()->text(), QStringLiteral("Einlesen"));
+    EXPECT_EQ(german.trackList()->topLevelItem(2)->text(0), QStringLiteral("Titel 03 (Daten)"));
 }
 
 TEST_F(CdDialogsTest, TheWarningStoresItsCheckBoxAndIsNeverNeededOnLinux) {
@@ -104,4 +114,10 @@ TEST_F(CdDialogsTest, TheWarningStoresItsCheckBoxAndIsNeverNeededOnLinux) {
     GetConfig().SetAskWantCDRip(true);
     EXPECT_TRUE(AskWantCdRip(nullptr));
     EXPECT_EQ(FindTopLevel<CAskWantCDRipDlg>(), nullptr);
+
+    ASSERT_TRUE(SwitchLanguage(QStringLiteral("de")));
+    CAskWantCDRipDlg german(nullptr);
+    german.show();
+    SaveShot(&german, QStringLiteral("cd_warning_de"));
+    EXPECT_EQ(german.yesButton()->text(), QStringLiteral("Ja"));
 }

@@ -56,17 +56,17 @@ TEST_F(ProgressDlgTest, ShowsTextsAndPercentAndCancelsByClickOrEscapeOnly) {
     progress.SetTextId(IDS_EXTRACTING_TRACK);
     progress.SetSubText(QStringLiteral("track 3"));
     EXPECT_EQ(progress.labelText(), QStringLiteral("extracting track\ntrack 3"));
-    progress.SetText(QStringLiteral("next"));
-    EXPECT_EQ(progress.labelText(), QStringLiteral("next"));
     // A range beyond a widget's int: 3 of 4 billion units are 75 %.
     progress.SetRange(4000000000u);
     progress.SetPos(3000000000u);
     const auto* bar = progress.findChild<QProgressBar*>();
     EXPECT_EQ(progress.barValue(), 750);
     EXPECT_EQ(bar->text(), QStringLiteral("75%"));
+    SaveShot(&progress, QStringLiteral("progress_en"));
     progress.SetRange(10);
     EXPECT_EQ(progress.barValue(), 0);
-    SaveShot(&progress, QStringLiteral("progress_en"));
+    progress.SetText(QStringLiteral("next"));
+    EXPECT_EQ(progress.labelText(), QStringLiteral("next"));
 
     // A key typed during the operation is held back; the click on Cancel gets through.
     QTimer::singleShot(20, [&] {
@@ -77,8 +77,15 @@ TEST_F(ProgressDlgTest, ShowsTextsAndPercentAndCancelsByClickOrEscapeOnly) {
     EXPECT_EQ(m_edit->text(), QString());
     EXPECT_TRUE(progress.isVisible()); // Cancel leaves closing to the operation's owner
 
+    ASSERT_TRUE(SwitchLanguage(QStringLiteral("de")));
     CProgressDlg second(&m_window, IDS_EXTRACTING_CD_TRACK);
+    EXPECT_EQ(second.cancelButton()->text(), QStringLiteral("Abbrechen"));
+    second.SetTextId(IDS_EXTRACTING_TRACK);
+    second.SetRange(3);
+    second.SetPos(1);
     second.Show(true);
+    EXPECT_EQ(second.labelText(), QStringLiteral("Titel wird eingelesen"));
+    SaveShot(&second, QStringLiteral("progress_de"));
     QTimer::singleShot(20, [&] { PostKey(&second, Qt::Key_Escape); });
     EXPECT_TRUE(RunUntilCancelled(second));
     second.Show(false);

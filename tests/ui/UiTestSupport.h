@@ -23,8 +23,8 @@ namespace uitest {
 // program looks for them.
 class DialogTest : public ::testing::Test {
 protected:
+    DialogTest() { EnsureGuiApp(); } // before the widgets of a test fixture
     void SetUp() override {
-        EnsureGuiApp();
         for (const char* lang : {"en", "de"}) {
             const QString built = QStringLiteral(QUILLET_BIN_DIR "/Quillet_%1.tra").arg(lang);
             QFile::remove(GetTraFilePath(QLatin1String(lang)));
