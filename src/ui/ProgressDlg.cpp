@@ -100,6 +100,15 @@ void CProgressDlg::SetRange(uint32_t total) {
 
 void CProgressDlg::SetPos(uint32_t done) {
     m_pos = done;
+    PosChanged();
+}
+
+void CProgressDlg::Step(uint32_t delta) {
+    m_pos += delta;
+    PosChanged();
+}
+
+void CProgressDlg::PosChanged() {
     if (QThread::currentThread() == thread()) {
         UpdateBar();
         ProcessEvents();
@@ -113,10 +122,6 @@ void CProgressDlg::SetPos(uint32_t done) {
             },
             Qt::QueuedConnection);
     }
-}
-
-void CProgressDlg::Step(uint32_t delta) {
-    SetPos(m_pos.load() + delta);
 }
 
 void CProgressDlg::Show(bool show) {

@@ -53,6 +53,8 @@ private:
     template <class Change> void Apply(Change change);
     // Shows the texts in the label.
     void UpdateLabel();
+    // Shows the new position: at once on the GUI thread (then processes events), else queued.
+    void PosChanged();
     // Shows the position as bar and percentage.
     void UpdateBar();
     // Processes the pending events with key events held back.

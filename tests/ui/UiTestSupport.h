@@ -6,11 +6,13 @@
 #include "app/Folders.h"
 #include "app/Language.h"
 #include "skin/GuiTestApp.h"
+#include "support/TestSupport.h"
 
 #include <QApplication>
 #include <QFile>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QSaveFile>
 #include <QTemporaryDir>
 #include <QWidget>
 
@@ -25,10 +27,18 @@ class DialogTest : public ::testing::Test {
 protected:
     DialogTest() { EnsureGuiApp(); } // before the widgets of a test fixture
     void SetUp() override {
+        // Suites run side by side: a copy is replaced in one step, and only when it differs.
         for (const char* lang : {"en", "de"}) {
-            const QString built = QStringLiteral(QUILLET_BIN_DIR "/Quillet_%1.tra").arg(lang);
-            QFile::remove(GetTraFilePath(QLatin1String(lang)));
-            ASSERT_TRUE(QFile::copy(built, GetTraFilePath(QLatin1String(lang))));
+            const QByteArray built =
+                testsupport::ReadBytes(QStringLiteral(QUILLET_BIN_DIR "/Quillet_%1.tra").arg(lang));
+            const QString beside = GetTraFilePath(QLatin1String(lang));
+            ASSERT_FALSE(built.isEmpty());
+            if (testsupport::ReadBytes(beside) == built)
+                continue;
+            QSaveFile copy(beside);
+            ASSERT_TRUE(copy.open(QIODevice::WriteOnly));
+            copy.write(built);
+            ASSERT_TRUE(copy.commit());
         }
         m_oldXdg = qgetenv("XDG_DATA_HOME");
         qputenv("XDG_DATA_HOME", m_data.path().toUtf8());
