@@ -6,17 +6,17 @@
 #include "app/Folders.h"
 #include "app/Language.h"
 #include "skin/GuiTestApp.h"
-#include "support/TestSupport.h"
 
 #include <QApplication>
 #include <QFile>
 #include <QKeyEvent>
 #include <QMouseEvent>
-#include <QSaveFile>
 #include <QTemporaryDir>
 #include <QWidget>
 
+#include <cstdio>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 namespace uitest {
 
@@ -25,20 +25,17 @@ namespace uitest {
 // program looks for them.
 class DialogTest : public ::testing::Test {
 protected:
-    DialogTest() { EnsureGuiApp(); } // before the widgets of a test fixture
     void SetUp() override {
-        // Suites run side by side: a copy is replaced in one step, and only when it differs.
+        EnsureGuiApp();
         for (const char* lang : {"en", "de"}) {
-            const QByteArray built =
-                testsupport::ReadBytes(QStringLiteral(QUILLET_BIN_DIR "/Quillet_%1.tra").arg(lang));
-            const QString beside = GetTraFilePath(QLatin1String(lang));
-            ASSERT_FALSE(built.isEmpty());
-            if (testsupport::ReadBytes(beside) == built)
-                continue;
-            QSaveFile copy(beside);
-            ASSERT_TRUE(copy.open(QIODevice::WriteOnly));
-            copy.write(built);
-            ASSERT_TRUE(copy.commit());
+            // Copied under a name of this process and renamed in one step: the suites that do
+            // this run side by side.
+            const QString built = QStringLiteral(QUILLET_BIN_DIR "/Quillet_%1.tra").arg(lang);
+            const QString target = GetTraFilePath(QLatin1String(lang));
+            const QString copy = target + QStringLiteral(".%1").arg(getpid());
+            QFile::remove(copy);
+            ASSERT_TRUE(QFile::copy(built, copy));
+            ASSERT_EQ(std::rename(QFile::encodeName(copy), QFile::encodeName(target)), 0);
         }
         m_oldXdg = qgetenv("XDG_DATA_HOME");
         qputenv("XDG_DATA_HOME", m_data.path().toUtf8());
