@@ -60,14 +60,11 @@ TEST_F(ProgressDlgTest, ShowsTextsAndPercentAndCancelsByClickOrEscapeOnly) {
     // A range beyond a widget's int: 3 of 4 billion units are 75 %.
     progress.SetRange(4000000000u);
     progress.SetPos(3000000000u);
-    const auto* bar = progress.findChild<QProgressBar*>();
     EXPECT_EQ(progress.barValue(), 750);
-    EXPECT_EQ(bar->text(), QStringLiteral("75%"));
+    EXPECT_EQ(progress.findChild<QProgressBar*>()->text(), QStringLiteral("75%"));
     SaveShot(&progress, QStringLiteral("progress_en"));
     progress.SetRange(10);
     EXPECT_EQ(progress.barValue(), 0);
-    progress.SetText(QStringLiteral("next"));
-    EXPECT_EQ(progress.labelText(), QStringLiteral("next"));
 
     // A key typed during the operation is held back; the click on Cancel gets through.
     QTimer::singleShot(20, [&] {
@@ -80,17 +77,12 @@ TEST_F(ProgressDlgTest, ShowsTextsAndPercentAndCancelsByClickOrEscapeOnly) {
 
     ASSERT_TRUE(SwitchLanguage(QStringLiteral("de")));
     CProgressDlg second(m_window.get(), IDS_EXTRACTING_CD_TRACK);
-    EXPECT_EQ(second.cancelButton()->text(), QStringLiteral("Abbrechen"));
     second.SetTextId(IDS_EXTRACTING_TRACK);
-    second.SetRange(3);
-    second.SetPos(1);
     second.Show(true);
     EXPECT_EQ(second.labelText(), QStringLiteral("Titel wird eingelesen"));
     SaveShot(&second, QStringLiteral("progress_de"));
     QTimer::singleShot(20, [&] { PostKey(&second, Qt::Key_Escape); });
     EXPECT_TRUE(RunUntilCancelled(second));
-    second.Show(false);
-    EXPECT_FALSE(second.isVisible());
 }
 
 TEST_F(ProgressDlgTest, WorkerThreadCallsAreCarriedOutOnTheGuiThread) {
@@ -112,7 +104,5 @@ TEST_F(ProgressDlgTest, WorkerThreadCallsAreCarriedOutOnTheGuiThread) {
     EXPECT_EQ(progress.barValue(), 500);
 
     progress.cancelButton()->click();
-    bool seen = false;
-    std::thread([&] { seen = progress.IsCanceled(); }).join();
-    EXPECT_TRUE(seen);
+    std::thread([&] { EXPECT_TRUE(progress.IsCanceled()); }).join();
 }
