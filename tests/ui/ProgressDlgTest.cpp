@@ -75,14 +75,19 @@ TEST_F(ProgressDlgTest, ShowsTextsAndPercentAndCancelsByClickOrEscapeOnly) {
     EXPECT_EQ(m_edit->text(), QString());
     EXPECT_TRUE(progress.isVisible()); // Cancel leaves closing to the operation's owner
 
-    ASSERT_TRUE(SwitchLanguage(QStringLiteral("de")));
     CProgressDlg second(m_window.get(), IDS_EXTRACTING_CD_TRACK);
-    second.SetTextId(IDS_EXTRACTING_TRACK);
     second.Show(true);
-    EXPECT_EQ(second.labelText(), QStringLiteral("Titel wird eingelesen"));
-    SaveShot(&second, QStringLiteral("progress_de"));
     QTimer::singleShot(20, [&] { PostKey(&second, Qt::Key_Escape); });
     EXPECT_TRUE(RunUntilCancelled(second));
+    second.Show(false);
+    EXPECT_FALSE(second.isVisible());
+
+    // Texts from the string table come in the current language.
+    ASSERT_TRUE(SwitchLanguage(QStringLiteral("de")));
+    second.SetTextId(IDS_EXTRACTING_TRACK);
+    EXPECT_EQ(second.labelText(), QStringLiteral("Titel wird eingelesen"));
+    second.Show(true);
+    SaveShot(&second, QStringLiteral("progress_de"));
 }
 
 TEST_F(ProgressDlgTest, WorkerThreadCallsAreCarriedOutOnTheGuiThread) {
