@@ -11,7 +11,8 @@
 #include <QThread>
 
 CWindowMessages::CWindowMessages(QWidget* parent) : m_parent(parent) {
-    moveToThread(QCoreApplication::instance()->thread());
+    if (const QCoreApplication* app = QCoreApplication::instance())
+        moveToThread(app->thread());
 }
 
 void CWindowMessages::ShowMessage(Kind kind, const QString& text) {

@@ -16,7 +16,7 @@
 class CWindowMessages : public QObject, public IUserMessages {
     Q_OBJECT
 public:
-    // Lives on the GUI thread whichever thread makes it.
+    // Lives on the GUI thread (that of the application) whichever thread makes it.
     explicit CWindowMessages(QWidget* parent = nullptr);
 
     // The window the boxes appear over from now on (GUI thread).
