@@ -611,6 +611,9 @@ Commands:
   play [--ringtone] [--from T] [--to T] [--loop N] [--device NAME]
                              play the input (or the ringtone with its fades) N times
   devices                    list the sound devices, their recording lines and volumes
+  record --length T [--device NAME] [--source LINE] [--volume N]
+                             record from the sound device for T (Ctrl+C stops early and keeps
+                             the recording) and open the recording as the input
   settings                   list every setting
   settings KEY               print one setting (service addresses with their parameters)
   settings KEY VALUE         store one setting
@@ -645,6 +648,9 @@ Befehle:
   play [--ringtone] [--from Z] [--to Z] [--loop N] [--device NAME]
                              die Quelle (oder den Klingelton mit Blenden) N-mal abspielen
   devices                    Audiogeräte mit Aufnahmeleitungen und Lautstärken anzeigen
+  record --length Z [--device NAME] [--source LEITUNG] [--volume N]
+                             Z lang vom Audiogerät aufnehmen (Strg+C beendet früher und behält
+                             die Aufnahme) und die Aufnahme als Quelle öffnen
   settings                   alle Einstellungen anzeigen
   settings SCHLÜSSEL         eine Einstellung anzeigen (Dienstadressen mit ihren Parametern)
   settings SCHLÜSSEL WERT    eine Einstellung speichern
@@ -692,6 +698,18 @@ Rückgabewert: 0 Erfolg, 1 abgebrochen (Strg+C), 2 fehlgeschlagen.</translation>
     <message>
         <source>recorded line: %s</source>
         <translation>aufgenommene Leitung: %s</translation>
+    </message>
+    <message>
+        <source>%s of %s  level %s</source>
+        <translation>%s von %s  Pegel %s</translation>
+    </message>
+    <message>
+        <source>Not a volume (0 to %d): %s</source>
+        <translation>Keine Lautstärke (0 bis %d): %s</translation>
+    </message>
+    <message>
+        <source>the sound device failed</source>
+        <translation>das Audiogerät ist ausgefallen</translation>
     </message>
     <message>
         <source>Not a count: %s</source>

@@ -36,9 +36,13 @@ enum StringTableId : int {
     IDS_RINGTONE_TOO_LONG = 164,         // "The ringtone cannot be larger than %d seconds."
     IDS_CD_TRACK_NAME = 165,             // "Audio CD track [%s]"
     IDS_RECORDED_NAME = 166,             // "Recorded from [%s]"
+    IDS_ERROR_STARTING_RECORDING = 167,  // "Error starting recording."
     IDS_UPLOAD_FINISHED = 168,           // "upload finished"
+    IDS_RECORDING_STOPPED = 169,         // "Recording stopped: %s"
     IDS_CD_TRACK_TITLE = 170,            // "track%02d"
+    IDS_RECORDING_TITLE = 171,           // "recording"
     IDS_CONVERTING = 172,                // "converting wav file"
+    IDS_UNKNOWN_RECORDING_ERROR = 173,   // "Unknown recording error."
     IDS_UNSUPPORTED_WAVE = 174,          // "Unsupported wave file, only 8 or 16 bit PCM ..."
     IDS_ERROR_CREATING_DAT = 175,        // "Error creating visualization file %s."
     IDS_ERROR_CONVERTING = 177,          // "Error converting wav file."
@@ -117,4 +121,5 @@ enum StringTableId : int {
     IDS_CD_TRACK_AUDIO = 2181,
     IDS_CD_TRACK_DATA = 2182,
     IDS_SKIN_CURSOR_FAILED = 2190,
+    IDS_SOUND_DEVICE_FAILED = 2191,
 };

@@ -10,6 +10,9 @@
 #include "app/StringTable.h"
 #include "app/Trace.h"
 #include "app/UserText.h"
+#include "audio/QLEncoder.h"
+#include "audio/RecordingReceiver.h"
+#include "audio/WaveInSource.h"
 #include "decode/InputKinds.h"
 #include "decode/WavBlockCopy.h"
 #include "decode/WavReader.h"
@@ -53,7 +56,13 @@ COxaException Cancelled(const char* text) {
 
 CRingtoneModel::CRingtoneModel() = default;
 
-CRingtoneModel::~CRingtoneModel() = default;
+CRingtoneModel::~CRingtoneModel() {
+    // The owner ends a recording before the model goes; should it not, the files are finished.
+    if (m_encoder) {
+        m_recordSource->RemoveGrabber(m_encoder.get());
+        m_encoder.reset();
+    }
+}
 
 QString CRingtoneModel::workBaseName() {
     return GetConfig().GetConfigFolder() + QStringLiteral("temp");
@@ -106,6 +115,7 @@ bool CRingtoneModel::beam(IBrowser* browser, bool* uploaded) {
 }
 
 void CRingtoneModel::saveState() {
+    stopRecording();
     if (m_view)
         m_view->StopPlayback();
     ConfigFile& config = GetConfig();
@@ -359,7 +369,7 @@ void CRingtoneModel::getButtonState(ButtonState& state) const {
     state[ButtonState::PosInCut] = cut != nullptr;
     state[ButtonState::CutHasFade] = cut && (cut->fadeIn() > 0 || cut->fadeOut() > 0);
     state[ButtonState::Playing] = m_view && m_view->IsPlaying();
-    state[ButtonState::Recording] = false; // no recording session exists yet
+    state[ButtonState::Recording] = isRecording();
     state[ButtonState::Busy] = m_state != State::Idle;
 }
 
@@ -369,6 +379,127 @@ const int8_t* CRingtoneModel::getDatValues(int64_t start, int64_t end, uint32_t&
 
 int CRingtoneModel::getRecordingRefreshTime() const {
     return GetConfig().GetRecordingRefreshTime();
+}
+
+bool CRingtoneModel::startRecording(CWaveInSource& source, IRecordingReceiver* receiver,
+                                    uint64_t maxBytes) {
+    {
+        std::lock_guard lock(m_lock);
+        if (m_encoder)
+            return false;
+    }
+    if (m_view)
+        m_view->StopPlayback(); // the recording replaces the work WAV
+    closeInput(false);
+    const QString line = GetConfig().GetWaveInLine();
+    WAVEFORMATEX format{};
+    source.GetFormat(format);
+    std::unique_ptr<CQLEncoder> encoder;
+    try {
+        encoder = std::make_unique<CQLEncoder>(workBaseName(), QStringLiteral(".in"), format,
+                                               receiver, getRecordingRefreshTime(),
+                                               maxBytes ? maxBytes : CQLEncoder::kWavLimit);
+        source.AddGrabber(encoder.get());
+        source.SetFailureHandler([receiver] {
+            if (receiver)
+                receiver->RecordingEnded(
+                    FormatString(IDS_RECORDING_STOPPED, LoadString(IDS_SOUND_DEVICE_FAILED)));
+        });
+        if (!source.Start())
+            throw COxaAudioSourceException(QStringLiteral("the sound device did not start"));
+    } catch (const COxaException& e) {
+        Trace(TRACE_ERROR, "Cannot start rec: %s", e.traceMessage());
+        if (encoder) {
+            source.RemoveGrabber(encoder.get());
+            encoder.reset();
+            QFile::remove(workWavFileName());
+            QFile::remove(workBaseName() + QStringLiteral(".dat"));
+        }
+        showError(LoadString(IDS_ERROR_STARTING_RECORDING));
+        closeInput(true);
+        return false;
+    }
+    {
+        std::lock_guard lock(m_lock);
+        m_encoder = std::move(encoder);
+        m_recordSource = &source;
+    }
+    m_format = format;
+    m_wavFileName = workWavFileName();
+    m_datFileName = workBaseName() + QStringLiteral(".dat");
+    m_inputType = InputType::Recording;
+    m_inputParam = line;
+    m_inputName = inputNameFromType(InputType::Recording, line);
+    m_inputTitle = LoadString(IDS_RECORDING_TITLE);
+    m_datValues.setSource(m_datFileName, 0);
+    refreshInputName();
+    if (m_view)
+        m_view->Refresh(true, true);
+    refreshOwner();
+    return true;
+}
+
+bool CRingtoneModel::stopRecording() {
+    std::unique_ptr<CQLEncoder> encoder;
+    CWaveInSource* source = nullptr;
+    {
+        std::lock_guard lock(m_lock);
+        if (!m_encoder)
+            return false;
+        encoder = std::move(m_encoder);
+        source = m_recordSource;
+        m_recordSource = nullptr;
+    }
+    source->RemoveGrabber(encoder.get());
+    encoder->Close(); // writes what is queued and finishes both files
+    const bool failed = encoder->Failed();
+    const int peak = encoder->Peak();
+    const qint64 duration = encoder->RecordedMilliseconds();
+    encoder.reset();
+    Trace(TRACE_INFO, "recording stopped after %d ms%s", int(duration), failed ? " (failed)" : "");
+    if (failed || duration <= 0) {
+        QFile::remove(workWavFileName());
+        QFile::remove(workBaseName() + QStringLiteral(".dat"));
+        closeInput(true);
+        refreshOwner();
+        return true;
+    }
+    m_gain = normalizationGain(GetConfig().GetNormalizationPercent(), peak);
+    m_duration = duration;
+    m_datValues.setSource(m_datFileName, m_duration);
+    applyDefaultSelection(m_cut, m_duration);
+    if (m_view)
+        m_view->Refresh(false, true);
+    refreshOwner();
+    return true;
+}
+
+int CRingtoneModel::getRecordingLevel() const {
+    std::lock_guard lock(m_lock);
+    return m_encoder ? m_encoder->LastPeak() : 0;
+}
+
+bool CRingtoneModel::isRecording() const {
+    std::lock_guard lock(m_lock);
+    return m_encoder && m_encoder->IsRunning();
+}
+
+void CRingtoneModel::recordedTimeReported(qint64 milliseconds) {
+    {
+        std::lock_guard lock(m_lock);
+        if (!m_encoder || !m_encoder->IsRunning())
+            return;
+    }
+    m_duration = milliseconds;
+    m_datValues.setSource(m_datFileName, m_duration);
+    if (m_view)
+        m_view->Refresh(false, true);
+}
+
+void CRingtoneModel::recordingEnded(const QString& message) {
+    if (!message.isEmpty())
+        showError(message);
+    stopRecording();
 }
 
 void CRingtoneModel::setState(State state) {

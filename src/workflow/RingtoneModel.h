@@ -7,10 +7,14 @@
 
 #include <QString>
 #include <cstdint>
+#include <memory>
 #include <mutex>
 #include <optional>
 
 struct ButtonState;
+class CQLEncoder;
+class CWaveInSource;
+class IRecordingReceiver;
 class CWavReader;
 class IBrowser;
 class IOpProgress;
@@ -79,6 +83,27 @@ public:
     // person finishes the transfer. True when the upload stage was reached; uploaded, when
     // given, tells whether the upload succeeded.
     bool beam(IBrowser* browser, bool* uploaded = nullptr);
+
+    // Starts recording from source (which it starts) into the work files, which become the input
+    // at once, named after the configured WaveInLine; the session reports to receiver on its
+    // own threads (a failing device as "Recording stopped: the sound device failed") and ends
+    // by itself after maxBytes (0: as long as a WAV file can be). False
+    // when a recording runs, or when it cannot start ("Error starting recording." shown).
+    bool startRecording(CWaveInSource& source, IRecordingReceiver* receiver, uint64_t maxBytes = 0);
+    // Ends the recording (the source keeps running): both work files are complete and the
+    // input gets its duration, gain and default selection; an empty recording or one ended by
+    // an error leaves no input. False when there is no session.
+    bool stopRecording();
+    // The largest sample value of the buffer recorded last; 0 without a session.
+    int getRecordingLevel() const;
+    // Whether a recording session runs (its encoder writes).
+    bool isRecording() const;
+    // The session's time report, handed over on the model's thread: the input has grown to
+    // milliseconds; the view follows. Ignored without a session.
+    void recordedTimeReported(qint64 milliseconds);
+    // The session ended by itself, handed over on the model's thread: shows message when it is
+    // not empty, then stops the recording.
+    void recordingEnded(const QString& message);
 
     // Visualization values of the current input (see CDatValues).
     const int8_t* getDatValues(int64_t start, int64_t end, uint32_t& count);
@@ -171,4 +196,6 @@ private:
     qint64 m_inputOffset = 0;
     int64_t m_decodeFrom = 0;
     int64_t m_decodeTo = -1;
+    std::unique_ptr<CQLEncoder> m_encoder; // the recording session, under m_lock
+    CWaveInSource* m_recordSource = nullptr;
 };

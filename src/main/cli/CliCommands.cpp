@@ -3,6 +3,7 @@
 
 #include "CliCdCommands.h"
 #include "CliModelCommands.h"
+#include "CliRecordCommand.h"
 #include "CliSoundCommands.h"
 #include "CliStrings.h"
 #include "TerminalProgress.h"
@@ -110,6 +111,7 @@ int CCliRunner::DoModal(const QString& /*commandLineFile*/) {
         {"open", CliOpen},       {"info", CliInfo}, {"select", CliSelect},
         {"extract", CliExtract}, {"make", CliMake}, {"beam", CliBeam},
         {"cd", CliCd},           {"play", CliPlay}, {"devices", CliDevices},
+        {"record", CliRecord},
     };
     if (m_invocation.command == QLatin1String("settings"))
         return Settings(m_invocation.commandArgs);

@@ -1,0 +1,31 @@
+// The base of the capture sources: the consumers (grabbers) that every captured buffer goes to.
+#pragma once
+
+#include "audio/AudioStreamGrabber.h"
+
+#include <cstdint>
+#include <mutex>
+#include <set>
+
+// Grabbers are not owned and are registered at most once. Delivery and registration share one
+// lock, so a grabber removed by RemoveGrabber receives nothing after the call returns.
+class CAudioSource {
+public:
+    CAudioSource() = default;
+    virtual ~CAudioSource() = default;
+    CAudioSource(const CAudioSource&) = delete;
+    CAudioSource& operator=(const CAudioSource&) = delete;
+
+    // Registers grabber for every later buffer.
+    virtual void AddGrabber(IAudioStreamGrabber* grabber);
+    // Unregisters grabber; waits for a delivery in progress to end.
+    virtual void RemoveGrabber(IAudioStreamGrabber* grabber);
+
+protected:
+    // Hands bytes to every registered grabber in set order, under the lock.
+    void Deliver(const void* data, uint32_t bytes);
+
+private:
+    std::mutex m_lock;
+    std::set<IAudioStreamGrabber*> m_grabbers;
+};

@@ -1,0 +1,181 @@
+// The tool's record command.
+#include "CliRecordCommand.h"
+
+#include "CliCommands.h"
+#include "CliModelCommands.h"
+#include "CliModelOwner.h"
+#include "CliStrings.h"
+#include "TerminalProgress.h"
+#include "app/ConfigFile.h"
+#include "app/OxaException.h"
+#include "app/StringIds.h"
+#include "app/StringTable.h"
+#include "audio/AudioMixerDevice.h"
+#include "audio/RecordingReceiver.h"
+#include "audio/WaveInSource.h"
+#include "workflow/RingtoneModel.h"
+
+#include <atomic>
+#include <chrono>
+#include <mutex>
+#include <thread>
+
+namespace {
+
+// How often the command looks at Ctrl+C and the session, and redraws the bar.
+constexpr auto kPollInterval = std::chrono::milliseconds(50);
+constexpr int kLevelWidth = 20;
+
+// Keeps the session's reports for the command's thread.
+class CRecordWaiter : public IRecordingReceiver {
+public:
+    void RecordedTime(int64_t milliseconds) override { m_recorded = milliseconds; }
+    void RecordingEnded(const QString& message) override {
+        std::lock_guard lock(m_mutex);
+        if (!m_ended)
+            m_message = message;
+        m_ended = true;
+    }
+    // Whether the session ended by itself; message tells why (empty at its length).
+    bool ended(QString& message) {
+        std::lock_guard lock(m_mutex);
+        message = m_message;
+        return m_ended;
+    }
+    int64_t recorded() const { return m_recorded.load(); }
+
+private:
+    std::atomic<int64_t> m_recorded{0};
+    std::mutex m_mutex;
+    bool m_ended = false;
+    QString m_message;
+};
+
+// What to record.
+struct RecordRequest {
+    qint64 length = 0;
+    QString device;
+    QString line;
+    int volume = -1;
+};
+
+// Reads the options into request; false when one is wrong (message shown).
+bool ReadRecordOptions(const QStringList& rawArgs, RecordRequest& request) {
+    const QString command = QStringLiteral("record");
+    const auto args = SplitArgs(command, rawArgs, {"--length", "--device", "--source", "--volume"});
+    if (!args)
+        return false;
+    if (!args->plain.isEmpty()) {
+        PrintError(FormatString(IDS_CLI_TOO_MANY_ARGUMENTS, command));
+        return false;
+    }
+    const auto& options = args->options;
+    if (!options.contains(QStringLiteral("--length"))) {
+        PrintError(FormatString(IDS_CLI_MISSING_ARGUMENT, command));
+        return false;
+    }
+    if (!ReadTime(options.value(QStringLiteral("--length")), request.length))
+        return false;
+    if (request.length <= 0) {
+        PrintError(FormatString(IDS_CLI_NOT_A_TIME, options.value(QStringLiteral("--length"))));
+        return false;
+    }
+    if (options.contains(QStringLiteral("--volume"))) {
+        bool ok = false;
+        request.volume = options.value(QStringLiteral("--volume")).toInt(&ok);
+        if (!ok || request.volume < 0 || request.volume > int(CAudioMixerDevice::kVolumeMax)) {
+            PrintError(FormatString(IDS_CLI_NOT_A_VOLUME, int(CAudioMixerDevice::kVolumeMax),
+                                    options.value(QStringLiteral("--volume"))));
+            return false;
+        }
+    }
+    request.device = options.value(QStringLiteral("--device"), GetConfig().GetWaveInDevice());
+    request.line = options.value(QStringLiteral("--source"), GetConfig().GetWaveInLine());
+    return true;
+}
+
+// Selects the recorded line and sets its volume on the device's mixer; false (message shown)
+// when the mixer cannot.
+bool SetUpMixer(const RecordRequest& request, bool lineGiven) {
+    if (!lineGiven && request.volume < 0)
+        return true;
+    try {
+        CAudioMixerDevice mixer(request.device.isEmpty() ? QStringLiteral("default")
+                                                         : request.device,
+                                CAudioMixerDevice::ByWaveInName);
+        if (lineGiven && !mixer.SelectVolumeControl(request.line) &&
+            !mixer.waveInLines().contains(request.line)) {
+            PrintError(FormatString(IDS_CLI_UNKNOWN_OPTION, QStringLiteral("record --source"),
+                                    request.line));
+            return false;
+        }
+        if (request.volume >= 0 && !mixer.setVolume(request.line, uint32_t(request.volume))) {
+            PrintError(FormatString(IDS_CLI_UNKNOWN_OPTION, QStringLiteral("record --source"),
+                                    request.line));
+            return false;
+        }
+    } catch (const COxaException& e) {
+        PrintError(e.message());
+        return false;
+    }
+    return true;
+}
+
+// The level bar: kLevelWidth characters filled in proportion to peak.
+QString LevelBar(int peak) {
+    const int filled = peak * kLevelWidth / 32767;
+    return QString(filled, QLatin1Char('#')) + QString(kLevelWidth - filled, QLatin1Char('.'));
+}
+
+} // namespace
+
+int CliRecord(const QStringList& rawArgs, CCliModelOwner& owner) {
+    RecordRequest request;
+    if (!ReadRecordOptions(rawArgs, request))
+        return CliFailed;
+    const bool lineGiven = rawArgs.contains(QStringLiteral("--source")) ||
+                           !rawArgs.filter(QStringLiteral("--source=")).isEmpty();
+    if (!SetUpMixer(request, lineGiven))
+        return CliFailed;
+    GetConfig().SetWaveInDevice(request.device);
+    GetConfig().SetWaveInLine(request.line);
+
+    std::unique_ptr<CWaveInSource> source;
+    try {
+        source = request.device.isEmpty() ? std::make_unique<CWaveInSource>(-1)
+                                          : std::make_unique<CWaveInSource>(request.device);
+    } catch (const COxaException& e) {
+        return Failure(LoadString(IDS_ERROR_STARTING_RECORDING) + QLatin1Char(' ') + e.message());
+    }
+    WAVEFORMATEX format{};
+    source->GetFormat(format);
+    const uint64_t maxBytes =
+        uint64_t(request.length) * format.nSamplesPerSec / 1000 * format.nBlockAlign;
+
+    CRingtoneModel model;
+    model.attach(&owner, nullptr);
+    CRecordWaiter waiter;
+    if (!model.startRecording(*source, &waiter, maxBytes))
+        return CliFailed;
+    CTerminalProgress progress(CTerminalProgress::StandardErrorIsTerminal());
+    progress.SetText(LoadString(IDS_CLI_RECORDING));
+    progress.SetRange(uint32_t(request.length));
+    progress.Show(true);
+    QString message;
+    while (!waiter.ended(message) && !CTerminalProgress::Interrupted()) {
+        std::this_thread::sleep_for(kPollInterval);
+        const qint64 recorded = std::min<qint64>(waiter.recorded(), request.length);
+        progress.SetSubText(FormatString(IDS_CLI_RECORDING_LEVEL, TimeText(recorded),
+                                         TimeText(request.length),
+                                         LevelBar(model.getRecordingLevel())));
+        progress.SetPos(uint32_t(recorded));
+    }
+    progress.Show(false);
+    model.recordingEnded(message); // shows why it ended early, if it did, and stops
+    source->Stop();
+    if (model.getDuration() <= 0)
+        return CliFailed;
+    model.saveState();
+    PrintModelInfo(model);
+    return CliSuccess;
+}
