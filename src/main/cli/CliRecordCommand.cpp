@@ -173,9 +173,9 @@ int CliRecord(const QStringList& rawArgs, CCliModelOwner& owner) {
     progress.Show(false);
     model.recordingEnded(message); // shows why it ended early, if it did, and stops
     source->Stop();
+    model.saveState(); // the recording, or no input where it failed
     if (model.getDuration() <= 0)
-        return CliFailed;
-    model.saveState();
+        return CTerminalProgress::Interrupted() ? CliCancelled : CliFailed;
     PrintModelInfo(model);
     return CliSuccess;
 }
