@@ -106,6 +106,11 @@ void CWaveInSource::Stop() {
     Trace(TRACE_DETAIL, "WaveInSource: Stop END");
 }
 
+void CWaveInSource::SetFailureHandler(std::function<void()> handler) {
+    std::lock_guard lock(m_failureLock);
+    m_onFailure = std::move(handler);
+}
+
 void CWaveInSource::CaptureThreadFunc() {
     Trace(TRACE_DEBUG, "BEGIN THREAD CWaveInSource::CaptureThreadFunc()");
     int i = 0;
@@ -116,6 +121,7 @@ void CWaveInSource::CaptureThreadFunc() {
             header.dwFlags = WHDR_PREPARED;
             if (!m_stopped.load()) {
                 Trace(TRACE_ERROR, "WaveInSource: the wave-in device failed");
+                std::lock_guard lock(m_failureLock);
                 if (m_onFailure)
                     m_onFailure();
             }

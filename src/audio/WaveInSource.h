@@ -38,9 +38,9 @@ public:
     void GetFormat(WAVEFORMATEX& format) const { format = m_format; }
     // The device name; empty for the default device.
     const QString& GetDeviceName() const { return m_deviceName; }
-    // Called once on the capture thread when the device fails while capturing (not after Stop).
-    // Set it while stopped.
-    void SetFailureHandler(std::function<void()> handler) { m_onFailure = std::move(handler); }
+    // Sets what is called on the capture thread when the device fails while capturing (not
+    // after Stop); null for nothing. Any time, from the user's thread.
+    void SetFailureHandler(std::function<void()> handler);
 
 private:
     // Sets the format and checks that the device accepts it (throws when not).
@@ -57,5 +57,6 @@ private:
     std::unique_ptr<IPcmStream> m_stream;
     std::thread m_thread;
     std::atomic<bool> m_stopped{true};
+    std::mutex m_failureLock; // guards m_onFailure
     std::function<void()> m_onFailure;
 };

@@ -409,6 +409,7 @@ bool CRingtoneModel::startRecording(CWaveInSource& source, IRecordingReceiver* r
             throw COxaAudioSourceException(QStringLiteral("the sound device did not start"));
     } catch (const COxaException& e) {
         Trace(TRACE_ERROR, "Cannot start rec: %s", e.traceMessage());
+        source.SetFailureHandler(nullptr);
         if (encoder) {
             source.RemoveGrabber(encoder.get());
             encoder.reset();
@@ -451,6 +452,7 @@ bool CRingtoneModel::stopRecording() {
         m_recordSource = nullptr;
     }
     source->RemoveGrabber(encoder.get());
+    source->SetFailureHandler(nullptr);
     encoder->Close(); // writes what is queued and finishes both files
     const bool failed = encoder->Failed();
     const int peak = encoder->Peak();
