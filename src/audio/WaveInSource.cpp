@@ -33,14 +33,7 @@ CWaveInSource::~CWaveInSource() {
 
 void CWaveInSource::Init(int index) {
     Trace(TRACE_DETAIL, "WaveInSource: Init device %d", index);
-    m_format = WAVEFORMATEX{};
-    m_format.wFormatTag = WAVE_FORMAT_PCM;
-    m_format.nChannels = 2;
-    m_format.nSamplesPerSec = 44100;
-    m_format.wBitsPerSample = 16;
-    m_format.nBlockAlign = 4;
-    m_format.nAvgBytesPerSec = 176400;
-    m_format.cbSize = 0;
+    m_format = MakePcmFormat(2, 44100, 16); // block align 4, 176400 bytes per second
     Trace(TRACE_DETAIL, "Query open wave-in index %d using format (%d, %d, %d)", index,
           int(m_format.nSamplesPerSec), int(m_format.nChannels), int(m_format.wBitsPerSample));
     QString error;
