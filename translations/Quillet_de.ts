@@ -700,8 +700,8 @@ Rückgabewert: 0 Erfolg, 1 abgebrochen (Strg+C), 2 fehlgeschlagen.</translation>
         <translation>aufgenommene Leitung: %s</translation>
     </message>
     <message>
-        <source>%s of %s  level %s</source>
-        <translation>%s von %s  Pegel %s</translation>
+        <source>level %s  %s of %s</source>
+        <translation>Pegel %s  %s von %s</translation>
     </message>
     <message>
         <source>Not a volume (0 to %d): %s</source>

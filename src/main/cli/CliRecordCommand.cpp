@@ -24,7 +24,7 @@ namespace {
 
 // How often the command looks at Ctrl+C and the session, and redraws the bar.
 constexpr auto kPollInterval = std::chrono::milliseconds(50);
-constexpr int kLevelWidth = 20;
+constexpr int kLevelWidth = 10;
 
 // Keeps the session's reports for the command's thread.
 class CRecordWaiter : public IRecordingReceiver {
@@ -165,9 +165,9 @@ int CliRecord(const QStringList& rawArgs, CCliModelOwner& owner) {
     while (!waiter.ended(message) && !CTerminalProgress::Interrupted()) {
         std::this_thread::sleep_for(kPollInterval);
         const qint64 recorded = std::min<qint64>(waiter.recorded(), request.length);
-        progress.SetSubText(FormatString(IDS_CLI_RECORDING_LEVEL, TimeText(recorded),
-                                         TimeText(request.length),
-                                         LevelBar(model.getRecordingLevel())));
+        progress.SetSubText(FormatString(IDS_CLI_RECORDING_LEVEL,
+                                         LevelBar(model.getRecordingLevel()), TimeText(recorded),
+                                         TimeText(request.length)));
         progress.SetPos(uint32_t(recorded));
     }
     progress.Show(false);
