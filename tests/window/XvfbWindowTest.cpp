@@ -1,0 +1,73 @@
+// The real quillet binary under a virtual X server, driven by real X events at the skin's
+// positions: a later start hands over its file, dragging moves the window, exit stores the state.
+#include "WindowTestSupport.h"
+#include "skin/SkinParser.h"
+#include "skin/XButton.h"
+#include "support/TestSupport.h"
+#include "support/Tone.h"
+
+#include <QProcess>
+#include <QStandardPaths>
+
+using namespace windowtest;
+using namespace testsupport;
+using namespace Qt::StringLiterals;
+
+namespace {
+// The centre of a dialog button of the skin in a window of the skin's size.
+QPoint ButtonCentre(const QString& skin, const QString& section) {
+    CSkinParser parser;
+    CDynBitmap background;
+    CXButtonCfg button;
+    if (!parser.init(skin, u"PP_SDF"_s) || !parser.openSection(u"[main]"_s))
+        return {};
+    while (parser.nextKey())
+        parser.getBitmap(u"bitmap"_s, background);
+    if (!button.load(parser, section, CXButton::PushButton, false))
+        return {};
+    return CXButton::PlacedPosition(button.position, button.anchor, background.size()) +
+           QPoint(button.size.x() / 2, button.size.y() / 2);
+}
+} // namespace
+
+TEST(XvfbWindow, RealClicksHandOverDragAndExit) {
+    if (QStandardPaths::findExecutable(u"xvfb-run"_s).isEmpty())
+        GTEST_SKIP() << "xvfb-run is not installed";
+    QTemporaryDir work;
+    ASSERT_TRUE(work.isValid());
+    const QString first = work.filePath(u"first.wav"_s), second = work.filePath(u"second.wav"_s);
+    WriteToneWav(first, 12.0);
+    WriteToneWav(second, 30.0);
+    const QPoint exit = ButtonCentre(ShippedSkin("en"), u"[btn_exit]"_s);
+    ASSERT_EQ(exit, QPoint(774, 22));
+
+    QProcess run;
+    run.setProcessChannelMode(QProcess::MergedChannels);
+    run.start(u"xvfb-run"_s,
+              {u"-a"_s, u"-s"_s, u"-screen 0 1280x800x24"_s, u"bash"_s,
+               QStringLiteral(QUILLET_TEST_DATA_DIR "/../window/xvfb-drive.sh"),
+               QStringLiteral(QUILLET_BIN_DIR "/quillet"), work.path(), first, second, u"400"_s,
+               u"20"_s, QString::number(exit.x()), QString::number(exit.y())});
+    ASSERT_TRUE(run.waitForFinished(90000));
+    const QByteArray output = run.readAll();
+    ASSERT_EQ(run.exitCode(), 0) << output.toStdString();
+
+    QStringList result = QString::fromUtf8(ReadBytes(work.filePath(u"result.txt"_s))).split('\n');
+    result.removeAll(QString());
+    ASSERT_EQ(result.size(), 4) << output.toStdString();
+    EXPECT_EQ(result[0], u"second_status=0"_s);
+    EXPECT_EQ(result[3], u"first_status=0"_s);
+    // The drag moved the window by the pointer's way.
+    const QStringList before = result[1].mid(7).split(','), after = result[2].mid(6).split(',');
+    EXPECT_EQ(after[0].toInt() - before[0].toInt(), 120) << result.join(' ').toStdString();
+    EXPECT_EQ(after[1].toInt() - before[1].toInt(), 80) << result.join(' ').toStdString();
+
+    // Exit stored the handed-over input and the window's last position.
+    ConfigFile config(false);
+    config.Load(work.filePath(u"config.ini"_s));
+    QString value;
+    EXPECT_TRUE(config.GetValue(u"InputFileName"_s, value));
+    EXPECT_EQ(value, second);
+    EXPECT_TRUE(config.GetValue(u"WindowPosition"_s, value));
+    EXPECT_EQ(value, result[2].mid(6));
+}
