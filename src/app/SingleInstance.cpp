@@ -67,9 +67,14 @@ void CSingleInstance::OnNewConnection() {
         connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
             while (socket->canReadLine()) {
                 const QByteArray line = socket->readLine().chopped(1);
-                if (line.startsWith(kActivate))
-                    Q_EMIT activationRequested(QString::fromUtf8(
-                        QByteArray::fromPercentEncoding(line.mid(int(sizeof kActivate) - 1))));
+                if (!line.startsWith(kActivate))
+                    continue;
+                const QString file = QString::fromUtf8(
+                    QByteArray::fromPercentEncoding(line.mid(int(sizeof kActivate) - 1)));
+                // Handled from the event loop: opening the file runs events of its own, in which
+                // the socket may already be gone.
+                QMetaObject::invokeMethod(
+                    this, [this, file] { Q_EMIT activationRequested(file); }, Qt::QueuedConnection);
             }
         });
         connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);

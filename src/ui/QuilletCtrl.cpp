@@ -8,6 +8,7 @@
 #include "skin/CommandEvent.h"
 #include "skin/SkinParser.h"
 #include "skin/XButton.h"
+#include "ui/CdRipperDlg.h"
 #include "web/ExternalBrowser.h"
 
 #include <QDir>
@@ -217,8 +218,10 @@ void CQuilletCtrl::runCommand(int id) {
     case CmdBeam:
         beam();
         break;
-    case CmdCdTrack: // the CD track dialogs
-    case CmdRecord:  // the recording dialog
+    case CmdCdTrack:
+        RunCdTrackDialogs(window(), m_model);
+        break;
+    case CmdRecord: // the recording dialog
         Trace(TRACE_DEBUG, "command %d: its dialog is not part of this window yet", id);
         break;
     case CmdZoomIn:

@@ -10,6 +10,7 @@
 #include "skin/DynRgn.h"
 #include "skin/SkinParser.h"
 #include "skin/XButton.h"
+#include "ui/AboutDlg.h"
 #include "ui/QuilletCtrl.h"
 
 #include <QApplication>
@@ -186,8 +187,8 @@ void CQuilletDlg::runCommand(int id) {
     case BtnMinimize:
         showMinimized();
         break;
-    case BtnAbout: // the about dialog
-        Trace(TRACE_DEBUG, "command %d: its dialog is not part of this window yet", id);
+    case BtnAbout:
+        showAbout();
         break;
     case BtnExit:
         exitCommand();
@@ -195,6 +196,18 @@ void CQuilletDlg::runCommand(int id) {
     default:
         break;
     }
+}
+
+void CQuilletDlg::showAbout() {
+    CAboutDlg about(this, m_ctrl->model().getState() == CRingtoneModel::State::Beaming);
+    connect(&about, &CAboutDlg::languageChanged, this, &CQuilletDlg::languageChanged);
+    about.exec();
+}
+
+void CQuilletDlg::languageChanged(const QString& lang) {
+    // The language's own skin when it has one, else the skin in use again, with the new texts.
+    const QString skin = GetSkinPath(lang);
+    chooseSkin(QFileInfo::exists(skin) ? skin : m_skinPath, true);
 }
 
 void CQuilletDlg::exitCommand() {

@@ -49,6 +49,9 @@ public:
     void exitCommand();
     // Runs a dialog button's command.
     void runCommand(int id);
+    // The about dialog switched the language: the language's skin (or the one in use) is applied
+    // again, with the texts of the new language.
+    void languageChanged(const QString& lang);
 
 protected:
     bool event(QEvent* event) override;
@@ -69,6 +72,7 @@ private:
     // The dropped file a drop would open; empty when the drop is refused.
     QString acceptedDrop(const QMimeData* data) const;
     void startModel();
+    void showAbout();
     void restorePosition();
     void savePosition();
 

@@ -3,10 +3,11 @@
 
 #include "frame/QuilletApp.h"
 
+#include "ui/QuilletDlg.h"
+
 #include <QPointer>
 #include <memory>
 
-class CQuilletDlg;
 class CWindowMessages;
 
 class CQuilletWindow : public IMainDialog {

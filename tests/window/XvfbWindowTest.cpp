@@ -33,6 +33,7 @@ QPoint ButtonCentre(const QString& skin, const QString& section) {
 TEST(XvfbWindow, RealClicksHandOverDragAndExit) {
     if (QStandardPaths::findExecutable(u"xvfb-run"_s).isEmpty())
         GTEST_SKIP() << "xvfb-run is not installed";
+    EnsureGuiApp(); // the skin's pictures are read as the window reads them
     QTemporaryDir work;
     ASSERT_TRUE(work.isValid());
     const QString first = work.filePath(u"first.wav"_s), second = work.filePath(u"second.wav"_s);

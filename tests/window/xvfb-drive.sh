@@ -6,7 +6,7 @@
 set -euo pipefail
 bin=$1 work=$2 first=$3 second=$4
 drag_x=$5 drag_y=$6 exit_x=$7 exit_y=$8
-export QUILLET_AUDIO=virtual QUILLET_VIRTUAL_OUT=$work/out.wav XDG_RUNTIME_DIR=$work/run
+export QT_QPA_PLATFORM=xcb QUILLET_AUDIO=virtual QUILLET_VIRTUAL_OUT=$work/out.wav XDG_RUNTIME_DIR=$work/run
 mkdir -p -m 0700 "$XDG_RUNTIME_DIR"
 
 "$bin" "-work_dir:$work" "$first" >"$work/first.log" 2>&1 &
