@@ -20,9 +20,10 @@ class ProgressDlgTest : public DialogTest {
 protected:
     void SetUp() override {
         DialogTest::SetUp();
-        m_window.resize(500, 300);
-        m_edit = new QLineEdit(&m_window);
-        m_window.show();
+        m_window = std::make_unique<QWidget>(); // once the application exists
+        m_window->resize(500, 300);
+        m_edit = new QLineEdit(m_window.get());
+        m_window->show();
         m_edit->setFocus();
     }
     // An operation on the GUI thread: steps until it sees the cancel, at most 10 s.
@@ -38,13 +39,13 @@ protected:
         return true;
     }
 
-    QWidget m_window;
+    std::unique_ptr<QWidget> m_window;
     QLineEdit* m_edit = nullptr;
 };
 } // namespace
 
 TEST_F(ProgressDlgTest, ShowsTextsAndPercentAndCancelsByClickOrEscapeOnly) {
-    CProgressDlg progress(&m_window, IDS_EXTRACTING_CD_TRACK);
+    CProgressDlg progress(m_window.get(), IDS_EXTRACTING_CD_TRACK);
     EXPECT_EQ(progress.windowTitle(), QStringLiteral("Extracting CD track"));
     // Cancel while hidden does nothing.
     progress.cancelButton()->click();
@@ -77,7 +78,7 @@ TEST_F(ProgressDlgTest, ShowsTextsAndPercentAndCancelsByClickOrEscapeOnly) {
     EXPECT_EQ(m_edit->text(), QString());
     EXPECT_TRUE(progress.isVisible()); // Cancel leaves closing to the operation's owner
 
-    CProgressDlg second(&m_window, IDS_EXTRACTING_CD_TRACK);
+    CProgressDlg second(m_window.get(), IDS_EXTRACTING_CD_TRACK);
     second.Show(true);
     QTimer::singleShot(20, [&] { PostKey(&second, Qt::Key_Escape); });
     EXPECT_TRUE(RunUntilCancelled(second));
@@ -86,7 +87,7 @@ TEST_F(ProgressDlgTest, ShowsTextsAndPercentAndCancelsByClickOrEscapeOnly) {
 }
 
 TEST_F(ProgressDlgTest, WorkerThreadCallsAreCarriedOutOnTheGuiThread) {
-    CProgressDlg progress(&m_window, IDS_EXTRACTING_CD_TRACK);
+    CProgressDlg progress(m_window.get(), IDS_EXTRACTING_CD_TRACK);
     std::thread worker([&] {
         progress.Show(true);
         progress.SetText(QStringLiteral("from the worker"));

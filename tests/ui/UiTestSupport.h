@@ -14,7 +14,9 @@
 #include <QTemporaryDir>
 #include <QWidget>
 
+#include <cstdio>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 namespace uitest {
 
@@ -26,9 +28,14 @@ protected:
     void SetUp() override {
         EnsureGuiApp();
         for (const char* lang : {"en", "de"}) {
+            // Copied under a name of this process and renamed in one step: the suites that do
+            // this run side by side.
             const QString built = QStringLiteral(QUILLET_BIN_DIR "/Quillet_%1.tra").arg(lang);
-            QFile::remove(GetTraFilePath(QLatin1String(lang)));
-            ASSERT_TRUE(QFile::copy(built, GetTraFilePath(QLatin1String(lang))));
+            const QString target = GetTraFilePath(QLatin1String(lang));
+            const QString copy = target + QStringLiteral(".%1").arg(getpid());
+            QFile::remove(copy);
+            ASSERT_TRUE(QFile::copy(built, copy));
+            ASSERT_EQ(std::rename(QFile::encodeName(copy), QFile::encodeName(target)), 0);
         }
         m_oldXdg = qgetenv("XDG_DATA_HOME");
         qputenv("XDG_DATA_HOME", m_data.path().toUtf8());

@@ -48,8 +48,6 @@ protected:
         EXPECT_EQ(enter.isAccepted(), dropped.isAccepted());
         return enter.isAccepted();
     }
-
-    modeltest::RecordingMessages m_messages;
 };
 
 TEST_F(QuilletWindowTest, SkinThatCannotBeReadFallsBackToTheDefaultSkin) {
@@ -76,6 +74,18 @@ TEST_F(QuilletWindowTest, SkinThatCannotBeReadFallsBackToTheDefaultSkin) {
     // The German skin applies and is stored.
     EXPECT_TRUE(dlg.chooseSkin(ShippedSkin("de"), true));
     EXPECT_EQ(GetConfig().GetActiveSkin(), ShippedSkin("de"));
+}
+
+TEST_F(QuilletWindowTest, LanguageSwitchAppliesTheLanguagesSkinAndTexts) {
+    auto dlg = start();
+    ASSERT_TRUE(SwitchLanguage(u"de"_s));
+    dlg->languageChanged(u"de"_s);
+    EXPECT_EQ(dlg->skinPath(), GetSkinPath(u"de"_s));
+    EXPECT_EQ(GetConfig().GetActiveSkin(), GetSkinPath(u"de"_s));
+    EXPECT_EQ(dlg->ctrl().control(Ctrl::CmdOpen)->config().caption, u"Öffnen"_s);
+    EXPECT_EQ(dlg->ctrl().control(Ctrl::CmdOpen)->accessibleName(), u"Datei öffnen"_s);
+    EXPECT_TRUE(dlg->isVisible());
+    EXPECT_TRUE(m_messages.errors.isEmpty());
 }
 
 TEST_F(QuilletWindowTest, OpensTheCommandLineFileAndDroppedFiles) {

@@ -1,6 +1,9 @@
-// Helpers of the window tests: the widget application, a private configuration, clicks and keys.
+// Helpers of the window tests: a private configuration with the translations, input files,
+// waiting for the window, clicks.
 #pragma once
 
+#include "skin/GuiTestApp.h"
+#include "ui/UiTestSupport.h"
 #include "workflow/ModelTestSupport.h"
 
 #include <QApplication>
@@ -10,19 +13,9 @@
 
 namespace windowtest {
 
-// The widget application of the suite, made once.
-inline void EnsureGuiApp() {
-    static int argc = 1;
-    static char name[] = "test_window";
-    static char* argv[] = {name, nullptr};
-    if (!QApplication::instance())
-        new QApplication(argc, argv); // lives until the test program ends
-}
-
 // The shipped skin of a language, from the source tree.
 inline QString ShippedSkin(const char* lang) {
-    return QDir::cleanPath(QStringLiteral(QUILLET_TEST_DATA_DIR "/../../skins/") +
-                           QLatin1String(lang) + QStringLiteral("/__default.sdf"));
+    return ShippedSkinsFolder() + QLatin1String(lang) + QStringLiteral("/__default.sdf");
 }
 
 // Serves events until the condition holds; false when it did not within 20 s.
@@ -42,14 +35,18 @@ inline void Click(QWidget* widget) {
     QTest::mouseClick(widget, Qt::LeftButton);
 }
 
-// A model test with the widget application.
-class WindowTest : public modeltest::ModelTest {
+// A dialog test with the English skin in force and a folder for input files.
+class WindowTest : public uitest::DialogTest {
 protected:
     void SetUp() override {
-        EnsureGuiApp();
-        ModelTest::SetUp();
+        DialogTest::SetUp();
+        ASSERT_TRUE(m_files.isValid());
         GetConfig().SetActiveSkin(ShippedSkin("en"));
     }
+    QString file(const QString& name) const { return m_files.filePath(name); }
+
+    QTemporaryDir m_files;
+    modeltest::RecordingMessages m_messages;
 };
 
 } // namespace windowtest

@@ -1,6 +1,7 @@
 // The real quillet binary under a virtual X server, driven by real X events at the skin's
 // positions: a later start hands over its file, dragging moves the window, exit stores the state.
 #include "WindowTestSupport.h"
+#include "app/ConfigFile.h"
 #include "skin/SkinParser.h"
 #include "skin/XButton.h"
 #include "support/TestSupport.h"
