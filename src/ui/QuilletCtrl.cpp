@@ -119,6 +119,8 @@ bool CQuilletCtrl::loadSkin(CSkinParser& parser) {
 
 void CQuilletCtrl::applySkin() {
     resize(m_background.size());
+    // A new skin brings the label's caption of its own: the input's name is shown again.
+    control(LblInputFile)->setCaption(m_model.getInputName());
     placeView();
     for (const auto& [id, button] : m_controls)
         button->setAccessibleName(button->tooltipText());

@@ -63,6 +63,7 @@ TEST_F(QuilletWindowTest, SkinThatCannotBeReadFallsBackToTheDefaultSkin) {
     EXPECT_EQ(dlg.ctrl().pos(), QPoint(12, 48));
     EXPECT_EQ(dlg.button(CQuilletDlg::BtnExit)->geometry(), QRect(760, 8, 28, 28));
     EXPECT_EQ(dlg.ctrl().streamView()->geometry(), QRect(8, 56, 760, 250));
+    uitest::SaveShot(&dlg, u"window-en-empty"_s);
 
     // A skin without its buttons does not parse; the skin in use stays.
     const QString broken = file(u"broken.sdf"_s);
@@ -74,16 +75,22 @@ TEST_F(QuilletWindowTest, SkinThatCannotBeReadFallsBackToTheDefaultSkin) {
     // The German skin applies and is stored.
     EXPECT_TRUE(dlg.chooseSkin(ShippedSkin("de"), true));
     EXPECT_EQ(GetConfig().GetActiveSkin(), ShippedSkin("de"));
+    uitest::SaveShot(&dlg, u"window-de-empty"_s);
 }
 
 TEST_F(QuilletWindowTest, LanguageSwitchAppliesTheLanguagesSkinAndTexts) {
-    auto dlg = start();
+    WriteToneWav(file(u"Blackbird at dawn.wav"_s), 40.0);
+    auto dlg = start(file(u"Blackbird at dawn.wav"_s));
+    uitest::SaveShot(dlg.get(), u"window-en-input"_s);
     ASSERT_TRUE(SwitchLanguage(u"de"_s));
     dlg->languageChanged(u"de"_s);
+    uitest::SaveShot(dlg.get(), u"window-de-input"_s);
     EXPECT_EQ(dlg->skinPath(), GetSkinPath(u"de"_s));
     EXPECT_EQ(GetConfig().GetActiveSkin(), GetSkinPath(u"de"_s));
     EXPECT_EQ(dlg->ctrl().control(Ctrl::CmdOpen)->config().caption, u"Öffnen"_s);
     EXPECT_EQ(dlg->ctrl().control(Ctrl::CmdOpen)->accessibleName(), u"Datei öffnen"_s);
+    EXPECT_EQ(dlg->ctrl().control(Ctrl::LblInputFile)->config().caption,
+              u"["_s + file(u"Blackbird at dawn.wav"_s) + u"]"_s);
     EXPECT_TRUE(dlg->isVisible());
     EXPECT_TRUE(m_messages.errors.isEmpty());
 }
