@@ -1,5 +1,6 @@
 // The real quillet binary under a virtual X server, driven by real X events at the skin's
-// positions: a later start hands over its file, dragging moves the window, exit stores the state.
+// positions: a later start hands over its file, dragging moves the window, exit stores the state,
+// and the next start shows the window where it was left.
 #include "WindowTestSupport.h"
 #include "app/ConfigFile.h"
 #include "skin/SkinParser.h"
@@ -56,7 +57,7 @@ TEST(XvfbWindow, RealClicksHandOverDragAndExit) {
 
     QStringList result = QString::fromUtf8(ReadBytes(work.filePath(u"result.txt"_s))).split('\n');
     result.removeAll(QString());
-    ASSERT_EQ(result.size(), 4) << output.toStdString();
+    ASSERT_EQ(result.size(), 6) << output.toStdString();
     EXPECT_EQ(result[0], u"second_status=0"_s);
     EXPECT_EQ(result[3], u"first_status=0"_s);
     // The drag moved the window by the pointer's way.
@@ -72,4 +73,7 @@ TEST(XvfbWindow, RealClicksHandOverDragAndExit) {
     EXPECT_EQ(value, second);
     EXPECT_TRUE(config.GetValue(u"WindowPosition"_s, value));
     EXPECT_EQ(value, result[2].mid(6));
+    // The next start shows the window there again.
+    EXPECT_EQ(result[4], u"restored="_s + result[2].mid(6));
+    EXPECT_EQ(result[5], u"third_status=0"_s);
 }

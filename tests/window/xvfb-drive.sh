@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Runs under xvfb-run: starts the window, hands it a second file from a later start, drags it by
-# its background, screenshots it and presses its exit button, all with real X events.
+# its background, screenshots it and presses its exit button, all with real X events; then starts
+# it once more to see where it shows and exits again.
 # Arguments: quillet binary, work folder, first file, second file, drag point "x y" and exit
 # button centre "x y" in window coordinates. Writes positions and exit statuses to the work folder.
 set -euo pipefail
@@ -35,3 +36,16 @@ status=0
 timeout 20 tail --pid="$pid" -f /dev/null || status=124
 wait "$pid" || status=$?
 echo "first_status=$status" >>"$work/result.txt"
+
+# The next start shows the window where it was left (and the stored input); exit again.
+"$bin" "-work_dir:$work" >"$work/third.log" 2>&1 &
+pid=$!
+wid=$(timeout 20 xdotool search --sync --onlyvisible --name '^Quillet$' | head -n 1)
+sleep 1
+import -window root "$work/shot-third.png"
+eval "$(xdotool getwindowgeometry --shell "$wid")"
+echo "restored=$X,$Y" >>"$work/result.txt"
+xdotool mousemove $((X + exit_x)) $((Y + exit_y)) sleep 0.2 click 1
+status=0
+wait "$pid" || status=$?
+echo "third_status=$status" >>"$work/result.txt"
