@@ -9,6 +9,7 @@
 #include "skin/SkinParser.h"
 #include "skin/XButton.h"
 #include "ui/CdRipperDlg.h"
+#include "ui/WindowDrag.h"
 #include "web/ExternalBrowser.h"
 
 #include <QDir>
@@ -56,6 +57,7 @@ CQuilletCtrl::CQuilletCtrl(IUserMessages& messages, QWidget* parent)
     setObjectName(QStringLiteral("QuilletCtrl"));
     setAttribute(Qt::WA_OpaquePaintEvent);
     m_filter = FileDialogFilter(LoadString(kFileFilterString));
+    installEventFilter(new CWindowDrag(this));
     // The stream view comes first in the tab order, then the controls in the table's order.
     m_view->setObjectName(QStringLiteral("StreamView%1").arg(kStreamViewId));
     m_view->setFocusPolicy(Qt::StrongFocus);
@@ -330,17 +332,4 @@ void CQuilletCtrl::paintEvent(QPaintEvent*) {
 void CQuilletCtrl::resizeEvent(QResizeEvent* event) {
     placeView();
     QWidget::resizeEvent(event);
-}
-
-void CQuilletCtrl::mousePressEvent(QMouseEvent* event) {
-    if (!m_drag.press(this, event))
-        QWidget::mousePressEvent(event);
-}
-
-void CQuilletCtrl::mouseMoveEvent(QMouseEvent* event) {
-    m_drag.move(this, event);
-}
-
-void CQuilletCtrl::mouseReleaseEvent(QMouseEvent*) {
-    m_drag.release();
 }

@@ -3,7 +3,6 @@
 #pragma once
 
 #include "skin/DynBitmap.h"
-#include "ui/WindowDrag.h"
 #include "workflow/ButtonState.h"
 #include "workflow/IRingtoneModelOwner.h"
 #include "workflow/RingtoneModel.h"
@@ -108,9 +107,6 @@ protected:
     bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
     void showOpenDialog();
@@ -129,5 +125,4 @@ private:
     ProgressFactory m_progressFactory;
     std::unique_ptr<CExternalBrowser> m_browser;
     std::atomic<bool> m_browserOpen{false}; // set on the upload thread
-    CWindowDrag m_drag;
 };

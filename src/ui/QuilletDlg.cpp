@@ -12,6 +12,7 @@
 #include "skin/XButton.h"
 #include "ui/AboutDlg.h"
 #include "ui/QuilletCtrl.h"
+#include "ui/WindowDrag.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -54,6 +55,7 @@ CQuilletDlg::CQuilletDlg(IUserMessages& messages, const QString& commandLineFile
     : QDialog(parent, Qt::Window | Qt::FramelessWindowHint), m_messages(messages),
       m_commandLineFile(commandLineFile) {
     setAttribute(Qt::WA_OpaquePaintEvent);
+    installEventFilter(new CWindowDrag(this));
     setWindowTitle(QStringLiteral("Quillet"));
     m_ctrl = new CQuilletCtrl(messages, this);
     for (const DialogButton& spec : kButtons) {
@@ -260,19 +262,6 @@ void CQuilletDlg::startModel() {
     m_modelStarted = true;
 }
 
-void CQuilletDlg::mousePressEvent(QMouseEvent* event) {
-    if (!m_drag.press(this, event))
-        QDialog::mousePressEvent(event);
-}
-
-void CQuilletDlg::mouseMoveEvent(QMouseEvent* event) {
-    m_drag.move(this, event);
-}
-
-void CQuilletDlg::mouseReleaseEvent(QMouseEvent*) {
-    m_drag.release();
-}
-
 QString CQuilletDlg::acceptedDrop(const QMimeData* data) const {
     if (!data || !data->hasUrls() || data->urls().isEmpty())
         return QString();
@@ -287,12 +276,7 @@ QString CQuilletDlg::acceptedDrop(const QMimeData* data) const {
 }
 
 void CQuilletDlg::dragEnterEvent(QDragEnterEvent* event) {
-    if (!acceptedDrop(event->mimeData()).isEmpty()) {
-        event->setDropAction(Qt::CopyAction);
-        event->accept();
-    } else {
-        event->ignore();
-    }
+    dragMoveEvent(event);
 }
 
 void CQuilletDlg::dragMoveEvent(QDragMoveEvent* event) {

@@ -2,7 +2,6 @@
 #pragma once
 
 #include "skin/DynBitmap.h"
-#include "ui/WindowDrag.h"
 
 #include <QDialog>
 #include <QRegion>
@@ -58,9 +57,6 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dragMoveEvent(QDragMoveEvent* event) override;
     void dropEvent(QDropEvent* event) override;
@@ -84,5 +80,4 @@ private:
     QString m_skinPath;
     bool m_firstPaintSeen = false;
     bool m_modelStarted = false;
-    CWindowDrag m_drag;
 };

@@ -5,8 +5,31 @@
 #include <QWidget>
 #include <QWindow>
 
+bool CWindowDrag::eventFilter(QObject* watched, QEvent* event) {
+    auto* part = qobject_cast<QWidget*>(watched);
+    if (!part)
+        return false;
+    auto* mouse = static_cast<QMouseEvent*>(event);
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+        return press(part, mouse);
+    case QEvent::MouseMove:
+        if (m_dragging && (mouse->buttons() & Qt::LeftButton))
+            part->window()->move(m_windowAt + mouse->globalPosition().toPoint() - m_pressed);
+        return m_dragging;
+    case QEvent::MouseButtonRelease:
+        if (!m_dragging)
+            return false;
+        m_dragging = false;
+        return true;
+    default:
+        return false;
+    }
+}
+
 bool CWindowDrag::press(QWidget* part, QMouseEvent* event) {
-    if (event->button() != Qt::LeftButton)
+    // Only the part's own background: a press a child passed on (a disabled button) is no drag.
+    if (event->button() != Qt::LeftButton || part->childAt(event->position().toPoint()))
         return false;
     QWidget* window = part->window();
     if (QWindow* handle = window->windowHandle(); handle && handle->startSystemMove())
@@ -15,9 +38,4 @@ bool CWindowDrag::press(QWidget* part, QMouseEvent* event) {
     m_pressed = event->globalPosition().toPoint();
     m_windowAt = window->pos();
     return true;
-}
-
-void CWindowDrag::move(QWidget* part, QMouseEvent* event) {
-    if (m_dragging && (event->buttons() & Qt::LeftButton))
-        part->window()->move(m_windowAt + event->globalPosition().toPoint() - m_pressed);
 }
