@@ -7,24 +7,21 @@
 
 bool CWindowDrag::eventFilter(QObject* watched, QEvent* event) {
     auto* part = qobject_cast<QWidget*>(watched);
-    if (!part)
+    const QEvent::Type type = event->type();
+    if (!part || (type != QEvent::MouseButtonPress && type != QEvent::MouseMove &&
+                  type != QEvent::MouseButtonRelease))
         return false;
     auto* mouse = static_cast<QMouseEvent*>(event);
-    switch (event->type()) {
-    case QEvent::MouseButtonPress:
+    if (type == QEvent::MouseButtonPress)
         return press(part, mouse);
-    case QEvent::MouseMove:
+    if (type == QEvent::MouseMove) {
         if (m_dragging && (mouse->buttons() & Qt::LeftButton))
             part->window()->move(m_windowAt + mouse->globalPosition().toPoint() - m_pressed);
         return m_dragging;
-    case QEvent::MouseButtonRelease:
-        if (!m_dragging)
-            return false;
-        m_dragging = false;
-        return true;
-    default:
-        return false;
     }
+    const bool dragged = m_dragging;
+    m_dragging = false;
+    return dragged;
 }
 
 bool CWindowDrag::press(QWidget* part, QMouseEvent* event) {

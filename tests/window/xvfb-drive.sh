@@ -10,6 +10,23 @@ drag_x=$5 drag_y=$6 exit_x=$7 exit_y=$8
 export QT_QPA_PLATFORM=xcb QUILLET_AUDIO=virtual QUILLET_VIRTUAL_OUT=$work/out.wav XDG_RUNTIME_DIR=$work/run
 mkdir -p -m 0700 "$XDG_RUNTIME_DIR"
 
+# Presses the exit button of the window at X, Y until the process ends (a click while the window
+# is busy does not reach it); sets status to the process's exit status, 124 when it did not end.
+exit_window() {
+  for _ in $(seq 40); do
+    kill -0 "$1" 2>/dev/null || break
+    xdotool mousemove $((X + exit_x)) $((Y + exit_y)) sleep 0.2 click 1 sleep 0.3
+  done
+  status=0
+  if kill -0 "$1" 2>/dev/null; then
+    kill "$1"
+    status=124
+  fi
+  local code=0
+  wait "$1" || code=$?
+  [ "$status" -eq 124 ] || status=$code
+}
+
 "$bin" "-work_dir:$work" "$first" >"$work/first.log" 2>&1 &
 pid=$!
 wid=$(timeout 20 xdotool search --sync --onlyvisible --name '^Quillet$' | head -n 1)
@@ -24,17 +41,20 @@ import -window root "$work/shot-second.png"
 
 eval "$(xdotool getwindowgeometry --shell "$wid")"
 echo "before=$X,$Y" >>"$work/result.txt"
-xdotool mousemove $((X + drag_x)) $((Y + drag_y)) mousedown 1 sleep 0.2 \
-  mousemove $((X + drag_x + 60)) $((Y + drag_y + 40)) sleep 0.2 \
-  mousemove $((X + drag_x + 120)) $((Y + drag_y + 80)) sleep 0.2 mouseup 1
-sleep 0.5
-eval "$(xdotool getwindowgeometry --shell "$wid")"
+# The drag is tried again while the window is busy opening (a progress dialog holds the mouse),
+# as a person would; a slow build (sanitizers) takes a while.
+before_x=$X before_y=$Y
+for _ in $(seq 20); do
+  xdotool mousemove $((X + drag_x)) $((Y + drag_y)) mousedown 1 sleep 0.2 \
+    mousemove $((X + drag_x + 60)) $((Y + drag_y + 40)) sleep 0.2 \
+    mousemove $((X + drag_x + 120)) $((Y + drag_y + 80)) sleep 0.2 mouseup 1
+  sleep 0.5
+  eval "$(xdotool getwindowgeometry --shell "$wid")"
+  [ "$X,$Y" != "$before_x,$before_y" ] && break
+done
 echo "after=$X,$Y" >>"$work/result.txt"
 
-xdotool mousemove $((X + exit_x)) $((Y + exit_y)) sleep 0.2 click 1
-status=0
-timeout 20 tail --pid="$pid" -f /dev/null || status=124
-wait "$pid" || status=$?
+exit_window "$pid"
 echo "first_status=$status" >>"$work/result.txt"
 
 # The next start shows the window where it was left (and the stored input); exit again.
@@ -45,7 +65,5 @@ sleep 1
 import -window root "$work/shot-third.png"
 eval "$(xdotool getwindowgeometry --shell "$wid")"
 echo "restored=$X,$Y" >>"$work/result.txt"
-xdotool mousemove $((X + exit_x)) $((Y + exit_y)) sleep 0.2 click 1
-status=0
-wait "$pid" || status=$?
+exit_window "$pid"
 echo "third_status=$status" >>"$work/result.txt"
