@@ -97,7 +97,7 @@ void CRingtoneModel::init(IRingtoneModelOwner* owner, IRingtoneView* view,
     }
     m_cut.validate();
     applyDefaultSelection(m_cut, m_duration);
-    refreshView();
+    refreshView(true);
     refreshInputName();
 }
 
@@ -254,7 +254,7 @@ void CRingtoneModel::openSourceWav(const QString& path, QString source, OpenMode
     m_datValues.setSource(m_datFileName, m_duration);
     if (mode != OpenMode::Reopen) {
         applyDefaultSelection(m_cut, m_duration);
-        refreshView();
+        refreshView(true);
     }
 }
 
@@ -322,7 +322,7 @@ void CRingtoneModel::closeInput(bool notify) {
     m_inputOffset = 0;
     m_datValues.setSource(QString(), 0);
     if (notify) {
-        refreshView();
+        refreshView(true);
         refreshInputName();
     }
 }
@@ -512,9 +512,9 @@ void CRingtoneModel::refreshOwner() {
         m_owner->RefreshState();
 }
 
-void CRingtoneModel::refreshView() {
+void CRingtoneModel::refreshView(bool reset) {
     if (m_view)
-        m_view->Refresh();
+        m_view->Refresh(reset, false);
 }
 
 void CRingtoneModel::refreshInputName() {
