@@ -10,12 +10,14 @@
 #include "skin/XButton.h"
 #include "ui/CdRipperDlg.h"
 #include "ui/WindowDrag.h"
+#include "view/gui/StreamViewCtrl.h"
 #include "web/ExternalBrowser.h"
 
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QPainter>
 #include <QShortcut>
 #include <QStandardPaths>
@@ -53,14 +55,14 @@ constexpr int kStreamViewId = 999999;
 } // namespace
 
 CQuilletCtrl::CQuilletCtrl(IUserMessages& messages, QWidget* parent)
-    : QWidget(parent), m_messages(messages), m_view(new QWidget(this)) {
+    : QWidget(parent), m_messages(messages), m_view(new CStreamViewCtrl(this)) {
     setObjectName(QStringLiteral("QuilletCtrl"));
     setAttribute(Qt::WA_OpaquePaintEvent);
     m_filter = FileDialogFilter(LoadString(kFileFilterString));
     installEventFilter(new CWindowDrag(this));
     // The stream view comes first in the tab order, then the controls in the table's order.
     m_view->setObjectName(QStringLiteral("StreamView%1").arg(kStreamViewId));
-    m_view->setFocusPolicy(Qt::StrongFocus);
+    m_view->setChangeListener([this] { updateButtons(); });
     for (const ControlSpec& spec : kControls) {
         auto* control = new CXButton(spec.id, this);
         control->setObjectName(QString::fromLatin1(spec.section).mid(1).chopped(1));
@@ -94,14 +96,7 @@ CXButton* CQuilletCtrl::control(int id) const {
 }
 
 bool CQuilletCtrl::loadSkin(CSkinParser& parser) {
-    // The stream view's rectangle: its left, top, right and bottom in this control.
-    if (!parser.openSection(QStringLiteral("[stream_view]")))
-        return false;
-    SkinRect rect;
-    bool hasRect = false;
-    while (parser.nextKey())
-        hasRect = parser.getRect(QStringLiteral("position"), rect) || hasRect;
-    if (!hasRect)
+    if (!m_view->loadSkin(parser))
         return false;
     for (const ControlSpec& spec : kControls) {
         if (!control(spec.id)->create(parser, QString::fromLatin1(spec.section), spec.kind, false))
@@ -115,27 +110,22 @@ bool CQuilletCtrl::loadSkin(CSkinParser& parser) {
     if (background.isNull())
         return false;
     m_background = std::move(background);
-    m_viewRect = rect.toQRect();
     return true;
 }
 
 void CQuilletCtrl::applySkin() {
     resize(m_background.size());
+    m_view->applySkin();
     // A new skin brings the label's caption of its own: the input's name is shown again.
     control(LblInputFile)->setCaption(m_model.getInputName());
-    placeView();
     for (const auto& [id, button] : m_controls)
         button->setAccessibleName(button->tooltipText());
     updateButtons();
     update();
 }
 
-void CQuilletCtrl::placeView() {
-    m_view->setGeometry(m_viewRect);
-}
-
 void CQuilletCtrl::initModel(const QString& commandLineFile) {
-    m_model.init(this, nullptr, commandLineFile);
+    m_model.init(this, m_view, commandLineFile);
     updateButtons();
 }
 
@@ -251,8 +241,7 @@ void CQuilletCtrl::runCommand(int id) {
 }
 
 void CQuilletCtrl::forwardToView(int id) {
-    // The stream view widget acts on these; its place is kept until it is part of the window.
-    Trace(TRACE_VERBOSE, "view command %d", id);
+    m_view->onCommand(id);
     Q_EMIT viewCommand(id);
 }
 
@@ -330,6 +319,18 @@ void CQuilletCtrl::paintEvent(QPaintEvent*) {
 }
 
 void CQuilletCtrl::resizeEvent(QResizeEvent* event) {
-    placeView();
+    m_view->applySkin(); // back to its skin rectangle
     QWidget::resizeEvent(event);
+}
+
+void CQuilletCtrl::keyPressEvent(QKeyEvent* event) {
+    // A key no button took goes to the stream view once; what the view leaves comes back here
+    // on its way up and is left alone.
+    if (m_forwardingKey || m_view->hasFocus()) {
+        event->ignore();
+        return;
+    }
+    m_forwardingKey = true;
+    QCoreApplication::sendEvent(m_view, event);
+    m_forwardingKey = false;
 }

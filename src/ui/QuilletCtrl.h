@@ -16,6 +16,7 @@
 
 class CExternalBrowser;
 class CSkinParser;
+class CStreamViewCtrl;
 class CXButton;
 
 class CQuilletCtrl : public QWidget, public IRingtoneModelOwner {
@@ -54,7 +55,7 @@ public:
     CRingtoneModel& model() { return m_model; }
     // The control of an identifier of the table; null for any other.
     CXButton* control(int id) const;
-    QWidget* streamView() const { return m_view; }
+    CStreamViewCtrl* streamView() const { return m_view; }
     // Long operations show their progress through the factory (default: no display).
     void setProgressFactory(ProgressFactory factory) { m_progressFactory = std::move(factory); }
 
@@ -63,7 +64,7 @@ public:
     bool loadSkin(CSkinParser& parser);
     // The size of "bitmap_bg", the control's size once applied.
     QSize backgroundSize() const { return m_background.size(); }
-    // Takes the size of "bitmap_bg", places the stream view and repaints.
+    // Takes the size of "bitmap_bg", applies the stream view's skin and repaints.
     void applySkin();
     // Starts the model: opens the command-line file, or reopens the last input.
     void initModel(const QString& commandLineFile);
@@ -107,19 +108,19 @@ protected:
     bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void showOpenDialog();
     void beam();
     void forwardToView(int id);
-    void placeView();
 
     IUserMessages& m_messages;
     CRingtoneModel m_model;
-    QWidget* m_view;
+    CStreamViewCtrl* m_view;
     std::map<int, CXButton*> m_controls;
     CDynBitmap m_background;
-    QRect m_viewRect;
+    bool m_forwardingKey = false;
     QString m_filter;
     ButtonState m_state;
     ProgressFactory m_progressFactory;

@@ -7,6 +7,7 @@
 #include "support/BeamTestSupport.h"
 #include "ui/QuilletCtrl.h"
 #include "ui/QuilletDlg.h"
+#include "view/gui/StreamViewCtrl.h"
 
 #include <QMimeData>
 #include <QTimer>
@@ -102,9 +103,24 @@ TEST_F(QuilletWindowTest, OpensTheCommandLineFileAndDroppedFiles) {
     EXPECT_EQ(model.getInputFileName(), file(u"first.wav"_s));
     EXPECT_EQ(model.getDuration(), 25000);
     EXPECT_EQ(dlg->ctrl().control(Ctrl::LblInputFile)->config().caption, model.getInputName());
-    // Input with the proposed selection: everything but stop, zooming, the fades and setting the
-    // selection's ends (the view's flags, all off without the view) is enabled.
-    EXPECT_EQ(enabled(*dlg), (std::vector<int>{1, 3, 4, 21, 22, 51, 52, 101}));
+    // Input with the proposed selection, the position at its start, all of it shown: everything
+    // but stop, zooming out and removing fades.
+    EXPECT_EQ(enabled(*dlg), (std::vector<int>{1, 3, 4, 10, 21, 22, 31, 32, 41, 42, 51, 52, 101}));
+    // Playing (on the virtual card): stop, ringtone play, zoom and scrolling only.
+    qputenv("QUILLET_VIRTUAL_OUT", file(u"played.wav"_s).toUtf8());
+    Click(dlg->ctrl().control(Ctrl::CmdPlay));
+    EXPECT_TRUE(WaitFor([&] { return dlg->ctrl().buttonState()[ButtonState::Playing]; }));
+    EXPECT_EQ(enabled(*dlg), (std::vector<int>{10, 22, 23, 51, 52}));
+    EXPECT_TRUE(WaitFor([&] { return QFileInfo(file(u"played.wav"_s)).size() > 8000; }));
+    Click(dlg->ctrl().control(Ctrl::CmdStop));
+    EXPECT_TRUE(WaitFor([&] { return !dlg->ctrl().buttonState()[ButtonState::Playing]; }));
+    qunsetenv("QUILLET_VIRTUAL_OUT");
+    // A key the focused button does not take goes to the view: Home moves to the begin.
+    dlg->activateWindow();
+    dlg->ctrl().control(Ctrl::CmdOpen)->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Home);
+    EXPECT_EQ(dlg->ctrl().streamView()->GetPosition(), 0);
+    EXPECT_FALSE(dlg->ctrl().control(Ctrl::CmdScrollLeft)->isEnabled());
 
     // A folder, a file of another type and a file while the model is busy are refused.
     EXPECT_FALSE(drop(*dlg, QUrl::fromLocalFile(m_files.path())));
@@ -113,7 +129,7 @@ TEST_F(QuilletWindowTest, OpensTheCommandLineFileAndDroppedFiles) {
     WriteToneWav(file(u"second.WAV"_s), 3.0);
     model.setState(CRingtoneModel::State::Opening);
     EXPECT_FALSE(drop(*dlg, QUrl::fromLocalFile(file(u"second.WAV"_s))));
-    EXPECT_EQ(enabled(*dlg), (std::vector<int>{51, 52}));
+    EXPECT_EQ(enabled(*dlg), (std::vector<int>{10, 52}));
     model.setState(CRingtoneModel::State::Idle);
     // A supported file is opened as from the open-file dialog.
     EXPECT_TRUE(drop(*dlg, QUrl::fromLocalFile(file(u"second.WAV"_s))));

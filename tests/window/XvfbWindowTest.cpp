@@ -16,19 +16,27 @@ using namespace testsupport;
 using namespace Qt::StringLiterals;
 
 namespace {
-// The centre of a dialog button of the skin in a window of the skin's size.
-QPoint ButtonCentre(const QString& skin, const QString& section) {
+// The centre of a button of the skin in the window: a dialog button, or one of the main control
+// (placed in the control, which sits at "sl_ctrl_position").
+QPoint ButtonCentre(const QString& skin, const QString& section, bool inControl) {
     CSkinParser parser;
-    CDynBitmap background;
+    CDynBitmap background, controlBackground;
+    QPoint controlAt;
     CXButtonCfg button;
     if (!parser.init(skin, u"PP_SDF"_s) || !parser.openSection(u"[main]"_s))
         return {};
     while (parser.nextKey())
-        parser.getBitmap(u"bitmap"_s, background);
+        parser.getBitmap(u"bitmap"_s, background) ||
+            parser.getPoint(u"sl_ctrl_position"_s, controlAt);
+    if (!parser.openSection(u"[ql_ctrl]"_s))
+        return {};
+    while (parser.nextKey())
+        parser.getBitmap(u"bitmap_bg"_s, controlBackground);
     if (!button.load(parser, section, CXButton::PushButton, false))
         return {};
-    return CXButton::PlacedPosition(button.position, button.anchor, background.size()) +
-           QPoint(button.size.x() / 2, button.size.y() / 2);
+    const QSize parent = inControl ? controlBackground.size() : background.size();
+    return CXButton::PlacedPosition(button.position, button.anchor, parent) +
+           QPoint(button.size.x() / 2, button.size.y() / 2) + (inControl ? controlAt : QPoint());
 }
 } // namespace
 
@@ -41,8 +49,10 @@ TEST(XvfbWindow, RealClicksHandOverDragAndExit) {
     const QString first = work.filePath(u"first.wav"_s), second = work.filePath(u"second.wav"_s);
     WriteToneWav(first, 12.0);
     WriteToneWav(second, 30.0);
-    const QPoint exit = ButtonCentre(ShippedSkin("en"), u"[btn_exit]"_s);
+    const QPoint exit = ButtonCentre(ShippedSkin("en"), u"[btn_exit]"_s, false);
+    const QPoint play = ButtonCentre(ShippedSkin("en"), u"[btn_play]"_s, true);
     ASSERT_EQ(exit, QPoint(774, 22));
+    ASSERT_FALSE(play.isNull());
 
     QProcess run;
     run.setProcessChannelMode(QProcess::MergedChannels);
@@ -50,15 +60,20 @@ TEST(XvfbWindow, RealClicksHandOverDragAndExit) {
               {u"-a"_s, u"-s"_s, u"-screen 0 1280x800x24"_s, u"bash"_s,
                QStringLiteral(QUILLET_TEST_DATA_DIR "/../window/xvfb-drive.sh"),
                QStringLiteral(QUILLET_BIN_DIR "/quillet"), work.path(), first, second, u"400"_s,
-               u"20"_s, QString::number(exit.x()), QString::number(exit.y())});
+               u"20"_s, QString::number(exit.x()), QString::number(exit.y()),
+               QString::number(play.x()), QString::number(play.y())});
     ASSERT_TRUE(run.waitForFinished(90000));
     const QByteArray output = run.readAll();
     ASSERT_EQ(run.exitCode(), 0) << output.toStdString();
 
     QStringList result = QString::fromUtf8(ReadBytes(work.filePath(u"result.txt"_s))).split('\n');
     result.removeAll(QString());
-    ASSERT_EQ(result.size(), 6) << output.toStdString();
+    ASSERT_EQ(result.size(), 7) << output.toStdString();
     EXPECT_EQ(result[0], u"second_status=0"_s);
+    // Play sounded on the virtual card: the second input's tone went out.
+    EXPECT_EQ(result[6], u"played=1"_s);
+    const DecodedWav played = ReadDecodedWav(work.filePath(u"out.wav"_s));
+    EXPECT_GT(played.frames(), 8000u);
     EXPECT_EQ(result[3], u"first_status=0"_s);
     // The drag moved the window by the pointer's way.
     const QStringList before = result[1].mid(7).split(','), after = result[2].mid(6).split(',');

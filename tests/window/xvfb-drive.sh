@@ -2,11 +2,12 @@
 # Runs under xvfb-run: starts the window, hands it a second file from a later start, drags it by
 # its background, screenshots it and presses its exit button, all with real X events; then starts
 # it once more to see where it shows and exits again.
-# Arguments: quillet binary, work folder, first file, second file, drag point "x y" and exit
-# button centre "x y" in window coordinates. Writes positions and exit statuses to the work folder.
+# Arguments: quillet binary, work folder, first file, second file, drag point "x y", exit button
+# centre "x y" and play button centre "x y" in window coordinates. Writes positions, exit
+# statuses and whether play sounded to the work folder; the virtual card's output is out.wav.
 set -euo pipefail
 bin=$1 work=$2 first=$3 second=$4
-drag_x=$5 drag_y=$6 exit_x=$7 exit_y=$8
+drag_x=$5 drag_y=$6 exit_x=$7 exit_y=$8 play_x=$9 play_y=${10}
 export QT_QPA_PLATFORM=xcb QUILLET_AUDIO=virtual QUILLET_VIRTUAL_OUT=$work/out.wav XDG_RUNTIME_DIR=$work/run
 mkdir -p -m 0700 "$XDG_RUNTIME_DIR"
 
@@ -41,6 +42,16 @@ import -window root "$work/shot-second.png"
 
 eval "$(xdotool getwindowgeometry --shell "$wid")"
 echo "before=$X,$Y" >>"$work/result.txt"
+# Play, pressed until the virtual card's output grows (the window may still be opening the file).
+played=0
+for _ in $(seq 20); do
+  xdotool mousemove $((X + play_x)) $((Y + play_y)) sleep 0.2 click 1 sleep 0.8
+  if [ "$(stat -c %s "$QUILLET_VIRTUAL_OUT" 2>/dev/null || echo 0)" -gt 8044 ]; then
+    played=1
+    break
+  fi
+done
+
 # The drag is tried again while the window is busy opening (a progress dialog holds the mouse),
 # as a person would; a slow build (sanitizers) takes a while.
 before_x=$X before_y=$Y
@@ -67,3 +78,4 @@ eval "$(xdotool getwindowgeometry --shell "$wid")"
 echo "restored=$X,$Y" >>"$work/result.txt"
 exit_window "$pid"
 echo "third_status=$status" >>"$work/result.txt"
+echo "played=$played" >>"$work/result.txt"
