@@ -735,7 +735,7 @@ Rückgabewert: 0 Erfolg, 1 abgebrochen (Strg+C), 2 fehlgeschlagen.</translation>
     </message>
     <message>
         <source>L	Play the loop seam: the ringtone&apos;s end running into its start</source>
-        <translation>L	Nahtstelle der Wiederholung abspielen: das Ende des Klingeltons geht in seinen Anfang über</translation>
+        <translation>L	Übergang vom Ende des Klingeltons in seinen Anfang abspielen</translation>
     </message>
     <message>
         <source>Space, Enter	Press the focused button</source>

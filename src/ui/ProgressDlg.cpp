@@ -13,6 +13,8 @@
 #include <QThread>
 #include <QVBoxLayout>
 
+#include <utility>
+
 namespace {
 // The bar counts in per mille so that a range beyond the int of the widget still fits.
 constexpr int kBarSteps = 1000;
@@ -61,20 +63,52 @@ CProgressDlg::~CProgressDlg() {
     QCoreApplication::instance()->removeEventFilter(this);
 }
 
-template <class Change> void CProgressDlg::Apply(Change change) {
+template <class Edit> void CProgressDlg::Change(Edit edit) {
     if (QThread::currentThread() == thread()) {
-        change();
+        Pending now;
+        edit(now);
+        ApplyPending(now);
         ProcessEvents();
-    } else {
-        QMetaObject::invokeMethod(this, std::move(change), Qt::QueuedConnection);
+        return;
     }
+    bool post = false;
+    {
+        const std::lock_guard lock(m_pendingLock);
+        edit(m_pending);
+        post = !std::exchange(m_flushPosted, true);
+    }
+    // One flush waits at a time, so a fast worker does not flood the GUI thread; the flush reads
+    // what was collected under the lock, never data carried by the posted call.
+    if (post)
+        QMetaObject::invokeMethod(this, "FlushPending", Qt::QueuedConnection);
+}
+
+void CProgressDlg::FlushPending() {
+    Pending pending;
+    {
+        const std::lock_guard lock(m_pendingLock);
+        pending = std::exchange(m_pending, Pending{});
+        m_flushPosted = false;
+    }
+    ApplyPending(pending);
+}
+
+void CProgressDlg::ApplyPending(const Pending& pending) {
+    if (pending.text)
+        m_text = *pending.text;
+    if (pending.subText)
+        m_subText = *pending.subText;
+    if (pending.text || pending.subText)
+        m_label->setText(m_subText.isEmpty() ? m_text : m_text + QLatin1Char('\n') + m_subText);
+    UpdateBar();
+    if (pending.show)
+        ShowNow(*pending.show);
 }
 
 void CProgressDlg::SetText(const QString& text) {
-    Apply([this, text] {
-        m_text = text;
-        m_subText.clear();
-        UpdateLabel();
+    Change([&text](Pending& p) {
+        p.text = text;
+        p.subText = QString();
     });
 }
 
@@ -83,10 +117,7 @@ void CProgressDlg::SetTextId(int id) {
 }
 
 void CProgressDlg::SetSubText(const QString& text) {
-    Apply([this, text] {
-        m_subText = text;
-        UpdateLabel();
-    });
+    Change([&text](Pending& p) { p.subText = text; });
 }
 
 void CProgressDlg::SetSubTextId(int id) {
@@ -100,38 +131,29 @@ void CProgressDlg::SetRange(uint32_t total) {
 
 void CProgressDlg::SetPos(uint32_t done) {
     m_pos = done;
-    if (QThread::currentThread() == thread()) {
-        UpdateBar();
-        ProcessEvents();
-    } else if (!m_barUpdatePosted.exchange(true)) {
-        // One bar update waits at a time: a fast worker does not flood the GUI thread.
-        QMetaObject::invokeMethod(
-            this,
-            [this] {
-                m_barUpdatePosted = false;
-                UpdateBar();
-            },
-            Qt::QueuedConnection);
-    }
+    Change([](Pending&) {});
 }
 
 void CProgressDlg::Step(uint32_t delta) {
-    SetPos(m_pos.load() + delta);
+    m_pos += delta;
+    Change([](Pending&) {});
 }
 
 void CProgressDlg::Show(bool show) {
-    Apply([this, show] {
-        if (!show) {
-            hide();
-            return;
-        }
-        adjustSize();
-        if (const QWidget* over = parentWidget())
-            move(over->window()->frameGeometry().center() - rect().center());
-        QDialog::show();
-        raise();
-        activateWindow();
-    });
+    Change([show](Pending& p) { p.show = show; });
+}
+
+void CProgressDlg::ShowNow(bool show) {
+    if (!show) {
+        hide();
+        return;
+    }
+    adjustSize();
+    if (const QWidget* over = parentWidget())
+        move(over->window()->frameGeometry().center() - rect().center());
+    QDialog::show();
+    raise();
+    activateWindow();
 }
 
 bool CProgressDlg::IsCanceled() {
@@ -155,10 +177,6 @@ void CProgressDlg::reject() {
 void CProgressDlg::OnCancel() {
     if (isVisible())
         m_cancelled = true;
-}
-
-void CProgressDlg::UpdateLabel() {
-    m_label->setText(m_subText.isEmpty() ? m_text : m_text + QLatin1Char('\n') + m_subText);
 }
 
 void CProgressDlg::UpdateBar() {

@@ -6,6 +6,8 @@
 #include <QDialog>
 
 #include <atomic>
+#include <mutex>
+#include <optional>
 
 class QLabel;
 class QProgressBar;
@@ -47,12 +49,24 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // What is to change on the screen; calls from other threads collect it under m_pendingLock.
+    struct Pending {
+        std::optional<QString> text; // a new main line
+        std::optional<QString> subText;
+        std::optional<bool> show;
+    };
+
     // Sets the cancelled flag when the dialog is visible.
     void OnCancel();
-    // Runs the change on the GUI thread: at once there (then processes events), queued otherwise.
-    template <class Change> void Apply(Change change);
-    // Shows the texts in the label.
-    void UpdateLabel();
+    // On the GUI thread the change is shown at once and events are processed; from another
+    // thread it is collected and one FlushPending call is posted to the GUI thread for it.
+    template <class Edit> void Change(Edit edit);
+    // Shows what other threads left (posted by Change).
+    Q_INVOKABLE void FlushPending();
+    // Shows the texts, the position, and the dialog or not.
+    void ApplyPending(const Pending& pending);
+    // Shows the dialog centred over its parent, or hides it.
+    void ShowNow(bool show);
     // Shows the position as bar and percentage.
     void UpdateBar();
     // Processes the pending events with key events held back.
@@ -66,6 +80,8 @@ private:
     std::atomic<uint32_t> m_total{0};
     std::atomic<uint32_t> m_pos{0};
     std::atomic<bool> m_cancelled{false};
-    std::atomic<bool> m_barUpdatePosted{false};
+    std::mutex m_pendingLock;
+    Pending m_pending;          // under m_pendingLock
+    bool m_flushPosted = false; // under m_pendingLock
     bool m_processing = false;
 };

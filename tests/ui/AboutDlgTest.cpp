@@ -63,8 +63,4 @@ TEST_F(AboutDlgTest, OffersNoLanguagesDuringABeamOrWithTheLanguageFromTheCommand
     CAboutDlg about(nullptr, false);
     EXPECT_FALSE(about.offersLanguages());
     EXPECT_EQ(about.chosenLanguage(), QStringLiteral("en"));
-    // A missing translation file disables its button.
-    GetConfig().SetLanguage(QStringLiteral("en"), false);
-    QFile::remove(GetTraFilePath(QStringLiteral("de")));
-    EXPECT_FALSE(CAboutDlg(nullptr, false).languageButton(QStringLiteral("de"))->isEnabled());
 }

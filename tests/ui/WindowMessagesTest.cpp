@@ -18,7 +18,7 @@ using namespace uitest;
 namespace {
 // What a box showed, read when it appeared; the box is then closed.
 struct SeenBox {
-    QString text, caption, button;
+    QString text, caption;
     QMessageBox::Icon icon = QMessageBox::NoIcon;
     QWidget* parent = nullptr;
 };
@@ -31,8 +31,7 @@ void CloseNextBox(SeenBox& seen, const QString& shot = QString()) {
             CloseNextBox(seen, shot); // not shown yet: look again
             return;
         }
-        seen = {box->text(), box->windowTitle(), box->buttons().value(0)->text(), box->icon(),
-                box->parentWidget()};
+        seen = {box->text(), box->windowTitle(), box->icon(), box->parentWidget()};
         if (!shot.isEmpty())
             SaveShot(box, shot);
         box->buttons().value(0)->click();
@@ -58,7 +57,6 @@ TEST_F(WindowMessagesTest, BoxesShowTheTranslatedTextOverTheirWindow) {
     CloseNextBox(seen, QStringLiteral("message_error_de"));
     ShowErrorMessageId(messages, IDS_COULD_NOT_OPEN, QStringLiteral("song.mp3"));
     EXPECT_EQ(seen.text, QStringLiteral("Die Datei konnte nicht geöffnet werden: song.mp3."));
-    EXPECT_EQ(seen.button, QStringLiteral("OK"));
 
     // From a worker thread the box still opens on the GUI thread, and the worker waits for it.
     std::atomic<bool> done{false};
