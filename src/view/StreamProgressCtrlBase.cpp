@@ -107,37 +107,27 @@ bool CStreamProgressCtrlBase::zoomAll() {
 }
 
 qint64 CStreamProgressCtrlBase::scrollLeft(int percent) {
-    const qint64 d = (m_visibleEnd - m_visibleBegin) * percent / 100;
     const qint64 oldEnd = m_visibleEnd;
-    qint64 begin = m_visibleBegin - d;
-    qint64 end = m_visibleEnd - d;
-    if (begin < m_streamBegin) {
-        end += m_streamBegin - begin;
-        begin = m_streamBegin;
-    }
-    m_visibleBegin = begin;
-    m_visibleEnd = end;
-    traceCheck("scrollLeft times", begin, end);
+    shiftVisible(-(m_visibleEnd - m_visibleBegin) * percent / 100);
+    traceCheck("scrollLeft times", m_visibleBegin, m_visibleEnd);
     return m_visibleEnd - oldEnd;
 }
 
 qint64 CStreamProgressCtrlBase::scrollRight(int percent) {
-    const qint64 d = (m_visibleEnd - m_visibleBegin) * percent / 100;
     const qint64 oldEnd = m_visibleEnd;
-    qint64 begin = m_visibleBegin + d;
-    qint64 end = m_visibleEnd + d;
-    if (end > m_streamEnd) {
-        begin -= end - m_streamEnd;
-        end = m_streamEnd;
-    }
-    m_visibleBegin = begin;
-    m_visibleEnd = end;
-    traceCheck("scrollRight times", begin, end);
+    shiftVisible((m_visibleEnd - m_visibleBegin) * percent / 100);
+    traceCheck("scrollRight times", m_visibleBegin, m_visibleEnd);
     return m_visibleEnd - oldEnd;
 }
 
 qint64 CStreamProgressCtrlBase::scroll(qint64 dt) {
     const qint64 oldBegin = m_visibleBegin;
+    shiftVisible(dt);
+    traceCheck("scroll times", m_visibleBegin, m_visibleEnd);
+    return m_visibleBegin - oldBegin;
+}
+
+void CStreamProgressCtrlBase::shiftVisible(qint64 dt) {
     qint64 begin = m_visibleBegin + dt;
     qint64 end = m_visibleEnd + dt;
     if (begin < m_streamBegin) {
@@ -150,8 +140,6 @@ qint64 CStreamProgressCtrlBase::scroll(qint64 dt) {
     }
     m_visibleBegin = begin;
     m_visibleEnd = end;
-    traceCheck("scroll times", begin, end);
-    return m_visibleBegin - oldBegin;
 }
 
 qint64 CStreamProgressCtrlBase::goToBegin() {

@@ -95,6 +95,8 @@ private:
     static void traceCheck(const char* label, qint64 a, qint64 b);
     // Keeps the visible range inside the stream range, moving only the bound that leaves it.
     void clampVisible();
+    // Moves the visible range by dt, then back inside the stream at the begin, then at the end.
+    void shiftVisible(qint64 dt);
 
     qint64 m_visibleBegin = 0;
     qint64 m_visibleEnd = 1;

@@ -24,14 +24,14 @@ bool CSelectionEditor::intersectsVisible() const {
     return cut.end() > m_progress.visibleBegin() && cut.start() < m_progress.visibleEnd();
 }
 
-qint64 CSelectionEditor::limitStart(qint64 pos, bool messages) const {
-    const qint64 end = m_model->getCut().end();
+qint64 CSelectionEditor::limitLength(qint64 pos, qint64 anchor, int side, bool messages) const {
+    const qint64 length = (anchor - pos) * side;
     int message = 0;
-    if (end - pos > CCutInfo::kMaxLength) {
-        pos = end - CCutInfo::kMaxLength;
+    if (length > CCutInfo::kMaxLength) {
+        pos = anchor - side * CCutInfo::kMaxLength;
         message = IDS_RINGTONE_TOO_LONG;
-    } else if (end - pos < CCutInfo::kMinLength) {
-        pos = end - CCutInfo::kMinLength;
+    } else if (length < CCutInfo::kMinLength) {
+        pos = anchor - side * CCutInfo::kMinLength;
         message = IDS_RINGTONE_TOO_SHORT;
     }
     if (messages && message)
@@ -39,19 +39,12 @@ qint64 CSelectionEditor::limitStart(qint64 pos, bool messages) const {
     return pos;
 }
 
+qint64 CSelectionEditor::limitStart(qint64 pos, bool messages) const {
+    return limitLength(pos, m_model->getCut().end(), 1, messages);
+}
+
 qint64 CSelectionEditor::limitEnd(qint64 pos, bool messages) const {
-    const qint64 start = m_model->getCut().start();
-    int message = 0;
-    if (pos - start > CCutInfo::kMaxLength) {
-        pos = start + CCutInfo::kMaxLength;
-        message = IDS_RINGTONE_TOO_LONG;
-    } else if (pos - start < CCutInfo::kMinLength) {
-        pos = start + CCutInfo::kMinLength;
-        message = IDS_RINGTONE_TOO_SHORT;
-    }
-    if (messages && message)
-        m_showMessage(message);
-    return pos;
+    return limitLength(pos, m_model->getCut().start(), -1, messages);
 }
 
 void CSelectionEditor::applyStart(qint64 pos) {

@@ -53,6 +53,9 @@ private:
     // Whether the model's selection contains pos, and whether it intersects the visible range.
     bool inside(qint64 pos) const;
     bool intersectsVisible() const;
+    // pos limited so that the selection from pos to anchor (side 1: pos is the start; -1: the
+    // end) is 1 to 30 seconds long; with messages the limit that applied is shown.
+    qint64 limitLength(qint64 pos, qint64 anchor, int side, bool messages) const;
     // Applies a start or end to the model's selection when it changed; tells the model.
     void applyStart(qint64 pos);
     void applyEnd(qint64 pos);

@@ -8,11 +8,9 @@
 #include "app/StringTable.h"
 #include "skin/SkinParser.h"
 #include "util/DateTimeText.h"
-#ifdef VIEW_EXTRAS_LANDED
 #include "view/LoopSeam.h"
 #include "view/SelectionHistory.h"
 #include "view/ZeroCrossing.h"
-#endif
 #include "workflow/ButtonState.h"
 #include "workflow/IRingtoneModelOwner.h"
 #include "workflow/RingtoneModel.h"
@@ -43,9 +41,7 @@ QString viewText(const char* text) {
 
 CStreamViewCtrl::CStreamViewCtrl(QWidget* parent)
     : QWidget(parent), m_editor(m_progress, [this](int id) { showMessage(id); }),
-#ifdef VIEW_EXTRAS_LANDED
       m_history(std::make_unique<CSelectionHistory>()),
-#endif
       m_player(std::make_unique<CWavPlayer>(this)) {
     setObjectName(QStringLiteral("StreamViewCtrl"));
     setWindowTitle(QStringLiteral("StreamViewCtrl"));
@@ -187,10 +183,8 @@ void CStreamViewCtrl::refresh(bool reset, bool follow) {
     m_editor.follow(cut.isValid());
     if (follow && !wasZoomed && m_progress.zoomAll())
         m_progress.setPosition(m_progress.getPosition());
-#ifdef VIEW_EXTRAS_LANDED
     if (reset || m_empty)
         m_history->reset(cut);
-#endif
     updateTimerInterval();
     invalidate();
     if (m_drag != Drag::Moving && m_drag != Drag::Edge)
@@ -202,9 +196,7 @@ void CStreamViewCtrl::updateTimerInterval() {
     if (span == m_lastSpan)
         return;
     m_lastSpan = span;
-    m_timerInterval = int(std::max<qint64>(span / 1000, kMinTimerInterval));
-    if (span / 1000 < kMinTimerInterval + 1)
-        m_timerInterval = kMinTimerInterval;
+    m_timerInterval = span / 1000 > kMinTimerInterval ? int(span / 1000) : kMinTimerInterval;
     if (m_model)
         m_model->setViewTimerInterval(m_timerInterval);
     m_timer.start(m_timerInterval);
@@ -397,18 +389,21 @@ void CStreamViewCtrl::onPlayFinished(bool error) {
         return;
     const bool ringtone = m_playingRingtone;
     m_playing = m_playingRingtone = false;
-    const quint64 run = m_run;
-    QMetaObject::invokeMethod(
-        this, [this, run, error, ringtone] { playFinished(run, error, ringtone); },
-        Qt::QueuedConnection);
+    m_finished = Finished{m_run, error, ringtone};
+    QMetaObject::invokeMethod(this, "playFinished", Qt::QueuedConnection);
 }
 
-void CStreamViewCtrl::playFinished(quint64 run, bool error, bool ringtone) {
+void CStreamViewCtrl::playFinished() {
+    Finished finished{};
     {
         std::lock_guard lock(m_lock);
-        if (run != m_run)
-            return;
+        if (!m_finished || m_finished->run != m_run)
+            return; // stopped or started again since
+        finished = *m_finished;
+        m_finished.reset();
     }
+    const bool error = finished.error;
+    const bool ringtone = finished.ringtone;
     if (!m_seamFile.isEmpty()) {
         QFile::remove(m_seamFile);
         m_seamFile.clear();
@@ -424,24 +419,22 @@ void CStreamViewCtrl::playFinished(quint64 run, bool error, bool ringtone) {
 }
 
 void CStreamViewCtrl::playLoopSeam() {
-#ifdef VIEW_EXTRAS_LANDED
     if (!m_model || m_empty || !m_model->getCut().isValid())
         return;
     stop();
     const QString file = CRingtoneModel::workBaseName() + QStringLiteral(".seam.wav");
-    if (!MakeLoopSeamWav(m_model->getWavFileName(), m_model->getCut(), file)) {
+    const double gain = m_normalizedGain ? m_model->getNormalizationGain() : 1.0;
+    if (!MakeLoopSeamWav(m_model->getWavFileName(), m_model->getCut(), file, gain)) {
         QFile::remove(file);
         return;
     }
     m_seamFile = file;
-    CCutInfo none; // the seam carries its fades already
-    const qint64 length = 2 * CLoopSeam::kSideMs;
-    if (!startPlayer(file, 0, length, none, false)) {
+    const CCutInfo none; // the seam carries its fades and gain already
+    if (!startPlayer(file, 0, 2 * CLoopSeam::sideLength(m_model->getCut()), none, false)) {
         QFile::remove(file);
         m_seamFile.clear();
     }
     notify();
-#endif
 }
 
 // The mouse.
@@ -640,7 +633,6 @@ void CStreamViewCtrl::keyPressEvent(QKeyEvent* event) {
 }
 
 bool CStreamViewCtrl::editByKey(QKeyEvent* event) {
-#ifdef VIEW_EXTRAS_LANDED
     const ConfigFile& config = GetConfig();
     if (config.GetUndoSelectionEdits()) {
         if (event->matches(QKeySequence::Undo)) {
@@ -662,7 +654,6 @@ bool CStreamViewCtrl::editByKey(QKeyEvent* event) {
     }
     if (!config.GetKeyboardEditing())
         return false;
-#endif
     const bool shift = event->modifiers() & Qt::ShiftModifier;
     const qint64 pos = m_progress.getPosition();
     const int columns =
@@ -700,7 +691,6 @@ void CStreamViewCtrl::stepPosition(qint64 to) {
     notify();
 }
 
-#ifdef VIEW_EXTRAS_LANDED
 void CStreamViewCtrl::recordHistory() {
     if (m_model)
         m_history->record(m_model->getCut());
@@ -715,15 +705,8 @@ void CStreamViewCtrl::undoRedo(bool redo) {
     refresh(false, false);
 }
 
-#else
-void CStreamViewCtrl::recordHistory() {}
-void CStreamViewCtrl::undoRedo(bool) {}
-#endif
 qint64 CStreamViewCtrl::snap(qint64 t) const {
-#ifdef VIEW_EXTRAS_LANDED
     if (!m_model || !GetConfig().GetSnapToZeroCrossing())
         return t;
     return FindRisingZeroCrossing(m_model->getWavFileName(), t, kSnapReach).value_or(t);
-#endif
-    return t;
 }

@@ -19,6 +19,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <optional>
 
 class CSelectionHistory;
 class CSkinParser;
@@ -86,6 +87,8 @@ public:
     QString describe() const;
 
 protected:
+    // Qt's events: layout on resize, the off-screen picture and overlay on paint, the mouse state
+    // machine, the wheel's scrolling, and Escape and the editing keys.
     void resizeEvent(QResizeEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
@@ -99,14 +102,20 @@ private:
     // Which drag the left button started.
     enum class Drag { None, Panning, Moving, Edge };
 
+    // Places the time rectangle and the position area in the view's width; redraws.
     void layout();
-    // Redraws everything, or only the cursor's strip.
+    // Marks the off-screen picture for drawing again and asks for a repaint.
     void invalidate();
+    // Repaints only the strips of the cursor and the position text, old and new.
     void moveCursor();
+    // Updates the accessible description and tells the owner of the change.
     void notify();
+    // Sets the timer interval from the visible span when it changed, and tells the model.
     void updateTimerInterval();
+    // Shows the string-table message (163, 164 with 30, 179) through the model's owner.
     void showMessage(int id);
 
+    // Commands 21, 22 and 23, and the loop-seam preview (key L).
     void play();
     void playRingtone();
     void stop();
@@ -114,8 +123,11 @@ private:
     // Starts the player on the range; the lock hands the playing flag to the callback.
     bool startPlayer(const QString& file, qint64 start, qint64 end, const CCutInfo& cut,
                      bool ringtone);
-    // The finished run, on the GUI thread.
-    void playFinished(quint64 run, bool error, bool ringtone);
+    // The finished run that onPlayFinished left in m_finished, on the GUI thread. Invoked by
+    // name, so that the queued call carries no data of ours across the threads: the data goes
+    // through m_lock.
+    Q_INVOKABLE void playFinished();
+    // Commands 10 and 12, 51 and 52, and the selection commands 31 to 43.
     void zoom(bool in);
     void scrollBy(int command);
     void editSelection(int id);
@@ -124,12 +136,15 @@ private:
 
     // The hover state and cursor for a pointer at (x, y) with no button held.
     void hover(QPoint at);
+    // Moves the selection, an edge of it, or the view with the pointer held down at x.
     void dragTo(QPoint at);
     // Ends a drag; cancelled puts a moved or dragged selection back.
     void endDrag(bool cancelled);
     // Keyboard editing: position steps, edges at the position, undo and redo.
     bool editByKey(QKeyEvent* event);
+    // Moves the position to the time (within the input), scrolling to it.
     void stepPosition(qint64 to);
+    // Puts back the selection before the last edit, or the one the last undo went back from.
     void undoRedo(bool redo);
     // Records the selection as it is now as one undo step when it differs from the last one.
     void recordHistory();
@@ -140,9 +155,7 @@ private:
     StreamViewSkin m_skin;
     CStreamViewPainter m_painter;
     CSelectionEditor m_editor;
-#ifdef VIEW_EXTRAS_LANDED
     std::unique_ptr<CSelectionHistory> m_history;
-#endif
     CRingtoneModel* m_model = nullptr;
     std::function<void()> m_changeListener;
 
@@ -152,6 +165,13 @@ private:
     bool m_playing = false;
     bool m_playingRingtone = false;
     quint64 m_run = 0; // counts starts and stops; a finished run that is not the last is dropped
+    // A run that ended by itself, for playFinished.
+    struct Finished {
+        quint64 run;
+        bool error;
+        bool ringtone;
+    };
+    std::optional<Finished> m_finished;
     bool m_resumeAfterDrag = false;
     bool m_normalizedGain = true;
     QElapsedTimer m_clock;

@@ -35,6 +35,8 @@ public:
     QRegion overlayRegion(int height, const CStreamProgressCtrl& progress) const;
 
 private:
+    // The layers: the audio's span, the selection with its ramps (edge columns or fade ramps),
+    // the waveform (a line, or a min/max line per column), the axis, and the texts and marks.
     void paintStream(QPainter& painter, int height, const CStreamProgressCtrl& progress) const;
     void paintSelection(QPainter& painter, int height, const CStreamProgressCtrl& progress) const;
     // Columns of the middle tile from y down to the bottom, at x (the fade ramps).
@@ -42,7 +44,7 @@ private:
     void paintWaveform(QPainter& painter, CStreamProgressCtrl& progress,
                        CRingtoneModel& model) const;
     void paintAxis(QPainter& painter, const CStreamProgressCtrl& progress) const;
-    // The position text, where its baseline starts, and the rectangle it covers.
+    // The position text ("Current Position: hh:mm:ss.mmm"), and the rectangle it covers.
     QString positionText(const CStreamProgressCtrl& progress) const;
     QRect positionTextRect(const QString& text, const CStreamProgressCtrl& progress) const;
     void paintTexts(QPainter& painter, const CStreamProgressCtrl& progress,
