@@ -57,7 +57,7 @@ TEST(XvfbWindow, RealClicksHandOverDragAndExit) {
     QProcess run;
     run.setProcessChannelMode(QProcess::MergedChannels);
     run.start(u"xvfb-run"_s,
-              {u"-a"_s, u"-s"_s, u"-screen 0 1280x800x24"_s, u"bash"_s,
+              {u"-a"_s, u"-s"_s, u"-screen 0 1280x800x24 -noreset"_s, u"bash"_s,
                QStringLiteral(QUILLET_TEST_DATA_DIR "/../window/xvfb-drive.sh"),
                QStringLiteral(QUILLET_BIN_DIR "/quillet"), work.path(), first, second, u"400"_s,
                u"20"_s, QString::number(exit.x()), QString::number(exit.y()),

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Runs under xvfb-run: starts the window, hands it a second file from a later start, drags it by
+# Runs under xvfb-run (its server started with -noreset, so that it stays up between clients):
+# starts the window, hands it a second file from a later start, presses play, drags the window by
 # its background, screenshots it and presses its exit button, all with real X events; then starts
 # it once more to see where it shows and exits again.
 # Arguments: quillet binary, work folder, first file, second file, drag point "x y", exit button
