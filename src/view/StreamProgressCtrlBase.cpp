@@ -25,8 +25,11 @@ qint32 CStreamProgressCtrlBase::timeToPixel(qint64 t, bool clamp) const {
         if (t >= m_visibleEnd - 1)
             return m_x1;
     }
+    if (m_visibleEnd <= m_visibleBegin) // only a zoom at a time far outside the stream does it
+        return m_x0;
     const double part = double(t - m_visibleBegin) / double(m_visibleEnd - m_visibleBegin);
-    return m_x0 + qint32(std::trunc(part * double(m_x1 - m_x0)));
+    const double x = std::trunc(part * double(m_x1 - m_x0));
+    return m_x0 + qint32(std::clamp(x, -1e9, 1e9));
 }
 
 qint64 CStreamProgressCtrlBase::pixelToTime(qint32 x) const {

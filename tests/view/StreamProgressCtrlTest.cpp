@@ -102,6 +102,10 @@ TEST_F(StreamProgressCtrlTest, ZoomInStopsNearTheMinimumAndScalesTheLargerSideFr
     EXPECT_TRUE(narrow.zoomOut(9999));
     EXPECT_EQ(narrow.visibleBegin(), 9989);
     EXPECT_TRUE(narrow.zoomAll() && !narrow.zoomAll() && !narrow.isZoomed());
+    // Far past the end the range turns over; columns then stay at the left edge.
+    narrow.zoomIn(100000);
+    EXPECT_EQ((Range{narrow.visibleBegin(), narrow.visibleEnd()}), (Range{50000, 10000}));
+    EXPECT_EQ(narrow.timeToPixel(20000, false), 0);
 }
 
 TEST_F(StreamProgressCtrlTest, ScrollAndSetSavedKeepTheViewInsideTheStream) {

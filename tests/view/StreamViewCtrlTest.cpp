@@ -122,6 +122,17 @@ TEST_F(StreamViewTest, EdgesDragWithinTheirBoundsAndTheSelectionMovesOrPutsBack)
     ASSERT_EQ(cut().start(), 10000);
     const qint64 msPerColumn = 60000 / (m_view->progress().model().pixelRect().right -
                                         m_view->progress().model().pixelRect().left);
+    // The pointer's shape tells what a press would do.
+    const auto shapeAt = [&](int x, int y) {
+        mouse(QEvent::MouseMove, x, y, Qt::NoButton);
+        return m_view->cursor().shape();
+    };
+    EXPECT_EQ(shapeAt(column(10000) + 4, midY()), Qt::SizeHorCursor);
+    EXPECT_EQ(shapeAt(column(20000) - 4, midY()), Qt::SizeHorCursor);
+    EXPECT_EQ(shapeAt(column(15000), midY()), Qt::SizeAllCursor);
+    EXPECT_EQ(shapeAt(column(30000), midY()), Qt::IBeamCursor);
+    EXPECT_EQ(shapeAt(column(30000), 5), Qt::PointingHandCursor);
+    EXPECT_EQ(shapeAt(column(30000), 240), Qt::ArrowCursor);
 
     // The start edge past the end stops 1 s before it (the silent length limit).
     drag(column(10000), column(50000));

@@ -85,7 +85,11 @@ QString CStreamViewPainter::positionText(const CStreamProgressCtrl& progress) co
 
 QRect CStreamViewPainter::positionTextRect(const QString& text,
                                            const CStreamProgressCtrl& progress) const {
-    const int width = m_metrics.horizontalAdvance(text);
+    if (text != m_measuredText) { // measuring lays the text out: once per text
+        m_measuredText = text;
+        m_measuredWidth = m_metrics.horizontalAdvance(text);
+    }
+    const int width = m_measuredWidth;
     const ViewRect rect = progress.model().pixelRect();
     return QRect((rect.left + rect.right - width) / 2, m_skin->yPosCurrent, width + 1,
                  m_metrics.height());
@@ -116,6 +120,7 @@ void CStreamViewPainter::paint(QPainter& painter, QSize size, CStreamProgressCtr
     const int margin = m_margin.width();
     m_positionLabel = LoadString(IDS_CURRENT_POSITION);
     m_metrics = QFontMetrics(m_skin->fontAxis.font());
+    m_measuredText.clear();
     const bool empty = !model || model->getDuration() <= 0;
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     if (!m_margin.isNull()) {

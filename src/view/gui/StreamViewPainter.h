@@ -60,4 +60,7 @@ private:
     // taken at every full paint so that moving the cursor does not look them up.
     QString m_positionLabel;
     QFontMetrics m_metrics{QFont()};
+    // The last position text measured and its width.
+    mutable QString m_measuredText;
+    mutable int m_measuredWidth = 0;
 };
