@@ -1,7 +1,6 @@
 // The main control: its table of controls, the commands they send and when they are enabled.
 #include "ui/QuilletCtrl.h"
 
-#include "app/ConfigFile.h"
 #include "app/StringTable.h"
 #include "app/Trace.h"
 #include "decode/InputKinds.h"
@@ -13,7 +12,6 @@
 #include "view/gui/StreamViewCtrl.h"
 #include "web/ExternalBrowser.h"
 
-#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -71,8 +69,10 @@ CQuilletCtrl::CQuilletCtrl(IUserMessages& messages, QWidget* parent)
         m_controls.emplace(spec.id, control);
     }
     control(LblInputFile)->setPathEllipsis(true);
-    // The accelerators: keypad 4 and 6 without other modifiers change the playback gain.
-    for (const auto& [key, command] : {std::pair{Qt::Key_4, CmdGainDown}, {Qt::Key_6, CmdGainUp}}) {
+    // The accelerators: keypad 4 and 6 without other modifiers play at the input's own level
+    // and at the normalized level.
+    for (const auto& [key, command] :
+         {std::pair{Qt::Key_4, CmdGainOne}, {Qt::Key_6, CmdGainNormalized}}) {
         auto* shortcut = new QShortcut(QKeySequence(Qt::KeypadModifier | key), this);
         shortcut->setContext(Qt::WindowShortcut);
         connect(shortcut, &QShortcut::activated, this, [this, id = command] { runCommand(id); });
@@ -230,8 +230,8 @@ void CQuilletCtrl::runCommand(int id) {
     case CmdFadingRemove:
     case CmdScrollLeft:
     case CmdScrollRight:
-    case CmdGainDown:
-    case CmdGainUp:
+    case CmdGainOne:
+    case CmdGainNormalized:
         forwardToView(id);
         break;
     default:

@@ -42,8 +42,8 @@ public:
         CmdScrollRight = 52,
         LblBeam = 92,
         CmdBeam = 101,
-        CmdGainDown = 32771,
-        CmdGainUp = 32772,
+        CmdGainOne = 32771,
+        CmdGainNormalized = 32772,
     };
     using ProgressFactory = std::function<std::unique_ptr<IOpProgress>(int titleId)>;
 
