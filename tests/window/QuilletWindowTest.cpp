@@ -5,10 +5,12 @@
 #include "app/SingleInstance.h"
 #include "skin/XButton.h"
 #include "support/BeamTestSupport.h"
+#include "ui/AboutDlg.h"
 #include "ui/QuilletCtrl.h"
 #include "ui/QuilletDlg.h"
 #include "view/gui/StreamViewCtrl.h"
 
+#include <QAbstractButton>
 #include <QMimeData>
 #include <QTimer>
 #include <QUrl>
@@ -83,8 +85,18 @@ TEST_F(QuilletWindowTest, LanguageSwitchAppliesTheLanguagesSkinAndTexts) {
     WriteToneWav(file(u"Blackbird at dawn.wav"_s), 40.0);
     auto dlg = start(file(u"Blackbird at dawn.wav"_s));
     uitest::SaveShot(dlg.get(), u"window-en-input"_s);
-    ASSERT_TRUE(SwitchLanguage(u"de"_s));
-    dlg->languageChanged(u"de"_s);
+    // The about button's dialog: German is picked and confirmed.
+    bool picked = false;
+    QTimer::singleShot(0, [&] {
+        auto* about = uitest::FindTopLevel<CAboutDlg>();
+        ASSERT_NE(about, nullptr);
+        ASSERT_TRUE(about->offersLanguages());
+        about->languageButton(u"de"_s)->click();
+        about->accept();
+        picked = true;
+    });
+    Click(dlg->button(CQuilletDlg::BtnAbout));
+    ASSERT_TRUE(picked);
     uitest::SaveShot(dlg.get(), u"window-de-input"_s);
     EXPECT_EQ(dlg->skinPath(), GetSkinPath(u"de"_s));
     EXPECT_EQ(GetConfig().GetActiveSkin(), GetSkinPath(u"de"_s));
