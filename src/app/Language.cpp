@@ -13,7 +13,7 @@
 
 namespace {
 // Output room GLTranslateString is given, in UTF-16 units.
-constexpr int kTranslationChars = 2048;
+constexpr int kTranslationChars = 4096;
 const QString kSection = QStringLiteral("Glossa");
 const QString kLastTraFileKey = QStringLiteral("LastTraFile");
 

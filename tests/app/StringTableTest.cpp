@@ -100,7 +100,7 @@ TEST(StringTableTest, EveryEntryHasAGermanTranslationWithTheSameConversions) {
     const QRegularExpression letter(u"\\p{L}"_s);
     for (const StringTableEntry& entry : StringTableEntries()) {
         const QString english = QString::fromUtf8(entry.english);
-        char16_t out[2048];
+        char16_t out[4096];
         const int n = GLTranslateString(out, reinterpret_cast<const char16_t*>(english.utf16()),
                                         int(std::size(out)));
         ASSERT_GT(n, 0) << "no German text for " << entry.id << " \"" << entry.english << "\"";
