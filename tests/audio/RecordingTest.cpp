@@ -125,6 +125,20 @@ TEST_F(RecordingTest, VirtualCardRecordingBecomesTheInputSampleForSample) {
                          CQLEncoder::BufferPeak(source.constData(), uint32_t(source.size()), kCd)));
     EXPECT_TRUE(model.getCut().isValid() || model.getDuration() <= 2000);
     EXPECT_TRUE(owner.messages.errors.isEmpty());
+
+    // The card fails in its fifth buffer: the session ends with the message and keeps the four.
+    qputenv("QUILLET_VIRTUAL_IN_FAIL", QByteArray::number(4 * kBuffer + 4));
+    UseBackend("virtual");
+    CWaveInSource failing(-1);
+    Reports failed;
+    ASSERT_TRUE(model.startRecording(failing, &failed));
+    ASSERT_TRUE(failed.waitFor([&] { return !failed.ended.isEmpty(); }));
+    model.recordingEnded(failed.ended.front());
+    failing.Stop();
+    qunsetenv("QUILLET_VIRTUAL_IN_FAIL");
+    EXPECT_EQ(owner.messages.errors, QStringList{"Recording stopped: the sound device failed"});
+    EXPECT_EQ(WavData(work("temp.in")), source.left(4 * kBuffer));
+    EXPECT_EQ(model.getDuration(), 4 * kBuffer * 1000 / 176400);
 }
 
 TEST_F(RecordingTest, AlsaFilePluginRecordingStopsAtItsLengthAndMissingDevicesFail) {

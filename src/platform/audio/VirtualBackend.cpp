@@ -246,6 +246,7 @@ struct VirtualCardState {
     explicit VirtualCardState(std::string outPath) : output(std::move(outPath)) {}
     CVirtualWavFile output;
     std::string inputSpec;
+    uint64_t inputFailAt = 0; // capture fails once a stream has read this many bytes; 0 never
     std::mutex mixerMutex;
     std::map<std::string, uint32_t> volumes;
     int selectedSource = 0;
@@ -274,6 +275,11 @@ public:
     bool read(void* data, uint32_t bytes) override {
         if (!m_source || !m_pacer.waitUntil(m_done + bytes))
             return false;
+        if (m_card->inputFailAt != 0 && m_done + bytes > m_card->inputFailAt) {
+            AudioTrace(kAudioTraceError, "PCM \"%s\" capture failed (as told)",
+                       CVirtualBackend::kCardName);
+            return false;
+        }
         m_source->fill(static_cast<uint8_t*>(data), bytes);
         m_done += bytes;
         return true;
@@ -345,6 +351,8 @@ bool IsCardName(const std::string& name) {
 CVirtualBackend::CVirtualBackend()
     : m_state(std::make_shared<VirtualCardState>(Environment("QUILLET_VIRTUAL_OUT"))) {
     m_state->inputSpec = Environment("QUILLET_VIRTUAL_IN");
+    m_state->inputFailAt =
+        std::strtoull(Environment("QUILLET_VIRTUAL_IN_FAIL").c_str(), nullptr, 10);
 }
 
 CVirtualBackend::~CVirtualBackend() = default;

@@ -13,8 +13,10 @@ class CVirtualBackend : public IAudioBackend {
 public:
     static constexpr const char* kCardName = "Quillet Virtual";
 
-    // Reads QUILLET_VIRTUAL_OUT and QUILLET_VIRTUAL_IN. The output file is started again by the
-    // first stream and whenever the format changes; later streams append to it.
+    // Reads QUILLET_VIRTUAL_OUT, QUILLET_VIRTUAL_IN and QUILLET_VIRTUAL_IN_FAIL (a byte count
+    // after which every capture stream fails, as an unplugged card does). The output file is
+    // started again by the first stream and whenever the format changes; later streams append to
+    // it.
     CVirtualBackend();
     ~CVirtualBackend() override;
 
