@@ -51,7 +51,8 @@ protected:
 TEST_F(CliRecord, RecordsForItsLengthAndOpensTheRecording) {
     RunResult r = RunProgram("quillet-cli", Args({"record", "--length", "1500"}), RecordEnv());
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
-    EXPECT_TRUE(r.out.contains("Input: Recorded from []")) << r.out.toStdString();
+    // Without --source the input is named after the line the card records now.
+    EXPECT_TRUE(r.out.contains("Input: Recorded from [Mic]")) << r.out.toStdString();
     EXPECT_EQ(WorkData(), source.left(264600)); // 1.5 s exactly, from the first sample on
     r = Run({"info"});
     EXPECT_TRUE(r.out.contains("Duration: 00:00:01.500")) << r.out.toStdString();

@@ -121,6 +121,17 @@ bool SetUpMixer(const RecordRequest& request, bool lineGiven) {
     return true;
 }
 
+// The line the device's mixer records now; empty when it has no mixer or no capture-source list.
+QString RecordedLine(const QString& device) {
+    try {
+        CAudioMixerDevice mixer(device.isEmpty() ? QStringLiteral("default") : device,
+                                CAudioMixerDevice::ByWaveInName);
+        return mixer.selectedSource();
+    } catch (const COxaException&) {
+        return QString();
+    }
+}
+
 // The level bar: kLevelWidth characters filled in proportion to peak.
 QString LevelBar(int peak) {
     const int filled = peak * kLevelWidth / 32767;
@@ -137,6 +148,8 @@ int CliRecord(const QStringList& rawArgs, CCliModelOwner& owner) {
                            !rawArgs.filter(QStringLiteral("--source=")).isEmpty();
     if (!SetUpMixer(request, lineGiven))
         return CliFailed;
+    if (request.line.isEmpty())
+        request.line = RecordedLine(request.device);
     GetConfig().SetWaveInDevice(request.device);
     GetConfig().SetWaveInLine(request.line);
 
