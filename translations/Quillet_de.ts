@@ -865,5 +865,9 @@ Rückgabewert: 0 Erfolg, 1 abgebrochen (Strg+C), 2 fehlgeschlagen.</translation>
         <source>couldn&apos;t load cursor from file %s</source>
         <translation>Mauszeiger aus der Datei %s konnte nicht geladen werden</translation>
     </message>
+    <message>
+        <source>The settings could not be saved to %s: %s</source>
+        <translation>Die Einstellungen konnten nicht in %s gespeichert werden: %s</translation>
+    </message>
 </context>
 </TS>

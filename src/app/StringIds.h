@@ -93,4 +93,6 @@ enum StringTableId : int {
     IDS_CD_TRACK_AUDIO = 2181,
     IDS_CD_TRACK_DATA = 2182,
     IDS_SKIN_CURSOR_FAILED = 2190,
+    // Saving the settings.
+    IDS_CONFIG_NOT_SAVED = 2200,
 };

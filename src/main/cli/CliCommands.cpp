@@ -94,7 +94,16 @@ CCliInvocation ParseCliArguments(const QStringList& arguments) {
 
 CCliRunner::CCliRunner(CCliInvocation invocation) : m_invocation(std::move(invocation)) {}
 
-int CCliRunner::DoModal(const QString& /*commandLineFile*/) {
+int CCliRunner::DoModal(const QString& commandLineFile) {
+    const int result = RunCommand(commandLineFile);
+    // The settings are saved here, where a failure can still be told and change the exit status;
+    // the save at shutdown then has nothing left to write.
+    if (!GetConfig().Save())
+        return Failure(GetConfig().SaveError());
+    return result;
+}
+
+int CCliRunner::RunCommand(const QString& /*commandLineFile*/) {
     if (m_invocation.errorId)
         return Failure(FormatString(m_invocation.errorId, m_invocation.errorArg));
     if (m_invocation.help) {
