@@ -599,7 +599,8 @@ Commands:
   info                       show the input, its format, duration and selection
   select START END [--fade-in T] [--fade-out T]
                              set the ringtone&apos;s selection and fades
-  extract [-o FILE]          make the ringtone of the selection (OGG Vorbis)
+  extract [-o FILE] [--force] make the ringtone (OGG Vorbis); also for make: --force
+                             replaces an existing FILE
   make FILE -o OUT [--start T] [--end T] [--fade-in T] [--fade-out T]
                              open, select and extract in one go, leaving the input alone;
                              the gain follows the peak around the selection
@@ -633,7 +634,7 @@ Befehle:
   info                       Quelle, Format, Dauer und Auswahl anzeigen
   select ANFANG ENDE [--fade-in Z] [--fade-out Z]
                              Auswahl und Ein-/Ausblenden des Klingeltons festlegen
-  extract [-o DATEI]         den Klingelton aus der Auswahl erstellen (OGG Vorbis)
+  extract [-o DATEI] [--force] Klingelton erstellen (OGG); --force ersetzt DATEI (auch make)
   make DATEI -o ZIEL [--start Z] [--end Z] [--fade-in Z] [--fade-out Z]
                              öffnen, auswählen und erstellen in einem Schritt, ohne die Quelle zu ändern;
                              Verstärkung folgt dem Spitzenwert um die Auswahl
@@ -868,6 +869,30 @@ Rückgabewert: 0 Erfolg, 1 abgebrochen (Strg+C), 2 fehlgeschlagen.</translation>
     <message>
         <source>The settings could not be saved to %s: %s</source>
         <translation>Die Einstellungen konnten nicht in %s gespeichert werden: %s</translation>
+    </message>
+    <message>
+        <source>Another Quillet is still working in %s.</source>
+        <translation>Ein anderes Quillet arbeitet noch in %s.</translation>
+    </message>
+    <message>
+        <source>Waiting for another Quillet to finish in %s ...</source>
+        <translation>Warte, bis ein anderes Quillet in %s fertig ist ...</translation>
+    </message>
+    <message>
+        <source>%s is the input; the ringtone goes to another file.</source>
+        <translation>%s ist die Eingabe; der Klingelton muss in eine andere Datei.</translation>
+    </message>
+    <message>
+        <source>%s is a work file of Quillet; choose another output.</source>
+        <translation>%s ist eine Arbeitsdatei von Quillet; bitte eine andere Ausgabe wählen.</translation>
+    </message>
+    <message>
+        <source>%s is not a regular file.</source>
+        <translation>%s ist keine gewöhnliche Datei.</translation>
+    </message>
+    <message>
+        <source>%s exists already; give --force to replace it.</source>
+        <translation>%s gibt es schon; mit --force wird sie ersetzt.</translation>
     </message>
 </context>
 </TS>

@@ -7,6 +7,7 @@
 #include "app/StringIds.h"
 #include "app/StringTable.h"
 #include "app/Trace.h"
+#include "app/WorkFolderLock.h"
 #include "util/NumberText.h"
 #include "util/ReplacingFile.h"
 #include "util/SystemError.h"
@@ -55,6 +56,9 @@ const QString kAskWantCDRip = QStringLiteral("AskWantCDRip");
 const QString kServiceSite = QStringLiteral("http://127.0.0.1:8645");
 
 constexpr qint64 kAffiliateMaxBytes = 128;
+
+// How long a save waits for another process to finish with the configuration folder.
+constexpr auto kSaveLockWait = std::chrono::seconds(10);
 
 bool KeyLess(const ConfigFile::Pair& pair, const QString& key) {
     return pair.key < key;
@@ -281,6 +285,15 @@ bool ConfigFile::Save() {
         std::lock_guard lock(m_mutex);
         if (m_changed.empty() && !m_mustWrite)
             return true;
+        // Another process may be between reading and writing the file: wait for it. A folder
+        // where no lock file can be made fails below with the system's own reason.
+        CWorkFolderLock folderLock(GetConfigFolderLocked());
+        if (folderLock.Lock(kSaveLockWait) == CWorkFolderLock::Result::Busy) {
+            m_saveError = FormatString(IDS_CONFIG_NOT_SAVED, path,
+                                       FormatString(IDS_WORK_FOLDER_BUSY, GetConfigFolderLocked()));
+            Trace(TRACE_ERROR, "error saving config file: the folder is locked by another process");
+            return false;
+        }
         std::vector<Pair> pairs = m_pairs;
         if (!m_replaceAll) {
             for (const Pair& pair : ReadFilePairs(path).pairs)
@@ -303,6 +316,16 @@ bool ConfigFile::Save() {
     TraceException(COxaFileException(SystemErrorText(error)), TRACE_ERROR,
                    "error saving config file");
     return false;
+}
+
+void ConfigFile::Refresh() {
+    if (!m_persistent)
+        return;
+    const FilePairs file = ReadFilePairs(GetConfigFilePath());
+    std::lock_guard lock(m_mutex);
+    for (const Pair& pair : file.pairs)
+        if (!m_changed.count(pair.key))
+            SetPair(m_pairs, pair.key, pair.value);
 }
 
 QString ConfigFile::SaveError() const {
@@ -344,12 +367,12 @@ void ConfigFile::SetHelpFile(const QString& path) {
 }
 
 QString ConfigFile::GetConfigFolder() const {
-    QString folder;
-    {
-        std::lock_guard lock(m_mutex);
-        folder = m_configFolder;
-    }
-    return folder.isEmpty() ? GetSharedDataFolder() : WithTrailingSlash(folder);
+    std::lock_guard lock(m_mutex);
+    return GetConfigFolderLocked();
+}
+
+QString ConfigFile::GetConfigFolderLocked() const {
+    return m_configFolder.isEmpty() ? GetSharedDataFolder() : WithTrailingSlash(m_configFolder);
 }
 
 void ConfigFile::SetConfigFolder(const QString& folder) {

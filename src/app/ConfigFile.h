@@ -54,6 +54,9 @@ public:
     // save never undoes another process's settings. False on failure (SaveError() tells why; the
     // old file stays).
     bool Save();
+    // Persistent only: takes the file's current value of every key this store has not changed
+    // since the last load or save (what another process saved meanwhile).
+    void Refresh();
     // The message of the last failed save.
     QString SaveError() const;
 
@@ -149,6 +152,8 @@ private:
     // The URL of the key with the affiliate, version and (for the upload) language parameters.
     QString GetServiceUrl(const QString& key, bool withLanguage) const;
     QString GetAffiliate() const;
+    // GetConfigFolder with m_mutex held.
+    QString GetConfigFolderLocked() const;
     // Copies a damaged config.ini aside once, before it is first replaced; false on failure.
     bool KeepDamagedCopy(const QString& path);
 

@@ -95,4 +95,7 @@ enum StringTableId : int {
     IDS_SKIN_CURSOR_FAILED = 2190,
     // Saving the settings.
     IDS_CONFIG_NOT_SAVED = 2200,
+    // Two processes on one work folder.
+    IDS_WORK_FOLDER_BUSY = 2201,
+    IDS_WAITING_FOR_WORK_FOLDER = 2202,
 };

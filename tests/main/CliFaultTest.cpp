@@ -52,3 +52,50 @@ TEST_F(CliFault, AFullDiskKeepsTheOldConfigurationAndSaysSo) {
     EXPECT_EQ(Inode(work() + "/config.ini"), inode);
     EXPECT_EQ(ConfigBytes(), before);
 }
+
+TEST_F(CliFault, OutputsThatAreNotFreeToReplaceAreRefused) {
+    const QString input = temp.filePath("song.wav");
+    WriteToneWav(input, 3.0);
+    const QByteArray song = ReadBytes(input);
+    const QString existing = temp.filePath("old.ogg");
+    WriteBytes(existing, "keep me");
+    const QString fifo = temp.filePath("fifo.ogg");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const QString linkToInput = temp.filePath("link.ogg");
+    ASSERT_TRUE(QFile::link(input, linkToInput));
+    const QString linkToFifo = temp.filePath("fifolink.ogg");
+    ASSERT_TRUE(QFile::link(fifo, linkToFifo));
+    ASSERT_EQ(Run({"open", input}).exitCode, 0);
+    const QByteArray config = ConfigBytes();
+
+    const struct {
+        QStringList args;
+        QString named; // the file the message names
+    } refused[] = {
+        {{"make", input, "-o", input}, input},
+        {{"make", input, "-o", linkToInput}, input},
+        {{"extract", "-o", input}, input},
+        {{"extract", "-o", work() + "/config.ini"}, work() + "/config.ini"},
+        {{"extract", "-o", work() + "/temp.dat"}, work() + "/temp.dat"},
+        {{"extract", "-o", fifo}, fifo},
+        {{"extract", "--force", "-o", linkToFifo}, fifo},
+        {{"extract", "-o", existing}, existing},
+    };
+    for (const auto& [args, named] : refused) {
+        const RunResult r = Run(args);
+        EXPECT_EQ(r.exitCode, 2) << args.join(' ').toStdString();
+        EXPECT_TRUE(r.err.contains(named.toUtf8())) << r.err.toStdString();
+        EXPECT_FALSE(r.out.contains("Ringtone written"));
+    }
+    EXPECT_EQ(ReadBytes(input), song);
+    EXPECT_EQ(ReadBytes(existing), "keep me");
+    EXPECT_EQ(ConfigBytes(), config);
+    EXPECT_FALSE(QFileInfo(fifo).isFile());
+
+    // --force replaces an existing regular file, through a link to it the file itself.
+    const QString linkToExisting = temp.filePath("oldlink.ogg");
+    ASSERT_TRUE(QFile::link(existing, linkToExisting));
+    ASSERT_EQ(Run({"extract", "--force", "-o", linkToExisting}).exitCode, 0);
+    EXPECT_TRUE(ReadBytes(existing).startsWith("OggS"));
+    EXPECT_TRUE(QFileInfo(linkToExisting).isSymLink());
+}

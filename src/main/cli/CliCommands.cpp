@@ -7,11 +7,17 @@
 #include "CliStrings.h"
 #include "TerminalProgress.h"
 #include "app/ConfigFile.h"
+#include "app/StringIds.h"
 #include "app/StringTable.h"
+#include "app/WorkFolderLock.h"
 
+#include <chrono>
 #include <utility>
 
 namespace {
+// How long a command waits for another process to finish in the work folder.
+constexpr auto kWorkFolderWait = std::chrono::minutes(2);
+
 // GNU options of the tool and the window options they stand for.
 struct FrameOption {
     const char* gnu;
@@ -95,6 +101,16 @@ CCliInvocation ParseCliArguments(const QStringList& arguments) {
 CCliRunner::CCliRunner(CCliInvocation invocation) : m_invocation(std::move(invocation)) {}
 
 int CCliRunner::DoModal(const QString& commandLineFile) {
+    // One command at a time writes the work folder's files and config.ini: the window or another
+    // quillet-cli working there first finishes. The settings are read again under the lock, so
+    // that what the other one stored meanwhile is kept.
+    ConfigFile& config = GetConfig();
+    const QString folder = config.GetConfigFolder();
+    CWorkFolderLock lock(folder);
+    const auto waiting = [&] { PrintError(FormatString(IDS_WAITING_FOR_WORK_FOLDER, folder)); };
+    if (lock.Lock(kWorkFolderWait, waiting) == CWorkFolderLock::Result::Busy)
+        return Failure(FormatString(IDS_WORK_FOLDER_BUSY, folder));
+    config.Refresh();
     const int result = RunCommand(commandLineFile);
     // The settings are saved here, where a failure can still be told and change the exit status;
     // the save at shutdown then has nothing left to write.
