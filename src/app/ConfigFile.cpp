@@ -268,9 +268,6 @@ void ConfigFile::Load(const QString& path) {
         TraceException(COxaFileException(SystemErrorText(file.error)), TRACE_ERROR,
                        "error loading config file %s", path);
     const bool damaged = !file.clean && !file.missing;
-    if (damaged)
-        Trace(TRACE_ERROR, "config file %s did not read cleanly; it is kept as %s.damaged", path,
-              path);
     std::lock_guard lock(m_mutex);
     m_mustWrite = !file.clean;
     m_damaged = damaged;
@@ -335,6 +332,8 @@ QString ConfigFile::SaveError() const {
 
 bool ConfigFile::KeepDamagedCopy(const QString& path) {
     const QString copy = path + QStringLiteral(".damaged");
+    // Told here rather than at load, which comes before the trace log is open.
+    Trace(TRACE_ERROR, "config file %s did not read cleanly; it is kept as %s", path, copy);
     QFile::remove(copy);
     errno = 0;
     return QFile::copy(path, copy) || !QFile::exists(path);

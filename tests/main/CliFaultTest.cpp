@@ -4,6 +4,7 @@
 #include "support/Tone.h"
 
 #include <QFileInfo>
+#include <QLockFile>
 #include <QProcess>
 
 #include <csignal>
@@ -98,4 +99,76 @@ TEST_F(CliFault, OutputsThatAreNotFreeToReplaceAreRefused) {
     ASSERT_EQ(Run({"extract", "--force", "-o", linkToExisting}).exitCode, 0);
     EXPECT_TRUE(ReadBytes(existing).startsWith("OggS"));
     EXPECT_TRUE(QFileInfo(linkToExisting).isSymLink());
+}
+
+TEST_F(CliFault, ADamagedConfigurationIsReadAsFarAsItGoesAndKeptAside) {
+    const QString settings = "[Settings]\nProxy=p.example:3128\nBitRate=128\nCut=1000,5000,0,0\n";
+    const QByteArray utf16 = Utf16Le(settings);
+    const qsizetype inBitRate = utf16.indexOf(Utf16Le("Rate"));
+    const QByteArray damaged[] = {
+        utf16,                                                         // no mark
+        "\xFF\xFE" + utf16.left(inBitRate) + utf16.mid(inBitRate + 1), // a byte lost
+        "\xFF\xFE" + utf16.left(utf16.size() - 3),                     // cut short
+    };
+    const QString logs = temp.filePath("logs");
+    for (const QByteArray& bytes : damaged) {
+        QDir(work()).removeRecursively();
+        QDir().mkpath(work());
+        WriteBytes(work() + "/config.ini", bytes);
+        EXPECT_EQ(Run({"--log-dir", logs, "--trace-level", "error", "settings", "Proxy"}).out,
+                  "p.example:3128\n");
+        EXPECT_EQ(ReadBytes(work() + "/config.ini.damaged"), bytes);
+        const RunResult r = Run({"settings", "LogViewParam_S", "2"});
+        EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+        EXPECT_TRUE(Config().contains("\nProxy=p.example:3128\n"));
+        EXPECT_TRUE(Config().contains("\nLogViewParam_S=2\n"));
+        EXPECT_TRUE(Logs(logs).join("").contains("config.ini.damaged"));
+        // Written cleanly now: the next save keeps no further copy.
+        ASSERT_TRUE(QFile::remove(work() + "/config.ini.damaged"));
+        EXPECT_EQ(Run({"settings", "LogViewParam_S", "3"}).exitCode, 0);
+        EXPECT_FALSE(QFileInfo::exists(work() + "/config.ini.damaged"));
+        QDir(logs).removeRecursively();
+    }
+}
+
+TEST_F(CliFault, TwoProcessesOnOneWorkFolderNeitherMixNorLoseTheirWork) {
+    // Two inputs told apart by their channels; both are decoded into the same work WAV.
+    const QString mono = temp.filePath("mono.ogg"), stereo = temp.filePath("stereo.ogg");
+    WriteOgg(mono, SinePcm(8000, 8000, 440, {0.5}), 1, 8000);
+    WriteOgg(stereo, SinePcm(8000, 8000, 440, {0.5, 0.5}), 2, 8000);
+    const auto start = [&](QProcess& p, const QStringList& args) {
+        StartProgram(p, "quillet-cli", Args(args), Env());
+    };
+    constexpr int kRounds = 6;
+    for (int round = 0; round < kRounds; ++round) {
+        QProcess first, second, third, fourth;
+        start(first, {"open", round % 2 ? mono : stereo});
+        start(second, {"open", round % 2 ? stereo : mono});
+        start(third, {"settings", "LogViewParam_X0", QString::number(round)});
+        start(fourth, {"settings", "LogViewParam_X1", QString::number(7000 + round)});
+        for (QProcess* p : {&first, &second, &third, &fourth}) {
+            ASSERT_TRUE(p->waitForFinished(60000));
+            EXPECT_EQ(p->exitCode(), 0) << p->readAllStandardError().toStdString();
+        }
+        const QString config = Config();
+        const bool monoNamed = config.contains("\nInputFileName=" + mono + "\n");
+        ASSERT_TRUE(monoNamed || config.contains("\nInputFileName=" + stereo + "\n"));
+        const DecodedWav wav = ReadDecodedWav(work() + "/temp.in");
+        EXPECT_EQ(wav.format.nChannels, monoNamed ? 1 : 2) << "round " << round;
+        EXPECT_TRUE(config.contains(QString("\nLogViewParam_X0=%1\n").arg(round)));
+        EXPECT_TRUE(config.contains(QString("\nLogViewParam_X1=%1\n").arg(7000 + round)));
+    }
+
+    // A process that finds the folder taken says that it waits, then does its work.
+    QLockFile held(work() + "/quillet.lock");
+    ASSERT_TRUE(held.tryLock());
+    QProcess waiting;
+    waiting.setReadChannel(QProcess::StandardError);
+    start(waiting, {"settings", "Proxy", "after.example"});
+    ASSERT_TRUE(waiting.waitForReadyRead(10000));
+    EXPECT_TRUE(waiting.readAllStandardError().contains("Waiting for another Quillet"));
+    held.unlock();
+    ASSERT_TRUE(waiting.waitForFinished(10000));
+    EXPECT_EQ(waiting.exitCode(), 0);
+    EXPECT_TRUE(Config().contains("\nProxy=after.example\n"));
 }
