@@ -894,5 +894,21 @@ Rückgabewert: 0 Erfolg, 1 abgebrochen (Strg+C), 2 fehlgeschlagen.</translation>
         <source>%s exists already; give --force to replace it.</source>
         <translation>%s gibt es schon; mit --force wird sie ersetzt.</translation>
     </message>
+    <message>
+        <source>the file has %d channels; only mono and stereo can be used</source>
+        <translation>die Datei hat %d Kanäle; nur Mono und Stereo sind möglich</translation>
+    </message>
+    <message>
+        <source>the file&apos;s sample rate of %s Hz cannot be used</source>
+        <translation>die Abtastrate der Datei von %s Hz ist nicht verwendbar</translation>
+    </message>
+    <message>
+        <source>%s is not a regular file</source>
+        <translation>%s ist keine gewöhnliche Datei</translation>
+    </message>
+    <message>
+        <source>the file&apos;s path holds a line break, which cannot be stored</source>
+        <translation>der Pfad der Datei enthält einen Zeilenumbruch, der nicht gespeichert werden kann</translation>
+    </message>
 </context>
 </TS>

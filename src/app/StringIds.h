@@ -98,4 +98,9 @@ enum StringTableId : int {
     // Two processes on one work folder.
     IDS_WORK_FOLDER_BUSY = 2201,
     IDS_WAITING_FOR_WORK_FOLDER = 2202,
+    // Inputs the program refuses.
+    IDS_WAVE_CHANNELS = 2203,
+    IDS_WAVE_SAMPLE_RATE = 2204,
+    IDS_NOT_A_REGULAR_FILE = 2205,
+    IDS_PATH_HAS_LINE_BREAK = 2206,
 };

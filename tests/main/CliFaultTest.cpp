@@ -13,6 +13,12 @@
 #include <unistd.h>
 
 namespace {
+// A time as the tool prints it.
+QString TimeText(qint64 ms) {
+    return QString::asprintf("%02lld:%02lld:%02lld.%03lld", ms / 3600000, ms / 60000 % 60,
+                             ms / 1000 % 60, ms % 1000);
+}
+
 const QString kSample = QStringLiteral(QUILLET_BIN_DIR "/samples/quillet-sample.wav");
 
 class CliFault : public CliTest {
@@ -171,4 +177,60 @@ TEST_F(CliFault, TwoProcessesOnOneWorkFolderNeitherMixNorLoseTheirWork) {
     ASSERT_TRUE(waiting.waitForFinished(10000));
     EXPECT_EQ(waiting.exitCode(), 0);
     EXPECT_TRUE(Config().contains("\nProxy=after.example\n"));
+}
+
+TEST_F(CliFault, InputsThatCannotMakeARightRingtoneAreRefusedWithTheirReason) {
+    // A header that promises 5 s of which the file holds 3 s: 3 s it is, and the ringtone is made.
+    const QString cut = temp.filePath("cut.wav");
+    WriteToneWav(cut, 5.0);
+    const QByteArray whole = ReadBytes(cut);
+    WriteBytes(cut, whole.left(44 + 3 * 8000 * 4));
+    RunResult r = Run({"open", cut});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.contains("Duration: 00:00:03.000\n")) << r.out.toStdString();
+    EXPECT_EQ(Run({"extract"}).exitCode, 0);
+    // Cut anywhere: opened with what is there, or refused with a message.
+    for (int size : {0, 20, 43, 44, 45, 1000, 8043, 40044, int(whole.size()) - 1}) {
+        WriteBytes(cut, whole.left(size));
+        r = Run({"open", cut});
+        if (r.exitCode == 0)
+            EXPECT_TRUE(r.out.contains(TimeText(qint64(size - 44) / 4 * 1000 / 8000).toUtf8()))
+                << size << r.out.toStdString();
+        else
+            EXPECT_TRUE(r.exitCode == 2 && r.err.startsWith("quillet-cli: ")) << size;
+    }
+
+    // Formats that would make a wrong ringtone, and inputs that are no regular files.
+    const auto format = [](uint16_t channels, uint32_t rate) {
+        WAVEFORMATEX f{WAVE_FORMAT_PCM,        channels, rate, rate * channels * 2u,
+                       uint16_t(channels * 2), 16,       0};
+        return f;
+    };
+    const QString fifo = temp.filePath("fifo.wav"), zero = temp.filePath("zero.wav");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    ASSERT_TRUE(QFile::link("/dev/zero", zero));
+    const QString lineBreak = temp.filePath("a\nUploadUrl=http:x.wav");
+    WriteToneWav(lineBreak, 3.0);
+    const struct {
+        QString name;
+        WAVEFORMATEX format;
+        const char* reason;
+    } refused[] = {
+        {"six.wav", format(6, 8000), "6 channels"},
+        {"none.wav", format(0, 8000), "0 channels"},
+        {"still.wav", format(2, 0), "sample rate of 0 Hz"},
+        {"fast.wav", format(1, 500000), "sample rate of 500000 Hz"},
+        {fifo, {}, "not a regular file"},
+        {zero, {}, "not a regular file"},
+        {lineBreak, {}, "line break"},
+    };
+    for (const auto& [name, fmt, reason] : refused) {
+        const QString path = name.startsWith('/') ? name : temp.filePath(name);
+        if (fmt.nSamplesPerSec || fmt.nChannels)
+            WriteWav(path, fmt, QByteArray(48000, '\1'));
+        r = Run({"open", path});
+        EXPECT_EQ(r.exitCode, 2) << name.toStdString();
+        EXPECT_TRUE(r.err.contains(reason)) << r.err.toStdString();
+    }
+    EXPECT_FALSE(Config().contains("UploadUrl=http:x"));
 }
