@@ -699,6 +699,74 @@ Rückgabewert: 0 Erfolg, 1 abgebrochen (Strg+C), 2 fehlgeschlagen.</translation>
         <translation>Keine Anzahl: %s</translation>
     </message>
     <message>
+        <source>About Quillet</source>
+        <translation>Über Quillet</translation>
+    </message>
+    <message>
+        <source>Language</source>
+        <translation>Sprache</translation>
+    </message>
+    <message>
+        <source>Keys of the waveform view</source>
+        <translation>Tasten der Wellenform-Ansicht</translation>
+    </message>
+    <message>
+        <source>Ctrl+Z	Undo the last change of the selection</source>
+        <translation>Strg+Z	Letzte Änderung der Auswahl rückgängig machen</translation>
+    </message>
+    <message>
+        <source>Ctrl+Shift+Z, Ctrl+Y	Redo the change undone last</source>
+        <translation>Strg+Umschalt+Z, Strg+Y	Zuletzt rückgängig gemachte Änderung wiederherstellen</translation>
+    </message>
+    <message>
+        <source>[ and ]	Set the ringtone&apos;s start or end at the play position</source>
+        <translation>[ und ]	Anfang oder Ende des Klingeltons an die Wiedergabeposition setzen</translation>
+    </message>
+    <message>
+        <source>Left, Right	Move the position by one pixel column</source>
+        <translation>Links, Rechts	Position um eine Bildpunktspalte verschieben</translation>
+    </message>
+    <message>
+        <source>Shift+Left, Shift+Right	Move the position by one second</source>
+        <translation>Umschalt+Links, Umschalt+Rechts	Position um eine Sekunde verschieben</translation>
+    </message>
+    <message>
+        <source>Home, End	Go to the begin or end of the visible part</source>
+        <translation>Pos1, Ende	Zum Anfang oder Ende des sichtbaren Bereichs</translation>
+    </message>
+    <message>
+        <source>L	Play the loop seam: the ringtone&apos;s end running into its start</source>
+        <translation>L	Übergang vom Ende des Klingeltons in seinen Anfang abspielen</translation>
+    </message>
+    <message>
+        <source>Space, Enter	Press the focused button</source>
+        <translation>Leertaste, Eingabe	Die Schaltfläche mit dem Fokus drücken</translation>
+    </message>
+    <message>
+        <source>Esc	Cancel moving the selection</source>
+        <translation>Esc	Verschieben der Auswahl abbrechen</translation>
+    </message>
+    <message>
+        <source>Settings folder:</source>
+        <translation>Ordner der Einstellungen:</translation>
+    </message>
+    <message>
+        <source>Trace folder:</source>
+        <translation>Ordner der Protokolle:</translation>
+    </message>
+    <message>
+        <source>Ask again before extracting a CD track</source>
+        <translation>Vor dem Einlesen eines CD-Titels wieder fragen</translation>
+    </message>
+    <message>
+        <source>Extract CD track</source>
+        <translation>CD-Titel einlesen</translation>
+    </message>
+    <message>
+        <source>Drive:</source>
+        <translation>Laufwerk:</translation>
+    </message>
+    <message>
         <source>the file was not found</source>
         <translation>die Datei wurde nicht gefunden</translation>
     </message>

@@ -634,6 +634,74 @@ Exit status: 0 success, 1 cancelled (Ctrl+C), 2 failed.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <source>About Quillet</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Language</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Keys of the waveform view</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Ctrl+Z	Undo the last change of the selection</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Ctrl+Shift+Z, Ctrl+Y	Redo the change undone last</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>[ and ]	Set the ringtone&apos;s start or end at the play position</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Left, Right	Move the position by one pixel column</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Shift+Left, Shift+Right	Move the position by one second</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Home, End	Go to the begin or end of the visible part</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>L	Play the loop seam: the ringtone&apos;s end running into its start</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Space, Enter	Press the focused button</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Esc	Cancel moving the selection</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Settings folder:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Trace folder:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Ask again before extracting a CD track</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Extract CD track</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Drive:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
         <source>the file was not found</source>
         <translation type="unfinished"></translation>
     </message>

@@ -45,6 +45,27 @@ enum StringTableId : int {
     IDS_INVALID_FILE = 214,              // "Invalid file!"
     IDS_NOT_SUPPORTED = 220,             // "File not supported!"
 
+    // The dialogs: their buttons and labels.
+    IDS_DLG_CANCEL = 2000,       // "Cancel"
+    IDS_DLG_OK = 2001,           // "OK"
+    IDS_DLG_YES = 2002,          // "Yes"
+    IDS_DLG_NO = 2003,           // "No"
+    IDS_DLG_CLOSE = 2004,        // "Close"
+    IDS_DLG_TRACK = 2005,        // "Track"
+    IDS_DLG_EXTRACT = 2006,      // "Extract"
+    IDS_DLG_REFRESH = 2007,      // "Refresh"
+    IDS_ASK_WANT_CD_RIP = 2008,  // "On some Win95/98/ME operating systems CD ripping can ..."
+    IDS_ABOUT_TITLE = 2050,      // "About Quillet"
+    IDS_ABOUT_LANGUAGE = 2051,   // "Language"
+    IDS_ABOUT_KEYS = 2052,       // "Keys of the waveform view"
+    IDS_ABOUT_KEY_FIRST = 2053,  // the first line of the key help: "Ctrl+Z<tab>Undo ..."
+    IDS_ABOUT_KEY_LAST = 2061,   // its last line: "Esc<tab>Cancel moving the selection"
+    IDS_ABOUT_SETTINGS = 2062,   // "Settings folder:"
+    IDS_ABOUT_TRACE = 2063,      // "Trace folder:"
+    IDS_ASK_CD_RIP_AGAIN = 2064, // "Ask again before extracting a CD track"
+    IDS_CD_DIALOG_TITLE = 2065,  // "Extract CD track"
+    IDS_CD_DRIVE = 2066,         // "Drive:"
+
     // Opening a WAV file: what went wrong, and the message around it.
     IDS_WAV_FILE_NOT_FOUND = 2100,
     IDS_WAV_PATH_NOT_FOUND = 2101,
