@@ -978,5 +978,37 @@ Rückgabewert: 0 Erfolg, 1 abgebrochen (Strg+C), 2 fehlgeschlagen.</translation>
         <source>the file&apos;s path holds a line break, which cannot be stored</source>
         <translation>der Pfad der Datei enthält einen Zeilenumbruch, der nicht gespeichert werden kann</translation>
     </message>
+    <message>
+        <source>The value of %s must be one line.</source>
+        <translation>Der Wert von %s muss eine einzige Zeile sein.</translation>
+    </message>
+    <message>
+        <source>%s takes a number from %s to %s.</source>
+        <translation>%s nimmt eine Zahl von %s bis %s.</translation>
+    </message>
+    <message>
+        <source>%s takes 0 or 1.</source>
+        <translation>%s nimmt 0 oder 1.</translation>
+    </message>
+    <message>
+        <source>%s takes an http or https address.</source>
+        <translation>%s nimmt eine http- oder https-Adresse.</translation>
+    </message>
+    <message>
+        <source>%s takes four numbers: start,end,fade-in,fade-out (milliseconds).</source>
+        <translation>%s nimmt vier Zahlen: Anfang,Ende,Einblenden,Ausblenden (Millisekunden).</translation>
+    </message>
+    <message>
+        <source>%s takes None, Error, Info, Debug, Detail or Verbose.</source>
+        <translation>%s nimmt None, Error, Info, Debug, Detail oder Verbose.</translation>
+    </message>
+    <message>
+        <source>The setting %s was not changed.</source>
+        <translation>Die Einstellung %s wurde nicht geändert.</translation>
+    </message>
+    <message>
+        <source>Cause: %s</source>
+        <translation>Ursache: %s</translation>
+    </message>
 </context>
 </TS>

@@ -58,6 +58,9 @@ bool CFileEncoder::writeToFile(int handle, const void* data, uint32_t bytes, boo
 void CFileEncoder::throwWriteError(uint32_t bytes) {
     m_errorCode = uint32_t(errno);
     Trace(TRACE_ERROR, "Error writing to file: %s", SystemErrorText(int(m_errorCode)));
-    throw COxaEncoderException(FormatUserText(IDS_ENC_WRITE_ERROR, (unsigned long)bytes),
+    // The system's reason goes with the message: a full disk says so.
+    const UserText text = FormatUserText(IDS_ENC_WRITE_ERROR, (unsigned long)bytes);
+    const QString reason = QStringLiteral(": ") + SystemErrorText(int(m_errorCode));
+    throw COxaEncoderException(UserText(text.english + reason, text.shown + reason),
                                COxaException::kGeneric);
 }

@@ -26,6 +26,8 @@
 #include <QFileInfo>
 
 #include <array>
+#include <cerrno>
+#include <cstring>
 #include <memory>
 #include <new>
 #include <vector>
@@ -469,15 +471,18 @@ int CRingtoneModel::extractFile(IOpProgress& progress) {
     if (!m_ringtoneFileName.isEmpty())
         return OpSuccess;
     m_ringtoneFileName = workBaseName();
+    m_extractionError.clear();
     progress.SetTextId(IDS_EXTRACTING_RINGTONE);
     int result = OpSuccess;
     try {
         result = encodeCut(progress);
     } catch (const COxaException& e) {
         Trace(TRACE_ERROR, "error extracting: %s", e.traceMessage());
+        m_extractionError = e.message();
         result = OpFailed;
     } catch (const std::bad_alloc&) {
         Trace(TRACE_ERROR, "error extracting: out of memory");
+        m_extractionError = QString::fromLocal8Bit(std::strerror(ENOMEM));
         result = OpFailed;
     }
     if (result != OpSuccess) {

@@ -75,6 +75,9 @@ public:
     // into the ringtone file; reuses the file while the selection is unchanged. An OpResult:
     // 0, 1 cancelled, 2 failed (shown, except when there is no valid selection).
     int extractFile(IOpProgress& progress);
+    // Why the last extraction failed (a write error names the system's reason), for a caller that
+    // can show it beside the message of the failure; empty after success or a cancel.
+    const QString& getExtractionError() const { return m_extractionError; }
     // The beam operation: extracts the ringtone, uploads it and opens the browser in which the
     // person finishes the transfer. True when the upload stage was reached; uploaded, when
     // given, tells whether the upload succeeded.
@@ -158,6 +161,7 @@ private:
     QString m_wavFileName;
     QString m_datFileName;
     QString m_ringtoneFileName;
+    QString m_extractionError;
     double m_gain = 0.0;
     WAVEFORMATEX m_format{};
     qint64 m_duration = 0;

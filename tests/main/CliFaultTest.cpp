@@ -58,6 +58,14 @@ TEST_F(CliFault, AFullDiskKeepsTheOldConfigurationAndSaysSo) {
     EXPECT_EQ(Run({"settings", "Proxy", "old.example:3128"}).exitCode, 0);
     EXPECT_EQ(Inode(work() + "/config.ini"), inode);
     EXPECT_EQ(ConfigBytes(), before);
+
+    // Extraction on a full disk names the reason beside the program's message.
+    ASSERT_EQ(Run({"open", kSample}).exitCode, 0);
+    const RunResult extract = RunOnFullDisk({"extract"}, 4096);
+    EXPECT_EQ(extract.exitCode, 2);
+    EXPECT_TRUE(extract.err.contains("Ringtone extraction failed.")) << extract.err.toStdString();
+    EXPECT_TRUE(extract.err.contains("File too large")) << extract.err.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(work() + "/temp.upl"));
 }
 
 TEST_F(CliFault, OutputsThatAreNotFreeToReplaceAreRefused) {
@@ -233,4 +241,43 @@ TEST_F(CliFault, InputsThatCannotMakeARightRingtoneAreRefusedWithTheirReason) {
         EXPECT_TRUE(r.err.contains(reason)) << r.err.toStdString();
     }
     EXPECT_FALSE(Config().contains("UploadUrl=http:x"));
+}
+
+TEST_F(CliFault, SettingsTakeOnlyValuesTheirKeyCanHold) {
+    const struct {
+        const char* key;
+        const char* value;
+        const char* reason; // nullptr: stored
+    } cases[] = {
+        {"Proxy", "a\nUploadUrl=http://evil.example/", "must be one line"},
+        {"Proxy", "a\rb", "must be one line"},
+        {"UploadUrl", "ftp://evil.example/", "http or https"},
+        {"UploadUrl", "not a url", "http or https"},
+        {"BitRate", "fast", "from -1 to 128"},
+        {"BitRate", "500", "from -1 to 128"},
+        {"MinZoomSec", "0", "from 1 to 86400"},
+        {"NormalizationPercent", "150", "from 0 to 100"},
+        {"LogarithmicView", "yes", "0 or 1"},
+        {"Cut", "1,2,3", "four numbers"},
+        {"TraceLevel", "Loud", "None, Error"},
+        {"a=b", "1", "was not changed"},
+        {"UploadUrl", "https://beam.example/up.php", nullptr},
+        {"BitRate", "96", nullptr},
+        {"NormalizationPercent", "75.5", nullptr},
+        {"Cut", "1000,5000,0,0", nullptr},
+        {"TraceLevel", "Debug", nullptr},
+        {"MyOwnKey", "any text", nullptr},
+    };
+    for (const auto& [key, value, reason] : cases) {
+        const RunResult r = Run({"settings", key, value});
+        if (!reason) {
+            EXPECT_EQ(r.exitCode, 0) << key << r.err.toStdString();
+            EXPECT_TRUE(Config().contains(QString("\n%1=%2\n").arg(key, value))) << key;
+            continue;
+        }
+        EXPECT_EQ(r.exitCode, 2) << key << " " << value;
+        EXPECT_TRUE(r.err.contains(reason)) << r.err.toStdString();
+        EXPECT_FALSE(Config().contains(QString("%1=%2").arg(key, value))) << key;
+    }
+    EXPECT_FALSE(Config().contains("evil.example"));
 }

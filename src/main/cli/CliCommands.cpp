@@ -9,8 +9,13 @@
 #include "app/ConfigFile.h"
 #include "app/StringIds.h"
 #include "app/StringTable.h"
+#include "app/Trace.h"
 #include "app/WorkFolderLock.h"
 
+#include <QUrl>
+
+#include <algorithm>
+#include <array>
 #include <chrono>
 #include <utility>
 
@@ -42,6 +47,78 @@ bool DisplayValue(ConfigFile& config, const QString& key, QString& value) {
         }
     }
     return config.GetValue(key, value);
+}
+// The whole-number settings and the values they take.
+struct NumberRange {
+    const char* key;
+    int low;
+    int high;
+};
+constexpr NumberRange kNumberKeys[] = {
+    {"LogViewParam_X0", -1000000, 1000000},
+    {"LogViewParam_X1", -1000000, 1000000},
+    {"LogViewParam_S", -1000000, 1000000},
+    {"RecordingRefreshTime", 10, 10000},
+    {"MinZoomSec", 1, 86400},
+    {"BitRate", -1, 128},
+    {"InputType", 0, 3},
+};
+constexpr const char* kFlagKeys[] = {"TraceCloseAfterEachLine", "TraceAKRip", "LogarithmicView",
+                                     "AskWantCDRip"};
+constexpr const char* kUrlKeys[] = {"UploadUrl", "HomePageUrl", "SupportUrl", "HelpUrl"};
+
+bool IsOneOf(const QString& key, const auto& names) {
+    return std::any_of(std::begin(names), std::end(names),
+                       [&](const char* name) { return key == QLatin1String(name); });
+}
+
+// Whether the value fits the key: one line of text always, and numbers, flags, service addresses,
+// the selection and the trace level as the program reads them. Prints the reason when not.
+bool CheckSettingValue(const QString& key, const QString& value) {
+    if (value.contains(QLatin1Char('\n')) || value.contains(QLatin1Char('\r'))) {
+        PrintError(FormatString(IDS_CLI_SETTING_LINE_BREAK, key));
+        return false;
+    }
+    for (const NumberRange& range : kNumberKeys) {
+        if (key != QLatin1String(range.key))
+            continue;
+        bool ok = false;
+        const int number = value.toInt(&ok);
+        if (ok && number >= range.low && number <= range.high)
+            return true;
+        PrintError(FormatString(IDS_CLI_SETTING_NUMBER, key, QString::number(range.low),
+                                QString::number(range.high)));
+        return false;
+    }
+    bool ok = true;
+    if (key == QLatin1String("NormalizationPercent")) {
+        const double percent = value.toDouble(&ok);
+        ok = ok && percent >= 0 && percent <= 100;
+        if (!ok)
+            PrintError(FormatString(IDS_CLI_SETTING_NUMBER, key, QStringLiteral("0"),
+                                    QStringLiteral("100")));
+    } else if (IsOneOf(key, kFlagKeys)) {
+        ok = value == QLatin1String("0") || value == QLatin1String("1");
+        if (!ok)
+            PrintError(FormatString(IDS_CLI_SETTING_FLAG, key));
+    } else if (IsOneOf(key, kUrlKeys)) {
+        const QUrl url(value, QUrl::StrictMode);
+        ok = url.isValid() && !url.host().isEmpty() &&
+             (url.scheme() == QLatin1String("http") || url.scheme() == QLatin1String("https"));
+        if (!ok)
+            PrintError(FormatString(IDS_CLI_SETTING_URL, key));
+    } else if (key == QLatin1String("Cut")) {
+        std::array<quint32, 4> numbers{};
+        ok = value.isEmpty() || ConfigFile::ParseCut(value, numbers);
+        if (!ok)
+            PrintError(FormatString(IDS_CLI_SETTING_CUT, key));
+    } else if (key == QLatin1String("TraceLevel")) {
+        ok = TraceLevelFromName(value) != 0 ||
+             value.compare(QLatin1String("None"), Qt::CaseInsensitive) == 0;
+        if (!ok)
+            PrintError(FormatString(IDS_CLI_SETTING_TRACE_LEVEL, key));
+    }
+    return ok;
 }
 } // namespace
 
@@ -159,6 +236,11 @@ int CCliRunner::Settings(const QStringList& args) {
     }
     const QString& key = args[0];
     if (args.size() == 2) {
+        // A key is one line without '=', as config.ini stores it.
+        const bool keyOk = !key.isEmpty() && !key.contains(QLatin1Char('=')) &&
+                           !key.contains(QLatin1Char('\n')) && !key.contains(QLatin1Char('\r'));
+        if (!keyOk || !CheckSettingValue(key, args[1]))
+            return Failure(FormatString(IDS_CLI_SETTING_REFUSED, key));
         config.SetValue(key, args[1]);
         return CliSuccess;
     }

@@ -234,8 +234,11 @@ int ExtractTo(CRingtoneModel& model, CCliModelOwner& owner, const QString& outpu
     progress->Show(false);
     if (result == OpCancelled)
         return CliCancelled;
-    if (result != OpSuccess)
+    if (result != OpSuccess) {
+        if (!model.getExtractionError().isEmpty())
+            PrintError(FormatString(IDS_CLI_CAUSE, model.getExtractionError()));
         return CliFailed;
+    }
     const QString written = output.isEmpty() ? model.getRingtoneFileName() : output;
     if (!output.isEmpty() && !CopyRingtone(model.getRingtoneFileName(), output))
         return CliFailed;
