@@ -1010,5 +1010,17 @@ Rückgabewert: 0 Erfolg, 1 abgebrochen (Strg+C), 2 fehlgeschlagen.</translation>
         <source>Cause: %s</source>
         <translation>Ursache: %s</translation>
     </message>
+    <message>
+        <source>Cancelled.</source>
+        <translation>Abgebrochen.</translation>
+    </message>
+    <message>
+        <source>The transfer was cancelled on the service&apos;s page.</source>
+        <translation>Die Übertragung wurde auf der Seite des Dienstes abgebrochen.</translation>
+    </message>
+    <message>
+        <source>no answer from the service for %s seconds</source>
+        <translation>seit %s Sekunden keine Antwort vom Dienst</translation>
+    </message>
 </context>
 </TS>

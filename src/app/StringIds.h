@@ -124,4 +124,6 @@ enum StringTableId : int {
     IDS_WAVE_SAMPLE_RATE = 2204,
     IDS_NOT_A_REGULAR_FILE = 2205,
     IDS_PATH_HAS_LINE_BREAK = 2206,
+    // The beaming service that stops answering.
+    IDS_SERVICE_SILENT = 2207,
 };

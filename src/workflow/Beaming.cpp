@@ -8,9 +8,12 @@
 #include "workflow/RingtoneModel.h"
 #include "workflow/UploadRunner.h"
 
-bool beam(CRingtoneModel& model, IRingtoneModelOwner& owner, IBrowser* browser, bool* uploaded) {
+bool beam(CRingtoneModel& model, IRingtoneModelOwner& owner, IBrowser* browser, bool* uploaded,
+          bool* cancelledOnPage) {
     if (uploaded)
         *uploaded = false;
+    if (cancelledOnPage)
+        *cancelledOnPage = false;
     model.setState(CRingtoneModel::State::Beaming);
     std::unique_ptr<IOpProgress> progress = owner.CreateProgress(IDS_BEAMING_TITLE);
     progress->Show(true);
@@ -22,7 +25,7 @@ bool beam(CRingtoneModel& model, IRingtoneModelOwner& owner, IBrowser* browser, 
         model.setState(CRingtoneModel::State::Idle);
         return false;
     }
-    const bool done = startUploadFile(model, *progress, browser, owner.Messages());
+    const bool done = startUploadFile(model, *progress, browser, owner.Messages(), cancelledOnPage);
     Trace(TRACE_DEBUG, "startUploadFile returned with %s", done ? "true" : "false");
     if (uploaded)
         *uploaded = done;

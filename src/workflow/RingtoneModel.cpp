@@ -131,8 +131,8 @@ void CRingtoneModel::init(IRingtoneModelOwner* owner, IRingtoneView* view,
     refreshInputName();
 }
 
-bool CRingtoneModel::beam(IBrowser* browser, bool* uploaded) {
-    return ::beam(*this, *m_owner, browser, uploaded);
+bool CRingtoneModel::beam(IBrowser* browser, bool* uploaded, bool* cancelledOnPage) {
+    return ::beam(*this, *m_owner, browser, uploaded, cancelledOnPage);
 }
 
 void CRingtoneModel::saveState() {

@@ -80,8 +80,9 @@ public:
     const QString& getExtractionError() const { return m_extractionError; }
     // The beam operation: extracts the ringtone, uploads it and opens the browser in which the
     // person finishes the transfer. True when the upload stage was reached; uploaded, when
-    // given, tells whether the upload succeeded.
-    bool beam(IBrowser* browser, bool* uploaded = nullptr);
+    // given, tells whether the upload succeeded; cancelledOnPage, whether the person ended the
+    // transfer on the service's page.
+    bool beam(IBrowser* browser, bool* uploaded = nullptr, bool* cancelledOnPage = nullptr);
 
     // Visualization values of the current input (see CDatValues).
     const int8_t* getDatValues(int64_t start, int64_t end, uint32_t& count);

@@ -22,7 +22,7 @@ constexpr auto kServeInterval = std::chrono::milliseconds(10);
 } // namespace
 
 bool startUploadFile(CRingtoneModel& model, IOpProgress& progress, IBrowser* browser,
-                     IUserMessages& messages) {
+                     IUserMessages& messages, bool* cancelledOnPage) {
     UploadThreadParams params;
     params.ringtoneFile = model.getRingtoneFileName();
     // The input's short title ("MySong", "track03", "recording") names the ringtone.
@@ -59,6 +59,8 @@ bool startUploadFile(CRingtoneModel& model, IOpProgress& progress, IBrowser* bro
     worker.join();
 
     progress.Show(false);
+    if (cancelledOnPage)
+        *cancelledOnPage = params.cancelledOnPage;
     if (!params.result && !params.errorText.isEmpty())
         ShowErrorMessage(messages, params.errorText);
     return params.result;

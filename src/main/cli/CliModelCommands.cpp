@@ -356,13 +356,18 @@ int CliBeam(const QStringList& rawArgs, CCliModelOwner& owner) {
     // upload follows the service's answer until the person has finished there.
     CExternalBrowser browser(
         [](const QString& url) { PrintLine(FormatString(IDS_CLI_FINISH_ON_PAGE, url)); });
-    bool uploaded = false;
-    model.beam(&browser, &uploaded);
+    bool uploaded = false, cancelledOnPage = false;
+    model.beam(&browser, &uploaded, &cancelledOnPage);
     if (uploaded) {
         PrintLine(LoadString(IDS_CLI_RINGTONE_SENT));
         return CliSuccess;
     }
-    return FailureExit();
+    // Every ending says what happened: failures have shown their message already.
+    if (CTerminalProgress::Interrupted() || cancelledOnPage) {
+        PrintError(LoadString(cancelledOnPage ? IDS_CLI_CANCELLED_ON_PAGE : IDS_CLI_CANCELLED));
+        return CliCancelled;
+    }
+    return CliFailed;
 }
 
 int CliMake(const QStringList& rawArgs, CCliModelOwner& owner) {
