@@ -55,12 +55,22 @@ bool CFileEncoder::writeToFile(int handle, const void* data, uint32_t bytes, boo
     return true;
 }
 
+namespace {
+thread_local int t_lastWriteError = 0;
+} // namespace
+
+int CFileEncoder::lastWriteError() {
+    return t_lastWriteError;
+}
+
+void CFileEncoder::resetLastWriteError() {
+    t_lastWriteError = 0;
+}
+
 void CFileEncoder::throwWriteError(uint32_t bytes) {
     m_errorCode = uint32_t(errno);
+    t_lastWriteError = int(m_errorCode);
     Trace(TRACE_ERROR, "Error writing to file: %s", SystemErrorText(int(m_errorCode)));
-    // The system's reason goes with the message: a full disk says so.
-    const UserText text = FormatUserText(IDS_ENC_WRITE_ERROR, (unsigned long)bytes);
-    const QString reason = QStringLiteral(": ") + SystemErrorText(int(m_errorCode));
-    throw COxaEncoderException(UserText(text.english + reason, text.shown + reason),
+    throw COxaEncoderException(FormatUserText(IDS_ENC_WRITE_ERROR, (unsigned long)bytes),
                                COxaException::kGeneric);
 }

@@ -15,8 +15,10 @@
 #include "decode/WavReader.h"
 #include "encode/DatFileMaker.h"
 #include "encode/FadeGain.h"
+#include "encode/FileEncoder.h"
 #include "encode/OggFileEncoder.h"
 #include "encode/WorkFilePipeline.h"
+#include "util/SystemError.h"
 #include "workflow/Beaming.h"
 #include "workflow/ButtonState.h"
 #include "workflow/IRingtoneModelOwner.h"
@@ -472,6 +474,7 @@ int CRingtoneModel::extractFile(IOpProgress& progress) {
         return OpSuccess;
     m_ringtoneFileName = workBaseName();
     m_extractionError.clear();
+    CFileEncoder::resetLastWriteError();
     progress.SetTextId(IDS_EXTRACTING_RINGTONE);
     int result = OpSuccess;
     try {
@@ -479,6 +482,9 @@ int CRingtoneModel::extractFile(IOpProgress& progress) {
     } catch (const COxaException& e) {
         Trace(TRACE_ERROR, "error extracting: %s", e.traceMessage());
         m_extractionError = e.message();
+        if (CFileEncoder::lastWriteError() != 0)
+            m_extractionError +=
+                QStringLiteral(": ") + SystemErrorText(CFileEncoder::lastWriteError());
         result = OpFailed;
     } catch (const std::bad_alloc&) {
         Trace(TRACE_ERROR, "error extracting: out of memory");
