@@ -68,9 +68,10 @@ bool CUploadClient::run() {
         Trace(TRACE_ERROR, "CInternetException: %s (%d)", e.message(), e.code());
         if (m_progress.IsCanceled())
             m_userAbort = true;
-        else if (m_connecting)
+        else if (m_connecting) {
             m_errorText = LoadString(IDS_CONNECTION_NEEDED);
-        else
+            m_errorCause = e.message();
+        } else
             m_errorText = LoadString(IDS_INTERNET_ERROR) + e.message();
         m_failed = true;
     } catch (const COxaException& e) {
@@ -344,5 +345,6 @@ bool uploadFile(UploadThreadParams& params) {
     params.result = client.run();
     params.errorText = client.errorText();
     params.cancelledOnPage = client.cancelledOnPage();
+    params.errorCause = client.errorCause();
     return params.result;
 }

@@ -22,6 +22,7 @@ struct UploadThreadParams {
     bool result = false;             // set by the thread: true on success
     bool cancelledOnPage = false;    // set by the thread: the person ended it on the page
     QString errorText;               // set by the thread on a failure the person should see
+    QString errorCause;              // set by the thread: the reason behind a connection failure
 };
 
 // One run: phase 0 posts the ringtone to the UploadUrl setting and reads TOKEN, DIGEST and
@@ -52,6 +53,9 @@ public:
     // True after a run the person ended on the service's page (a cancel there or the closed
     // browser), as opposed to a cancel of the progress or a failure.
     bool cancelledOnPage() const { return m_cancelledOnPage; }
+    // The transfer library's reason when the connection could not be made (its message says only
+    // that a connection is needed); empty otherwise.
+    const QString& errorCause() const { return m_errorCause; }
     // Sets the idle time-out of the first two phases (kIdleTimeout unless set).
     void setIdleTimeout(std::chrono::milliseconds timeout) { m_idleTimeout = timeout; }
 
@@ -105,6 +109,7 @@ private:
     int m_linesWithoutKeyword = 0;
     std::chrono::milliseconds m_idleTimeout = kIdleTimeout;
     QString m_errorText;
+    QString m_errorCause;
 };
 
 // The upload thread's body: uploads the record's ringtone, with its progress and

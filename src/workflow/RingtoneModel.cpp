@@ -133,8 +133,8 @@ void CRingtoneModel::init(IRingtoneModelOwner* owner, IRingtoneView* view,
     refreshInputName();
 }
 
-bool CRingtoneModel::beam(IBrowser* browser, bool* uploaded, bool* cancelledOnPage) {
-    return ::beam(*this, *m_owner, browser, uploaded, cancelledOnPage);
+bool CRingtoneModel::beam(IBrowser* browser, BeamOutcome* outcome) {
+    return ::beam(*this, *m_owner, browser, outcome);
 }
 
 void CRingtoneModel::saveState() {

@@ -10,6 +10,7 @@
 #include <mutex>
 #include <optional>
 
+struct BeamOutcome;
 struct ButtonState;
 class CWavReader;
 class IBrowser;
@@ -79,10 +80,9 @@ public:
     // can show it beside the message of the failure; empty after success or a cancel.
     const QString& getExtractionError() const { return m_extractionError; }
     // The beam operation: extracts the ringtone, uploads it and opens the browser in which the
-    // person finishes the transfer. True when the upload stage was reached; uploaded, when
-    // given, tells whether the upload succeeded; cancelledOnPage, whether the person ended the
-    // transfer on the service's page.
-    bool beam(IBrowser* browser, bool* uploaded = nullptr, bool* cancelledOnPage = nullptr);
+    // person finishes the transfer. True when the upload stage was reached; outcome, when given,
+    // receives how the upload ended.
+    bool beam(IBrowser* browser, BeamOutcome* outcome = nullptr);
 
     // Visualization values of the current input (see CDatValues).
     const int8_t* getDatValues(int64_t start, int64_t end, uint32_t& count);

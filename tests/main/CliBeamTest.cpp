@@ -61,6 +61,9 @@ TEST_F(CliBeam, FailsWithTheProgramsMessageWhenTheServiceIsAway) {
     const RunResult r = Run({"beam"});
     EXPECT_EQ(r.exitCode, 2);
     EXPECT_TRUE(r.err.startsWith("quillet-cli: ")) << r.err.toStdString();
+    // The program's message, and beside it the real cause.
+    EXPECT_TRUE(r.err.contains("Cause: ") && r.err.contains("Connection refused"))
+        << r.err.toStdString();
     EXPECT_TRUE(r.out.isEmpty());
 }
 

@@ -16,6 +16,7 @@
 #include "util/TimeParse.h"
 #include "web/ExternalBrowser.h"
 #include "workflow/RingtoneModel.h"
+#include "workflow/UploadRunner.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -356,17 +357,20 @@ int CliBeam(const QStringList& rawArgs, CCliModelOwner& owner) {
     // upload follows the service's answer until the person has finished there.
     CExternalBrowser browser(
         [](const QString& url) { PrintLine(FormatString(IDS_CLI_FINISH_ON_PAGE, url)); });
-    bool uploaded = false, cancelledOnPage = false;
-    model.beam(&browser, &uploaded, &cancelledOnPage);
-    if (uploaded) {
+    BeamOutcome outcome;
+    model.beam(&browser, &outcome);
+    if (outcome.uploaded) {
         PrintLine(LoadString(IDS_CLI_RINGTONE_SENT));
         return CliSuccess;
     }
     // Every ending says what happened: failures have shown their message already.
-    if (CTerminalProgress::Interrupted() || cancelledOnPage) {
-        PrintError(LoadString(cancelledOnPage ? IDS_CLI_CANCELLED_ON_PAGE : IDS_CLI_CANCELLED));
+    if (CTerminalProgress::Interrupted() || outcome.cancelledOnPage) {
+        PrintError(
+            LoadString(outcome.cancelledOnPage ? IDS_CLI_CANCELLED_ON_PAGE : IDS_CLI_CANCELLED));
         return CliCancelled;
     }
+    if (!outcome.cause.isEmpty())
+        PrintError(FormatString(IDS_CLI_CAUSE, outcome.cause));
     return CliFailed;
 }
 
