@@ -4,6 +4,9 @@
 #pragma once
 
 enum StringTableId : int {
+    // The stream view's two text lines.
+    IDS_CURRENT_POSITION = 106, // "Current Position: "
+    IDS_RINGTONE_LENGTH = 196,  // "ringtone length: %02d:%02d"
     // Beaming: the progress texts, its status lines and its failures.
     IDS_BEAMING_TITLE = 108,             // "Beaming ringtone"
     IDS_UPLOADING = 109,                 // "Uploading"

@@ -129,7 +129,7 @@ void CRingtoneModel::init(IRingtoneModelOwner* owner, IRingtoneView* view,
     }
     m_cut.validate();
     applyDefaultSelection(m_cut, m_duration);
-    refreshView();
+    refreshView(true);
     refreshInputName();
 }
 
@@ -288,7 +288,7 @@ void CRingtoneModel::openSourceWav(const QString& path, QString source, OpenMode
     m_datValues.setSource(m_datFileName, m_duration);
     if (mode != OpenMode::Reopen) {
         applyDefaultSelection(m_cut, m_duration);
-        refreshView();
+        refreshView(true);
     }
 }
 
@@ -356,7 +356,7 @@ void CRingtoneModel::closeInput(bool notify) {
     m_inputOffset = 0;
     m_datValues.setSource(QString(), 0);
     if (notify) {
-        refreshView();
+        refreshView(true);
         refreshInputName();
     }
 }
@@ -556,9 +556,9 @@ void CRingtoneModel::refreshOwner() {
         m_owner->RefreshState();
 }
 
-void CRingtoneModel::refreshView() {
+void CRingtoneModel::refreshView(bool reset) {
     if (m_view)
-        m_view->Refresh();
+        m_view->Refresh(reset, false);
 }
 
 void CRingtoneModel::refreshInputName() {

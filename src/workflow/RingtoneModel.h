@@ -90,6 +90,8 @@ public:
     // The button state: the view's flags first, then the model's own (input, selection,
     // playing, recording, busy). Without a view the position is taken as 0 and nothing plays.
     void getButtonState(ButtonState& state) const;
+    // The owner given to init or attach (null before); the view shows its messages through it.
+    IRingtoneModelOwner* getOwner() const { return m_owner; }
     // Stores the state (a State) and refreshes the owner.
     void setState(State state);
     State getState() const { return m_state; }
@@ -148,7 +150,8 @@ private:
     int encodeCut(IOpProgress& progress);
     void showError(const QString& text);
     void refreshOwner();
-    void refreshView();
+    // Tells the view to read the model again; reset after a new input or none.
+    void refreshView(bool reset);
     void refreshInputName();
 
     IRingtoneModelOwner* m_owner = nullptr;

@@ -6,6 +6,7 @@
 #include "CliSoundCommands.h"
 #include "CliStrings.h"
 #include "TerminalProgress.h"
+#include "app/CmdLineArgs.h"
 #include "app/ConfigFile.h"
 #include "app/StringIds.h"
 #include "app/StringTable.h"
@@ -22,16 +23,6 @@
 namespace {
 // How long a command waits for another process to finish in the work folder.
 constexpr auto kWorkFolderWait = std::chrono::minutes(2);
-
-// GNU options of the tool and the window options they stand for.
-struct FrameOption {
-    const char* gnu;
-    const char* frame;
-};
-constexpr FrameOption kFrameOptions[] = {{"--work-dir", "work_dir"},
-                                         {"--log-dir", "log_dir"},
-                                         {"--trace-level", "trace_level"},
-                                         {"--lang", "lang"}};
 
 // The value of a setting as the program uses it: URL keys with their added parameters.
 bool DisplayValue(ConfigFile& config, const QString& key, QString& value) {
@@ -140,11 +131,14 @@ CCliInvocation ParseCliArguments(const QStringList& arguments) {
             inv.version = true;
             continue;
         }
-        const FrameOption* frame = nullptr;
+        const KnownOption* frame = nullptr;
         QString value;
         bool hasValue = false;
         if (!optionsEnded) {
-            for (const FrameOption& option : kFrameOptions) {
+            // The frame's options in their GNU forms.
+            for (const KnownOption& option : CCmdLineArgs::KnownOptions()) {
+                if (!option.gnu)
+                    continue;
                 const QString name = QLatin1String(option.gnu);
                 if (arg == name) {
                     frame = &option;
@@ -170,7 +164,7 @@ CCliInvocation ParseCliArguments(const QStringList& arguments) {
             }
             value = arguments[++i];
         }
-        inv.frameArguments << QStringLiteral("-%1:%2").arg(QLatin1String(frame->frame), value);
+        inv.frameArguments << QStringLiteral("-%1:%2").arg(QLatin1String(frame->name), value);
     }
     return inv;
 }
