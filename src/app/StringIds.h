@@ -122,4 +122,16 @@ enum StringTableId : int {
     IDS_CD_TRACK_DATA = 2182,
     IDS_SKIN_CURSOR_FAILED = 2190,
     IDS_SOUND_DEVICE_FAILED = 2191,
+    // Saving the settings.
+    IDS_CONFIG_NOT_SAVED = 2200,
+    // Two processes on one work folder.
+    IDS_WORK_FOLDER_BUSY = 2201,
+    IDS_WAITING_FOR_WORK_FOLDER = 2202,
+    // Inputs the program refuses.
+    IDS_WAVE_CHANNELS = 2203,
+    IDS_WAVE_SAMPLE_RATE = 2204,
+    IDS_NOT_A_REGULAR_FILE = 2205,
+    IDS_PATH_HAS_LINE_BREAK = 2206,
+    // The beaming service that stops answering.
+    IDS_SERVICE_SILENT = 2207,
 };

@@ -11,6 +11,7 @@
 #include <mutex>
 #include <optional>
 
+struct BeamOutcome;
 struct ButtonState;
 class CQLEncoder;
 class CWaveInSource;
@@ -79,10 +80,13 @@ public:
     // into the ringtone file; reuses the file while the selection is unchanged. An OpResult:
     // 0, 1 cancelled, 2 failed (shown, except when there is no valid selection).
     int extractFile(IOpProgress& progress);
+    // Why the last extraction failed (a write error names the system's reason), for a caller that
+    // can show it beside the message of the failure; empty after success or a cancel.
+    const QString& getExtractionError() const { return m_extractionError; }
     // The beam operation: extracts the ringtone, uploads it and opens the browser in which the
-    // person finishes the transfer. True when the upload stage was reached; uploaded, when
-    // given, tells whether the upload succeeded.
-    bool beam(IBrowser* browser, bool* uploaded = nullptr);
+    // person finishes the transfer. True when the upload stage was reached; outcome, when given,
+    // receives how the upload ended.
+    bool beam(IBrowser* browser, BeamOutcome* outcome = nullptr);
 
     // Starts recording from source (which it starts) into the work files, which become the input
     // at once, named after the configured WaveInLine; the session reports to receiver on its
@@ -186,6 +190,7 @@ private:
     QString m_wavFileName;
     QString m_datFileName;
     QString m_ringtoneFileName;
+    QString m_extractionError;
     double m_gain = 0.0;
     WAVEFORMATEX m_format{};
     qint64 m_duration = 0;

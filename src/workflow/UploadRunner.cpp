@@ -22,7 +22,7 @@ constexpr auto kServeInterval = std::chrono::milliseconds(10);
 } // namespace
 
 bool startUploadFile(CRingtoneModel& model, IOpProgress& progress, IBrowser* browser,
-                     IUserMessages& messages) {
+                     IUserMessages& messages, BeamOutcome* outcome) {
     UploadThreadParams params;
     params.ringtoneFile = model.getRingtoneFileName();
     // The input's short title ("MySong", "track03", "recording") names the ringtone.
@@ -59,6 +59,8 @@ bool startUploadFile(CRingtoneModel& model, IOpProgress& progress, IBrowser* bro
     worker.join();
 
     progress.Show(false);
+    if (outcome)
+        *outcome = BeamOutcome{params.result, params.cancelledOnPage, params.errorCause};
     if (!params.result && !params.errorText.isEmpty())
         ShowErrorMessage(messages, params.errorText);
     return params.result;
