@@ -1,8 +1,11 @@
 // The main control: its table of controls, the commands they send and when they are enabled.
 #include "ui/QuilletCtrl.h"
 
+#include "app/ConfigFile.h"
+#include "app/StringIds.h"
 #include "app/StringTable.h"
 #include "app/Trace.h"
+#include "app/WorkFolderLock.h"
 #include "decode/InputKinds.h"
 #include "skin/CommandEvent.h"
 #include "skin/SkinParser.h"
@@ -212,9 +215,12 @@ void CQuilletCtrl::runCommand(int id) {
     case CmdBeam:
         beam();
         break;
-    case CmdCdTrack:
-        RunCdTrackDialogs(window(), m_model);
+    case CmdCdTrack: {
+        CWorkFolderLock lock(GetConfig().GetConfigFolder());
+        if (lockWorkFolder(lock))
+            RunCdTrackDialogs(window(), m_model);
         break;
+    }
     case CmdRecord: // the recording dialog
         Trace(TRACE_DEBUG, "command %d: its dialog is not part of this window yet", id);
         break;
@@ -279,8 +285,23 @@ void CQuilletCtrl::showOpenDialog() {
 }
 
 void CQuilletCtrl::openFile(const QString& path) {
-    m_model.openInputFile(path, CRingtoneModel::OpenMode::UserFile, 0);
+    CWorkFolderLock lock(GetConfig().GetConfigFolder());
+    if (lockWorkFolder(lock))
+        m_model.openInputFile(path, CRingtoneModel::OpenMode::UserFile, 0);
     updateButtons();
+}
+
+bool CQuilletCtrl::lockWorkFolder(CWorkFolderLock& lock) {
+    // The window waits only briefly: the person sees the message and can try again, while the
+    // command line, which nobody watches, waits longer.
+    constexpr std::chrono::seconds kWait(5);
+    const auto waiting = [] {
+        Trace(TRACE_INFO, "waiting for another process to release the work folder");
+    };
+    if (lock.Lock(kWait, waiting) != CWorkFolderLock::Result::Busy)
+        return true;
+    ShowErrorMessageId(m_messages, IDS_WORK_FOLDER_BUSY, GetConfig().GetConfigFolder());
+    return false;
 }
 
 bool CQuilletCtrl::acceptsFile(const QString& path) const {
@@ -294,6 +315,10 @@ bool CQuilletCtrl::acceptsFile(const QString& path) const {
 }
 
 void CQuilletCtrl::beam() {
+    // The beam writes the ringtone file: the command line waits until the transfer is over.
+    CWorkFolderLock lock(GetConfig().GetConfigFolder());
+    if (!lockWorkFolder(lock))
+        return;
     m_browser->ResetClosed();
     m_browserOpen = false;
     m_model.beam(m_browser.get());
@@ -310,6 +335,8 @@ bool CQuilletCtrl::prepareExit() {
     if (m_model.getState() != CRingtoneModel::State::Idle)
         return false;
     m_model.saveState();
+    if (!GetConfig().Save())
+        ShowErrorMessage(m_messages, GetConfig().SaveError());
     return true;
 }
 

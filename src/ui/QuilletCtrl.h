@@ -17,6 +17,7 @@
 class CExternalBrowser;
 class CSkinParser;
 class CStreamViewCtrl;
+class CWorkFolderLock;
 class CXButton;
 
 class CQuilletCtrl : public QWidget, public IRingtoneModelOwner {
@@ -75,8 +76,9 @@ public:
     // True when a dropped file would be opened: a supported type while nothing plays, records or
     // runs. A folder is never accepted.
     bool acceptsFile(const QString& path) const;
-    // The exit step: cancels a running beam; when the model is idle saves its state and returns
-    // true (the window may close), else false.
+    // The exit step: cancels a running beam; when the model is idle saves its state and the
+    // settings (a failed save is shown and leaves the old file) and returns true (the window may
+    // close), else false.
     bool prepareExit();
     // Enables the buttons from the model's button state.
     void updateButtons();
@@ -112,6 +114,9 @@ protected:
 
 private:
     void showOpenDialog();
+    // Takes the work folder's lock for an operation that writes the work files, waiting a few
+    // seconds for another Quillet; false (with the error shown) when that one keeps it.
+    bool lockWorkFolder(CWorkFolderLock& lock);
     void beam();
     void forwardToView(int id);
 

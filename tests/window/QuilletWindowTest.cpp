@@ -3,6 +3,7 @@
 #include "WindowTestSupport.h"
 #include "app/Folders.h"
 #include "app/SingleInstance.h"
+#include "app/WorkFolderLock.h"
 #include "skin/XButton.h"
 #include "support/BeamTestSupport.h"
 #include "ui/AboutDlg.h"
@@ -11,6 +12,8 @@
 #include "view/gui/StreamViewCtrl.h"
 
 #include <QAbstractButton>
+#include <QDir>
+#include <QLockFile>
 #include <QMimeData>
 #include <QTimer>
 #include <QUrl>
@@ -259,6 +262,37 @@ TEST_F(QuilletWindowTest, ExitDuringABeamCancelsItAndTheNextExitSaves) {
     EXPECT_EQ(value, u"140,90"_s);
     EXPECT_TRUE(GetConfig().GetValue(u"Cut"_s, value));
     EXPECT_TRUE(value.startsWith(u"10000,20000,"_s)) << value.toStdString();
+}
+
+TEST_F(QuilletWindowTest, AnotherProcessesWorkAndAFailedSaveAreShownAndLoseNothing) {
+    WriteToneWav(file(u"first.wav"_s), 5.0);
+    WriteToneWav(file(u"second.wav"_s), 7.0);
+    auto dlg = start(file(u"first.wav"_s));
+    CQuilletCtrl& ctrl = dlg->ctrl();
+    const QDir folder(GetConfig().GetConfigFolder());
+
+    // Another Quillet works in the folder: the open is refused with the message, the input stays.
+    {
+        QLockFile other(folder.filePath(QLatin1String(CWorkFolderLock::kFileName)));
+        ASSERT_TRUE(other.tryLock(0));
+        ctrl.openFile(file(u"second.wav"_s));
+        ASSERT_EQ(m_messages.errors.size(), 1);
+        EXPECT_TRUE(m_messages.errors[0].contains(u"Another Quillet is still working"_s));
+        EXPECT_EQ(ctrl.model().getDuration(), 5000);
+    }
+    ctrl.openFile(file(u"second.wav"_s));
+    EXPECT_EQ(ctrl.model().getDuration(), 7000);
+
+    // config.ini cannot be replaced (a folder took its name): exit says so and still closes.
+    QFile::remove(folder.filePath(u"config.ini"_s));
+    ASSERT_TRUE(folder.mkpath(u"config.ini/kept"_s));
+    Click(dlg->button(CQuilletDlg::BtnExit));
+    EXPECT_FALSE(dlg->isVisible());
+    ASSERT_EQ(m_messages.errors.size(), 2);
+    EXPECT_TRUE(m_messages.errors[1].contains(u"config.ini"_s))
+        << m_messages.errors[1].toStdString();
+    EXPECT_TRUE(folder.exists(u"config.ini/kept"_s));
+    folder.rmpath(u"config.ini/kept"_s);
 }
 
 TEST_F(QuilletWindowTest, LaterStartHandsItsFileToTheRunningWindow) {
