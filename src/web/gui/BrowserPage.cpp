@@ -40,6 +40,8 @@ void Configure(QWebEnginePage& page) {
     settings->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, false);
     settings->setAttribute(QWebEngineSettings::PluginsEnabled, false);
     settings->setAttribute(QWebEngineSettings::FullScreenSupportEnabled, false);
+    // The page area shows no scroll bars; the wheel and the keys still scroll.
+    settings->setAttribute(QWebEngineSettings::ShowScrollBars, false);
 }
 
 } // namespace
