@@ -29,6 +29,10 @@ const QString kLogViewParamX1 = QStringLiteral("LogViewParam_X1");
 const QString kLogViewParamS = QStringLiteral("LogViewParam_S");
 const QString kRecordingRefreshTime = QStringLiteral("RecordingRefreshTime");
 const QString kMinZoomSec = QStringLiteral("MinZoomSec");
+const QString kSnapToZeroCrossing = QStringLiteral("SnapToZeroCrossing");
+const QString kUndoSelectionEdits = QStringLiteral("UndoSelectionEdits");
+const QString kKeyboardEditing = QStringLiteral("KeyboardEditing");
+const QString kLoopSeamPreview = QStringLiteral("LoopSeamPreview");
 const QString kBitRate = QStringLiteral("BitRate");
 const QString kUploadUrl = QStringLiteral("UploadUrl");
 const QString kHomePageUrl = QStringLiteral("HomePageUrl");
@@ -194,6 +198,10 @@ void ConfigFile::SetDefaults() {
     SetValue(kLogViewParamS, QStringLiteral("1"));
     SetValue(kRecordingRefreshTime, QStringLiteral("100"));
     SetValue(kMinZoomSec, QStringLiteral("6"));
+    SetValue(kSnapToZeroCrossing, QStringLiteral("0"));
+    SetValue(kUndoSelectionEdits, QStringLiteral("1"));
+    SetValue(kKeyboardEditing, QStringLiteral("1"));
+    SetValue(kLoopSeamPreview, QStringLiteral("1"));
     SetValue(kBitRate, QStringLiteral("0"));
     SetValue(kUploadUrl, kServiceSite + QStringLiteral("/php/client-upload-dgst.php"));
     SetValue(kHomePageUrl, kServiceSite + QStringLiteral("/"));
@@ -436,6 +444,34 @@ int ConfigFile::GetMinZoomSec() {
 }
 void ConfigFile::SetMinZoomSec(int seconds) {
     SetInt(kMinZoomSec, seconds);
+}
+
+bool ConfigFile::GetSnapToZeroCrossing() const {
+    return GetFlag(kSnapToZeroCrossing, false);
+}
+void ConfigFile::SetSnapToZeroCrossing(bool on) {
+    SetBool(kSnapToZeroCrossing, on);
+}
+
+bool ConfigFile::GetUndoSelectionEdits() const {
+    return GetFlag(kUndoSelectionEdits, true);
+}
+void ConfigFile::SetUndoSelectionEdits(bool on) {
+    SetBool(kUndoSelectionEdits, on);
+}
+
+bool ConfigFile::GetKeyboardEditing() const {
+    return GetFlag(kKeyboardEditing, true);
+}
+void ConfigFile::SetKeyboardEditing(bool on) {
+    SetBool(kKeyboardEditing, on);
+}
+
+bool ConfigFile::GetLoopSeamPreview() const {
+    return GetFlag(kLoopSeamPreview, true);
+}
+void ConfigFile::SetLoopSeamPreview(bool on) {
+    SetBool(kLoopSeamPreview, on);
 }
 
 int ConfigFile::GetBitRate() const {

@@ -93,6 +93,15 @@ public:
     // Seconds; a value below 1 is replaced by 6 in the store.
     int GetMinZoomSec();
     void SetMinZoomSec(int seconds);
+    // The waveform view's editing aids; each "0"/"1", the default when missing or other text.
+    bool GetSnapToZeroCrossing() const; // default off
+    void SetSnapToZeroCrossing(bool on);
+    bool GetUndoSelectionEdits() const; // default on
+    void SetUndoSelectionEdits(bool on);
+    bool GetKeyboardEditing() const; // default on
+    void SetKeyboardEditing(bool on);
+    bool GetLoopSeamPreview() const; // default on
+    void SetLoopSeamPreview(bool on);
     int GetBitRate() const;
     void SetBitRate(int bitRate);
     // The service addresses with their query parameters added (affiliate, version, language).

@@ -5,6 +5,7 @@
 
 #include "ModelTestSupport.h"
 #include "decode/OggDecoder.h"
+#include "support/CutTestSupport.h"
 #include "support/TraceCapture.h"
 #include "workflow/RingtoneModel.h"
 
@@ -15,18 +16,9 @@
 #include <vorbis/vorbisfile.h>
 
 using namespace modeltest;
+using testsupport::Cut;
 
 namespace {
-
-CCutInfo Cut(qint64 start, qint64 end, qint32 fadeIn = 0, qint32 fadeOut = 0) {
-    CCutInfo cut;
-    cut.setStart(start);
-    cut.setEnd(end);
-    cut.setFadeIn(fadeIn);
-    cut.setFadeOut(fadeOut);
-    cut.validate();
-    return cut;
-}
 
 QByteArray Samples(const std::vector<int16_t>& values) {
     QByteArray bytes;
