@@ -6,7 +6,7 @@
 #include "app/IUserMessages.h"
 #include "skin/GuiTestApp.h"
 #include "support/ServiceProcess.h"
-#include "web/gui/BrowserDlg.h"
+#include "ui/BrowserDlg.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -19,7 +19,7 @@
 #include <vector>
 
 #if QUILLET_WITH_WEBENGINE
-#include "web/gui/BrowserPage.h"
+#include "ui/BrowserPage.h"
 #include <QWebEngineView>
 #endif
 

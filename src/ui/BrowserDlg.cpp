@@ -1,5 +1,5 @@
 // The embedded browser dialog.
-#include "web/gui/BrowserDlg.h"
+#include "ui/BrowserDlg.h"
 
 #include "app/IOpProgress.h"
 #include "app/StringIds.h"
@@ -21,7 +21,7 @@
 #include <unistd.h>
 
 #if QUILLET_WITH_WEBENGINE
-#include "web/gui/BrowserPage.h"
+#include "ui/BrowserPage.h"
 
 #include <QWebEngineDownloadRequest>
 #include <QWebEngineProfile>

@@ -4,8 +4,8 @@
 #include "skin/DynBitmap.h"
 #include "skin/DynRgn.h"
 #include "skin/SkinRect.h"
+#include "ui/BrowserDownload.h"
 #include "web/IBrowser.h"
-#include "web/gui/BrowserDownload.h"
 
 #include <QDialog>
 #include <QPointer>

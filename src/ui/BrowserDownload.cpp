@@ -1,5 +1,5 @@
 // A download from the embedded browser as the person sees it.
-#include "web/gui/BrowserDownload.h"
+#include "ui/BrowserDownload.h"
 
 #include "app/ServedThread.h"
 #include "app/StringTable.h"

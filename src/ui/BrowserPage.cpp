@@ -1,5 +1,5 @@
 // The page of the embedded browser.
-#include "web/gui/BrowserPage.h"
+#include "ui/BrowserPage.h"
 
 #include "app/Trace.h"
 #include "web/DownloadLink.h"
