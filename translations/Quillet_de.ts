@@ -933,5 +933,9 @@ Rückgabewert: 0 Erfolg, 1 abgebrochen (Strg+C), 2 fehlgeschlagen.</translation>
         <source>couldn&apos;t load cursor from file %s</source>
         <translation>Mauszeiger aus der Datei %s konnte nicht geladen werden</translation>
     </message>
+    <message>
+        <source>This build of Quillet has no web browser: the ringtone cannot be sent from here.</source>
+        <translation>Diese Ausgabe von Quillet hat keinen Webbrowser: der Klingelton kann von hier aus nicht gesendet werden.</translation>
+    </message>
 </context>
 </TS>

@@ -2,6 +2,7 @@
 #include "ui/BrowserDlg.h"
 
 #include "app/IOpProgress.h"
+#include "app/IUserMessages.h"
 #include "app/StringIds.h"
 #include "app/StringTable.h"
 #include "app/Trace.h"
@@ -45,6 +46,12 @@ constexpr ButtonSpec kButtons[] = {
     {CBrowserDlg::IdAbout, "[btn_about]", 154},
     {CBrowserDlg::IdCancel, "[btn_exit]", 155},
 };
+
+// What the person is told when the build has no web engine.
+QString NoEngineText() {
+    return QCoreApplication::translate("Quillet", "This build of Quillet has no web browser: the "
+                                                  "ringtone cannot be sent from here.");
+}
 
 // Keys a browser would act on by itself: reload, the history, the browser keys of a keyboard.
 bool IsBrowserKey(int key) {
@@ -208,8 +215,9 @@ void CBrowserDlg::Open(const QString& url, const BrowserPlacement& placement,
 void CBrowserDlg::initBrowser() {
     m_cancelled = false;
     if (!EngineAvailable()) {
-        Trace(TRACE_ERROR, "no web engine in this build: the beam cannot be finished");
+        // The beam ends as if the person had closed the dialog, once told why.
         m_closed = true;
+        ShowErrorMessage(m_messages, NoEngineText());
         return;
     }
     if (m_skinned) {
