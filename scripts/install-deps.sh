@@ -26,7 +26,7 @@ packages=(
   # reference service
   libcpp-httplib-dev
   # tests: GoogleTest, a virtual display, tools that make and measure fixtures
-  googletest libgtest-dev libgmock-dev xvfb xauth fonts-dejavu-core
+  googletest libgtest-dev libgmock-dev xvfb xauth xdotool imagemagick x11-utils fonts-dejavu-core
   sox vorbis-tools lame ffmpeg ccache
 )
 

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what the project needs, builds it and runs the program's main job on its defaults:
-# the reference service starts, a ringtone is made from the bundled sample with the command-line
-# tool and beamed to the service, and the person finishes the transfer on the service's page.
+# the reference service starts; on a desktop (a display is there) the window opens with the
+# bundled sample loaded, elsewhere a ringtone is made from the sample with the command-line tool
+# and beamed to the service, and the person finishes the transfer on the service's page.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${QUILLET_BUILD_DIR:-build}
@@ -23,6 +24,13 @@ if ! curl -s -o /dev/null "$service_url/"; then
     curl -s -o /dev/null "$service_url/" && break
     sleep 0.1
   done
+fi
+
+# On a desktop: the window, with the sample as its input.
+if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
+  echo "Starting the window with the sample loaded; the service is at $service_url."
+  "$build/bin/quillet" "$build/bin/samples/quillet-sample.wav"
+  exit
 fi
 
 # Open the sample as the input (it stays the input for later commands), take 4 s to 16 s of it

@@ -599,7 +599,8 @@ Commands:
   info                       show the input, its format, duration and selection
   select START END [--fade-in T] [--fade-out T]
                              set the ringtone&apos;s selection and fades
-  extract [-o FILE]          make the ringtone of the selection (OGG Vorbis)
+  extract [-o FILE] [--force] make the ringtone (OGG Vorbis); also for make: --force
+                             replaces an existing FILE
   make FILE -o OUT [--start T] [--end T] [--fade-in T] [--fade-out T]
                              open, select and extract in one go, leaving the input alone;
                              the gain follows the peak around the selection
@@ -633,7 +634,7 @@ Befehle:
   info                       Quelle, Format, Dauer und Auswahl anzeigen
   select ANFANG ENDE [--fade-in Z] [--fade-out Z]
                              Auswahl und Ein-/Ausblenden des Klingeltons festlegen
-  extract [-o DATEI]         den Klingelton aus der Auswahl erstellen (OGG Vorbis)
+  extract [-o DATEI] [--force] Klingelton erstellen (OGG); --force ersetzt DATEI (auch make)
   make DATEI -o ZIEL [--start Z] [--end Z] [--fade-in Z] [--fade-out Z]
                              öffnen, auswählen und erstellen in einem Schritt, ohne die Quelle zu ändern;
                              Verstärkung folgt dem Spitzenwert um die Auswahl
@@ -932,6 +933,94 @@ Rückgabewert: 0 Erfolg, 1 abgebrochen (Strg+C), 2 fehlgeschlagen.</translation>
     <message>
         <source>couldn&apos;t load cursor from file %s</source>
         <translation>Mauszeiger aus der Datei %s konnte nicht geladen werden</translation>
+    </message>
+    <message>
+        <source>The settings could not be saved to %s: %s</source>
+        <translation>Die Einstellungen konnten nicht in %s gespeichert werden: %s</translation>
+    </message>
+    <message>
+        <source>Another Quillet is still working in %s.</source>
+        <translation>Ein anderes Quillet arbeitet noch in %s.</translation>
+    </message>
+    <message>
+        <source>Waiting for another Quillet to finish in %s ...</source>
+        <translation>Warte, bis ein anderes Quillet in %s fertig ist ...</translation>
+    </message>
+    <message>
+        <source>%s is the input; the ringtone goes to another file.</source>
+        <translation>%s ist die Eingabe; der Klingelton muss in eine andere Datei.</translation>
+    </message>
+    <message>
+        <source>%s is a work file of Quillet; choose another output.</source>
+        <translation>%s ist eine Arbeitsdatei von Quillet; bitte eine andere Ausgabe wählen.</translation>
+    </message>
+    <message>
+        <source>%s is not a regular file.</source>
+        <translation>%s ist keine gewöhnliche Datei.</translation>
+    </message>
+    <message>
+        <source>%s exists already; give --force to replace it.</source>
+        <translation>%s gibt es schon; mit --force wird sie ersetzt.</translation>
+    </message>
+    <message>
+        <source>the file has %d channels; only mono and stereo can be used</source>
+        <translation>die Datei hat %d Kanäle; nur Mono und Stereo sind möglich</translation>
+    </message>
+    <message>
+        <source>the file&apos;s sample rate of %s Hz cannot be used</source>
+        <translation>die Abtastrate der Datei von %s Hz ist nicht verwendbar</translation>
+    </message>
+    <message>
+        <source>%s is not a regular file</source>
+        <translation>%s ist keine gewöhnliche Datei</translation>
+    </message>
+    <message>
+        <source>the file&apos;s path holds a line break, which cannot be stored</source>
+        <translation>der Pfad der Datei enthält einen Zeilenumbruch, der nicht gespeichert werden kann</translation>
+    </message>
+    <message>
+        <source>The value of %s must be one line.</source>
+        <translation>Der Wert von %s muss eine einzige Zeile sein.</translation>
+    </message>
+    <message>
+        <source>%s takes a number from %s to %s.</source>
+        <translation>%s nimmt eine Zahl von %s bis %s.</translation>
+    </message>
+    <message>
+        <source>%s takes 0 or 1.</source>
+        <translation>%s nimmt 0 oder 1.</translation>
+    </message>
+    <message>
+        <source>%s takes an http or https address.</source>
+        <translation>%s nimmt eine http- oder https-Adresse.</translation>
+    </message>
+    <message>
+        <source>%s takes four numbers: start,end,fade-in,fade-out (milliseconds).</source>
+        <translation>%s nimmt vier Zahlen: Anfang,Ende,Einblenden,Ausblenden (Millisekunden).</translation>
+    </message>
+    <message>
+        <source>%s takes None, Error, Info, Debug, Detail or Verbose.</source>
+        <translation>%s nimmt None, Error, Info, Debug, Detail oder Verbose.</translation>
+    </message>
+    <message>
+        <source>The setting %s was not changed.</source>
+        <translation>Die Einstellung %s wurde nicht geändert.</translation>
+    </message>
+    <message>
+        <source>Cause: %s</source>
+        <translation>Ursache: %s</translation>
+    </message>
+    <message>
+        <source>Cancelled.</source>
+        <translation>Abgebrochen.</translation>
+    </message>
+    <message>
+        <source>The transfer was cancelled on the service&apos;s page.</source>
+        <translation>Die Übertragung wurde auf der Seite des Dienstes abgebrochen.</translation>
+    </message>
+    <message>
+        <source>no answer from the service for %s seconds</source>
+        <translation>seit %s Sekunden keine Antwort vom Dienst</translation>
     </message>
     <message>
         <source>This build of Quillet has no web browser: the ringtone cannot be sent from here.</source>

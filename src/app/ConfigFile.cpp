@@ -4,16 +4,20 @@
 #include "app/AppInfo.h"
 #include "app/Folders.h"
 #include "app/OxaException.h"
+#include "app/StringIds.h"
+#include "app/StringTable.h"
 #include "app/Trace.h"
+#include "app/WorkFolderLock.h"
 #include "util/NumberText.h"
+#include "util/ReplacingFile.h"
 #include "util/SystemError.h"
 #include "util/Utf16TextFile.h"
 
 #include <QFile>
-#include <QSaveFile>
 #include <QtEndian>
 
 #include <algorithm>
+#include <cerrno>
 #include <limits>
 #include <memory>
 
@@ -57,6 +61,9 @@ const QString kServiceSite = QStringLiteral("http://127.0.0.1:8645");
 
 constexpr qint64 kAffiliateMaxBytes = 128;
 
+// How long a save waits for another process to finish with the configuration folder.
+constexpr auto kSaveLockWait = std::chrono::seconds(10);
+
 bool KeyLess(const ConfigFile::Pair& pair, const QString& key) {
     return pair.key < key;
 }
@@ -72,15 +79,47 @@ QString AddQueryParameter(const QString& url, const QString& name, const QString
     return url + separator + name + QLatin1Char('=') + value;
 }
 
-// Writes the bytes to a temporary file beside path and renames it over path.
-void ReplaceFile(const QString& path, const QByteArray& bytes) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        throw COxaFileException(file.errorString());
-    if (file.write(bytes) != bytes.size())
-        throw COxaFileException(file.errorString());
-    if (!file.commit())
-        throw COxaFileException(file.errorString());
+// The "key=value" lines of a configuration file in their order; clean tells whether the file
+// read without damage, missing whether it was not there.
+struct FilePairs {
+    std::vector<ConfigFile::Pair> pairs;
+    bool clean = true;
+    bool missing = false;
+    int error = 0;
+};
+FilePairs ReadFilePairs(const QString& path) {
+    FilePairs result;
+    CUtf16TextFile file;
+    QString line;
+    if (file.Open(path)) {
+        while (file.ReadLine(line)) {
+            const qsizetype equals = line.indexOf(QLatin1Char('='));
+            if (equals > 0)
+                result.pairs.push_back({line.left(equals), line.mid(equals + 1)});
+        }
+    }
+    result.error = file.Error();
+    result.missing = result.error == ENOENT;
+    result.clean = result.error == 0 && !file.Repaired();
+    return result;
+}
+
+// The file's bytes: the mark, the section line, then every pair on a line of its own.
+QByteArray FileBytes(const std::vector<ConfigFile::Pair>& pairs) {
+    QByteArray bytes("\xFF\xFE", 2);
+    AppendUtf16Le(bytes, QStringLiteral("[Settings]\n"));
+    for (const ConfigFile::Pair& pair : pairs)
+        AppendUtf16Le(bytes, pair.key + QLatin1Char('=') + pair.value + QLatin1Char('\n'));
+    return bytes;
+}
+
+// Sets key to value in the sorted pairs.
+void SetPair(std::vector<ConfigFile::Pair>& pairs, const QString& key, const QString& value) {
+    const auto it = std::lower_bound(pairs.begin(), pairs.end(), key, KeyLess);
+    if (it != pairs.end() && it->key == key)
+        it->value = value;
+    else
+        pairs.insert(it, ConfigFile::Pair{key, value});
 }
 
 // The process-wide store. Only DestroyConfig saves it: one still alive when the process exits is
@@ -127,10 +166,14 @@ void ConfigFile::SetValue(const QString& key, const QString& value) {
     Trace(TRACE_DEBUG, "ConfigFile::SetValue(%s, %s)", key, value);
     std::lock_guard lock(m_mutex);
     const auto it = std::lower_bound(m_pairs.begin(), m_pairs.end(), key, KeyLess);
-    if (it != m_pairs.end() && it->key == key)
+    if (it != m_pairs.end() && it->key == key) {
+        if (it->value == value)
+            return;
         it->value = value;
-    else
+    } else {
         m_pairs.insert(it, Pair{key, value});
+    }
+    m_changed.insert(key);
 }
 
 bool ConfigFile::GetInt(const QString& key, int& value) const {
@@ -184,6 +227,9 @@ std::vector<ConfigFile::Pair> ConfigFile::GetPairs() const {
 void ConfigFile::Clear() {
     std::lock_guard lock(m_mutex);
     m_pairs.clear();
+    m_changed.clear();
+    m_mustWrite = true;
+    m_replaceAll = true;
 }
 
 void ConfigFile::SetDefaults() {
@@ -217,37 +263,88 @@ void ConfigFile::Reload() {
     Clear();
     SetDefaults();
     Load(GetConfigFilePath());
+    std::lock_guard lock(m_mutex);
+    m_changed.clear();
+    m_replaceAll = false;
 }
 
 void ConfigFile::Load(const QString& path) {
-    CUtf16TextFile file;
-    QString line;
-    if (file.Open(path)) {
-        while (file.ReadLine(line)) {
-            const qsizetype equals = line.indexOf(QLatin1Char('='));
-            if (equals > 0)
-                SetValue(line.left(equals), line.mid(equals + 1));
-        }
-    }
-    if (file.Error() != 0)
-        TraceException(COxaFileException(SystemErrorText(file.Error())), TRACE_ERROR,
+    const FilePairs file = ReadFilePairs(path);
+    for (const Pair& pair : file.pairs)
+        SetValue(pair.key, pair.value);
+    if (file.error != 0)
+        TraceException(COxaFileException(SystemErrorText(file.error)), TRACE_ERROR,
                        "error loading config file %s", path);
+    const bool damaged = !file.clean && !file.missing;
+    std::lock_guard lock(m_mutex);
+    m_mustWrite = !file.clean;
+    m_damaged = damaged;
 }
 
-void ConfigFile::Save() {
+bool ConfigFile::Save() {
+    if (!m_persistent)
+        return true;
+    const QString path = GetConfigFilePath();
+    int error = 0;
+    {
+        std::lock_guard lock(m_mutex);
+        if (m_changed.empty() && !m_mustWrite)
+            return true;
+        // Another process may be between reading and writing the file: wait for it. A folder
+        // where no lock file can be made fails below with the system's own reason.
+        CWorkFolderLock folderLock(GetConfigFolderLocked());
+        if (folderLock.Lock(kSaveLockWait) == CWorkFolderLock::Result::Busy) {
+            m_saveError = FormatString(IDS_CONFIG_NOT_SAVED, path,
+                                       FormatString(IDS_WORK_FOLDER_BUSY, GetConfigFolderLocked()));
+            Trace(TRACE_ERROR, "error saving config file: the folder is locked by another process");
+            return false;
+        }
+        std::vector<Pair> pairs = m_pairs;
+        if (!m_replaceAll) {
+            for (const Pair& pair : ReadFilePairs(path).pairs)
+                if (!m_changed.count(pair.key))
+                    SetPair(pairs, pair.key, pair.value);
+        }
+        if (m_damaged && !KeepDamagedCopy(path))
+            error = errno ? errno : EIO;
+        if (error == 0)
+            error = CReplacingFile::Replace(path, FileBytes(pairs));
+        if (error == 0) {
+            m_pairs = std::move(pairs);
+            m_changed.clear();
+            m_mustWrite = m_replaceAll = m_damaged = false;
+            m_saveError.clear();
+            return true;
+        }
+        m_saveError = FormatString(IDS_CONFIG_NOT_SAVED, path, SystemErrorText(error));
+    }
+    TraceException(COxaFileException(SystemErrorText(error)), TRACE_ERROR,
+                   "error saving config file");
+    return false;
+}
+
+void ConfigFile::Refresh() {
     if (!m_persistent)
         return;
-    const QString path = GetConfigFilePath();
-    try {
-        std::lock_guard lock(m_mutex);
-        QByteArray bytes("\xFF\xFE", 2);
-        AppendUtf16Le(bytes, QStringLiteral("[Settings]\n"));
-        for (const Pair& pair : m_pairs)
-            AppendUtf16Le(bytes, pair.key + QLatin1Char('=') + pair.value + QLatin1Char('\n'));
-        ReplaceFile(path, bytes);
-    } catch (const COxaFileException& e) {
-        TraceException(e, TRACE_ERROR, "error saving config file");
-    }
+    const FilePairs file = ReadFilePairs(GetConfigFilePath());
+    std::lock_guard lock(m_mutex);
+    for (const Pair& pair : file.pairs)
+        if (!m_changed.count(pair.key))
+            SetPair(m_pairs, pair.key, pair.value);
+}
+
+QString ConfigFile::SaveError() const {
+    std::lock_guard lock(m_mutex);
+    return m_saveError;
+}
+
+bool ConfigFile::KeepDamagedCopy(const QString& path) {
+    const QString copy = path + QStringLiteral(".damaged");
+    // Told here rather than at load, which comes before the trace log is open.
+    Trace(TRACE_ERROR, "config file %s did not read cleanly; it is kept as %s", path, copy);
+    QFile::remove(copy);
+    errno = 0;
+    return QFile::copy(path, copy) || !QFile::exists(path);
 }
 
 QString ConfigFile::GetLanguage() const {
@@ -277,12 +374,12 @@ void ConfigFile::SetHelpFile(const QString& path) {
 }
 
 QString ConfigFile::GetConfigFolder() const {
-    QString folder;
-    {
-        std::lock_guard lock(m_mutex);
-        folder = m_configFolder;
-    }
-    return folder.isEmpty() ? GetSharedDataFolder() : WithTrailingSlash(folder);
+    std::lock_guard lock(m_mutex);
+    return GetConfigFolderLocked();
+}
+
+QString ConfigFile::GetConfigFolderLocked() const {
+    return m_configFolder.isEmpty() ? GetSharedDataFolder() : WithTrailingSlash(m_configFolder);
 }
 
 void ConfigFile::SetConfigFolder(const QString& folder) {

@@ -6,6 +6,7 @@
 #include <array>
 #include <mutex>
 #include <optional>
+#include <set>
 #include <vector>
 
 // Every operation is atomic under one lock and may be called from any thread; the typed
@@ -42,12 +43,22 @@ public:
     void Clear();
     void SetDefaults();
     // Persistent only: clears, sets the defaults and loads config.ini from the configuration
-    // folder.
+    // folder. Nothing counts as changed afterwards.
     void Reload();
-    // Adds every "key=value" line of the file; a failure is written to the trace log.
+    // Adds every "key=value" line of the file; a failure is written to the trace log. A file that
+    // did not read cleanly is copied to "<name>.damaged" before the first save replaces it.
     void Load(const QString& path);
-    // Persistent only: writes all pairs to config.ini, replacing the old file in one step.
-    void Save();
+    // Persistent only: when a key changed since the last load or save (or config.ini is missing
+    // or damaged), writes config.ini anew, replacing the old file in one step only once the new
+    // one is complete. Keys this store did not change take the file's current values first, so a
+    // save never undoes another process's settings. False on failure (SaveError() tells why; the
+    // old file stays).
+    bool Save();
+    // Persistent only: takes the file's current value of every key this store has not changed
+    // since the last load or save (what another process saved meanwhile).
+    void Refresh();
+    // The message of the last failed save.
+    QString SaveError() const;
 
     // The language code in use and whether the command line gave it; not stored in config.ini.
     QString GetLanguage() const;
@@ -150,11 +161,24 @@ private:
     // The URL of the key with the affiliate, version and (for the upload) language parameters.
     QString GetServiceUrl(const QString& key, bool withLanguage) const;
     QString GetAffiliate() const;
+    // GetConfigFolder with m_mutex held.
+    QString GetConfigFolderLocked() const;
+    // Copies a damaged config.ini aside once, before it is first replaced; false on failure.
+    bool KeepDamagedCopy(const QString& path);
 
     const bool m_persistent;
     bool m_saveOnDestruction = true;
     mutable std::mutex m_mutex;
     std::vector<Pair> m_pairs;
+    // Keys set to a new value since the last load or save.
+    std::set<QString> m_changed;
+    // config.ini is missing or did not read cleanly: the next save writes it whatever changed.
+    bool m_mustWrite = true;
+    // The damaged file still waits to be copied aside.
+    bool m_damaged = false;
+    // Clear was called: the next save writes exactly the pairs held, taking nothing from the file.
+    bool m_replaceAll = false;
+    QString m_saveError;
     QString m_language;
     bool m_languageFromCommandLine = false;
     QString m_configFolder;

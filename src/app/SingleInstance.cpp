@@ -4,11 +4,13 @@
 #include "app/Trace.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QLocalSocket>
 #include <QStandardPaths>
 
 namespace {
-constexpr char kActivate[] = "activate\n";
+// The request: "activate", a blank and the file's path percent-encoded (empty for none), a newline.
+constexpr char kActivate[] = "activate ";
 constexpr int kTimeoutMs = 1000;
 
 QString LockFilePath(const QString& name) {
@@ -30,12 +32,12 @@ CSingleInstance::~CSingleInstance() {
         m_lock->unlock();
 }
 
-bool CSingleInstance::TryBecomeInstance() {
+bool CSingleInstance::TryBecomeInstance(const QString& file) {
     m_lock = std::make_unique<QLockFile>(LockFilePath(m_name));
     m_lock->setStaleLockTime(0); // a lock left by a dead process is taken over at once
     if (!m_lock->tryLock(0)) {
         m_lock.reset();
-        AskRunningInstanceToActivate();
+        AskRunningInstanceToActivate(file);
         return false;
     }
     // Holding the lock, any socket of that name is a leftover of a crashed instance.
@@ -47,12 +49,13 @@ bool CSingleInstance::TryBecomeInstance() {
     return true;
 }
 
-void CSingleInstance::AskRunningInstanceToActivate() {
+void CSingleInstance::AskRunningInstanceToActivate(const QString& file) {
     QLocalSocket socket;
     socket.connectToServer(m_name);
     if (!socket.waitForConnected(kTimeoutMs))
         return;
-    socket.write(kActivate);
+    const QString path = file.isEmpty() ? file : QFileInfo(file).absoluteFilePath();
+    socket.write(kActivate + path.toUtf8().toPercentEncoding() + '\n');
     socket.waitForBytesWritten(kTimeoutMs);
     socket.disconnectFromServer();
     if (socket.state() != QLocalSocket::UnconnectedState)
@@ -62,8 +65,17 @@ void CSingleInstance::AskRunningInstanceToActivate() {
 void CSingleInstance::OnNewConnection() {
     while (QLocalSocket* socket = m_server.nextPendingConnection()) {
         connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
-            if (socket->canReadLine() && socket->readLine() == kActivate)
-                Q_EMIT activationRequested();
+            while (socket->canReadLine()) {
+                const QByteArray line = socket->readLine().chopped(1);
+                if (!line.startsWith(kActivate))
+                    continue;
+                const QString file = QString::fromUtf8(
+                    QByteArray::fromPercentEncoding(line.mid(int(sizeof kActivate) - 1)));
+                // Handled from the event loop: opening the file runs events of its own, in which
+                // the socket may already be gone.
+                QMetaObject::invokeMethod(
+                    this, [this, file] { Q_EMIT activationRequested(file); }, Qt::QueuedConnection);
+            }
         });
         connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
     }

@@ -4,6 +4,9 @@
 #pragma once
 
 enum StringTableId : int {
+    // The stream view's two text lines.
+    IDS_CURRENT_POSITION = 106, // "Current Position: "
+    IDS_RINGTONE_LENGTH = 196,  // "ringtone length: %02d:%02d"
     // Beaming: the progress texts, its status lines and its failures.
     IDS_BEAMING_TITLE = 108,             // "Beaming ringtone"
     IDS_UPLOADING = 109,                 // "Uploading"
@@ -114,4 +117,16 @@ enum StringTableId : int {
     IDS_CD_TRACK_AUDIO = 2181,
     IDS_CD_TRACK_DATA = 2182,
     IDS_SKIN_CURSOR_FAILED = 2190,
+    // Saving the settings.
+    IDS_CONFIG_NOT_SAVED = 2200,
+    // Two processes on one work folder.
+    IDS_WORK_FOLDER_BUSY = 2201,
+    IDS_WAITING_FOR_WORK_FOLDER = 2202,
+    // Inputs the program refuses.
+    IDS_WAVE_CHANNELS = 2203,
+    IDS_WAVE_SAMPLE_RATE = 2204,
+    IDS_NOT_A_REGULAR_FILE = 2205,
+    IDS_PATH_HAS_LINE_BREAK = 2206,
+    // The beaming service that stops answering.
+    IDS_SERVICE_SILENT = 2207,
 };

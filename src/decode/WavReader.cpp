@@ -9,6 +9,10 @@
 
 namespace {
 
+// The format tag of the extensible header, and the bytes it adds after the 18-byte record.
+constexpr uint16_t kFormatExtensible = 0xFFFE;
+constexpr int64_t kExtensionBytes = 22;
+
 // value truncated toward zero into 0..INT32_MAX; not-a-number gives 0.
 int32_t TruncateCount(double value) {
     if (!(value > 0.0))
@@ -97,6 +101,18 @@ bool CWavReader::parse() {
     m_format.nBlockAlign = u16(12);
     m_format.wBitsPerSample = u16(14);
     m_format.cbSize = u16(16);
+    // The extensible header describes plain PCM through its sub-format: such a file is PCM.
+    uint8_t extension[kExtensionBytes] = {};
+    if (m_format.wFormatTag == kFormatExtensible && format.size >= 18 + kExtensionBytes &&
+        m_file.read(extension, kExtensionBytes) == kExtensionBytes) {
+        const uint16_t validBits = uint16_t(extension[0] | extension[1] << 8);
+        const uint16_t subFormat = uint16_t(extension[6] | extension[7] << 8);
+        if (subFormat == WAVE_FORMAT_PCM &&
+            (validBits == 0 || validBits == m_format.wBitsPerSample)) {
+            m_format.wFormatTag = WAVE_FORMAT_PCM;
+            m_format.cbSize = 0;
+        }
+    }
     m_file.ascend(format);
 
     CRiffFile::Chunk data;
@@ -106,7 +122,10 @@ bool CWavReader::parse() {
         return false;
     }
     m_dataOffset = uint32_t(m_file.tell());
-    m_dataSize = data.size;
+    // A file cut short keeps the size its header promised: the data ends where the file does.
+    const int64_t fileEnd = m_file.seek(0, SEEK_END);
+    m_file.seek(m_dataOffset, SEEK_SET);
+    m_dataSize = uint32_t(std::clamp<int64_t>(fileEnd - int64_t(m_dataOffset), 0, data.size));
     const double bits = m_format.wBitsPerSample;
     const double channels = m_format.nChannels;
     m_frameCount = bits > 0 && channels > 0 ? TruncateCount(m_dataSize * 8.0 / bits / channels) : 0;

@@ -25,7 +25,8 @@ public:
     // Closes the file if open; the destructor calls it.
     void close();
 
-    // The first 18 bytes of the "fmt " chunk while open, null while closed.
+    // The first 18 bytes of the "fmt " chunk while open, null while closed. An extensible header
+    // whose sub-format is PCM at its full sample width reads as plain PCM.
     const WAVEFORMATEX* getFormat() const { return isOpen() ? &m_format : nullptr; }
     // Reads up to bytes from the current position: the count read, 0 at the end of the file, -1
     // when closed. Reading runs past the "data" chunk to the end of the file: callers that must
@@ -38,7 +39,8 @@ public:
 
     // File offset of the first byte of the "data" chunk's body.
     uint32_t getDataOffset() const { return m_dataOffset; }
-    // The "data" chunk's size field, in bytes.
+    // The "data" chunk's size in bytes: its size field, or what the file holds of it when the file
+    // ends earlier.
     uint32_t getDataSize() const { return m_dataSize; }
     // Length of the data in milliseconds.
     int32_t getDuration() const { return m_duration; }

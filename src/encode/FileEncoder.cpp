@@ -55,8 +55,21 @@ bool CFileEncoder::writeToFile(int handle, const void* data, uint32_t bytes, boo
     return true;
 }
 
+namespace {
+thread_local int t_lastWriteError = 0;
+} // namespace
+
+int CFileEncoder::lastWriteError() {
+    return t_lastWriteError;
+}
+
+void CFileEncoder::resetLastWriteError() {
+    t_lastWriteError = 0;
+}
+
 void CFileEncoder::throwWriteError(uint32_t bytes) {
     m_errorCode = uint32_t(errno);
+    t_lastWriteError = int(m_errorCode);
     Trace(TRACE_ERROR, "Error writing to file: %s", SystemErrorText(int(m_errorCode)));
     throw COxaEncoderException(FormatUserText(IDS_ENC_WRITE_ERROR, (unsigned long)bytes),
                                COxaException::kGeneric);

@@ -9,6 +9,11 @@
 // when a WAV output cannot be created); getErrorCode holds the system error (errno) behind them.
 class CFileEncoder {
 public:
+    // The system error number of the last write failure of any file encoder on this thread (0 when
+    // none since the last reset), so that a caller can name the cause beside the encoder's message.
+    static int lastWriteError();
+    static void resetLastWriteError();
+
     virtual ~CFileEncoder();
     CFileEncoder(const CFileEncoder&) = delete;
     CFileEncoder& operator=(const CFileEncoder&) = delete;

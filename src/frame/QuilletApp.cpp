@@ -168,12 +168,12 @@ int CQuilletApp::RunDialog(IMainDialog& dialog, bool singleInstance) {
     if (!singleInstance)
         return dialog.DoModal(m_args.file());
     CSingleInstance instance;
-    if (!instance.TryBecomeInstance()) {
+    if (!instance.TryBecomeInstance(m_args.file())) {
         Trace(TRACE_DEBUG, "Another instance exists. Exiting...");
         return 0;
     }
     QObject::connect(&instance, &CSingleInstance::activationRequested,
-                     [&dialog] { dialog.BringToFront(); });
+                     [&dialog](const QString& file) { dialog.BringToFront(file); });
     return dialog.DoModal(m_args.file());
 }
 

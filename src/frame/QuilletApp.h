@@ -12,8 +12,9 @@ public:
     virtual ~IMainDialog() = default;
     // Runs until the person or the command is done; the result is the process's exit status.
     virtual int DoModal(const QString& commandLineFile) = 0;
-    // A later start of the program asked this one to come forward (restore and raise the window).
-    virtual void BringToFront() {}
+    // A later start of the program asked this one to come forward (restore and raise the window)
+    // and to open file, an absolute path, unless it is empty.
+    virtual void BringToFront(const QString& file) { (void)file; }
 };
 
 class CQuilletApp {

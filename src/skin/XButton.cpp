@@ -191,6 +191,11 @@ void CXButton::paintEvent(QPaintEvent*) {
         QPainter painter(&buffer);
         stateBitmap().draw(painter, QPoint(0, 0));
         drawCaption(painter);
+        if (hasFocus() && m_kind != Label) {
+            // The keyboard focus: a dotted frame in the skin's focus colour.
+            painter.setPen(QPen(ToQColor(m_config.colorFocus), 1, Qt::DotLine));
+            painter.drawRect(rect().adjusted(1, 1, -2, -2));
+        }
     }
     QPainter screen(this);
     if (!m_config.paintRegion.isNull())
@@ -249,6 +254,11 @@ void CXButton::leaveEvent(QEvent* event) {
 }
 
 void CXButton::keyPressEvent(QKeyEvent* event) {
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && m_kind != Label && m_config.enabled && m_config.visible) {
+        sendCommand(CCommandEvent::NotifyClicked);
+        return;
+    }
     if (event->key() == Qt::Key_Space && !event->isAutoRepeat() && m_config.enabled &&
         m_config.visible) {
         m_spaceHeld = true;

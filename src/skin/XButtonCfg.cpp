@@ -50,6 +50,7 @@ bool CXButtonCfg::load(CSkinParser& p, const QString& section, int kind, bool ig
                    p.getColor(QStringLiteral("font_color_do"), colorDown) ||
                    p.getColor(QStringLiteral("font_color_mo"), colorMouseOver) ||
                    p.getColor(QStringLiteral("font_color_da"), colorDisabled) ||
+                   p.getColor(QStringLiteral("focus_color"), colorFocus) ||
                    p.getFont(QStringLiteral("font"), font) ||
                    p.getPoint(QStringLiteral("align"), align) ||
                    p.getPoint(QStringLiteral("xbounds"), xbounds) ||

@@ -43,6 +43,7 @@ public:
     ColorRef colorDown = MakeColorRef(0, 0, 0);
     ColorRef colorMouseOver = MakeColorRef(0, 0, 0);
     ColorRef colorDisabled = MakeColorRef(114, 128, 141);
+    ColorRef colorFocus = MakeColorRef(242, 181, 68); // the keyboard focus frame
     CDynBitmap bitmapUp;
     CDynBitmap bitmapDown;
     CDynBitmap bitmapMouseOver;

@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QtEndian>
 
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <unistd.h>
@@ -16,6 +17,20 @@ bool IsLineEnd(QChar c) {
     return c == QLatin1Char('\r') || c == QLatin1Char('\n');
 }
 
+// A byte of Latin text: printable ASCII, a tab or a line end.
+bool IsTextByte(char b) {
+    const auto u = static_cast<unsigned char>(b);
+    return (u >= 0x20 && u < 0x7F) || u == '\t' || u == '\r' || u == '\n';
+}
+
+// Whether the two bytes at i are Latin text shifted by one byte: the 0 first in little-endian
+// order, last in big-endian order.
+bool IsShiftedPair(const QByteArray& data, qsizetype i, bool bigEndian) {
+    const char zero = bigEndian ? data[i + 1] : data[i];
+    const char text = bigEndian ? data[i] : data[i + 1];
+    return zero == 0 && IsTextByte(text);
+}
+
 } // namespace
 
 CUtf16TextFile::~CUtf16TextFile() {
@@ -25,6 +40,7 @@ CUtf16TextFile::~CUtf16TextFile() {
 bool CUtf16TextFile::Open(const QString& path) {
     Close();
     m_error = 0;
+    m_repaired = false;
     m_fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
     if (m_fd < 0) {
         m_error = errno;
@@ -50,11 +66,11 @@ bool CUtf16TextFile::Open(const QString& path) {
         m_encoding = Encoding::Utf16BigEndian;
         AppendUtf16(head.mid(2));
     } else {
-        m_encoding = Encoding::EightBit;
-        m_decoder = QStringDecoder(QStringDecoder::System);
-        m_text += m_decoder.decode(head);
+        GuessEncoding(head);
     }
     m_atEnd = head.size() < 2;
+    if (m_atEnd && m_encoding != Encoding::EightBit)
+        AppendUtf16({}, true);
     return true;
 }
 
@@ -98,10 +114,33 @@ bool CUtf16TextFile::ReadLine(QString& line) {
     return true;
 }
 
+void CUtf16TextFile::GuessEncoding(const QByteArray& head) {
+    const qsizetype sample = std::min<qsizetype>(head.size(), 512) & ~qsizetype(1);
+    qsizetype zeroEven = 0, zeroOdd = 0;
+    for (qsizetype i = 0; i < sample; ++i)
+        (i % 2 ? zeroOdd : zeroEven) += head[i] == 0;
+    const qsizetype units = sample / 2;
+    if (units > 0 && zeroOdd * 2 >= units && zeroEven * 8 < units) {
+        m_encoding = Encoding::Utf16LittleEndian;
+    } else if (units > 0 && zeroEven * 2 >= units && zeroOdd * 8 < units) {
+        m_encoding = Encoding::Utf16BigEndian;
+    } else {
+        m_encoding = Encoding::EightBit;
+        m_decoder = QStringDecoder(QStringDecoder::System);
+        m_text += m_decoder.decode(head);
+        return;
+    }
+    m_repaired = true;
+    AppendUtf16(head);
+}
+
 bool CUtf16TextFile::ReadBlock() {
     const QByteArray bytes = ReadBytes();
-    if (bytes.isEmpty())
+    if (bytes.isEmpty()) {
+        if (m_encoding != Encoding::EightBit)
+            AppendUtf16({}, true);
         return false;
+    }
     if (m_encoding == Encoding::EightBit)
         m_text += m_decoder.decode(bytes);
     else
@@ -124,15 +163,30 @@ QByteArray CUtf16TextFile::ReadBytes() {
     }
 }
 
-void CUtf16TextFile::AppendUtf16(const QByteArray& bytes) {
+void CUtf16TextFile::AppendUtf16(const QByteArray& bytes, bool final) {
     const QByteArray data = m_oddByte + bytes;
-    const qsizetype units = data.size() / 2;
-    m_oddByte = data.mid(units * 2);
-    const qsizetype start = m_text.size();
-    m_text.resize(start + units);
-    char16_t* out = reinterpret_cast<char16_t*>(m_text.data()) + start;
-    if (m_encoding == Encoding::Utf16BigEndian)
-        qFromBigEndian<char16_t>(data.constData(), units, out);
-    else
-        qFromLittleEndian<char16_t>(data.constData(), units, out);
+    const bool bigEndian = m_encoding == Encoding::Utf16BigEndian;
+    qsizetype i = 0;
+    m_text.reserve(m_text.size() + data.size() / 2);
+    while (i + 1 < data.size()) {
+        // Two shifted pairs in a row: a byte was lost before them; skip one to get back in step.
+        if (IsShiftedPair(data, i, bigEndian)) {
+            if (i + 3 >= data.size() && !final)
+                break; // decide once the next pair is there
+            if (i + 3 < data.size() && IsShiftedPair(data, i + 2, bigEndian)) {
+                m_repaired = true;
+                ++i;
+                continue;
+            }
+        }
+        const char16_t unit = bigEndian ? qFromBigEndian<char16_t>(data.constData() + i)
+                                        : qFromLittleEndian<char16_t>(data.constData() + i);
+        m_text += QChar(unit);
+        i += 2;
+    }
+    m_oddByte = data.mid(i);
+    if (final && !m_oddByte.isEmpty()) {
+        m_repaired = true;
+        m_oddByte.clear();
+    }
 }

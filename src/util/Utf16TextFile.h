@@ -9,6 +9,9 @@
 // any other file is 8-bit text in the system's encoding. A line ends at a carriage return or a
 // line feed, and one further carriage return or line feed right after it belongs to the same line
 // end, so CR LF, LF and CR each end one line. The file is read in blocks, never whole.
+// Damaged UTF-16 is read as far as it can be: text of UTF-16 shape (every other byte 0) without a
+// mark is UTF-16 all the same, and where a byte went missing the reader finds the character
+// boundaries again at the next two characters of Latin text; Repaired() then tells.
 class CUtf16TextFile {
 public:
     enum class Encoding { Utf16LittleEndian, Utf16BigEndian, EightBit };
@@ -30,12 +33,18 @@ public:
 
     bool IsOpen() const { return m_fd >= 0; }
     Encoding GetEncoding() const { return m_encoding; }
+    // True when the text needed repair: UTF-16 without a mark, a lost byte, an odd length.
+    bool Repaired() const { return m_repaired; }
 
 private:
     // Reads the next block and appends its text; false at the end of the file or on a failure.
     bool ReadBlock();
     QByteArray ReadBytes();
-    void AppendUtf16(const QByteArray& bytes);
+    // Appends the characters of the bytes; final at the end of the file, where a byte left over
+    // is dropped.
+    void AppendUtf16(const QByteArray& bytes, bool final = false);
+    // Takes the encoding from the shape of the first bytes of a file without a mark.
+    void GuessEncoding(const QByteArray& head);
 
     int m_fd = -1;
     int m_error = 0;
@@ -45,4 +54,5 @@ private:
     QString m_text;
     qsizetype m_pos = 0;
     bool m_atEnd = false;
+    bool m_repaired = false;
 };

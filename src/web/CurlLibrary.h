@@ -12,6 +12,7 @@
     X(curl_easy_cleanup)                                                                           \
     X(curl_easy_setopt)                                                                            \
     X(curl_easy_strerror)                                                                          \
+    X(curl_easy_getinfo)                                                                           \
     X(curl_multi_init)                                                                             \
     X(curl_multi_cleanup)                                                                          \
     X(curl_multi_add_handle)                                                                       \

@@ -33,9 +33,13 @@ CHttpFileReader::Result CHttpFileReader::ReadLine(QString& line) {
         }
         bytes += m_buffer;
         m_buffer.clear();
+        if (bytes.size() > kMaxLineBytes)
+            return Result::TooLong;
         const Fill fill = this->fill();
         if (fill == Fill::Interrupted)
             return Result::Interrupted;
+        if (fill == Fill::TimedOut)
+            return Result::TimedOut;
         if (fill == Fill::End) {
             if (!readAny && bytes.isEmpty())
                 return Result::End;
@@ -43,14 +47,23 @@ CHttpFileReader::Result CHttpFileReader::ReadLine(QString& line) {
         }
         readAny = true;
     }
+    if (bytes.size() > kMaxLineBytes)
+        return Result::TooLong;
     line = QString::fromLatin1(bytes.replace('\r', QByteArray()));
     return Result::Line;
 }
 
 CHttpFileReader::Fill CHttpFileReader::fill() {
-    const bool ready = m_request->wait([this] { return m_request->available() > 0; }, m_interrupt);
+    const auto deadline = std::chrono::steady_clock::now() + m_idleTimeout;
+    bool timedOut = false;
+    const bool ready = m_request->wait([this] { return m_request->available() > 0; },
+                                       [&] {
+                                           timedOut = m_idleTimeout.count() > 0 &&
+                                                      std::chrono::steady_clock::now() >= deadline;
+                                           return m_interrupt() || timedOut;
+                                       });
     if (!ready)
-        return Fill::Interrupted;
+        return timedOut && !m_interrupt() ? Fill::TimedOut : Fill::Interrupted;
     if (m_request->available() == 0) {
         m_request->throwIfFailed();
         return Fill::End;

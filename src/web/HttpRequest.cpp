@@ -1,6 +1,8 @@
 // One HTTP request of a session over libcurl.
 #include "web/HttpRequest.h"
 
+#include "util/SystemError.h"
+
 #include "web/CurlLibrary.h"
 #include "web/HttpSession.h"
 #include "web/InternetException.h"
@@ -101,6 +103,11 @@ void CHttpRequest::throwIfFailed() const {
     QString text = QString::fromUtf8(m_errorBuffer).trimmed();
     if (text.isEmpty())
         text = QString::fromUtf8(m_session.curl().curl_easy_strerror(m_result));
+    // The system's own reason, where there is one ("Connection refused").
+    long osError = 0;
+    if (m_session.curl().curl_easy_getinfo(m_easy, CURLINFO_OS_ERRNO, &osError) == CURLE_OK &&
+        osError != 0)
+        text += QStringLiteral(" (") + SystemErrorText(int(osError)) + QLatin1Char(')');
     throw CInternetException(text.left(kMaxErrorText), int(m_result));
 }
 

@@ -40,6 +40,8 @@ public:
     // Drives the transfer until ready() holds (true), or until interrupt() holds (false).
     bool wait(const std::function<bool()>& ready, const std::function<bool()>& interrupt);
 
+    // Bytes of the body handed to the transfer so far.
+    qint64 bytesSent() const { return m_sent; }
     // The server's answer to the request has begun (its status and header have come).
     bool answerStarted() const { return m_answerStarted; }
     // The status of the answer's last header block (0 before it came).

@@ -18,6 +18,8 @@
 
 #include <QUrl>
 
+#include <curl/curl.h>
+
 namespace {
 
 // The browser opens once this many parameter lines (TOKEN, SHOW, SIZE) have come in phase 2.
@@ -66,9 +68,10 @@ bool CUploadClient::run() {
         Trace(TRACE_ERROR, "CInternetException: %s (%d)", e.message(), e.code());
         if (m_progress.IsCanceled())
             m_userAbort = true;
-        else if (m_connecting)
+        else if (m_connecting) {
             m_errorText = LoadString(IDS_CONNECTION_NEEDED);
-        else
+            m_errorCause = e.message();
+        } else
             m_errorText = LoadString(IDS_INTERNET_ERROR) + e.message();
         m_failed = true;
     } catch (const COxaException& e) {
@@ -142,8 +145,25 @@ void CUploadClient::upload(const QString& url, const QByteArray& address, const 
                        afterChunk);
     m_progress.SetRange(uint32_t(request.body.size()));
     m_request->start();
-    const bool answered = m_request->wait([this] { return m_request->answerStarted(); },
-                                          [this] { return m_progress.IsCanceled(); });
+    // The time-out runs from the last chunk sent: the service answers once it has the body.
+    auto lastActivity = std::chrono::steady_clock::now();
+    const qint64 total = request.body.size();
+    qint64 sentBefore = -1;
+    bool silent = false;
+    const bool answered =
+        m_request->wait([this] { return m_request->answerStarted(); },
+                        [&] {
+                            const qint64 sent = m_request->bytesSent();
+                            const auto now = std::chrono::steady_clock::now();
+                            if (sent != sentBefore) {
+                                sentBefore = sent;
+                                lastActivity = now;
+                            }
+                            silent = sent >= total && now - lastActivity >= m_idleTimeout;
+                            return m_progress.IsCanceled() || silent;
+                        });
+    if (!answered && silent && !m_progress.IsCanceled())
+        throwSilent();
     if (!answered || m_request->stoppedByGate())
         throw COxaException(QStringLiteral("upload canceled"), COxaException::kCancelled);
     m_request->throwIfFailed();
@@ -161,8 +181,9 @@ void CUploadClient::follow(Phase phase) {
     Trace(TRACE_DEBUG, "request sent, reading server answer");
     m_token.clear();
     m_continueUrl.clear();
+    // Each phase must end in its own status 200: the first one's does not carry over.
+    m_ok = false;
     if (phase == BrowserPhase) {
-        m_ok = false;
         if (m_browser)
             m_browser->ResetClosed();
         m_count = 0;
@@ -173,6 +194,9 @@ void CUploadClient::follow(Phase phase) {
 void CUploadClient::readAnswer(Phase phase) {
     CHttpFileReader reader;
     reader.Attach(m_request.get(), [this, phase] { return stopAsked(phase); });
+    if (phase != BrowserPhase)
+        reader.SetIdleTimeout(m_idleTimeout);
+    m_linesWithoutKeyword = 0;
     QString line;
     for (;;) {
         const CHttpFileReader::Result result = reader.ReadLine(line);
@@ -182,16 +206,33 @@ void CUploadClient::readAnswer(Phase phase) {
             m_userAbort = true;
             break;
         }
+        if (result == CHttpFileReader::Result::TimedOut)
+            throwSilent();
+        if (result == CHttpFileReader::Result::TooLong) {
+            Trace(TRACE_ERROR, "server line longer than %d bytes",
+                  int(CHttpFileReader::kMaxLineBytes));
+            throw COxaException(QString(), IDS_INVALID_SERVER_ANSWER);
+        }
         Trace(TRACE_DEBUG, "server line: %s", line);
         if (stopAsked(phase)) {
             m_userAbort = true;
             break;
         }
-        if (line.isEmpty())
+        // Empty lines are the heartbeat of a held phase-2 answer; elsewhere they count.
+        if (line.isEmpty() && phase == BrowserPhase)
             continue;
-        if (!takeLine(phase, line))
+        if (line.isEmpty() && ++m_linesWithoutKeyword > kMaxLinesWithoutKeyword)
+            throw COxaException(QString(), IDS_INVALID_SERVER_ANSWER);
+        if (!line.isEmpty() && !takeLine(phase, line))
             break;
     }
+}
+
+void CUploadClient::throwSilent() {
+    Trace(TRACE_ERROR, "no answer from the service for %d ms", int(m_idleTimeout.count()));
+    throw CInternetException(
+        FormatString(IDS_SERVICE_SILENT, QString::number(m_idleTimeout.count() / 1000.0)),
+        CURLE_OPERATION_TIMEDOUT);
 }
 
 bool CUploadClient::takeLine(Phase phase, const QString& line) {
@@ -227,6 +268,8 @@ bool CUploadClient::takeLine(Phase phase, const QString& line) {
     if (CAnswerLine::status(line, code, text))
         return takeStatus(phase, code, text, line);
     Trace(TRACE_ERROR, "unknown server answer: %s", line);
+    if (++m_linesWithoutKeyword > kMaxLinesWithoutKeyword)
+        throw COxaException(QString(), IDS_INVALID_SERVER_ANSWER);
     return true;
 }
 
@@ -291,6 +334,7 @@ bool CUploadClient::finish() {
         m_failed = false;
     else if (m_userAbort)
         m_failed = true;
+    m_cancelledOnPage = !m_paid && m_userAbort && !m_progress.IsCanceled();
     Trace(TRACE_DEBUG, "uploadFile end");
     return !m_failed;
 }
@@ -300,5 +344,7 @@ bool uploadFile(UploadThreadParams& params) {
                          params.browser);
     params.result = client.run();
     params.errorText = client.errorText();
+    params.cancelledOnPage = client.cancelledOnPage();
+    params.errorCause = client.errorCause();
     return params.result;
 }

@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <chrono>
 #include <memory>
 
 class CHttpRequest;
@@ -19,7 +20,9 @@ struct UploadThreadParams {
     IOpProgress* progress = nullptr; // the beam's progress display
     IBrowser* browser = nullptr;     // where the person finishes the transfer; may be null
     bool result = false;             // set by the thread: true on success
+    bool cancelledOnPage = false;    // set by the thread: the person ended it on the page
     QString errorText;               // set by the thread on a failure the person should see
+    QString errorCause;              // set by the thread: the reason behind a connection failure
 };
 
 // One run: phase 0 posts the ringtone to the UploadUrl setting and reads TOKEN, DIGEST and
@@ -31,6 +34,11 @@ class CUploadClient {
 public:
     // Bytes of the body handed over between two cancel checks.
     static constexpr int kChunkSize = 16384;
+    // How long the upload and first continue wait for the service's next byte; phase 2 waits as
+    // long as the person's page is open (the service's empty heartbeat lines keep it going).
+    static constexpr std::chrono::milliseconds kIdleTimeout{40000};
+    // Lines without a keyword an answer may hold before it counts as no answer of the service.
+    static constexpr int kMaxLinesWithoutKeyword = 1000;
 
     CUploadClient(const QString& filePath, const QString& ringtoneName, IOpProgress& progress,
                   IBrowser* browser);
@@ -42,6 +50,14 @@ public:
     // errorText is the message for the person (empty after a cancel).
     bool run();
     const QString& errorText() const { return m_errorText; }
+    // True after a run the person ended on the service's page (a cancel there or the closed
+    // browser), as opposed to a cancel of the progress or a failure.
+    bool cancelledOnPage() const { return m_cancelledOnPage; }
+    // The transfer library's reason when the connection could not be made (its message says only
+    // that a connection is needed); empty otherwise.
+    const QString& errorCause() const { return m_errorCause; }
+    // Sets the idle time-out of the first two phases (kIdleTimeout unless set).
+    void setIdleTimeout(std::chrono::milliseconds timeout) { m_idleTimeout = timeout; }
 
 private:
     enum Phase { UploadPhase = 0, ContinuePhase = 1, BrowserPhase = 2 };
@@ -67,6 +83,8 @@ private:
     bool stopAsked(Phase phase);
     // Cleans up after the exchange and decides the result.
     bool finish();
+    // Throws the internet failure of a service that sent nothing for the idle time-out.
+    [[noreturn]] void throwSilent();
 
     QString m_filePath;
     QString m_ringtoneName;
@@ -87,7 +105,11 @@ private:
     bool m_paid = false;
     bool m_connecting = false;
     bool m_failed = false;
+    bool m_cancelledOnPage = false;
+    int m_linesWithoutKeyword = 0;
+    std::chrono::milliseconds m_idleTimeout = kIdleTimeout;
     QString m_errorText;
+    QString m_errorCause;
 };
 
 // The upload thread's body: uploads the record's ringtone, with its progress and

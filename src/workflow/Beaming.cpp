@@ -8,9 +8,10 @@
 #include "workflow/RingtoneModel.h"
 #include "workflow/UploadRunner.h"
 
-bool beam(CRingtoneModel& model, IRingtoneModelOwner& owner, IBrowser* browser, bool* uploaded) {
-    if (uploaded)
-        *uploaded = false;
+bool beam(CRingtoneModel& model, IRingtoneModelOwner& owner, IBrowser* browser,
+          BeamOutcome* outcome) {
+    if (outcome)
+        *outcome = BeamOutcome();
     model.setState(CRingtoneModel::State::Beaming);
     std::unique_ptr<IOpProgress> progress = owner.CreateProgress(IDS_BEAMING_TITLE);
     progress->Show(true);
@@ -22,10 +23,8 @@ bool beam(CRingtoneModel& model, IRingtoneModelOwner& owner, IBrowser* browser, 
         model.setState(CRingtoneModel::State::Idle);
         return false;
     }
-    const bool done = startUploadFile(model, *progress, browser, owner.Messages());
+    const bool done = startUploadFile(model, *progress, browser, owner.Messages(), outcome);
     Trace(TRACE_DEBUG, "startUploadFile returned with %s", done ? "true" : "false");
-    if (uploaded)
-        *uploaded = done;
     progress.reset();
     model.setState(CRingtoneModel::State::Idle);
     return true;

@@ -13,8 +13,9 @@ public:
 
     // The model registers itself once at start-up; the view reads the input and selection from it.
     virtual void SetModel(CRingtoneModel* model) = 0;
-    // The input or the selection changed: read them again and redraw.
-    virtual void Refresh() = 0;
+    // The input or the selection changed: read them again and redraw. reset: a new input was
+    // opened (show all of it); follow: a growing input keeps showing all of it while it did.
+    virtual void Refresh(bool reset, bool follow) = 0;
     // Stops playing the work WAV file, if it plays.
     virtual void StopPlayback() = 0;
     // Fills the view's flags of the button state (PosAtBegin to IsZoomed).

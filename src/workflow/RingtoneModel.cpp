@@ -15,8 +15,10 @@
 #include "decode/WavReader.h"
 #include "encode/DatFileMaker.h"
 #include "encode/FadeGain.h"
+#include "encode/FileEncoder.h"
 #include "encode/OggFileEncoder.h"
 #include "encode/WorkFilePipeline.h"
+#include "util/SystemError.h"
 #include "workflow/Beaming.h"
 #include "workflow/ButtonState.h"
 #include "workflow/IRingtoneModelOwner.h"
@@ -26,6 +28,8 @@
 #include <QFileInfo>
 
 #include <array>
+#include <cerrno>
+#include <cstring>
 #include <memory>
 #include <new>
 #include <vector>
@@ -37,6 +41,34 @@ constexpr int64_t kExtractBlock = 65536; // bytes read per step of the extractio
 bool IsUsablePcm(const WAVEFORMATEX& format, bool only16Bit) {
     const bool bitsOk = format.wBitsPerSample == 16 || (!only16Bit && format.wBitsPerSample == 8);
     return format.wFormatTag == WAVE_FORMAT_PCM && format.nSamplesPerSec != 0 && bitsOk;
+}
+
+// The highest sample rate the program takes.
+constexpr uint32_t kMaxSampleRate = 384000;
+
+// Refuses, naming the reason, a format the work files and the ringtone cannot be made from: other
+// than mono or stereo, a sample rate of 0 or beyond any sound card's, frames of another size than
+// their samples make.
+void CheckPlayable(const WAVEFORMATEX& format) {
+    if (format.nChannels != 1 && format.nChannels != 2)
+        throw COxaException(FormatUserText(IDS_WAVE_CHANNELS, int(format.nChannels)));
+    if (format.nSamplesPerSec == 0 || format.nSamplesPerSec > kMaxSampleRate)
+        throw COxaException(
+            FormatUserText(IDS_WAVE_SAMPLE_RATE, QString::number(format.nSamplesPerSec)));
+    if (format.wFormatTag == WAVE_FORMAT_PCM &&
+        format.nBlockAlign != format.nChannels * format.wBitsPerSample / 8)
+        throw COxaException(StringId{IDS_UNSUPPORTED_WAVE}, IDS_UNSUPPORTED_WAVE);
+}
+
+// Refuses an input the program cannot read or remember: anything but a regular file (links
+// followed: a device or a pipe would be read forever or block), and a path with a line break,
+// which config.ini cannot hold.
+void CheckInputPath(const QString& path) {
+    if (path.contains(QLatin1Char('\n')) || path.contains(QLatin1Char('\r')))
+        throw COxaException(LoadUserText(IDS_PATH_HAS_LINE_BREAK));
+    const QFileInfo info(path);
+    if (info.exists() && !info.isFile())
+        throw COxaException(FormatUserText(IDS_NOT_A_REGULAR_FILE, path));
 }
 
 // A failure of a step of opening whose text is shown as it stands.
@@ -97,12 +129,12 @@ void CRingtoneModel::init(IRingtoneModelOwner* owner, IRingtoneView* view,
     }
     m_cut.validate();
     applyDefaultSelection(m_cut, m_duration);
-    refreshView();
+    refreshView(true);
     refreshInputName();
 }
 
-bool CRingtoneModel::beam(IBrowser* browser, bool* uploaded) {
-    return ::beam(*this, *m_owner, browser, uploaded);
+bool CRingtoneModel::beam(IBrowser* browser, BeamOutcome* outcome) {
+    return ::beam(*this, *m_owner, browser, outcome);
 }
 
 void CRingtoneModel::saveState() {
@@ -130,6 +162,7 @@ bool CRingtoneModel::openInputFile(const QString& path, OpenMode mode, int param
     QString source;
     std::optional<int> peak;
     try {
+        CheckInputPath(path);
         if (!decodeInput(path, mode, *progress, source, peak)) {
             progress->Show(false);
             setState(State::Idle);
@@ -220,6 +253,7 @@ bool CRingtoneModel::decodeInput(const QString& path, OpenMode mode, IOpProgress
 void CRingtoneModel::openSourceWav(const QString& path, QString source, OpenMode mode,
                                    int parameter, std::optional<int> peak, IOpProgress& progress) {
     auto reader = std::make_unique<CWavReader>(source);
+    CheckPlayable(*reader->getFormat());
     if (!IsUsablePcm(*reader->getFormat(), false))
         throw ShownAsIs(IDS_UNSUPPORTED_WAVE);
 
@@ -254,7 +288,7 @@ void CRingtoneModel::openSourceWav(const QString& path, QString source, OpenMode
     m_datValues.setSource(m_datFileName, m_duration);
     if (mode != OpenMode::Reopen) {
         applyDefaultSelection(m_cut, m_duration);
-        refreshView();
+        refreshView(true);
     }
 }
 
@@ -322,7 +356,7 @@ void CRingtoneModel::closeInput(bool notify) {
     m_inputOffset = 0;
     m_datValues.setSource(QString(), 0);
     if (notify) {
-        refreshView();
+        refreshView(true);
         refreshInputName();
     }
 }
@@ -439,15 +473,22 @@ int CRingtoneModel::extractFile(IOpProgress& progress) {
     if (!m_ringtoneFileName.isEmpty())
         return OpSuccess;
     m_ringtoneFileName = workBaseName();
+    m_extractionError.clear();
+    CFileEncoder::resetLastWriteError();
     progress.SetTextId(IDS_EXTRACTING_RINGTONE);
     int result = OpSuccess;
     try {
         result = encodeCut(progress);
     } catch (const COxaException& e) {
         Trace(TRACE_ERROR, "error extracting: %s", e.traceMessage());
+        m_extractionError = e.message();
+        if (CFileEncoder::lastWriteError() != 0)
+            m_extractionError +=
+                QStringLiteral(": ") + SystemErrorText(CFileEncoder::lastWriteError());
         result = OpFailed;
     } catch (const std::bad_alloc&) {
         Trace(TRACE_ERROR, "error extracting: out of memory");
+        m_extractionError = QString::fromLocal8Bit(std::strerror(ENOMEM));
         result = OpFailed;
     }
     if (result != OpSuccess) {
@@ -497,6 +538,9 @@ int CRingtoneModel::encodeCut(IOpProgress& progress) {
         done += got;
         progress.SetPos(uint32_t(done));
     }
+    // The data ended early (the file shrank since it was opened): a ringtone of nothing is none.
+    if (done == 0)
+        throw COxaException(QStringLiteral("the work WAV holds no data for the selection"));
     return OpSuccess;
 }
 
@@ -512,9 +556,9 @@ void CRingtoneModel::refreshOwner() {
         m_owner->RefreshState();
 }
 
-void CRingtoneModel::refreshView() {
+void CRingtoneModel::refreshView(bool reset) {
     if (m_view)
-        m_view->Refresh();
+        m_view->Refresh(reset, false);
 }
 
 void CRingtoneModel::refreshInputName() {

@@ -10,6 +10,7 @@
 #include <mutex>
 #include <optional>
 
+struct BeamOutcome;
 struct ButtonState;
 class CWavReader;
 class IBrowser;
@@ -75,10 +76,13 @@ public:
     // into the ringtone file; reuses the file while the selection is unchanged. An OpResult:
     // 0, 1 cancelled, 2 failed (shown, except when there is no valid selection).
     int extractFile(IOpProgress& progress);
+    // Why the last extraction failed (a write error names the system's reason), for a caller that
+    // can show it beside the message of the failure; empty after success or a cancel.
+    const QString& getExtractionError() const { return m_extractionError; }
     // The beam operation: extracts the ringtone, uploads it and opens the browser in which the
-    // person finishes the transfer. True when the upload stage was reached; uploaded, when
-    // given, tells whether the upload succeeded.
-    bool beam(IBrowser* browser, bool* uploaded = nullptr);
+    // person finishes the transfer. True when the upload stage was reached; outcome, when given,
+    // receives how the upload ended.
+    bool beam(IBrowser* browser, BeamOutcome* outcome = nullptr);
 
     // Visualization values of the current input (see CDatValues).
     const int8_t* getDatValues(int64_t start, int64_t end, uint32_t& count);
@@ -86,6 +90,8 @@ public:
     // The button state: the view's flags first, then the model's own (input, selection,
     // playing, recording, busy). Without a view the position is taken as 0 and nothing plays.
     void getButtonState(ButtonState& state) const;
+    // The owner given to init or attach (null before); the view shows its messages through it.
+    IRingtoneModelOwner* getOwner() const { return m_owner; }
     // Stores the state (a State) and refreshes the owner.
     void setState(State state);
     State getState() const { return m_state; }
@@ -144,7 +150,8 @@ private:
     int encodeCut(IOpProgress& progress);
     void showError(const QString& text);
     void refreshOwner();
-    void refreshView();
+    // Tells the view to read the model again; reset after a new input or none.
+    void refreshView(bool reset);
     void refreshInputName();
 
     IRingtoneModelOwner* m_owner = nullptr;
@@ -158,6 +165,7 @@ private:
     QString m_wavFileName;
     QString m_datFileName;
     QString m_ringtoneFileName;
+    QString m_extractionError;
     double m_gain = 0.0;
     WAVEFORMATEX m_format{};
     qint64 m_duration = 0;

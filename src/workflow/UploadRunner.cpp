@@ -8,7 +8,7 @@
 #include "workflow/RingtoneModel.h"
 
 bool startUploadFile(CRingtoneModel& model, IOpProgress& progress, IBrowser* browser,
-                     IUserMessages& messages) {
+                     IUserMessages& messages, BeamOutcome* outcome) {
     UploadThreadParams params;
     params.ringtoneFile = model.getRingtoneFileName();
     // The input's short title ("MySong", "track03", "recording") names the ringtone.
@@ -21,6 +21,8 @@ bool startUploadFile(CRingtoneModel& model, IOpProgress& progress, IBrowser* bro
         return false;
 
     progress.Show(false);
+    if (outcome)
+        *outcome = BeamOutcome{params.result, params.cancelledOnPage, params.errorCause};
     if (!params.result && !params.errorText.isEmpty())
         ShowErrorMessage(messages, params.errorText);
     return params.result;

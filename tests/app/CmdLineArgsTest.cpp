@@ -1,4 +1,5 @@
-// The command line's parsing rules: one file, "-name:value" options split at the first colon.
+// The command line's parsing rules: one file, "-name:value" options split at the first colon,
+// "/name:value" only for known names, and GNU forms.
 #include "app/CmdLineArgs.h"
 
 #include <gtest/gtest.h>
@@ -33,6 +34,22 @@ TEST(CmdLineArgs, OptionsNeedANameAndAColonAreCaseSensitiveAndKeepLaterColons) {
     EXPECT_EQ(more.GetOption("log_dir", "default"), QString());
     // A later option replaces an earlier one.
     EXPECT_EQ(more.GetOption("l"), u"de"_s);
+}
+
+TEST(CmdLineArgs, AbsolutePathsAreFilesAndGnuFormsAreOptions) {
+    // A file manager passes absolute paths: only known names take the "/" form.
+    const CCmdLineArgs path = Parse({"/home/me/song.mp3", "/lang:de", "/tmp/b.mp3"});
+    EXPECT_EQ(path.file(), u"/home/me/song.mp3"_s);
+    EXPECT_EQ(path.GetOption("lang"), u"de"_s);
+    EXPECT_EQ(Parse({"/lang", "/x:1"}).file(), u"/x:1"_s);
+    // GNU forms, with the value after "=" or in the next argument; "--" ends the options.
+    const CCmdLineArgs gnu =
+        Parse({"--work-dir", "/w d", "--lang=de", "--", "-odd.mp3", "--trace-level"});
+    EXPECT_EQ(gnu.GetOption("work_dir"), u"/w d"_s);
+    EXPECT_EQ(gnu.GetOption("lang"), u"de"_s);
+    EXPECT_EQ(gnu.file(), u"-odd.mp3"_s);
+    EXPECT_EQ(gnu.GetOption("trace_level", "none"), u"none"_s);
+    EXPECT_EQ(Parse({"--skin"}).GetOption("skin", "none"), u"none"_s);
 }
 
 TEST(CmdLineArgs, TypedOptionsConvertLikeTheCRuntime) {

@@ -122,7 +122,7 @@ TEST(WavReader, SeekRoundsDownToWholeFramesAndClampsToTheData) {
     EXPECT_EQ(twelve.seek(66), 44 + 98); // 99 bytes -> 98
 }
 
-TEST(WavReader, DataSizeBeyondTheFileReadsWhatIsThere) {
+TEST(WavReader, DataSizeBeyondTheFileEndsWhereTheFileDoes) {
     QTemporaryDir dir;
     const QString name = dir.filePath("lies.wav");
     WriteWav(name, MakePcmFormat(2, 44100, 16), RandomBytes(4000, 3));
@@ -132,15 +132,35 @@ TEST(WavReader, DataSizeBeyondTheFileReadsWhatIsThere) {
     WriteBytes(name, bytes);
 
     CWavReader reader(name);
-    EXPECT_EQ(reader.getDataSize(), 0xFFFFFFF0u);
-    EXPECT_EQ(reader.getFrameCount(), 0x3FFFFFFC);
-    EXPECT_EQ(reader.getDuration(), 24347887);
+    EXPECT_EQ(reader.getDataSize(), 4000u);
+    EXPECT_EQ(reader.getFrameCount(), 1000);
+    EXPECT_EQ(reader.getDuration(), 22);
     std::vector<char> buffer(100000);
     EXPECT_EQ(reader.read(buffer.data(), int64_t(buffer.size())), 4000);
     EXPECT_EQ(QByteArray(buffer.data(), 4000), RandomBytes(4000, 3));
     EXPECT_EQ(reader.read(buffer.data(), int64_t(buffer.size())), 0);
-    EXPECT_EQ(reader.seek(1000), 44 + 176400); // within the claimed data, beyond the file
+    EXPECT_EQ(reader.seek(1000), 44 + 4000);
     EXPECT_EQ(reader.read(buffer.data(), 16), 0);
+
+    // Cut anywhere in its data, a file reports the whole frames it still holds.
+    for (int cut : {44, 45, 47, 48, 1000, 3999, 4043}) {
+        WriteBytes(name, bytes.left(cut));
+        CWavReader shorter(name);
+        EXPECT_EQ(shorter.getDataSize(), uint32_t(cut - 44)) << cut;
+        EXPECT_EQ(shorter.getFrameCount(), (cut - 44) / 4) << cut;
+    }
+
+    // The extensible header with PCM inside reads as PCM; with another sub-format it stays as is.
+    QByteArray extensible = bytes.left(12) + "fmt " + Le32Bytes(40) + bytes.mid(20, 16) +
+                            Le16Bytes(22) + Le16Bytes(16) + Le32Bytes(3) + Le16Bytes(1) +
+                            QByteArray::fromHex("000000001000800000aa00389b71") + bytes.mid(36);
+    extensible.replace(20, 2, Le16Bytes(0xFFFE));
+    WriteBytes(name, extensible);
+    EXPECT_EQ(CWavReader(name).getFormat()->wFormatTag, WAVE_FORMAT_PCM);
+    EXPECT_EQ(CWavReader(name).getDataSize(), 4000u);
+    extensible[44] = 3; // IEEE float
+    WriteBytes(name, extensible);
+    EXPECT_EQ(CWavReader(name).getFormat()->wFormatTag, 0xFFFE);
 }
 
 TEST(WavReader, ReadingRunsOnPastTheDataChunk) {

@@ -61,5 +61,29 @@ TEST_F(CliBeam, FailsWithTheProgramsMessageWhenTheServiceIsAway) {
     const RunResult r = Run({"beam"});
     EXPECT_EQ(r.exitCode, 2);
     EXPECT_TRUE(r.err.startsWith("quillet-cli: ")) << r.err.toStdString();
+    // The program's message, and beside it the real cause.
+    EXPECT_TRUE(r.err.contains("Cause: ") && r.err.contains("Connection refused"))
+        << r.err.toStdString();
     EXPECT_TRUE(r.out.isEmpty());
+}
+
+TEST_F(CliBeam, EveryEndingSaysWhatHappened) {
+    const struct {
+        std::vector<std::string> switches;
+        int exitCode;
+        const char* said;
+    } cases[] = {
+        {{"--fail-phase", "2"}, 1, "The transfer was cancelled on the service's page."},
+        {{"--no-status", "1"}, 2, "Error beaming ringtone: communication interrupted."},
+        {{"--fail-phase", "1"}, 2, "Error beaming ringtone: Service unavailable."},
+    };
+    for (const auto& [switches, exitCode, said] : cases) {
+        CServiceProcess service(switches);
+        ASSERT_TRUE(service.started());
+        Prepare(beamtest::UploadUrl(service));
+        const RunResult r = Run({"beam"});
+        EXPECT_EQ(r.exitCode, exitCode) << switches[0] << switches[1];
+        EXPECT_TRUE(r.err.contains(said)) << r.err.toStdString();
+        EXPECT_FALSE(r.out.contains("The ringtone was sent."));
+    }
 }

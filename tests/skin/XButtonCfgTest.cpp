@@ -108,16 +108,17 @@ TEST_F(XButtonCfgTest, BitmapKeysTheLaterWinsOtherEntriesMouseoverAndNotUsed) {
 }
 
 TEST_F(XButtonCfgTest, EveryOtherKeyFillsItsField) {
-    ASSERT_TRUE(load(Minimal + "font_color_up=1,2,3\nfont_color_do=4,5,6\nfont_color_mo=7,8,9\n"
-                               "font_color_da=10,11,12\nfont=DejaVu Sans,-12,bold\n"
-                               "align=-4,3\nxbounds=6,8\ncaption=Send it, now\n"
-                               "cursor=h.cur\nregion_paint=r.rgn\nmultiline=1\n"
-                               "resize_behavior=RESIZE_ON_XY_NO_MOVE\n",
-                     3));
+    ASSERT_TRUE(
+        load(Minimal + "font_color_up=1,2,3\nfont_color_do=4,5,6\nfont_color_mo=7,8,9\n"
+                       "font_color_da=10,11,12\nfocus_color=13,14,15\n"
+                       "font=DejaVu Sans,-12,bold\nalign=-4,3\nxbounds=6,8\ncaption=Send it, now\n"
+                       "cursor=h.cur\nregion_paint=r.rgn\nmultiline=1\n"
+                       "resize_behavior=RESIZE_ON_XY_NO_MOVE\n",
+             3));
     EXPECT_EQ((QList<ColorRef>{config.colorUp, config.colorDown, config.colorMouseOver,
-                               config.colorDisabled}),
+                               config.colorDisabled, config.colorFocus}),
               (QList<ColorRef>{MakeColorRef(1, 2, 3), MakeColorRef(4, 5, 6), MakeColorRef(7, 8, 9),
-                               MakeColorRef(10, 11, 12)}));
+                               MakeColorRef(10, 11, 12), MakeColorRef(13, 14, 15)}));
     EXPECT_EQ(config.font.logFont().weight, 700);
     EXPECT_EQ((QList<QPoint>{config.align, config.xbounds}), (QList<QPoint>{{-4, 3}, {6, 8}}));
     EXPECT_EQ(config.caption, u"Send it, now"_s);

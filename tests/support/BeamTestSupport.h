@@ -65,7 +65,8 @@ inline int UnusedPort() {
 
 // An HTTP server on 127.0.0.1 for answers the service never gives: each connection carries one
 // request, which is recorded and answered with the next scripted answer text, in which "{base}"
-// stands for "http://127.0.0.1:<port>".
+// stands for "http://127.0.0.1:<port>". The answer "{hold}" never answers: the connection stays
+// open and silent until the server goes away.
 class CScriptedServer {
 public:
     struct Request {
@@ -87,6 +88,7 @@ public:
     }
     // Shutting the listener down ends the wait in accept.
     ~CScriptedServer() {
+        m_stopping = true;
         shutdown(m_listener, SHUT_RDWR);
         m_thread.join();
         close(m_listener);
@@ -124,6 +126,12 @@ private:
                     break;
             }
             std::string answer = next < m_answers.size() ? m_answers[next] : std::string();
+            if (answer == "{hold}") {
+                while (!m_stopping)
+                    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+                close(connection);
+                return;
+            }
             const std::string base = "http://127.0.0.1:" + std::to_string(m_port);
             for (size_t at; (at = answer.find("{base}")) != std::string::npos;)
                 answer.replace(at, 6, base);
@@ -140,6 +148,7 @@ private:
     }
 
     std::vector<std::string> m_answers;
+    std::atomic<bool> m_stopping{false};
     int m_listener = -1;
     int m_port = 0;
     mutable std::mutex m_mutex;

@@ -48,8 +48,10 @@ void StartProgram(QProcess& process, const QString& program, const QStringList& 
 }
 
 RunResult RunProgram(const QString& program, const QStringList& args, const QStringList& env,
-                     int timeoutMs) {
+                     int timeoutMs, const std::function<void()>& inChild) {
     QProcess process;
+    if (inChild)
+        process.setChildProcessModifier(inChild);
     StartProgram(process, program, args, env);
     RunResult result;
     if (!process.waitForFinished(timeoutMs)) {

@@ -8,6 +8,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 namespace testsupport {
 
 QByteArray ReadBytes(const QString& path);
@@ -27,9 +29,10 @@ struct RunResult {
 // ("NAME=value").
 void StartProgram(QProcess& process, const QString& program, const QStringList& args,
                   const QStringList& env = {});
-// Runs bin/<program> with the arguments and the extra environment entries to its end.
+// Runs bin/<program> with the arguments and the extra environment entries to its end; inChild,
+// when given, runs in the child before the program starts (resource limits, signals).
 RunResult RunProgram(const QString& program, const QStringList& args, const QStringList& env = {},
-                     int timeoutMs = 60000);
+                     int timeoutMs = 60000, const std::function<void()>& inChild = {});
 
 // The message of the program's exception the action throws, followed by " (code N)" when its code
 // is not 0; "<nothing thrown>" when it throws none.

@@ -66,11 +66,37 @@ TEST_F(Utf16TextFileTest, EncodingsFromTheByteOrderMark) {
     EXPECT_EQ(ReadLines(Write(text.toUtf8()), &encoding), expected);
     EXPECT_EQ(encoding, CUtf16TextFile::Encoding::EightBit);
 
-    // UTF-16 without a mark is not recognised: its bytes are taken as 8-bit text.
-    const QStringList noMark = ReadLines(Write(Utf16Le(u"A=1"_s)), &encoding);
-    EXPECT_EQ(encoding, CUtf16TextFile::Encoding::EightBit);
-    ASSERT_EQ(noMark.size(), 1);
-    EXPECT_EQ(noMark[0], QString::fromUtf8(QByteArray("A\0=\0001\0", 6)));
+    // UTF-16 without a mark is still UTF-16, and so is UTF-16 that lost a byte: the lines after
+    // the loss read again. Either counts as repaired; clean files do not.
+    CUtf16TextFile clean;
+    ASSERT_TRUE(clean.Open(Write(text.toUtf8())));
+    EXPECT_FALSE(clean.Repaired());
+    const QString lines = u"[Settings]\nProxy=p.example\nBitRate=96\nLast=1\n"_s;
+    const QByteArray le = Utf16Le(lines), be = Utf16Be(lines);
+    const qsizetype inBitRate = le.indexOf(Utf16Le(u"Rate"_s));
+    const struct {
+        QByteArray bytes;
+        QStringList lines;
+    } damaged[] = {
+        {le, {u"[Settings]"_s, u"Proxy=p.example"_s, u"BitRate=96"_s, u"Last=1"_s}},
+        {be, {u"[Settings]"_s, u"Proxy=p.example"_s, u"BitRate=96"_s, u"Last=1"_s}},
+        {QByteArray("\xFF\xFE") + le.left(inBitRate) + le.mid(inBitRate + 1),
+         {u"[Settings]"_s, u"Proxy=p.example"_s, u"Bitate=96"_s, u"Last=1"_s}},
+        {QByteArray("\xFF\xFE") + le.left(inBitRate + 1) + le.mid(inBitRate + 2),
+         {u"[Settings]"_s, u"Proxy=p.example"_s, u"Bit\u6152te=96"_s, u"Last=1"_s}},
+        {QByteArray("\xFF\xFE") + le.chopped(1),
+         {u"[Settings]"_s, u"Proxy=p.example"_s, u"BitRate=96"_s, u"Last=1"_s}},
+    };
+    for (const auto& [bytes, expectedLines] : damaged) {
+        CUtf16TextFile file;
+        ASSERT_TRUE(file.Open(Write(bytes)));
+        QStringList read;
+        QString line;
+        while (file.ReadLine(line))
+            read << line;
+        EXPECT_EQ(read, expectedLines) << bytes.toHex().toStdString();
+        EXPECT_TRUE(file.Repaired());
+    }
 }
 
 TEST_F(Utf16TextFileTest, LineEnds) {

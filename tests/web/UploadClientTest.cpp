@@ -43,6 +43,8 @@ public:
         return m_result;
     }
     QString error() const { return m_client.errorText(); }
+    bool cancelledOnPage() const { return m_client.cancelledOnPage(); }
+    void setIdleTimeout(std::chrono::milliseconds timeout) { m_client.setIdleTimeout(timeout); }
 
     CTestProgress progress;
     CTestBrowser browser;
@@ -180,6 +182,7 @@ TEST_F(UploadClientTest, CancelOnThePageOrAClosedBrowserEndsWithoutAMessage) {
             PageAction(run.browser.opened().front().url, "cancel");
         EXPECT_FALSE(run.finish());
         EXPECT_TRUE(run.error().isEmpty());
+        EXPECT_TRUE(run.cancelledOnPage());
         if (closeBrowser) {
             const std::vector<std::string> calls = run.progress.calls();
             EXPECT_EQ(std::vector<std::string>(calls.end() - 2, calls.end()),
@@ -201,6 +204,7 @@ TEST_F(UploadClientTest, FailuresOfThePhasesShowTheirTexts) {
         {{"--fail-phase", "2", "--fail-status", "510"}, unavailable, true},
         {{"--fail-phase", "2", "--fail-status", "509"}, QString(), true}, // the person's cancel
         {{"--no-status", "0"}, beamError(127), false},
+        {{"--no-status", "1"}, beamError(127), false},
         {{"--no-status", "2"}, beamError(127), true},
         {{"--size", "0x480"}, beamError(130), false},
         {{"--size", "640x0"}, beamError(130), false},
@@ -385,4 +389,31 @@ TEST_F(UploadClientTest, TheCommandLineBrowserHandsThePageToTheDesktop) {
     EXPECT_TRUE(opened.startsWith(QByteArray::fromStdString(service.url("/transfer?"))))
         << opened.constData();
     EXPECT_EQ(printed, QStringList{QString::fromUtf8(opened)});
+}
+
+TEST_F(UploadClientTest, ServersThatNeverFinishTheirAnswerEndTheBeamWithAMessage) {
+    const std::string next = "TOKEN:a\r\nCONTINUE:{base}/n\r\n200 OK\r\n";
+    std::string junk;
+    for (int i = 0; i < 1001; ++i)
+        junk += "junk line\r\n";
+    const QString silent = LoadString(159) + FormatString(2207, QStringLiteral("0.3"));
+    const struct {
+        std::vector<std::string> answers;
+        QString error;
+    } cases[] = {
+        {{"{hold}"}, silent},                                            // silent after the upload
+        {{next, "{hold}"}, silent},                                      // silent in phase 1
+        {{junk + "200 OK\r\n"}, beamError(130)},                         // lines without keywords
+        {{std::string(1000, '\n') + "\n" + next}, beamError(130)},       // empty ones count too
+        {{"TOKEN:" + std::string(70000, 'x') + "\r\n"}, beamError(130)}, // a line beyond 64 KiB
+    };
+    for (const auto& [answers, error] : cases) {
+        CScriptedServer server(answers);
+        CUploadRun run(m_ringtone);
+        run.setIdleTimeout(std::chrono::milliseconds(300));
+        run.start(QStringLiteral("http://127.0.0.1:%1/up").arg(server.port()));
+        EXPECT_FALSE(run.finish());
+        EXPECT_EQ(run.error(), error) << answers.front().substr(0, 20);
+        EXPECT_FALSE(run.cancelledOnPage());
+    }
 }

@@ -53,7 +53,10 @@ public:
 class TestView : public IRingtoneView {
 public:
     void SetModel(CRingtoneModel* m) override { model = m; }
-    void Refresh() override { ++refreshes; }
+    void Refresh(bool reset, bool) override {
+        ++refreshes;
+        resets += reset ? 1 : 0;
+    }
     void StopPlayback() override { ++stops; }
     void GetButtonState(ButtonState&) const override {}
     bool IsPlaying() const override { return false; }
@@ -61,6 +64,7 @@ public:
 
     CRingtoneModel* model = nullptr;
     int refreshes = 0;
+    int resets = 0; // refreshes telling of a new input
     int stops = 0;
 };
 

@@ -47,7 +47,9 @@ TEST_F(RingtoneModelTest, OpensSixteenBitWavNamesItAndSavesTheState) {
     ExpectEmpty(m_model);
     const QString path = file(QStringLiteral("01 - My Song.wav"));
     WriteToneWav(path, 15.0, 2, 44100);
+    const int resets = m_view.resets;
     ASSERT_TRUE(m_model.openInputFile(path, CRingtoneModel::OpenMode::UserFile, 0));
+    EXPECT_GT(m_view.resets, resets); // the view shows all of a new input
 
     EXPECT_EQ(m_model.getWavFileName(), path); // a 16-bit WAV is read where it lies
     EXPECT_EQ(QFileInfo(work(QStringLiteral("temp.dat"))).size(), 1500); // one byte per 10 ms

@@ -6,21 +6,23 @@
 #include "CliSoundCommands.h"
 #include "CliStrings.h"
 #include "TerminalProgress.h"
+#include "app/CmdLineArgs.h"
 #include "app/ConfigFile.h"
+#include "app/StringIds.h"
 #include "app/StringTable.h"
+#include "app/Trace.h"
+#include "app/WorkFolderLock.h"
 
+#include <QUrl>
+
+#include <algorithm>
+#include <array>
+#include <chrono>
 #include <utility>
 
 namespace {
-// GNU options of the tool and the window options they stand for.
-struct FrameOption {
-    const char* gnu;
-    const char* frame;
-};
-constexpr FrameOption kFrameOptions[] = {{"--work-dir", "work_dir"},
-                                         {"--log-dir", "log_dir"},
-                                         {"--trace-level", "trace_level"},
-                                         {"--lang", "lang"}};
+// How long a command waits for another process to finish in the work folder.
+constexpr auto kWorkFolderWait = std::chrono::minutes(2);
 
 // The value of a setting as the program uses it: URL keys with their added parameters.
 bool DisplayValue(ConfigFile& config, const QString& key, QString& value) {
@@ -36,6 +38,78 @@ bool DisplayValue(ConfigFile& config, const QString& key, QString& value) {
         }
     }
     return config.GetValue(key, value);
+}
+// The whole-number settings and the values they take.
+struct NumberRange {
+    const char* key;
+    int low;
+    int high;
+};
+constexpr NumberRange kNumberKeys[] = {
+    {"LogViewParam_X0", -1000000, 1000000},
+    {"LogViewParam_X1", -1000000, 1000000},
+    {"LogViewParam_S", -1000000, 1000000},
+    {"RecordingRefreshTime", 10, 10000},
+    {"MinZoomSec", 1, 86400},
+    {"BitRate", -1, 128},
+    {"InputType", 0, 3},
+};
+constexpr const char* kFlagKeys[] = {"TraceCloseAfterEachLine", "TraceAKRip", "LogarithmicView",
+                                     "AskWantCDRip"};
+constexpr const char* kUrlKeys[] = {"UploadUrl", "HomePageUrl", "SupportUrl", "HelpUrl"};
+
+bool IsOneOf(const QString& key, const auto& names) {
+    return std::any_of(std::begin(names), std::end(names),
+                       [&](const char* name) { return key == QLatin1String(name); });
+}
+
+// Whether the value fits the key: one line of text always, and numbers, flags, service addresses,
+// the selection and the trace level as the program reads them. Prints the reason when not.
+bool CheckSettingValue(const QString& key, const QString& value) {
+    if (value.contains(QLatin1Char('\n')) || value.contains(QLatin1Char('\r'))) {
+        PrintError(FormatString(IDS_CLI_SETTING_LINE_BREAK, key));
+        return false;
+    }
+    for (const NumberRange& range : kNumberKeys) {
+        if (key != QLatin1String(range.key))
+            continue;
+        bool ok = false;
+        const int number = value.toInt(&ok);
+        if (ok && number >= range.low && number <= range.high)
+            return true;
+        PrintError(FormatString(IDS_CLI_SETTING_NUMBER, key, QString::number(range.low),
+                                QString::number(range.high)));
+        return false;
+    }
+    bool ok = true;
+    if (key == QLatin1String("NormalizationPercent")) {
+        const double percent = value.toDouble(&ok);
+        ok = ok && percent >= 0 && percent <= 100;
+        if (!ok)
+            PrintError(FormatString(IDS_CLI_SETTING_NUMBER, key, QStringLiteral("0"),
+                                    QStringLiteral("100")));
+    } else if (IsOneOf(key, kFlagKeys)) {
+        ok = value == QLatin1String("0") || value == QLatin1String("1");
+        if (!ok)
+            PrintError(FormatString(IDS_CLI_SETTING_FLAG, key));
+    } else if (IsOneOf(key, kUrlKeys)) {
+        const QUrl url(value, QUrl::StrictMode);
+        ok = url.isValid() && !url.host().isEmpty() &&
+             (url.scheme() == QLatin1String("http") || url.scheme() == QLatin1String("https"));
+        if (!ok)
+            PrintError(FormatString(IDS_CLI_SETTING_URL, key));
+    } else if (key == QLatin1String("Cut")) {
+        std::array<quint32, 4> numbers{};
+        ok = value.isEmpty() || ConfigFile::ParseCut(value, numbers);
+        if (!ok)
+            PrintError(FormatString(IDS_CLI_SETTING_CUT, key));
+    } else if (key == QLatin1String("TraceLevel")) {
+        ok = TraceLevelFromName(value) != 0 ||
+             value.compare(QLatin1String("None"), Qt::CaseInsensitive) == 0;
+        if (!ok)
+            PrintError(FormatString(IDS_CLI_SETTING_TRACE_LEVEL, key));
+    }
+    return ok;
 }
 } // namespace
 
@@ -57,11 +131,14 @@ CCliInvocation ParseCliArguments(const QStringList& arguments) {
             inv.version = true;
             continue;
         }
-        const FrameOption* frame = nullptr;
+        const KnownOption* frame = nullptr;
         QString value;
         bool hasValue = false;
         if (!optionsEnded) {
-            for (const FrameOption& option : kFrameOptions) {
+            // The frame's options in their GNU forms.
+            for (const KnownOption& option : CCmdLineArgs::KnownOptions()) {
+                if (!option.gnu)
+                    continue;
                 const QString name = QLatin1String(option.gnu);
                 if (arg == name) {
                     frame = &option;
@@ -87,14 +164,33 @@ CCliInvocation ParseCliArguments(const QStringList& arguments) {
             }
             value = arguments[++i];
         }
-        inv.frameArguments << QStringLiteral("-%1:%2").arg(QLatin1String(frame->frame), value);
+        inv.frameArguments << QStringLiteral("-%1:%2").arg(QLatin1String(frame->name), value);
     }
     return inv;
 }
 
 CCliRunner::CCliRunner(CCliInvocation invocation) : m_invocation(std::move(invocation)) {}
 
-int CCliRunner::DoModal(const QString& /*commandLineFile*/) {
+int CCliRunner::DoModal(const QString& commandLineFile) {
+    // One command at a time writes the work folder's files and config.ini: the window or another
+    // quillet-cli working there first finishes. The settings are read again under the lock, so
+    // that what the other one stored meanwhile is kept.
+    ConfigFile& config = GetConfig();
+    const QString folder = config.GetConfigFolder();
+    CWorkFolderLock lock(folder);
+    const auto waiting = [&] { PrintError(FormatString(IDS_WAITING_FOR_WORK_FOLDER, folder)); };
+    if (lock.Lock(kWorkFolderWait, waiting) == CWorkFolderLock::Result::Busy)
+        return Failure(FormatString(IDS_WORK_FOLDER_BUSY, folder));
+    config.Refresh();
+    const int result = RunCommand(commandLineFile);
+    // The settings are saved here, where a failure can still be told and change the exit status;
+    // the save at shutdown then has nothing left to write.
+    if (!GetConfig().Save())
+        return Failure(GetConfig().SaveError());
+    return result;
+}
+
+int CCliRunner::RunCommand(const QString& /*commandLineFile*/) {
     if (m_invocation.errorId)
         return Failure(FormatString(m_invocation.errorId, m_invocation.errorArg));
     if (m_invocation.help) {
@@ -134,6 +230,11 @@ int CCliRunner::Settings(const QStringList& args) {
     }
     const QString& key = args[0];
     if (args.size() == 2) {
+        // A key is one line without '=', as config.ini stores it.
+        const bool keyOk = !key.isEmpty() && !key.contains(QLatin1Char('=')) &&
+                           !key.contains(QLatin1Char('\n')) && !key.contains(QLatin1Char('\r'));
+        if (!keyOk || !CheckSettingValue(key, args[1]))
+            return Failure(FormatString(IDS_CLI_SETTING_REFUSED, key));
         config.SetValue(key, args[1]);
         return CliSuccess;
     }

@@ -40,6 +40,8 @@ public:
     int DoModal(const QString& commandLineFile) override;
 
 private:
+    // Runs the command of the invocation; its exit status.
+    int RunCommand(const QString& commandLineFile);
     int Settings(const QStringList& args);
 
     CCliInvocation m_invocation;

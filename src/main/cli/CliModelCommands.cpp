@@ -9,15 +9,18 @@
 #include "app/OpResult.h"
 #include "app/StringIds.h"
 #include "app/StringTable.h"
+#include "app/WorkFolderLock.h"
 #include "util/DateTimeText.h"
+#include "util/ReplacingFile.h"
+#include "util/SystemError.h"
 #include "util/TimeParse.h"
 #include "web/ExternalBrowser.h"
 #include "workflow/RingtoneModel.h"
+#include "workflow/UploadRunner.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
-#include <QSaveFile>
 #include <QTemporaryDir>
 
 #include <algorithm>
@@ -157,21 +160,70 @@ int ApplySelection(CRingtoneModel& model, const CommandArgs& args, std::optional
 // never leaves a partial file under the destination's name.
 bool CopyRingtone(const QString& source, const QString& destination) {
     QFile in(source);
-    QSaveFile out(destination);
-    bool ok = in.open(QIODevice::ReadOnly) && out.open(QIODevice::WriteOnly);
+    CReplacingFile out(destination);
+    if (!in.open(QIODevice::ReadOnly)) {
+        PrintError(FormatString(IDS_CLI_CANNOT_WRITE, destination, in.errorString()));
+        return false;
+    }
+    bool ok = out.Open();
     while (ok && !in.atEnd()) {
         const QByteArray block = in.read(65536);
-        ok = !block.isEmpty() && out.write(block) == block.size();
+        if (block.isEmpty() && in.error() != QFileDevice::NoError) {
+            PrintError(FormatString(IDS_CLI_CANNOT_WRITE, destination, in.errorString()));
+            return false;
+        }
+        ok = out.Write(block);
     }
-    ok = ok && out.commit();
-    if (!ok) {
-        const QString why =
-            out.error() != QFileDevice::NoError ? out.errorString() : in.errorString();
-        out.cancelWriting();
-        PrintError(FormatString(IDS_CLI_CANNOT_WRITE, destination, why));
-    }
+    ok = ok && out.Commit();
+    if (!ok)
+        PrintError(FormatString(IDS_CLI_CANNOT_WRITE, destination, SystemErrorText(out.Error())));
     return ok;
 }
+
+// Whether the file is one the program keeps in its work folder.
+bool IsWorkFileName(const QString& name) {
+    return name.startsWith(QLatin1String("config.ini")) || name == QLatin1String("Quillet.ini") ||
+           name.startsWith(QLatin1String("temp")) || name == CWorkFolderLock::kFileName ||
+           (name.startsWith(QLatin1String("Log_")) && name.endsWith(QLatin1String(".txt")));
+}
+
+} // namespace
+
+std::optional<QString> ResolveOutput(const QString& output, const QStringList& inputs, bool force) {
+    // Links are followed, so that neither a link to the input nor one to a device slips through.
+    const QFileInfo given(output);
+    const QString target = given.exists() ? given.canonicalFilePath()
+                                          : QFileInfo(given.absolutePath()).canonicalFilePath() +
+                                                QLatin1Char('/') + given.fileName();
+    const QFileInfo info(target);
+    for (const QString& input : inputs) {
+        if (!input.isEmpty() && QFileInfo(input).canonicalFilePath() == target) {
+            PrintError(FormatString(IDS_CLI_OUTPUT_IS_INPUT, target));
+            return std::nullopt;
+        }
+    }
+    const QString workFolder = QFileInfo(GetConfig().GetConfigFolder()).canonicalFilePath();
+    if (QFileInfo(info.absolutePath()).canonicalFilePath() == workFolder &&
+        IsWorkFileName(info.fileName())) {
+        PrintError(FormatString(IDS_CLI_OUTPUT_IS_WORK_FILE, target));
+        return std::nullopt;
+    }
+    if (given.isSymLink() && !given.exists()) {
+        PrintError(FormatString(IDS_CLI_OUTPUT_NOT_REGULAR, output));
+        return std::nullopt;
+    }
+    if (info.exists() && !info.isFile()) {
+        PrintError(FormatString(IDS_CLI_OUTPUT_NOT_REGULAR, target));
+        return std::nullopt;
+    }
+    if (info.exists() && !force) {
+        PrintError(FormatString(IDS_CLI_OUTPUT_EXISTS, target));
+        return std::nullopt;
+    }
+    return target;
+}
+
+namespace {
 
 // Extracts the ringtone of the model's selection and copies it to output when one is given.
 int ExtractTo(CRingtoneModel& model, CCliModelOwner& owner, const QString& output) {
@@ -183,8 +235,11 @@ int ExtractTo(CRingtoneModel& model, CCliModelOwner& owner, const QString& outpu
     progress->Show(false);
     if (result == OpCancelled)
         return CliCancelled;
-    if (result != OpSuccess)
+    if (result != OpSuccess) {
+        if (!model.getExtractionError().isEmpty())
+            PrintError(FormatString(IDS_CLI_CAUSE, model.getExtractionError()));
         return CliFailed;
+    }
     const QString written = output.isEmpty() ? model.getRingtoneFileName() : output;
     if (!output.isEmpty() && !CopyRingtone(model.getRingtoneFileName(), output))
         return CliFailed;
@@ -269,14 +324,23 @@ int CliSelect(const QStringList& rawArgs, CCliModelOwner& owner) {
 }
 
 int CliExtract(const QStringList& rawArgs, CCliModelOwner& owner) {
-    const auto args = SplitArgs(QStringLiteral("extract"), rawArgs, {"-o", "--output"});
+    QStringList rest = rawArgs;
+    const bool force = rest.removeAll(QStringLiteral("--force")) > 0;
+    const auto args = SplitArgs(QStringLiteral("extract"), rest, {"-o", "--output"});
     if (!args || !ExpectPlain(QStringLiteral("extract"), *args, 0))
         return CliFailed;
     CRingtoneModel model;
     if (!ReopenLastInput(model, owner))
         return CliFailed;
-    const QString output =
+    QString output =
         args->options.value(QStringLiteral("-o"), args->options.value(QStringLiteral("--output")));
+    if (!output.isEmpty()) {
+        const auto resolved =
+            ResolveOutput(output, {model.getInputFileName(), model.getWavFileName()}, force);
+        if (!resolved)
+            return CliFailed;
+        output = *resolved;
+    }
     return ExtractTo(model, owner, output);
 }
 
@@ -293,25 +357,38 @@ int CliBeam(const QStringList& rawArgs, CCliModelOwner& owner) {
     // upload follows the service's answer until the person has finished there.
     CExternalBrowser browser(
         [](const QString& url) { PrintLine(FormatString(IDS_CLI_FINISH_ON_PAGE, url)); });
-    bool uploaded = false;
-    model.beam(&browser, &uploaded);
-    if (uploaded) {
+    BeamOutcome outcome;
+    model.beam(&browser, &outcome);
+    if (outcome.uploaded) {
         PrintLine(LoadString(IDS_CLI_RINGTONE_SENT));
         return CliSuccess;
     }
-    return FailureExit();
+    // Every ending says what happened: failures have shown their message already.
+    if (CTerminalProgress::Interrupted() || outcome.cancelledOnPage) {
+        PrintError(
+            LoadString(outcome.cancelledOnPage ? IDS_CLI_CANCELLED_ON_PAGE : IDS_CLI_CANCELLED));
+        return CliCancelled;
+    }
+    if (!outcome.cause.isEmpty())
+        PrintError(FormatString(IDS_CLI_CAUSE, outcome.cause));
+    return CliFailed;
 }
 
 int CliMake(const QStringList& rawArgs, CCliModelOwner& owner) {
     const QString command = QStringLiteral("make");
-    const auto args = SplitArgs(command, rawArgs,
-                                {"-o", "--output", "--start", "--end", "--fade-in", "--fade-out"});
+    QStringList rest = rawArgs;
+    const bool force = rest.removeAll(QStringLiteral("--force")) > 0;
+    const auto args =
+        SplitArgs(command, rest, {"-o", "--output", "--start", "--end", "--fade-in", "--fade-out"});
     if (!args || !ExpectPlain(command, *args, 1))
         return CliFailed;
-    const QString output =
+    const QString given =
         args->options.value(QStringLiteral("-o"), args->options.value(QStringLiteral("--output")));
-    if (output.isEmpty())
+    if (given.isEmpty())
         return Failure(FormatString(IDS_CLI_MISSING_ARGUMENT, command));
+    const auto output = ResolveOutput(given, {args->plain[0]}, force);
+    if (!output)
+        return CliFailed;
     std::optional<qint64> start, end;
     for (const auto& [name, target] : {std::pair{"--start", &start}, std::pair{"--end", &end}}) {
         if (!args->options.contains(QLatin1String(name)))
@@ -340,5 +417,5 @@ int CliMake(const QStringList& rawArgs, CCliModelOwner& owner) {
         return FailureExit();
     if (const int status = ApplySelection(model, *args, start, end); status != CliSuccess)
         return status;
-    return ExtractTo(model, owner, output);
+    return ExtractTo(model, owner, *output);
 }

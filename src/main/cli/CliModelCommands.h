@@ -26,6 +26,10 @@ QString TimeText(qint64 ms);
 // Reopens the last input as a start of the program does; false (message shown) when none is open.
 bool ReopenLastInput(CRingtoneModel& model, CCliModelOwner& owner);
 
+// The file an -o option names, links followed; nullopt (message shown) when it is one of inputs,
+// a work file of the program, not a regular file, or exists and force is not given.
+std::optional<QString> ResolveOutput(const QString& output, const QStringList& inputs, bool force);
+
 // Prints the input's name, title, format, duration, gain and selection.
 void PrintModelInfo(const CRingtoneModel& model);
 

@@ -1,0 +1,14 @@
+// quillet: the program's window, between the program's start-up and shutdown.
+#include "frame/QuilletApp.h"
+#include "ui/QuilletWindow.h"
+
+#include <QApplication>
+
+int main(int argc, char* argv[]) {
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("quillet"));
+    QApplication::setQuitOnLastWindowClosed(false); // the dialog's end ends the program
+    CQuilletApp app(QApplication::arguments());
+    CQuilletWindow window;
+    return app.Run(window, true);
+}
