@@ -35,14 +35,19 @@ protected:
             uploadFile(params);
             ended = true;
         });
-        const bool shown = WaitUntil([&] {
-            return dialog.isActive() && !dialog.page()->isLoading() &&
-                   dialog.page()->url().path() == "/transfer";
-        });
+        const bool shown = WaitUntil(
+            [&] {
+                return dialog.isActive() && !dialog.page()->isLoading() &&
+                       dialog.page()->url().path() == "/transfer";
+            },
+            60000);
         EXPECT_TRUE(shown);
         if (shown)
             act();
-        EXPECT_TRUE(WaitUntil([&] { return ended.load(); }));
+        if (!WaitUntil([&] { return ended.load(); }, 60000)) {
+            ADD_FAILURE() << "the upload did not end";
+            progress.cancel = true; // it stops at the next server line or poll
+        }
         upload.join();
         return params;
     }
