@@ -309,7 +309,11 @@ bool CBrowserDlg::filterInput(QEvent* event) {
 
 bool CBrowserDlg::eventFilter(QObject* watched, QEvent* event) {
     // Events of the page's own widgets (the engine's input widget among them) pass here first.
-    if (watched->isWidgetType() && isVisible()) {
+    // Only input is looked at: other events reach objects that may be going away.
+    const QEvent::Type type = event->type();
+    const bool input =
+        type == QEvent::KeyPress || type == QEvent::ShortcutOverride || type == QEvent::Wheel;
+    if (input && isVisible() && watched->isWidgetType()) {
         auto* widget = static_cast<QWidget*>(watched);
         if ((widget == this || isAncestorOf(widget)) && filterInput(event))
             return true;

@@ -31,6 +31,7 @@ protected:
         testsupport::CTestProgress progress;
         UploadThreadParams params{m_ringtone, "MySong", &progress, &dialog};
         std::atomic<bool> ended{false};
+        const QUrl before = dialog.page()->url(); // the page of an earlier beam, if any
         std::thread upload([&] {
             uploadFile(params);
             ended = true;
@@ -38,7 +39,7 @@ protected:
         const bool shown = WaitUntil(
             [&] {
                 return dialog.isActive() && !dialog.page()->isLoading() &&
-                       dialog.page()->url().path() == "/transfer";
+                       dialog.page()->url() != before && dialog.page()->url().path() == "/transfer";
             },
             60000);
         EXPECT_TRUE(shown);
