@@ -1023,6 +1023,30 @@ Rückgabewert: 0 Erfolg, 1 abgebrochen (Strg+C), 2 fehlgeschlagen.</translation>
         <translation>seit %s Sekunden keine Antwort vom Dienst</translation>
     </message>
     <message>
+        <source>Waveform</source>
+        <translation>Wellenform</translation>
+    </message>
+    <message>
+        <source>No input is open.</source>
+        <translation>Keine Eingabe geöffnet.</translation>
+    </message>
+    <message>
+        <source>Input %1, length %2. </source>
+        <translation>Eingabe %1, Länge %2. </translation>
+    </message>
+    <message>
+        <source>Ringtone from %1 to %2, fade-in %3 ms, fade-out %4 ms. </source>
+        <translation>Klingelton von %1 bis %2, Einblenden %3 ms, Ausblenden %4 ms. </translation>
+    </message>
+    <message>
+        <source>No ringtone selected. </source>
+        <translation>Kein Klingelton gewählt. </translation>
+    </message>
+    <message>
+        <source>Position %1.</source>
+        <translation>Abspielposition %1.</translation>
+    </message>
+    <message>
         <source>This build of Quillet has no web browser: the ringtone cannot be sent from here.</source>
         <translation>Diese Ausgabe von Quillet hat keinen Webbrowser: der Klingelton kann von hier aus nicht gesendet werden.</translation>
     </message>

@@ -129,4 +129,11 @@ enum StringTableId : int {
     IDS_PATH_HAS_LINE_BREAK = 2206,
     // The beaming service that stops answering.
     IDS_SERVICE_SILENT = 2207,
+    // The waveform's text for screen readers (%1... are filled in by the view).
+    IDS_VIEW_NAME = 2400,
+    IDS_VIEW_NO_INPUT = 2401,
+    IDS_VIEW_INPUT = 2402,
+    IDS_VIEW_SELECTION = 2403,
+    IDS_VIEW_NO_SELECTION = 2404,
+    IDS_VIEW_POSITION = 2405,
 };

@@ -10,6 +10,7 @@
 #include "app/TracedFiles.h"
 #include "audio/AudioCore.h"
 #include "audio/CdLibraryTrace.h"
+#include "platform/axis/AxisMode.h"
 #include "util/Utils.h"
 
 #include <QDate>
@@ -81,6 +82,7 @@ void CQuilletApp::StartUp() {
         config.SetHelpFile(help);
     }
     SelectLanguage(ApplySkinOption());
+    Axis_SetMode(0); // the waveform's time axis counts the input's own time
 }
 
 // The log folder: the log_dir option when it can be used or created, else the configuration folder.

@@ -33,10 +33,6 @@ constexpr qint64 kKeyStepLong = 1000;
 // Snapping looks this far (ms) around an edge.
 constexpr qint64 kSnapReach = 10;
 
-QString viewText(const char* text) {
-    return QCoreApplication::translate("StreamView", text);
-}
-
 } // namespace
 
 CStreamViewCtrl::CStreamViewCtrl(QWidget* parent)
@@ -48,7 +44,7 @@ CStreamViewCtrl::CStreamViewCtrl(QWidget* parent)
     setAttribute(Qt::WA_OpaquePaintEvent); // the off-screen picture covers everything
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
-    setAccessibleName(viewText("Waveform"));
+    setAccessibleName(LoadString(IDS_VIEW_NAME));
     m_editor.setEdgeFilter([this](qint64 t) { return snap(t); });
     m_cursorEdge = QCursor(Qt::SizeHorCursor);
     m_cursorMove = QCursor(Qt::SizeAllCursor);
@@ -140,19 +136,19 @@ void CStreamViewCtrl::notify() {
 
 QString CStreamViewCtrl::describe() const {
     if (m_empty || !m_model)
-        return viewText("No input is open.");
+        return LoadString(IDS_VIEW_NO_INPUT);
     const auto time = [](qint64 ms) { return FormatTimeMs(DurationFromMs(ms)); };
-    QString text = viewText("Input %1, length %2. ")
-                       .arg(m_model->getInputName(), time(m_model->getDuration()));
+    QString text =
+        LoadString(IDS_VIEW_INPUT).arg(m_model->getInputName(), time(m_model->getDuration()));
     const CCutInfo& cut = m_model->getCut();
     if (cut.isValid())
-        text += viewText("Ringtone from %1 to %2, fade-in %3 ms, fade-out %4 ms. ")
+        text += LoadString(IDS_VIEW_SELECTION)
                     .arg(time(cut.start()), time(cut.end()))
                     .arg(cut.fadeIn())
                     .arg(cut.fadeOut());
     else
-        text += viewText("No ringtone selected. ");
-    return text + viewText("Position %1.").arg(time(m_progress.getPosition()));
+        text += LoadString(IDS_VIEW_NO_SELECTION);
+    return text + LoadString(IDS_VIEW_POSITION).arg(time(m_progress.getPosition()));
 }
 
 void CStreamViewCtrl::showMessage(int id) {
