@@ -36,19 +36,28 @@ button.secondary:hover { background: #eef2f8; }
 .closed { border-color: #e3c48d; background: #fdf8ee; }
 ul.inbox { list-style: none; padding: 0; margin: 0; }
 a { color: #1f5bd8; }
+td { padding: 2px 14px 2px 0; vertical-align: top; }
+td:first-child { white-space: nowrap; font-weight: 600; }
 )";
 
-std::string Page(const std::string& title, const std::string& body, bool withHeader) {
-    std::string html = "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n"
+} // namespace
+
+std::string CPages::page(const std::string& title, const std::string& body, bool withHeader,
+                         const std::string& language) {
+    std::string html = "<!DOCTYPE html>\n<html lang=\"" + language +
+                       "\">\n<head>\n<meta charset=\"utf-8\">\n"
                        "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n"
                        "<title>" +
                        CWebText::escapeHtml(title) + "</title>\n<style>" + kStyle +
                        "</style>\n</head>\n<body>\n";
     if (withHeader)
         html += std::string("<header><a href=\"/\">Quillet beaming service</a><a href=\"") +
-                CServicePaths::kInbox + "\">Inbox</a></header>\n";
+                CServicePaths::kInbox + "\">Inbox</a><a href=\"" + CServicePaths::kHelp +
+                "\">Help</a></header>\n";
     return html + "<main>\n" + body + "</main>\n</body>\n</html>\n";
 }
+
+namespace {
 
 std::string Esc(const std::string& text) {
     return CWebText::escapeHtml(CWebText::toUtf8(text));
@@ -152,7 +161,7 @@ std::string CPages::transfer(const TransferPageData& data) {
             "catch (e) {}\n"
             "  if (!inside) document.getElementById(\"outside\").hidden = false;\n})();\n"
             "</script>\n";
-    return Page("Send your ringtone", body, false);
+    return page("Send your ringtone", body, false);
 }
 
 std::string CPages::inbox(const std::string& phone, const std::string& typed,
@@ -184,7 +193,7 @@ std::string CPages::inbox(const std::string& phone, const std::string& typed,
     }
     if (!deliveries.empty())
         body += "</ul>\n";
-    return Page(phone.empty() ? "All inboxes" : "Inbox of " + CWebText::toUtf8(phone), body, true);
+    return page(phone.empty() ? "All inboxes" : "Inbox of " + CWebText::toUtf8(phone), body, true);
 }
 
 std::string CPages::home(size_t ringtones, size_t deliveries) {
@@ -195,11 +204,11 @@ std::string CPages::home(size_t ringtones, size_t deliveries) {
         std::to_string(ringtones) + " ringtone(s) received, " + std::to_string(deliveries) +
         " sent to phones.</p>\n<p><a href=\"" + CServicePaths::kInbox +
         "\">Open the inbox</a> to hear what each phone number received.</p>\n</div>\n";
-    return Page("Quillet beaming service", body, true);
+    return page("Quillet beaming service", body, true);
 }
 
 std::string CPages::message(const std::string& title, const std::string& text) {
-    return Page(title,
+    return page(title,
                 "<h1>" + CWebText::escapeHtml(title) + "</h1>\n<div class=\"card\"><p>" +
                     CWebText::escapeHtml(text) + "</p></div>\n",
                 true);

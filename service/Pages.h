@@ -28,6 +28,10 @@ public:
                              const std::vector<Delivery>& deliveries, const std::string& error);
     static std::string home(size_t ringtones, size_t deliveries);
     static std::string message(const std::string& title, const std::string& text);
+    // A whole page: the style, the title, the header with the service's links when asked for,
+    // and the body, in the language of the tag.
+    static std::string page(const std::string& title, const std::string& body, bool withHeader,
+                            const std::string& language = "en");
 
     // The address of a stored ringtone's bytes.
     static std::string ringtoneUrl(const StoredRingtone& ringtone);

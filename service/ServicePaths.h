@@ -15,6 +15,8 @@ struct CServicePaths {
     // Stored ringtones: /ringtones/<id>/<file name>.
     static constexpr const char* kRingtones = "/ringtones";
     static constexpr const char* kInbox = "/inbox";
+    // How to use Quillet (the program's HelpUrl).
+    static constexpr const char* kHelp = "/help";
     // The query marker that asks the program to download a link itself.
     static constexpr const char* kDirectDownload = "client_direct_download";
 };

@@ -1,6 +1,7 @@
 #include "ServiceSite.h"
 
 #include "BeamService.h"
+#include "HelpPages.h"
 #include "Pages.h"
 #include "PhoneNumber.h"
 #include "RingtoneStore.h"
@@ -32,6 +33,9 @@ CServiceSite::CServiceSite(httplib::Server& server, CTransferBoard& board, CRing
     server.Get(std::string(CServicePaths::kRingtones) + "/([0-9a-f]{1,64})/([^/]*)",
                [this](const Request& rq, Response& rs) { ringtone(rq, rs); });
     server.Get(CServicePaths::kInbox, [this](const Request& rq, Response& rs) { inbox(rq, rs); });
+    server.Get(CServicePaths::kHelp, [](const Request& rq, Response& rs) {
+        rs.set_content(CHelpPages::help(CHelpPages::languageOf(rq)), kHtml);
+    });
     // Errors of the library itself (unknown address, bad request) get a page too.
     server.set_error_handler([](const Request&, Response& rs) {
         if (rs.body.empty())
@@ -42,8 +46,10 @@ CServiceSite::CServiceSite(httplib::Server& server, CTransferBoard& board, CRing
     });
 }
 
-void CServiceSite::home(const httplib::Request&, httplib::Response& response) {
-    response.set_content(CPages::home(m_store.count(), m_store.inbox({}).size()), kHtml);
+void CServiceSite::home(const httplib::Request& request, httplib::Response& response) {
+    response.set_content(CHelpPages::home(CHelpPages::languageOf(request), m_store.count(),
+                                          m_store.inbox({}).size()),
+                         kHtml);
 }
 
 bool CServiceSite::showTransfer(httplib::Response& response, const std::string& token,

@@ -1064,5 +1064,9 @@ Rückgabewert: 0 Erfolg, 1 abgebrochen (Strg+C), 2 fehlgeschlagen.</translation>
         <source>Position %1.</source>
         <translation>Abspielposition %1.</translation>
     </message>
+    <message>
+        <source>This build of Quillet has no web browser: the ringtone cannot be sent from here.</source>
+        <translation>Diese Ausgabe von Quillet hat keinen Webbrowser: der Klingelton kann von hier aus nicht gesendet werden.</translation>
+    </message>
 </context>
 </TS>

@@ -869,5 +869,9 @@ Exit status: 0 success, 1 cancelled (Ctrl+C), 2 failed.</source>
         <source>couldn&apos;t load cursor from file %s</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>This build of Quillet has no web browser: the ringtone cannot be sent from here.</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 </TS>

@@ -63,6 +63,12 @@ void CHttpRequest::setPost(const QList<QByteArray>& headers, const QByteArray& b
     m_session.curl().curl_easy_setopt(m_easy, CURLOPT_READDATA, this);
 }
 
+void CHttpRequest::addHeaders(const QList<QByteArray>& headers) {
+    for (const QByteArray& line : headers)
+        m_headers = m_session.curl().curl_slist_append(m_headers, line.constData());
+    m_session.curl().curl_easy_setopt(m_easy, CURLOPT_HTTPHEADER, m_headers);
+}
+
 void CHttpRequest::start() {
     const CURLMcode code = m_session.curl().curl_multi_add_handle(m_session.multi(), m_easy);
     if (code != CURLM_OK)
@@ -138,6 +144,11 @@ size_t CHttpRequest::onHeader(char* data, size_t size, size_t count, void* self)
         // "HTTP/1.1 200 OK": the status of the header block that begins here.
         const QList<QByteArray> fields = line.simplified().split(' ');
         request->m_headerStatus = fields.size() > 1 ? fields[1].toLong() : 0;
+        request->m_contentLength = -1;
+    } else if (line.toLower().startsWith("content-length:")) {
+        bool ok = false;
+        const qint64 length = line.mid(15).trimmed().toLongLong(&ok);
+        request->m_contentLength = ok ? length : -1;
     } else if (line.trimmed().isEmpty()) {
         // The end of a header block: an interim answer (1xx) goes on to the real one.
         if (request->m_headerStatus >= 200)

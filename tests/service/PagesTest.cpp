@@ -102,3 +102,25 @@ TEST_F(PagesTest, TheInboxSurvivesARestartOnTheSameStore) {
     EXPECT_TRUE(
         Contains(HttpGet(second.url("/")).body, "1 ringtone(s) received, 1 sent to phones."));
 }
+
+TEST_F(PagesTest, HelpAndStartPagesSpeakEnglishAndGerman) {
+    CServiceProcess& service = startService();
+    const HttpReply help = HttpGet(service.url("/help?version=0.1.0.0"));
+    EXPECT_EQ(help.status, 200);
+    EXPECT_EQ(help.body.rfind("<!DOCTYPE html>\n<html lang=\"en\">", 0), 0u);
+    for (const char* text :
+         {"<h2>Open a sound</h2>", "<h2>Select the ringtone</h2>", "<h2>Fade in and out</h2>",
+          "<h2>Play</h2>", "<h2>Beam it to a phone", "<td>Ctrl+Shift+Z, Ctrl+Y</td>",
+          "<td>[ and ]</td>", "<td>Shift+Left, Shift+Right</td>", "<td>L</td>", "Brindle/Quillet/",
+          "config.ini"})
+        EXPECT_TRUE(Contains(help.body, text)) << text;
+    const HttpReply hilfe = HttpGet(service.url("/help?language=de"));
+    EXPECT_EQ(hilfe.body.rfind("<!DOCTYPE html>\n<html lang=\"de\">", 0), 0u);
+    EXPECT_TRUE(Contains(hilfe.body, "<h2>Auf ein Telefon senden</h2>"));
+    EXPECT_TRUE(Contains(hilfe.body, "<td>Strg+Umschalt+Z, Strg+Y</td>"));
+
+    EXPECT_TRUE(Contains(HttpGet(service.url("/")).body, "0 ringtone(s) received"));
+    const HttpReply start = HttpGet(service.url("/?language=de"));
+    EXPECT_TRUE(Contains(start.body, "<h1>Quillet-Sendedienst</h1>"));
+    EXPECT_TRUE(Contains(start.body, "0 Klingelton/-töne empfangen, 0 an Telefone gesendet."));
+}

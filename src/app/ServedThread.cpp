@@ -1,0 +1,48 @@
+// A job on a thread of its own while the calling thread keeps serving its events.
+#include "app/ServedThread.h"
+
+#include "app/Trace.h"
+
+#include <QCoreApplication>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <system_error>
+#include <thread>
+
+namespace {
+
+// The longest time the caller waits for the thread before it serves its events again.
+constexpr auto kServeInterval = std::chrono::milliseconds(10);
+
+} // namespace
+
+bool RunServingEvents(const std::function<void()>& job, const char* what) {
+    std::mutex mutex;
+    std::condition_variable endedSignal;
+    bool ended = false;
+    std::thread worker;
+    try {
+        worker = std::thread([&] {
+            job();
+            const std::lock_guard lock(mutex);
+            ended = true;
+            endedSignal.notify_all();
+        });
+    } catch (const std::system_error& e) {
+        Trace(TRACE_ERROR, "error creating %s thread (%d)", what, e.code().value());
+        return false;
+    }
+
+    std::unique_lock lock(mutex);
+    while (!ended) {
+        lock.unlock();
+        if (QCoreApplication::instance())
+            QCoreApplication::processEvents(QEventLoop::AllEvents);
+        lock.lock();
+        endedSignal.wait_for(lock, kServeInterval, [&] { return ended; });
+    }
+    lock.unlock();
+    worker.join();
+    return true;
+}
