@@ -10,10 +10,10 @@
 #include "skin/CommandEvent.h"
 #include "skin/SkinParser.h"
 #include "skin/XButton.h"
+#include "ui/BrowserDlg.h"
 #include "ui/CdRipperDlg.h"
 #include "ui/WindowDrag.h"
 #include "view/gui/StreamViewCtrl.h"
-#include "web/ExternalBrowser.h"
 
 #include <QFileDialog>
 #include <QFileInfo>
@@ -80,15 +80,6 @@ CQuilletCtrl::CQuilletCtrl(IUserMessages& messages, QWidget* parent)
         shortcut->setContext(Qt::WindowShortcut);
         connect(shortcut, &QShortcut::activated, this, [this, id = command] { runCommand(id); });
     }
-    // The beam's page opens in the desktop's browser; the address goes to the trace log.
-    const bool desktop =
-        CExternalBrowser::hasDisplay() && QGuiApplication::platformName() != u"offscreen";
-    m_browser = std::make_unique<CExternalBrowser>(
-        [this](const QString& line) {
-            Trace(TRACE_DEBUG, "beam page: %s", line);
-            m_browserOpen = true;
-        },
-        desktop);
 }
 
 CQuilletCtrl::~CQuilletCtrl() = default;
@@ -319,19 +310,36 @@ void CQuilletCtrl::beam() {
     CWorkFolderLock lock(GetConfig().GetConfigFolder());
     if (!lockWorkFolder(lock))
         return;
-    m_browser->ResetClosed();
-    m_browserOpen = false;
-    m_model.beam(m_browser.get());
-    m_browserOpen = false;
+    CBrowserDlg* dialog = browser();
+    if (!dialog)
+        return;
+    dialog->ResetClosed();
+    m_model.beam(dialog);
+}
+
+CBrowserDlg* CQuilletCtrl::browser() {
+    if (m_browser)
+        return m_browser;
+    const QString skin = GetConfig().GetActiveSkin();
+    CSkinParser parser(&m_messages);
+    auto dialog = std::make_unique<CBrowserDlg>(window(), m_messages);
+    if (!parser.init(skin, QStringLiteral("PP_SDF")) || !dialog->loadSkin(parser)) {
+        // "failed to parse skin", with the path, as the main dialog says it
+        ShowErrorMessage(m_messages, LoadString(103) + QStringLiteral(" \"") + skin + u'"');
+        return nullptr;
+    }
+    dialog->applySkin();
+    m_browser = dialog.release();
+    return m_browser;
 }
 
 bool CQuilletCtrl::isBrowserOpen() const {
-    return m_browserOpen;
+    return m_browser && m_browser->isActive();
 }
 
 bool CQuilletCtrl::prepareExit() {
     if (m_model.getState() == CRingtoneModel::State::Beaming)
-        m_browser->Close(); // the upload ends once the service hears of it
+        m_browser->reject(); // as its cancel: the upload ends once the service hears of it
     if (m_model.getState() != CRingtoneModel::State::Idle)
         return false;
     m_model.saveState();

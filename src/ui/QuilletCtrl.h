@@ -9,12 +9,11 @@
 
 #include <QWidget>
 
-#include <atomic>
 #include <functional>
 #include <map>
 #include <memory>
 
-class CExternalBrowser;
+class CBrowserDlg;
 class CSkinParser;
 class CStreamViewCtrl;
 class CWorkFolderLock;
@@ -86,8 +85,7 @@ public:
     static bool IsEnabledIn(int id, const ButtonState& state);
     // The state the buttons were last enabled from.
     const ButtonState& buttonState() const { return m_state; }
-    // True when the beam's browser shows a page (the command line's stand-in until the window's
-    // own browser exists).
+    // True when the beam's browser dialog shows the service's page.
     bool isBrowserOpen() const;
 
     // The filter of the open-file dialog in Qt's form, from the program's "text|patterns|" list.
@@ -117,6 +115,9 @@ private:
     // Takes the work folder's lock for an operation that writes the work files, waiting a few
     // seconds for another Quillet; false (with the error shown) when that one keeps it.
     bool lockWorkFolder(CWorkFolderLock& lock);
+    // The embedded browser dialog with the active skin, made when first needed so that the web
+    // engine starts only for a beam; null (with the message shown) when its skin cannot be read.
+    CBrowserDlg* browser();
     void beam();
     void forwardToView(int id);
 
@@ -129,6 +130,5 @@ private:
     QString m_filter;
     ButtonState m_state;
     ProgressFactory m_progressFactory;
-    std::unique_ptr<CExternalBrowser> m_browser;
-    std::atomic<bool> m_browserOpen{false}; // set on the upload thread
+    CBrowserDlg* m_browser = nullptr; // made at the first beam, a child of the main dialog
 };

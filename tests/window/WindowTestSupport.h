@@ -3,6 +3,7 @@
 #pragma once
 
 #include "skin/GuiTestApp.h"
+#include "ui/BrowserDlg.h"
 #include "ui/UiTestSupport.h"
 #include "workflow/ModelTestSupport.h"
 
@@ -39,6 +40,8 @@ inline void Click(QWidget* widget) {
 class WindowTest : public uitest::DialogTest {
 protected:
     void SetUp() override {
+        if (!QApplication::instance())
+            CBrowserDlg::PrepareEngine(); // a beam opens the embedded browser
         DialogTest::SetUp();
         ASSERT_TRUE(m_files.isValid());
         GetConfig().SetActiveSkin(ShippedSkin("en"));
