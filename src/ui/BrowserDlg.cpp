@@ -10,6 +10,7 @@
 #include "skin/SkinParser.h"
 #include "skin/XButton.h"
 #include "ui/AboutDlg.h"
+#include "ui/WindowDrag.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -18,7 +19,6 @@
 #include <QPainter>
 #include <QThread>
 #include <QWheelEvent>
-#include <QWindow>
 #include <unistd.h>
 
 #if QUILLET_WITH_WEBENGINE
@@ -77,6 +77,8 @@ CBrowserDlg::CBrowserDlg(QWidget* parent, IUserMessages& messages)
       m_download(this, messages) {
     setWindowTitle(LoadString(kIdsPaymentTitle));
     setAttribute(Qt::WA_OpaquePaintEvent);
+    // Every point of the dialog is its caption: a press starts moving it.
+    installEventFilter(new CWindowDrag(this));
 #if QUILLET_WITH_WEBENGINE
     // A profile of its own, kept in memory: the pages leave nothing on the disk.
     m_profile = new QWebEngineProfile(this);
@@ -327,28 +329,6 @@ void CBrowserDlg::paintEvent(QPaintEvent*) {
         m_background.draw(painter, QPoint(0, 0));
     else
         painter.fillRect(rect(), palette().window());
-}
-
-void CBrowserDlg::mousePressEvent(QMouseEvent* event) {
-    // Every point of the dialog is its caption: a press starts moving it.
-    if (event->button() != Qt::LeftButton)
-        return QDialog::mousePressEvent(event);
-    if (windowHandle() && windowHandle()->startSystemMove())
-        return;
-    m_dragging = true;
-    m_dragOffset = event->globalPosition().toPoint() - frameGeometry().topLeft();
-}
-
-void CBrowserDlg::mouseMoveEvent(QMouseEvent* event) {
-    if (m_dragging)
-        move(event->globalPosition().toPoint() - m_dragOffset);
-    else
-        QDialog::mouseMoveEvent(event);
-}
-
-void CBrowserDlg::mouseReleaseEvent(QMouseEvent* event) {
-    m_dragging = false;
-    QDialog::mouseReleaseEvent(event);
 }
 
 void CBrowserDlg::moveEvent(QMoveEvent* event) {

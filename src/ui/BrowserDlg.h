@@ -8,7 +8,6 @@
 #include "web/IBrowser.h"
 
 #include <QDialog>
-#include <QPointer>
 #include <atomic>
 #include <memory>
 
@@ -84,9 +83,6 @@ protected:
     bool event(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
     void hideEvent(QHideEvent* event) override;
 
@@ -124,6 +120,4 @@ private:
     std::atomic<bool> m_active{false};
     std::atomic<bool> m_cancelled{false};
     std::atomic<bool> m_closed{false};
-    QPoint m_dragOffset;
-    bool m_dragging = false;
 };
