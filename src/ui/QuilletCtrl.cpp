@@ -12,6 +12,7 @@
 #include "skin/XButton.h"
 #include "ui/BrowserDlg.h"
 #include "ui/CdRipperDlg.h"
+#include "ui/SkinErrors.h"
 #include "ui/WindowDrag.h"
 #include "view/gui/StreamViewCtrl.h"
 
@@ -324,8 +325,7 @@ CBrowserDlg* CQuilletCtrl::browser() {
     CSkinParser parser(&m_messages);
     auto dialog = std::make_unique<CBrowserDlg>(window(), m_messages);
     if (!parser.init(skin, QStringLiteral("PP_SDF")) || !dialog->loadSkin(parser)) {
-        // "failed to parse skin", with the path, as the main dialog says it
-        ShowErrorMessage(m_messages, LoadString(103) + QStringLiteral(" \"") + skin + u'"');
+        ShowErrorMessage(m_messages, SkinErrorText(kFailedToParseSkin, skin));
         return nullptr;
     }
     dialog->applySkin();

@@ -12,6 +12,7 @@
 #include "skin/XButton.h"
 #include "ui/AboutDlg.h"
 #include "ui/QuilletCtrl.h"
+#include "ui/SkinErrors.h"
 #include "ui/WindowDrag.h"
 
 #include <QApplication>
@@ -40,15 +41,8 @@ constexpr DialogButton kButtons[] = {
     {"[btn_about]", CQuilletDlg::BtnAbout, 154},
     {"[btn_exit]", CQuilletDlg::BtnExit, 153},
 };
-constexpr int kCouldNotOpenSkin = 102;
-constexpr int kFailedToParseSkin = 103;
-constexpr int kFailedToApplySkin = 104;
 constexpr int kMaxDropPath = 260;
 const QString kPositionKey = QStringLiteral("WindowPosition");
-
-QString WithPath(int id, const QString& path) {
-    return LoadString(id) + QStringLiteral(" \"") + path + QLatin1Char('"');
-}
 } // namespace
 
 CQuilletDlg::CQuilletDlg(IUserMessages& messages, const QString& commandLineFile, QWidget* parent)
@@ -79,7 +73,7 @@ CXButton* CQuilletDlg::button(int id) const {
 bool CQuilletDlg::applySkinFile(const QString& path) {
     CSkinParser parser(&m_messages);
     if (!parser.init(path, QStringLiteral("PP_SDF"))) {
-        ShowErrorMessage(m_messages, WithPath(kCouldNotOpenSkin, path));
+        ShowErrorMessage(m_messages, SkinErrorText(kCouldNotOpenSkin, path));
         return false;
     }
     bool loaded = true;
@@ -105,7 +99,7 @@ bool CQuilletDlg::applySkinFile(const QString& path) {
         loaded = false;
     }
     if (!loaded || !hasCtrlAt || background.isNull()) {
-        ShowErrorMessage(m_messages, WithPath(kFailedToParseSkin, path));
+        ShowErrorMessage(m_messages, SkinErrorText(kFailedToParseSkin, path));
         return false;
     }
     // The main control must lie inside the window.
