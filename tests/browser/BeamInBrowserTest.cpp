@@ -55,8 +55,7 @@ protected:
 
     CServiceProcess m_service;
     std::unique_ptr<QWidget> m_host; // once the application exists
-    QTemporaryDir m_files;
-    QString m_ringtone = m_files.filePath("temp.upl");
+    QString m_ringtone = file("temp.upl");
 };
 
 } // namespace

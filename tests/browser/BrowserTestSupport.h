@@ -2,15 +2,14 @@
 // event loop, the page's script, and the messages the person would see.
 #pragma once
 
-#include "app/ConfigFile.h"
 #include "app/IUserMessages.h"
 #include "skin/GuiTestApp.h"
 #include "support/ServiceProcess.h"
 #include "ui/BrowserDlg.h"
+#include "workflow/ModelTestSupport.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QTemporaryDir>
 #include <QThread>
 #include <QVariant>
 #include <functional>
@@ -56,24 +55,16 @@ private:
     std::vector<QString> m_seen;
 };
 
-// A private configuration (no proxy) and the application with the engine prepared.
-class BrowserTest : public ::testing::Test {
+// The model tests' private configuration, and the application with the engine prepared.
+class BrowserTest : public modeltest::ModelTest {
 protected:
     void SetUp() override {
         if (!QApplication::instance())
             CBrowserDlg::PrepareEngine();
         EnsureGuiApp();
-        GetConfig().SetConfigFolder(m_config.path());
-        GetConfig().Clear();
-        GetConfig().SetDefaults();
-    }
-    void TearDown() override {
-        GetConfig().Clear();
-        GetConfig().SetDefaults();
-        GetConfig().SetConfigFolder(QString());
+        ModelTest::SetUp();
     }
 
-    QTemporaryDir m_config;
     RecordedMessages m_messages;
 };
 
