@@ -131,16 +131,23 @@ std::string CHelpPages::help(Language language) {
 }
 
 std::string CHelpPages::home(Language language, size_t ringtones, size_t deliveries) {
+    const std::string received = std::to_string(ringtones);
+    const std::string sent = std::to_string(deliveries);
     if (language == Language::English)
-        return CPages::home(ringtones, deliveries);
-    const std::string body =
-        "<h1>Quillet-Sendedienst</h1>\n<div class=\"card\">\n<p>Dieser Dienst empfängt die "
-        "Klingeltöne, die Quillet sendet, und zeigt die Seite, auf der Sie einen an ein Telefon "
-        "schicken.</p>\n<p class=\"meta\">" +
-        std::to_string(ringtones) + " Klingelton/-töne empfangen, " + std::to_string(deliveries) +
-        " an Telefone gesendet.</p>\n<p><a href=\"" + CServicePaths::kInbox +
-        "\">Öffnen Sie den Posteingang</a>, um zu hören, was jede " +
-        "Telefonnummer bekommen hat. Wie Quillet bedient wird, steht in der <a href=\"" +
-        CServicePaths::kHelp + "?language=de\">Hilfe</a>.</p>\n</div>\n";
-    return CPages::page("Quillet-Sendedienst", body, true, "de");
+        return CPages::home(
+            {"Quillet beaming service",
+             "This service receives the ringtones Quillet beams, and shows the page "
+             "on which you send one to a phone.",
+             received + " ringtone(s) received, " + sent + " sent to phones.", "Open the inbox",
+             " to hear what each phone number received.", "en"});
+    return CPages::home(
+        {"Quillet-Sendedienst",
+         "Dieser Dienst empfängt die Klingeltöne, die Quillet sendet, und zeigt die "
+         "Seite, auf der Sie einen an ein Telefon schicken.",
+         received + " Klingelton/-töne empfangen, " + sent + " an Telefone gesendet.",
+         "Öffnen Sie den Posteingang",
+         std::string(", um zu hören, was jede Telefonnummer bekommen hat. Wie "
+                     "Quillet bedient wird, steht in der <a href=\"") +
+             CServicePaths::kHelp + "?language=de\">Hilfe</a>.",
+         "de"});
 }

@@ -196,15 +196,12 @@ std::string CPages::inbox(const std::string& phone, const std::string& typed,
     return page(phone.empty() ? "All inboxes" : "Inbox of " + CWebText::toUtf8(phone), body, true);
 }
 
-std::string CPages::home(size_t ringtones, size_t deliveries) {
-    const std::string body =
-        "<h1>Quillet beaming service</h1>\n<div class=\"card\">\n<p>This service receives the "
-        "ringtones Quillet beams, and shows the page on which you send one to a phone.</p>\n"
-        "<p class=\"meta\">" +
-        std::to_string(ringtones) + " ringtone(s) received, " + std::to_string(deliveries) +
-        " sent to phones.</p>\n<p><a href=\"" + CServicePaths::kInbox +
-        "\">Open the inbox</a> to hear what each phone number received.</p>\n</div>\n";
-    return page("Quillet beaming service", body, true);
+std::string CPages::home(const HomeWords& words) {
+    const std::string body = "<h1>" + words.title + "</h1>\n<div class=\"card\">\n<p>" +
+                             words.intro + "</p>\n<p class=\"meta\">" + words.counts +
+                             "</p>\n<p><a href=\"" + CServicePaths::kInbox + "\">" +
+                             words.inboxLink + "</a>" + words.afterLink + "</p>\n</div>\n";
+    return page(words.title, body, true, words.language);
 }
 
 std::string CPages::message(const std::string& title, const std::string& text) {

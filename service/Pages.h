@@ -18,6 +18,16 @@ struct TransferPageData {
     std::string error;      // a message above the form
 };
 
+// What the start page says, in one language.
+struct HomeWords {
+    std::string title;
+    std::string intro;     // what the service does
+    std::string counts;    // the ringtones received and sent
+    std::string inboxLink; // the text of the link to the inbox
+    std::string afterLink; // HTML that ends the link's paragraph
+    std::string language;  // the page's language tag
+};
+
 class CPages {
 public:
     // The page a person finishes the transfer on: play, pay (with --payment), send, download,
@@ -26,7 +36,8 @@ public:
     // The ringtones sent to one phone (phone not empty) or to every phone, newest first.
     static std::string inbox(const std::string& phone, const std::string& typed,
                              const std::vector<Delivery>& deliveries, const std::string& error);
-    static std::string home(size_t ringtones, size_t deliveries);
+    // The start page in the words of one language.
+    static std::string home(const HomeWords& words);
     static std::string message(const std::string& title, const std::string& text);
     // A whole page: the style, the title, the header with the service's links when asked for,
     // and the body, in the language of the tag.
