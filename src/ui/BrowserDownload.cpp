@@ -4,6 +4,7 @@
 #include "app/ServedThread.h"
 #include "app/StringTable.h"
 #include "app/Trace.h"
+#include "ui/FileDialogFilter.h"
 #include "ui/ProgressDlg.h"
 #include "web/DownloadLink.h"
 
@@ -41,19 +42,9 @@ QString CBrowserDownload::StartFolder() {
 }
 
 QString CBrowserDownload::Filter(const QString& fileName, const QString& extension) {
-    // The table's form "<type>|*<ext>|All Files|*.*||" in the file dialog's words.
     const QString description =
         QMimeDatabase().mimeTypeForFile(fileName, QMimeDatabase::MatchExtension).comment();
-    const QStringList parts = FormatString(kIdsFilter, description, extension)
-                                  .split(QLatin1Char('|'), Qt::SkipEmptyParts);
-    QStringList filters;
-    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
-        QString pattern = parts[i + 1];
-        if (pattern == QLatin1String("*.*") || pattern == QLatin1String("*"))
-            pattern = QStringLiteral("*");
-        filters.append(parts[i] + QStringLiteral(" (") + pattern + QLatin1Char(')'));
-    }
-    return filters.join(QStringLiteral(";;"));
+    return FileDialogFilter(FormatString(kIdsFilter, description, extension));
 }
 
 QString CBrowserDownload::ChooseFile(const QString& proposed, const QString& filter) const {

@@ -12,6 +12,7 @@
 #include "skin/XButton.h"
 #include "ui/BrowserDlg.h"
 #include "ui/CdRipperDlg.h"
+#include "ui/FileDialogFilter.h"
 #include "ui/SkinErrors.h"
 #include "ui/WindowDrag.h"
 #include "view/gui/StreamViewCtrl.h"
@@ -244,17 +245,7 @@ void CQuilletCtrl::forwardToView(int id) {
 }
 
 QString CQuilletCtrl::FileDialogFilter(const QString& list) {
-    // "text|patterns|text|patterns||": Qt wants "text (pattern pattern)" joined by ";;".
-    const QStringList parts = list.split(QLatin1Char('|'));
-    QStringList filters;
-    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
-        if (parts[i].isEmpty())
-            break;
-        QString patterns = parts[i + 1];
-        patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
-        filters << parts[i] + QStringLiteral(" (") + patterns + QLatin1Char(')');
-    }
-    return filters.join(QStringLiteral(";;"));
+    return ::FileDialogFilter(list);
 }
 
 QString CQuilletCtrl::FileDialogStart(const QString& inputFile, const QString& musicFolder,
