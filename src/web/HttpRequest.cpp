@@ -44,17 +44,14 @@ CHttpRequest::~CHttpRequest() {
 
 void CHttpRequest::setPost(const QList<QByteArray>& headers, const QByteArray& body, int chunkSize,
                            ChunkGate gate, ChunkSent sent) {
-    for (const QByteArray& line : headers)
-        m_headers = m_session.curl().curl_slist_append(m_headers, line.constData());
     // The body's size is known: no "Expect: 100-continue" round trip before it.
-    m_headers = m_session.curl().curl_slist_append(m_headers, "Expect:");
+    addHeaders(headers + QList<QByteArray>{"Expect:"});
     m_body = body;
     m_chunkSize = std::max(chunkSize, 1);
     m_gate = std::move(gate);
     m_sentHook = std::move(sent);
     m_session.curl().curl_easy_setopt(m_easy, CURLOPT_POST, 1L);
     m_session.curl().curl_easy_setopt(m_easy, CURLOPT_FOLLOWLOCATION, 0L);
-    m_session.curl().curl_easy_setopt(m_easy, CURLOPT_HTTPHEADER, m_headers);
     m_session.curl().curl_easy_setopt(m_easy, CURLOPT_POSTFIELDSIZE_LARGE,
                                       curl_off_t(m_body.size()));
     m_session.curl().curl_easy_setopt(m_easy, CURLOPT_UPLOAD_BUFFERSIZE,
@@ -67,6 +64,14 @@ void CHttpRequest::addHeaders(const QList<QByteArray>& headers) {
     for (const QByteArray& line : headers)
         m_headers = m_session.curl().curl_slist_append(m_headers, line.constData());
     m_session.curl().curl_easy_setopt(m_easy, CURLOPT_HTTPHEADER, m_headers);
+}
+
+qint64 CHttpRequest::contentLength() const {
+    curl_off_t length = -1;
+    if (m_session.curl().curl_easy_getinfo(m_easy, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &length) !=
+        CURLE_OK)
+        return -1;
+    return qint64(length);
 }
 
 void CHttpRequest::start() {
@@ -144,11 +149,6 @@ size_t CHttpRequest::onHeader(char* data, size_t size, size_t count, void* self)
         // "HTTP/1.1 200 OK": the status of the header block that begins here.
         const QList<QByteArray> fields = line.simplified().split(' ');
         request->m_headerStatus = fields.size() > 1 ? fields[1].toLong() : 0;
-        request->m_contentLength = -1;
-    } else if (line.toLower().startsWith("content-length:")) {
-        bool ok = false;
-        const qint64 length = line.mid(15).trimmed().toLongLong(&ok);
-        request->m_contentLength = ok ? length : -1;
     } else if (line.trimmed().isEmpty()) {
         // The end of a header block: an interim answer (1xx) goes on to the real one.
         if (request->m_headerStatus >= 200)

@@ -32,7 +32,7 @@ public:
     // chunks of at most chunkSize bytes. Call before start.
     void setPost(const QList<QByteArray>& headers, const QByteArray& body, int chunkSize,
                  ChunkGate gate, ChunkSent sent);
-    // Adds extra header lines (no CRLF) to a GET. Call before start.
+    // Adds extra header lines (no CRLF). Call before start.
     void addHeaders(const QList<QByteArray>& headers);
     // Hands the request to the session; the transfer goes on inside wait.
     void start();
@@ -47,7 +47,7 @@ public:
     // The status of the answer's last header block (0 before it came).
     long status() const { return m_headerStatus; }
     // The answer's Content-Length, -1 when it sent none.
-    qint64 contentLength() const { return m_contentLength; }
+    qint64 contentLength() const;
     // The transfer has ended, well or not.
     bool ended() const { return m_ended; }
     // The chunk gate stopped the upload.
@@ -81,7 +81,6 @@ private:
     bool m_stoppedByGate = false;
 
     long m_headerStatus = 0; // status of the header block being received
-    qint64 m_contentLength = -1;
     bool m_answerStarted = false;
     bool m_ended = false;
     CURLcode m_result = CURLE_OK;
