@@ -62,8 +62,7 @@ DownloadOutcome CBrowserDownload::start(const QUrl& link, const QUrl& referrer) 
 
 DownloadOutcome CBrowserDownload::fetch(const QString& address, const QString& fileName,
                                         const QUrl& referrer) {
-    const QString scheme = QUrl(address).scheme();
-    if (scheme != QLatin1String("http") && scheme != QLatin1String("https")) {
+    if (!IsWebScheme(QUrl(address).scheme())) {
         Trace(TRACE_ERROR, "download refused: %s", address);
         return DownloadOutcome::Failed;
     }

@@ -5,11 +5,11 @@ namespace {
 
 constexpr qsizetype kMaxNameBytes = 255;
 
+} // namespace
+
 bool IsWebScheme(const QString& scheme) {
     return scheme == QLatin1String("http") || scheme == QLatin1String("https");
 }
-
-} // namespace
 
 std::optional<DownloadLink> ParseDownloadLink(const QUrl& url) {
     if (!url.isValid() || !IsWebScheme(url.scheme()))

@@ -18,6 +18,8 @@ enum class NavigationVerdict { Follow, Download, Refuse };
 // The text in a link's query that asks the program to download it itself.
 inline constexpr char kDirectDownloadMarker[] = "client_direct_download";
 
+// True for "http" and "https".
+bool IsWebScheme(const QString& scheme);
 // The download a link asks for; none when it is not an HTTP(S) address with the marker in its
 // query.
 std::optional<DownloadLink> ParseDownloadLink(const QUrl& url);
