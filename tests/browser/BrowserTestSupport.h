@@ -1,5 +1,5 @@
-// What the browser tests share: the engine started headless, a running service, waiting on the
-// event loop, the page's script, and the messages the person would see.
+// What the browser tests share: the engine started headless, a running service, the page's
+// script, and the messages the person would see.
 #pragma once
 
 #include "app/IUserMessages.h"
@@ -9,8 +9,6 @@
 #include "workflow/ModelTestSupport.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
-#include <QThread>
 #include <QVariant>
 #include <functional>
 #include <gtest/gtest.h>
@@ -23,19 +21,6 @@
 #endif
 
 namespace browsertest {
-
-// Serves events until the condition holds; false after ms milliseconds.
-inline bool WaitUntil(const std::function<bool()>& condition, int ms = 30000) {
-    QElapsedTimer clock;
-    clock.start();
-    while (!condition()) {
-        if (clock.elapsed() > ms)
-            return false;
-        QApplication::processEvents(QEventLoop::AllEvents, 20);
-        QThread::msleep(2);
-    }
-    return true;
-}
 
 // The message boxes, recorded instead of shown; safe from any thread.
 class RecordedMessages : public IUserMessages {

@@ -3,6 +3,8 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
+#include <QThread>
 
 namespace {
 int g_argc = 1;
@@ -20,4 +22,16 @@ void EnsureGuiApp() {
 
 QString ShippedSkinsFolder() {
     return QDir::cleanPath(QStringLiteral(QUILLET_TEST_DATA_DIR "/../../skins")) + QLatin1Char('/');
+}
+
+bool WaitUntil(const std::function<bool()>& condition, int ms) {
+    QElapsedTimer clock;
+    clock.start();
+    while (!condition()) {
+        if (clock.elapsed() > ms)
+            return false;
+        QApplication::processEvents(QEventLoop::AllEvents, 20);
+        QThread::msleep(2);
+    }
+    return true;
 }

@@ -8,7 +8,6 @@
 #include "workflow/ModelTestSupport.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QTest>
 #include <functional>
 
@@ -21,14 +20,7 @@ inline QString ShippedSkin(const char* lang) {
 
 // Serves events until the condition holds; false when it did not within 20 s.
 inline bool WaitFor(const std::function<bool()>& condition) {
-    QElapsedTimer waited;
-    waited.start();
-    while (!condition()) {
-        if (waited.elapsed() > 20000)
-            return false;
-        QApplication::processEvents(QEventLoop::AllEvents, 20);
-    }
-    return true;
+    return WaitUntil(condition, 20000);
 }
 
 // A left click in the middle of the widget, as the mouse gives it.
