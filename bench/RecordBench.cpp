@@ -1,9 +1,7 @@
 // quillet-record-bench: measures recording from the virtual card: the CPU share of recording 30 s
 // into the work WAV and visualization files (the bench asleep), then for 10 s more how long a
 // captured buffer waits until the encoder thread has written it.
-#include "audio/AudioCore.h"
 #include "audio/QLEncoder.h"
-#include "audio/RecordingReceiver.h"
 #include "audio/WaveInSource.h"
 
 #include <QTemporaryDir>

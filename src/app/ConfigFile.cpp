@@ -113,13 +113,17 @@ QByteArray FileBytes(const std::vector<ConfigFile::Pair>& pairs) {
     return bytes;
 }
 
-// Sets key to value in the sorted pairs.
-void SetPair(std::vector<ConfigFile::Pair>& pairs, const QString& key, const QString& value) {
+// Sets key to value in the sorted pairs; false when it had that value already.
+bool SetPair(std::vector<ConfigFile::Pair>& pairs, const QString& key, const QString& value) {
     const auto it = std::lower_bound(pairs.begin(), pairs.end(), key, KeyLess);
-    if (it != pairs.end() && it->key == key)
+    if (it != pairs.end() && it->key == key) {
+        if (it->value == value)
+            return false;
         it->value = value;
-    else
+    } else {
         pairs.insert(it, ConfigFile::Pair{key, value});
+    }
+    return true;
 }
 
 // The process-wide store. Only DestroyConfig saves it: one still alive when the process exits is
@@ -165,15 +169,8 @@ bool ConfigFile::GetValue(const QString& key, QString& value) const {
 void ConfigFile::SetValue(const QString& key, const QString& value) {
     Trace(TRACE_DEBUG, "ConfigFile::SetValue(%s, %s)", key, value);
     std::lock_guard lock(m_mutex);
-    const auto it = std::lower_bound(m_pairs.begin(), m_pairs.end(), key, KeyLess);
-    if (it != m_pairs.end() && it->key == key) {
-        if (it->value == value)
-            return;
-        it->value = value;
-    } else {
-        m_pairs.insert(it, Pair{key, value});
-    }
-    m_changed.insert(key);
+    if (SetPair(m_pairs, key, value))
+        m_changed.insert(key);
 }
 
 bool ConfigFile::GetInt(const QString& key, int& value) const {
@@ -284,27 +281,29 @@ void ConfigFile::Load(const QString& path) {
 bool ConfigFile::Save() {
     if (!m_persistent)
         return true;
+    if (!HasUnsaved())
+        return true;
+    const QString folder = GetConfigFolder();
     const QString path = GetConfigFilePath();
+    // Another process may be between reading and writing the file: wait for it, while this
+    // store's readers go on. A folder where no lock file can be made fails below with the
+    // system's own reason.
+    CWorkFolderLock folderLock(folder);
+    if (folderLock.Lock(kSaveLockWait) == CWorkFolderLock::Result::Busy) {
+        Trace(TRACE_ERROR, "error saving config file: the folder is locked by another process");
+        std::lock_guard lock(m_mutex);
+        m_saveError =
+            FormatString(IDS_CONFIG_NOT_SAVED, path, FormatString(IDS_WORK_FOLDER_BUSY, folder));
+        return false;
+    }
     int error = 0;
     {
         std::lock_guard lock(m_mutex);
         if (m_changed.empty() && !m_mustWrite)
-            return true;
-        // Another process may be between reading and writing the file: wait for it. A folder
-        // where no lock file can be made fails below with the system's own reason.
-        CWorkFolderLock folderLock(GetConfigFolderLocked());
-        if (folderLock.Lock(kSaveLockWait) == CWorkFolderLock::Result::Busy) {
-            m_saveError = FormatString(IDS_CONFIG_NOT_SAVED, path,
-                                       FormatString(IDS_WORK_FOLDER_BUSY, GetConfigFolderLocked()));
-            Trace(TRACE_ERROR, "error saving config file: the folder is locked by another process");
-            return false;
-        }
+            return true; // another thread saved meanwhile
         std::vector<Pair> pairs = m_pairs;
-        if (!m_replaceAll) {
-            for (const Pair& pair : ReadFilePairs(path).pairs)
-                if (!m_changed.count(pair.key))
-                    SetPair(pairs, pair.key, pair.value);
-        }
+        if (!m_replaceAll)
+            TakeUnchanged(pairs, ReadFilePairs(path).pairs);
         if (m_damaged && !KeepDamagedCopy(path))
             error = errno ? errno : EIO;
         if (error == 0)
@@ -328,9 +327,18 @@ void ConfigFile::Refresh() {
         return;
     const FilePairs file = ReadFilePairs(GetConfigFilePath());
     std::lock_guard lock(m_mutex);
-    for (const Pair& pair : file.pairs)
+    TakeUnchanged(m_pairs, file.pairs);
+}
+
+void ConfigFile::TakeUnchanged(std::vector<Pair>& pairs, const std::vector<Pair>& filePairs) const {
+    for (const Pair& pair : filePairs)
         if (!m_changed.count(pair.key))
-            SetPair(m_pairs, pair.key, pair.value);
+            SetPair(pairs, pair.key, pair.value);
+}
+
+bool ConfigFile::HasUnsaved() const {
+    std::lock_guard lock(m_mutex);
+    return !m_changed.empty() || m_mustWrite;
 }
 
 QString ConfigFile::SaveError() const {
@@ -374,12 +382,12 @@ void ConfigFile::SetHelpFile(const QString& path) {
 }
 
 QString ConfigFile::GetConfigFolder() const {
-    std::lock_guard lock(m_mutex);
-    return GetConfigFolderLocked();
-}
-
-QString ConfigFile::GetConfigFolderLocked() const {
-    return m_configFolder.isEmpty() ? GetSharedDataFolder() : WithTrailingSlash(m_configFolder);
+    QString folder;
+    {
+        std::lock_guard lock(m_mutex);
+        folder = m_configFolder;
+    }
+    return folder.isEmpty() ? GetSharedDataFolder() : WithTrailingSlash(folder);
 }
 
 void ConfigFile::SetConfigFolder(const QString& folder) {

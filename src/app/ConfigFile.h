@@ -161,8 +161,11 @@ private:
     // The URL of the key with the affiliate, version and (for the upload) language parameters.
     QString GetServiceUrl(const QString& key, bool withLanguage) const;
     QString GetAffiliate() const;
-    // GetConfigFolder with m_mutex held.
-    QString GetConfigFolderLocked() const;
+    // Whether a key changed since the last load or save, or config.ini must be written anyway.
+    bool HasUnsaved() const;
+    // Sets in pairs the file's value of every key not changed since the last load or save
+    // (m_mutex held).
+    void TakeUnchanged(std::vector<Pair>& pairs, const std::vector<Pair>& filePairs) const;
     // Copies a damaged config.ini aside once, before it is first replaced; false on failure.
     bool KeepDamagedCopy(const QString& path);
 

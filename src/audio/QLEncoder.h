@@ -55,8 +55,6 @@ public:
     int Peak() const { return m_peak.load(); }
     // The largest absolute sample value of the last buffer written (the current level).
     int LastPeak() const { return m_lastPeak.load(); }
-    const QString& WavFileName() const { return m_wavFileName; }
-    const QString& DatFileName() const { return m_datFileName; }
 
     // The largest absolute 16-bit sample value of bytes of PCM in format; 0 for 8-bit PCM.
     static int BufferPeak(const void* data, uint32_t bytes, const WAVEFORMATEX& format);

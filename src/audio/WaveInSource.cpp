@@ -45,7 +45,6 @@ void CWaveInSource::Init(int index) {
         throw COxaAudioSourceException(
             Sprintf("Query open wave-in device index %d FAILED (%s)", index, error));
     }
-    m_headers.assign(kBufferCount, WAVEHDR{});
     m_data.assign(size_t(kBufferCount) * kBufferSize, 0);
     m_stopped = true;
 }
@@ -68,13 +67,6 @@ bool CWaveInSource::Start() {
         Stop();
         return false;
     }
-    for (int i = 0; i < kBufferCount; ++i) {
-        WAVEHDR& header = m_headers[size_t(i)];
-        header = WAVEHDR{};
-        header.lpData = m_data.data() + size_t(i) * kBufferSize;
-        header.dwBufferLength = kBufferSize;
-        header.dwFlags = WHDR_PREPARED;
-    }
     m_stopped = false;
     try {
         m_thread = std::thread(&CWaveInSource::CaptureThreadFunc, this);
@@ -93,8 +85,6 @@ void CWaveInSource::Stop() {
         m_stream->stop(); // ends a read in progress, which wakes the thread
     if (m_thread.joinable())
         m_thread.join();
-    for (WAVEHDR& header : m_headers)
-        header.dwFlags = 0;
     m_stream.reset();
     Trace(TRACE_DETAIL, "WaveInSource: Stop END");
 }
@@ -106,12 +96,9 @@ void CWaveInSource::SetFailureHandler(std::function<void()> handler) {
 
 void CWaveInSource::CaptureThreadFunc() {
     Trace(TRACE_DEBUG, "BEGIN THREAD CWaveInSource::CaptureThreadFunc()");
-    int i = 0;
-    while (!m_stopped.load()) {
-        WAVEHDR& header = m_headers[size_t(i)];
-        header.dwFlags = WHDR_PREPARED | WHDR_INQUEUE;
-        if (!m_stream->read(header.lpData, header.dwBufferLength)) {
-            header.dwFlags = WHDR_PREPARED;
+    for (int i = 0; !m_stopped.load(); i = (i + 1) % kBufferCount) {
+        char* buffer = m_data.data() + size_t(i) * kBufferSize;
+        if (!m_stream->read(buffer, kBufferSize)) {
             if (!m_stopped.load()) {
                 Trace(TRACE_ERROR, "WaveInSource: the wave-in device failed");
                 std::lock_guard lock(m_failureLock);
@@ -120,11 +107,7 @@ void CWaveInSource::CaptureThreadFunc() {
             }
             break;
         }
-        header.dwBytesRecorded = header.dwBufferLength;
-        header.dwFlags = WHDR_PREPARED | WHDR_DONE;
-        Deliver(header.lpData, header.dwBytesRecorded);
-        header.dwFlags = WHDR_PREPARED;
-        i = (i + 1) % kBufferCount;
+        Deliver(buffer, kBufferSize);
     }
     Trace(TRACE_DEBUG, "END THREAD CWaveInSource::CaptureThreadFunc()");
 }

@@ -36,8 +36,6 @@ public:
     void Stop();
     // The recording format.
     void GetFormat(WAVEFORMATEX& format) const { format = m_format; }
-    // The device name; empty for the default device.
-    const QString& GetDeviceName() const { return m_deviceName; }
     // Sets what is called on the capture thread when the device fails while capturing (not
     // after Stop); null for nothing. Any time, from the user's thread.
     void SetFailureHandler(std::function<void()> handler);
@@ -52,7 +50,6 @@ private:
 
     QString m_deviceName;
     WAVEFORMATEX m_format{};
-    std::vector<WAVEHDR> m_headers;
     std::vector<char> m_data;
     std::unique_ptr<IPcmStream> m_stream;
     std::thread m_thread;

@@ -104,6 +104,10 @@ QString CRingtoneModel::workWavFileName() {
     return workBaseName() + QStringLiteral(".in");
 }
 
+QString CRingtoneModel::workDatFileName() {
+    return workBaseName() + QStringLiteral(".dat");
+}
+
 QString CRingtoneModel::workCdFileName() {
     return workBaseName() + QStringLiteral("cd.wav");
 }
@@ -228,7 +232,7 @@ bool CRingtoneModel::decodeInput(const QString& path, OpenMode mode, IOpProgress
     decoder->setSink(&pipeline);
     const uint32_t result = decoder->decodeFile(path, work, &progress);
     if (result != OpSuccess)
-        QFile::remove(workBaseName() + QStringLiteral(".dat"));
+        QFile::remove(workDatFileName());
     if (!pipeline.datError().isEmpty())
         throw COxaException(pipeline.datError());
     QString text;
@@ -287,7 +291,7 @@ void CRingtoneModel::openSourceWav(const QString& path, QString source, OpenMode
     }
     m_format = *reader->getFormat();
 
-    m_datFileName = workBaseName() + QStringLiteral(".dat");
+    m_datFileName = workDatFileName();
     if (!peak)
         peak = createDatFileOf(*reader, progress);
     m_gain = normalizationGain(GetConfig().GetNormalizationPercent(), *peak);
@@ -448,7 +452,7 @@ bool CRingtoneModel::startRecording(CWaveInSource& source, IRecordingReceiver* r
             source.RemoveGrabber(encoder.get());
             encoder.reset();
             QFile::remove(workWavFileName());
-            QFile::remove(workBaseName() + QStringLiteral(".dat"));
+            QFile::remove(workDatFileName());
         }
         showError(LoadString(IDS_ERROR_STARTING_RECORDING));
         closeInput(true);
@@ -461,7 +465,7 @@ bool CRingtoneModel::startRecording(CWaveInSource& source, IRecordingReceiver* r
     }
     m_format = format;
     m_wavFileName = workWavFileName();
-    m_datFileName = workBaseName() + QStringLiteral(".dat");
+    m_datFileName = workDatFileName();
     m_inputType = InputType::Recording;
     m_inputParam = line;
     m_inputName = inputNameFromType(InputType::Recording, line);
@@ -495,7 +499,7 @@ bool CRingtoneModel::stopRecording() {
     Trace(TRACE_INFO, "recording stopped after %d ms%s", int(duration), failed ? " (failed)" : "");
     if (failed || duration <= 0) {
         QFile::remove(workWavFileName());
-        QFile::remove(workBaseName() + QStringLiteral(".dat"));
+        QFile::remove(workDatFileName());
         closeInput(true);
         refreshOwner();
         return true;

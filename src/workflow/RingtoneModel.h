@@ -145,6 +145,7 @@ public:
     // ".upl" (ringtone) and "cd.wav" (CD track) names.
     static QString workBaseName();
     static QString workWavFileName();
+    static QString workDatFileName();
     static QString workCdFileName();
 
     // 32767 * percent / peak / 100; 0 for a peak below 100 or a percent outside 10..100.

@@ -187,8 +187,8 @@ bool IsWorkFileName(const QString& name) {
            (name.startsWith(QLatin1String("Log_")) && name.endsWith(QLatin1String(".txt")));
 }
 
-} // namespace
-
+// The file an -o option names, links followed; nullopt (message shown) when it is one of inputs,
+// a work file of the program, not a regular file, or exists and force is not given.
 std::optional<QString> ResolveOutput(const QString& output, const QStringList& inputs, bool force) {
     // Links are followed, so that neither a link to the input nor one to a device slips through.
     const QFileInfo given(output);
@@ -222,8 +222,6 @@ std::optional<QString> ResolveOutput(const QString& output, const QStringList& i
     }
     return target;
 }
-
-namespace {
 
 // Extracts the ringtone of the model's selection and copies it to output when one is given.
 int ExtractTo(CRingtoneModel& model, CCliModelOwner& owner, const QString& output) {
@@ -267,6 +265,7 @@ qint64 DecodeLimit(std::optional<qint64> start, std::optional<qint64> end) {
     const qint64 selectionEnd = end ? *end : start.value_or(0) + CCutInfo::kMaxLength;
     return std::max(selectionEnd, CRingtoneModel::kLongInput) + 1000;
 }
+} // namespace
 
 bool ExpectPlain(const QString& command, const CommandArgs& args, qsizetype count) {
     if (args.plain.size() < count) {
@@ -279,7 +278,6 @@ bool ExpectPlain(const QString& command, const CommandArgs& args, qsizetype coun
     }
     return true;
 }
-} // namespace
 
 int CliOpen(const QStringList& rawArgs, CCliModelOwner& owner) {
     const auto args = SplitArgs(QStringLiteral("open"), rawArgs, {});

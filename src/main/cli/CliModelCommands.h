@@ -19,16 +19,14 @@ struct CommandArgs {
 // and options without their value fail with the tool's message.
 std::optional<CommandArgs> SplitArgs(const QString& command, const QStringList& args,
                                      const QStringList& withValue);
+// Whether args holds exactly count plain arguments; prints the tool's message when not.
+bool ExpectPlain(const QString& command, const CommandArgs& args, qsizetype count);
 // Reads the time option (or plain argument) text into ms; prints the message when it is no time.
 bool ReadTime(const QString& text, qint64& ms);
 // A time as the tool prints it.
 QString TimeText(qint64 ms);
 // Reopens the last input as a start of the program does; false (message shown) when none is open.
 bool ReopenLastInput(CRingtoneModel& model, CCliModelOwner& owner);
-
-// The file an -o option names, links followed; nullopt (message shown) when it is one of inputs,
-// a work file of the program, not a regular file, or exists and force is not given.
-std::optional<QString> ResolveOutput(const QString& output, const QStringList& inputs, bool force);
 
 // Prints the input's name, title, format, duration, gain and selection.
 void PrintModelInfo(const CRingtoneModel& model);

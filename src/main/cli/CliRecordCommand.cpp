@@ -56,6 +56,7 @@ struct RecordRequest {
     qint64 length = 0;
     QString device;
     QString line;
+    bool lineGiven = false; // --source was given
     int volume = -1;
 };
 
@@ -63,12 +64,8 @@ struct RecordRequest {
 bool ReadRecordOptions(const QStringList& rawArgs, RecordRequest& request) {
     const QString command = QStringLiteral("record");
     const auto args = SplitArgs(command, rawArgs, {"--length", "--device", "--source", "--volume"});
-    if (!args)
+    if (!args || !ExpectPlain(command, *args, 0))
         return false;
-    if (!args->plain.isEmpty()) {
-        PrintError(FormatString(IDS_CLI_TOO_MANY_ARGUMENTS, command));
-        return false;
-    }
     const auto& options = args->options;
     if (!options.contains(QStringLiteral("--length"))) {
         PrintError(FormatString(IDS_CLI_MISSING_ARGUMENT, command));
@@ -91,19 +88,25 @@ bool ReadRecordOptions(const QStringList& rawArgs, RecordRequest& request) {
     }
     request.device = options.value(QStringLiteral("--device"), GetConfig().GetWaveInDevice());
     request.line = options.value(QStringLiteral("--source"), GetConfig().GetWaveInLine());
+    request.lineGiven = options.contains(QStringLiteral("--source"));
     return true;
+}
+
+// The mixer of the capture device (the system's default one for an empty name); throws
+// COxaException when it has none.
+CAudioMixerDevice MixerOf(const QString& device) {
+    return CAudioMixerDevice(device.isEmpty() ? QStringLiteral("default") : device,
+                             CAudioMixerDevice::ByWaveInName);
 }
 
 // Selects the recorded line and sets its volume on the device's mixer; false (message shown)
 // when the mixer cannot.
-bool SetUpMixer(const RecordRequest& request, bool lineGiven) {
-    if (!lineGiven && request.volume < 0)
+bool SetUpMixer(const RecordRequest& request) {
+    if (!request.lineGiven && request.volume < 0)
         return true;
     try {
-        CAudioMixerDevice mixer(request.device.isEmpty() ? QStringLiteral("default")
-                                                         : request.device,
-                                CAudioMixerDevice::ByWaveInName);
-        if (lineGiven && !mixer.SelectVolumeControl(request.line) &&
+        CAudioMixerDevice mixer = MixerOf(request.device);
+        if (request.lineGiven && !mixer.SelectVolumeControl(request.line) &&
             !mixer.waveInLines().contains(request.line)) {
             PrintError(FormatString(IDS_CLI_UNKNOWN_OPTION, QStringLiteral("record --source"),
                                     request.line));
@@ -124,9 +127,7 @@ bool SetUpMixer(const RecordRequest& request, bool lineGiven) {
 // The line the device's mixer records now; empty when it has no mixer or no capture-source list.
 QString RecordedLine(const QString& device) {
     try {
-        CAudioMixerDevice mixer(device.isEmpty() ? QStringLiteral("default") : device,
-                                CAudioMixerDevice::ByWaveInName);
-        return mixer.selectedSource();
+        return MixerOf(device).selectedSource();
     } catch (const COxaException&) {
         return QString();
     }
@@ -144,9 +145,7 @@ int CliRecord(const QStringList& rawArgs, CCliModelOwner& owner) {
     RecordRequest request;
     if (!ReadRecordOptions(rawArgs, request))
         return CliFailed;
-    const bool lineGiven = rawArgs.contains(QStringLiteral("--source")) ||
-                           !rawArgs.filter(QStringLiteral("--source=")).isEmpty();
-    if (!SetUpMixer(request, lineGiven))
+    if (!SetUpMixer(request))
         return CliFailed;
     if (request.line.isEmpty())
         request.line = RecordedLine(request.device);

@@ -65,12 +65,8 @@ bool ReadPlayOptions(const QStringList& rawArgs, PlayRequest& request, bool& rin
     QStringList rest = rawArgs;
     ringtone = rest.removeAll(QStringLiteral("--ringtone")) > 0;
     const auto args = SplitArgs(command, rest, {"--from", "--to", "--loop", "--device"});
-    if (!args)
+    if (!args || !ExpectPlain(command, *args, 0))
         return false;
-    if (!args->plain.isEmpty()) {
-        PrintError(FormatString(IDS_CLI_TOO_MANY_ARGUMENTS, command));
-        return false;
-    }
     for (const QString& option : {QStringLiteral("--from"), QStringLiteral("--to")}) {
         if (ringtone && args->options.contains(option)) {
             PrintError(
