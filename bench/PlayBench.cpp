@@ -1,6 +1,7 @@
 // quillet-play-bench: measures playback on the virtual card: the CPU share of playing 60 s, the
 // time from play() to the first buffer handed to the device, the time a stop takes, and the gap
 // when a finished run is started again.
+#include "CpuTime.h"
 #include "audio/AudioCore.h"
 #include "audio/WavPlayer.h"
 #include "platform/audio/AudioTrace.h"
@@ -14,7 +15,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <mutex>
-#include <sys/resource.h>
 
 namespace {
 
@@ -58,13 +58,6 @@ void OnDeviceText(int, const char* text) {
 
 double Ms(Clock::duration d) {
     return std::chrono::duration<double, std::milli>(d).count();
-}
-
-double CpuSeconds() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
-           double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
 }
 
 // Writes seconds of a 44100 Hz stereo 16-bit WAV with a changing signal.

@@ -1,6 +1,7 @@
 // quillet-record-bench: measures recording from the virtual card: the CPU share of recording 30 s
 // into the work WAV and visualization files (the bench asleep), then for 10 s more how long a
 // captured buffer waits until the encoder thread has written it.
+#include "CpuTime.h"
 #include "audio/QLEncoder.h"
 #include "audio/WaveInSource.h"
 
@@ -10,19 +11,11 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <sys/resource.h>
 #include <thread>
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-double CpuSeconds() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
-           double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-}
 
 // Stamps each captured buffer as the source hands it out (registered before the encoder).
 struct Stamps : IAudioStreamGrabber {

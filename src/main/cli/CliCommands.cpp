@@ -55,8 +55,9 @@ constexpr NumberRange kNumberKeys[] = {
     {"BitRate", -1, 128},
     {"InputType", 0, 3},
 };
-constexpr const char* kFlagKeys[] = {"TraceCloseAfterEachLine", "TraceAKRip", "LogarithmicView",
-                                     "AskWantCDRip"};
+constexpr const char* kFlagKeys[] = {
+    "TraceCloseAfterEachLine", "TraceAKRip",         "LogarithmicView", "AskWantCDRip",
+    "SnapToZeroCrossing",      "UndoSelectionEdits", "KeyboardEditing", "LoopSeamPreview"};
 constexpr const char* kUrlKeys[] = {"UploadUrl", "HomePageUrl", "SupportUrl", "HelpUrl"};
 
 bool IsOneOf(const QString& key, const auto& names) {

@@ -1,0 +1,12 @@
+// The process's CPU time, for the benchmarks that report a share of one core.
+#pragma once
+
+#include <sys/resource.h>
+
+// User plus system CPU seconds this process has used so far.
+inline double CpuSeconds() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+           double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
