@@ -97,6 +97,8 @@ private:
     void clampVisible();
     // Moves the visible range by dt, then back inside the stream at the begin, then at the end.
     void shiftVisible(qint64 dt);
+    // Moves the view by percent of its span (negative: left); the change of visible end.
+    qint64 scrollByPercent(int percent, const char* label);
 
     qint64 m_visibleBegin = 0;
     qint64 m_visibleEnd = 1;
