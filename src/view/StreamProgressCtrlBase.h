@@ -82,13 +82,11 @@ public:
     void setEmpty(bool empty) { m_empty = empty; }
     qint32 minZoomSpan() const { return m_minZoomSpan; }
     double logOffset() const { return m_logOffset; }
-    double logGain() const { return m_logGain; }
     // Times of the left and right edge of the rectangle being repainted.
     void setRepaintRange(qint64 begin, qint64 end);
     qint64 repaintBegin() const { return m_repaintBegin; }
     qint64 repaintEnd() const { return m_repaintEnd; }
     qint32 paintLayers() const { return m_paintLayers; }
-    void setPaintLayers(qint32 mask) { m_paintLayers = mask; }
 
 private:
     // Writes the trace line for a pair of times of which one is negative.
