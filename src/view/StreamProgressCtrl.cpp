@@ -38,14 +38,12 @@ bool CStreamProgressCtrl::ensureVisible(qint64 t) {
         return false;
     }
     m_model->scrollRight(90);
-    if (t < m.visibleBegin() || t >= m.visibleEnd()) {
-        if (t < m.visibleBegin()) {
-            m_model->scroll(t - m.visibleBegin());
-            t = m.visibleBegin();
-        } else {
-            m_model->scroll(t - m.visibleEnd());
-            t = m.visibleEnd();
-        }
+    if (t < m.visibleBegin()) {
+        m_model->scroll(t - m.visibleBegin());
+        t = m.visibleBegin();
+    } else if (t >= m.visibleEnd()) {
+        m_model->scroll(t - m.visibleEnd());
+        t = m.visibleEnd();
     }
     if (t >= m.visibleEnd())
         t = m.visibleEnd() - 1;

@@ -89,7 +89,6 @@ public:
     qint64 getSavedPosition() const { return m_savedPosition; }
     bool showSavedPosition() const { return m_showSavedPosition; }
     void setShowSavedPosition(bool on) { m_showSavedPosition = on; }
-    bool isDragging() const { return m_dragging; }
 
 private:
     qint32 m_left = 0;

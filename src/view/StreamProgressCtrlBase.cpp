@@ -110,16 +110,17 @@ bool CStreamProgressCtrlBase::zoomAll() {
 }
 
 qint64 CStreamProgressCtrlBase::scrollLeft(int percent) {
-    const qint64 oldEnd = m_visibleEnd;
-    shiftVisible(-(m_visibleEnd - m_visibleBegin) * percent / 100);
-    traceCheck("scrollLeft times", m_visibleBegin, m_visibleEnd);
-    return m_visibleEnd - oldEnd;
+    return scrollByPercent(-percent, "scrollLeft times");
 }
 
 qint64 CStreamProgressCtrlBase::scrollRight(int percent) {
+    return scrollByPercent(percent, "scrollRight times");
+}
+
+qint64 CStreamProgressCtrlBase::scrollByPercent(int percent, const char* label) {
     const qint64 oldEnd = m_visibleEnd;
     shiftVisible((m_visibleEnd - m_visibleBegin) * percent / 100);
-    traceCheck("scrollRight times", m_visibleBegin, m_visibleEnd);
+    traceCheck(label, m_visibleBegin, m_visibleEnd);
     return m_visibleEnd - oldEnd;
 }
 

@@ -82,13 +82,11 @@ public:
     void setEmpty(bool empty) { m_empty = empty; }
     qint32 minZoomSpan() const { return m_minZoomSpan; }
     double logOffset() const { return m_logOffset; }
-    double logGain() const { return m_logGain; }
     // Times of the left and right edge of the rectangle being repainted.
     void setRepaintRange(qint64 begin, qint64 end);
     qint64 repaintBegin() const { return m_repaintBegin; }
     qint64 repaintEnd() const { return m_repaintEnd; }
     qint32 paintLayers() const { return m_paintLayers; }
-    void setPaintLayers(qint32 mask) { m_paintLayers = mask; }
 
 private:
     // Writes the trace line for a pair of times of which one is negative.
@@ -97,6 +95,8 @@ private:
     void clampVisible();
     // Moves the visible range by dt, then back inside the stream at the begin, then at the end.
     void shiftVisible(qint64 dt);
+    // Moves the view by percent of its span (negative: left); the change of visible end.
+    qint64 scrollByPercent(int percent, const char* label);
 
     qint64 m_visibleBegin = 0;
     qint64 m_visibleEnd = 1;

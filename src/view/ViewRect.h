@@ -9,6 +9,5 @@ struct ViewRect {
 
     // A point inside: left and top included, right and bottom excluded (as a window's areas).
     bool contains(int x, int y) const { return x >= left && x < right && y >= top && y < bottom; }
-    bool isEmpty() const { return right <= left || bottom <= top; }
     bool operator==(const ViewRect&) const = default;
 };

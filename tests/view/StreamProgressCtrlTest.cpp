@@ -2,6 +2,7 @@
 #include "view/StreamProgressCtrl.h"
 
 #include "app/ConfigFile.h"
+#include "support/CutTestSupport.h"
 #include "support/TraceCapture.h"
 
 #include <gtest/gtest.h>
@@ -254,10 +255,7 @@ TEST_F(StreamProgressCtrlTest, EnsureVisibleAndSelectionPixels) {
     }
 
     EXPECT_FALSE(c.getSelectionPixels());
-    CCutInfo cut;
-    cut.setEnd(45000);
-    cut.setStart(20000);
-    cut.validate();
+    CCutInfo cut = testsupport::Cut(20000, 45000);
     c.setSelection(cut);
     show(100000, 0, 100000);
     EXPECT_EQ(c.getSelectionPixels(), (ViewRect{200, 21, 450, 178}));

@@ -1,6 +1,7 @@
 // The stream view driven as a person drives it: mouse drags on the selection's edges and body,
 // panning, Escape, the commands and keys, undo and redo, snapping, playback, and what it draws.
 #include "view/gui/StreamViewCtrl.h"
+#include "skin/GuiTestApp.h"
 #include "skin/SkinParser.h"
 #include "workflow/ButtonState.h"
 #include "workflow/ModelTestSupport.h"
@@ -19,15 +20,6 @@
 using namespace modeltest;
 
 namespace {
-
-int g_argc = 1;
-char g_name[] = "test_view";
-char* g_argv[] = {g_name, nullptr};
-
-void EnsureGuiApp() {
-    if (!QApplication::instance())
-        new QApplication(g_argc, g_argv); // lives until the test program ends
-}
 
 class StreamViewTest : public ModelTest {
 protected:

@@ -1,25 +1,14 @@
 // Tests of the time axis drawing: ticks and base line in the pen colour, sharp at a pixel ratio
 // of 2.
 #include "platform/axis/gui/TimeAxis.h"
+#include "skin/GuiTestApp.h"
 
-#include <QApplication>
 #include <QImage>
 #include <QPainter>
 #include <gtest/gtest.h>
 
-namespace {
-// The widget application of the view suite, made by whichever test needs it first.
-void EnsureAxisTestApp() {
-    static int argc = 1;
-    static char name[] = "test_view";
-    static char* argv[] = {name, nullptr};
-    if (!QApplication::instance())
-        new QApplication(argc, argv); // lives until the test program ends
-}
-} // namespace
-
 TEST(TimeAxisPaintTest, TicksAndLabelsAreDrawnSharpInThePenColourAtPixelRatio2) {
-    EnsureAxisTestApp();
+    EnsureGuiApp();
     const QColor axisColour(138, 148, 163);
     const QPen pen(axisColour, 1, Qt::SolidLine);
     QFont font(QStringLiteral("DejaVu Sans"));

@@ -22,9 +22,9 @@ int CQTime::DaysInMonth(int year, int month) {
 }
 
 CQTime CQTime::FromElapsedSince2000(qint64 elapsed) {
-    // Split into days and the time of day, count the days forward from 2000-01-01 and put the
-    // calendar date back together.
-    return FromParts(CQTime(kMsecs2000 + elapsed).GetParts());
+    // Splitting into calendar parts and joining them again gives back the same count: the
+    // calendar maps each day count to one date and that date back to the count.
+    return CQTime(kMsecs2000 + elapsed);
 }
 
 CQTime CQTime::FromParts(const Parts& parts) {

@@ -24,7 +24,7 @@ public:
 
     CQTime() = default;
     explicit CQTime(qint64 msecs) : m_msecs(msecs) {}
-    // 2000-01-01 00:00:00.000 plus the given milliseconds, split into days and the time of day.
+    // 2000-01-01 00:00:00.000 plus the given milliseconds.
     static CQTime FromElapsedSince2000(qint64 elapsed);
     // The time of the given calendar parts; parts out of range carry into the next field.
     static CQTime FromParts(const Parts& parts);

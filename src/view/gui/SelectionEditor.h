@@ -23,7 +23,6 @@ public:
     void setModel(CRingtoneModel* model) { m_model = model; }
     void setEdgeFilter(EdgeFilter filter) { m_edgeFilter = std::move(filter); }
     State state() const { return m_state; }
-    qint64 pendingStart() const { return m_pendingStart; }
 
     // Refresh: forgets the pending selection (empty input or a new one).
     void clearPending() { m_pendingStart = m_pendingEnd = 0; }

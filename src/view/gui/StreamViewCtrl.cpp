@@ -105,8 +105,9 @@ void CStreamViewCtrl::invalidate() {
 void CStreamViewCtrl::paintEvent(QPaintEvent*) {
     const qreal ratio = devicePixelRatioF();
     const QSize size = this->size();
-    if (m_dirty || m_canvas.size() != size * ratio || m_canvas.devicePixelRatio() != ratio) {
-        if (m_canvas.size() != size * ratio || m_canvas.devicePixelRatio() != ratio) {
+    const bool resized = m_canvas.size() != size * ratio || m_canvas.devicePixelRatio() != ratio;
+    if (m_dirty || resized) {
+        if (resized) {
             m_canvas = QPixmap(size * ratio);
             m_canvas.setDevicePixelRatio(ratio);
         }
@@ -177,8 +178,8 @@ void CStreamViewCtrl::refresh(bool reset, bool follow) {
     m_progress.setSelection(cut);
     m_progress.setEmpty(m_empty);
     m_editor.follow(cut.isValid());
-    if (follow && !wasZoomed && m_progress.zoomAll())
-        m_progress.setPosition(m_progress.getPosition());
+    if (follow && !wasZoomed)
+        m_progress.zoomAll(); // re-places the position's column
     if (reset || m_empty)
         m_history->reset(cut);
     updateTimerInterval();
@@ -262,8 +263,7 @@ void CStreamViewCtrl::zoom(bool in) {
     if (in)
         m_progress.zoomIn();
     else
-        m_progress.zoomOut();
-    m_progress.setPosition(m_progress.getPosition());
+        m_progress.zoomOut(); // both put the position's column in step
     invalidate();
     updateTimerInterval();
     notify();

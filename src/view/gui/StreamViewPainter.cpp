@@ -14,7 +14,6 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <vector>
 
 namespace {
 
@@ -96,9 +95,13 @@ QRect CStreamViewPainter::positionTextRect(const QString& text,
 }
 
 QRegion CStreamViewPainter::overlayRegion(int height, const CStreamProgressCtrl& progress) const {
+    return overlayRegion(height, progress.getPositionX(),
+                         positionTextRect(positionText(progress), progress));
+}
+
+QRegion CStreamViewPainter::overlayRegion(int height, int positionX, const QRect& textRect) const {
     const int width = std::max(1, m_curpos.width());
-    const QRect cursor(progress.getPositionX() - width / 2, 0, width, height);
-    return QRegion(cursor).united(positionTextRect(positionText(progress), progress));
+    return QRegion(positionX - width / 2, 0, width, height).united(textRect);
 }
 
 QRegion CStreamViewPainter::paintOverlay(QPainter& painter, int height,
@@ -110,7 +113,7 @@ QRegion CStreamViewPainter::paintOverlay(QPainter& painter, int height,
     painter.drawText(rect.left(), rect.top() + m_metrics.ascent(), text);
     if (!m_curpos.isNull())
         painter.drawPixmap(progress.getPositionX() - m_curpos.width() / 2, 0, m_curpos);
-    return overlayRegion(height, progress);
+    return overlayRegion(height, progress.getPositionX(), rect);
 }
 
 void CStreamViewPainter::paint(QPainter& painter, QSize size, CStreamProgressCtrl& progress,
@@ -217,7 +220,7 @@ void CStreamViewPainter::paintSelection(QPainter& painter, int height,
 }
 
 void CStreamViewPainter::paintWaveform(QPainter& painter, CStreamProgressCtrl& progress,
-                                       CRingtoneModel& model) const {
+                                       CRingtoneModel& model) {
     const CStreamProgressCtrlBase& m = progress.model();
     const qint64 vb = m.visibleBegin();
     const qint64 ve = m.visibleEnd();
@@ -253,7 +256,8 @@ void CStreamViewPainter::paintWaveform(QPainter& painter, CStreamProgressCtrl& p
     painter.save();
     painter.scale(1.0 / ratio, 1.0 / ratio);
     painter.setPen(QPen(ToQColor(m_skin->colorWaveform), 1, Qt::SolidLine));
-    std::vector<QLine> lines;
+    std::vector<QLine>& lines = m_lines;
+    lines.clear();
     lines.reserve(size_t(columns) * size_t(ratio) + 2);
     if (dx >= 0.5f) {
         QPoint last(int(x) * ratio, centre + offset(i));

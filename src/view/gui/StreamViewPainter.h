@@ -5,10 +5,12 @@
 #include "view/gui/StreamViewSkin.h"
 
 #include <QFontMetrics>
+#include <QLine>
 #include <QPixmap>
 #include <QRect>
 #include <QRegion>
 #include <memory>
+#include <vector>
 
 class CRingtoneModel;
 class CStreamProgressCtrl;
@@ -41,12 +43,13 @@ private:
     void paintSelection(QPainter& painter, int height, const CStreamProgressCtrl& progress) const;
     // Columns of the middle tile from y down to the bottom, at x (the fade ramps).
     void paintRamp(QPainter& painter, int x, int y, int height) const;
-    void paintWaveform(QPainter& painter, CStreamProgressCtrl& progress,
-                       CRingtoneModel& model) const;
+    void paintWaveform(QPainter& painter, CStreamProgressCtrl& progress, CRingtoneModel& model);
     void paintAxis(QPainter& painter, const CStreamProgressCtrl& progress) const;
     // The position text ("Current Position: hh:mm:ss.mmm"), and the rectangle it covers.
     QString positionText(const CStreamProgressCtrl& progress) const;
     QRect positionTextRect(const QString& text, const CStreamProgressCtrl& progress) const;
+    // The cursor's strip at column positionX united with the position text's rectangle.
+    QRegion overlayRegion(int height, int positionX, const QRect& textRect) const;
     void paintTexts(QPainter& painter, const CStreamProgressCtrl& progress,
                     const CRingtoneModel* model) const;
 
@@ -63,4 +66,6 @@ private:
     // The last position text measured and its width.
     mutable QString m_measuredText;
     mutable int m_measuredWidth = 0;
+    // The waveform's lines, kept so that a paint reuses the room the last one took.
+    std::vector<QLine> m_lines;
 };

@@ -12,8 +12,6 @@ public:
 
     // The times at the left and right column of the rectangle Paint is given.
     void SetBorders(CQTime begin, CQTime end);
-    CQTime GetBegin() const { return m_begin; }
-    CQTime GetEnd() const { return m_end; }
 
 protected:
     AxisLayout MakeLayout(int left, int right, const CTimeScale::TextWidth& textWidth,
