@@ -28,21 +28,6 @@ namespace {
 
 class QuilletWindowTest : public WindowTest {
 protected:
-    // A window started with the file, shown and its model started.
-    std::unique_ptr<CQuilletDlg> start(const QString& file = {}) {
-        auto dlg = std::make_unique<CQuilletDlg>(m_messages, file);
-        dlg->show();
-        EXPECT_TRUE(WaitFor([&] { return dlg->isModelStarted(); }));
-        return dlg;
-    }
-    // The controls of the main control that are enabled, by identifier.
-    static std::vector<int> enabled(const CQuilletDlg& dlg) {
-        std::vector<int> ids;
-        for (int id : {1, 3, 4, 10, 12, 21, 22, 23, 31, 32, 41, 42, 43, 51, 52, 101})
-            if (dlg.ctrl().control(id)->isEnabled())
-                ids.push_back(id);
-        return ids;
-    }
     // What a drop of the URL onto the window does: accepted on entering, and opened on dropping.
     static bool drop(CQuilletDlg& dlg, const QUrl& url) {
         QMimeData data;

@@ -3,7 +3,10 @@
 #pragma once
 
 #include "skin/GuiTestApp.h"
+#include "skin/XButton.h"
 #include "ui/BrowserDlg.h"
+#include "ui/QuilletCtrl.h"
+#include "ui/QuilletDlg.h"
 #include "ui/UiTestSupport.h"
 #include "workflow/ModelTestSupport.h"
 
@@ -39,6 +42,21 @@ protected:
         GetConfig().SetActiveSkin(ShippedSkin("en"));
     }
     QString file(const QString& name) const { return m_files.filePath(name); }
+    // A window started with the file, shown and its model started.
+    std::unique_ptr<CQuilletDlg> start(const QString& file = {}) {
+        auto dlg = std::make_unique<CQuilletDlg>(m_messages, file);
+        dlg->show();
+        EXPECT_TRUE(WaitFor([&] { return dlg->isModelStarted(); }));
+        return dlg;
+    }
+    // The controls of the main control that are enabled, by identifier.
+    static std::vector<int> enabled(const CQuilletDlg& dlg) {
+        std::vector<int> ids;
+        for (int id : {1, 3, 4, 10, 12, 21, 22, 23, 31, 32, 41, 42, 43, 51, 52, 101})
+            if (dlg.ctrl().control(id)->isEnabled())
+                ids.push_back(id);
+        return ids;
+    }
 
     QTemporaryDir m_files;
     modeltest::RecordingMessages m_messages;
