@@ -4,6 +4,7 @@
 #include "app/Trace.h"
 
 #include <QCoreApplication>
+#include <QEventLoop>
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
@@ -12,7 +13,8 @@
 
 namespace {
 
-// The longest time the caller waits for the thread before it serves its events again.
+// The longest time the caller waits for the thread before it serves its events again, while the
+// application is quitting and its event loops return at once.
 constexpr auto kServeInterval = std::chrono::milliseconds(10);
 
 } // namespace
@@ -21,6 +23,10 @@ bool RunServingEvents(const std::function<void()>& job, const char* what) {
     std::mutex mutex;
     std::condition_variable endedSignal;
     bool ended = false;
+    // Served until the thread's end wakes it: every event (the web engine's work among them) is
+    // handled as soon as it comes, not at the next turn of a polling wait.
+    QEventLoop loop;
+    const bool serving = QCoreApplication::instance() != nullptr;
     std::thread worker;
     try {
         worker = std::thread([&] {
@@ -28,6 +34,8 @@ bool RunServingEvents(const std::function<void()>& job, const char* what) {
             const std::lock_guard lock(mutex);
             ended = true;
             endedSignal.notify_all();
+            if (serving)
+                QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
         });
     } catch (const std::system_error& e) {
         Trace(TRACE_ERROR, "error creating %s thread (%d)", what, e.code().value());
@@ -37,8 +45,10 @@ bool RunServingEvents(const std::function<void()>& job, const char* what) {
     std::unique_lock lock(mutex);
     while (!ended) {
         lock.unlock();
-        if (QCoreApplication::instance())
+        if (serving) {
+            loop.exec();
             QCoreApplication::processEvents(QEventLoop::AllEvents);
+        }
         lock.lock();
         endedSignal.wait_for(lock, kServeInterval, [&] { return ended; });
     }
