@@ -1068,5 +1068,9 @@ Rückgabewert: 0 Erfolg, 1 abgebrochen (Strg+C), 2 fehlgeschlagen.</translation>
         <source>This build of Quillet has no web browser: the ringtone cannot be sent from here.</source>
         <translation>Diese Ausgabe von Quillet hat keinen Webbrowser: der Klingelton kann von hier aus nicht gesendet werden.</translation>
     </message>
+    <message>
+        <source>The service&apos;s page is open in your web browser: finish sending the ringtone there, or cancel here.</source>
+        <translation>Die Seite des Dienstes ist in Ihrem Webbrowser geöffnet: senden Sie den Klingelton dort fertig oder brechen Sie hier ab.</translation>
+    </message>
 </context>
 </TS>

@@ -873,5 +873,9 @@ Exit status: 0 success, 1 cancelled (Ctrl+C), 2 failed.</source>
         <source>This build of Quillet has no web browser: the ringtone cannot be sent from here.</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>The service&apos;s page is open in your web browser: finish sending the ringtone there, or cancel here.</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 </TS>

@@ -14,6 +14,7 @@
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QDesktopServices>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
@@ -47,7 +48,7 @@ constexpr ButtonSpec kButtons[] = {
     {CBrowserDlg::IdCancel, "[btn_exit]", 155},
 };
 
-// What the person is told when the build has no web engine.
+// What the person is told when the build has no web engine and the desktop's browser did not open.
 QString NoEngineText() {
     return QCoreApplication::translate("Quillet", "This build of Quillet has no web browser: the "
                                                   "ringtone cannot be sent from here.");
@@ -102,8 +103,12 @@ CBrowserDlg::CBrowserDlg(QWidget* parent, IUserMessages& messages)
             });
 #else
     auto* label = new QLabel(
-        QCoreApplication::translate("Quillet", "This build of Quillet has no web browser."), this);
+        QCoreApplication::translate("Quillet", "The service's page is open in your web browser: "
+                                               "finish sending the ringtone there, or cancel "
+                                               "here."),
+        this);
     label->setAlignment(Qt::AlignCenter);
+    label->setWordWrap(true);
     m_browser = label;
 #endif
     for (const ButtonSpec& spec : kButtons) {
@@ -216,8 +221,9 @@ void CBrowserDlg::Open(const QString& url, const BrowserPlacement& placement,
 
 void CBrowserDlg::initBrowser() {
     m_cancelled = false;
-    if (!EngineAvailable()) {
-        // The beam ends as if the person had closed the dialog, once told why.
+    // Without the engine the page opens in the desktop's browser, and the dialog stays as the
+    // place to cancel; when that fails too the beam ends as if the person had closed the dialog.
+    if (!EngineAvailable() && !QDesktopServices::openUrl(QUrl(m_startUrl))) {
         m_closed = true;
         ShowErrorMessage(m_messages, NoEngineText());
         return;

@@ -21,8 +21,9 @@ class QWebEngineView;
 // A skinned popup that lies over the main window while it is active: the page area, and the
 // help, website, minimise, about and cancel buttons. Created hidden, once, by the main control
 // with the main window as parent; the IBrowser operations may be called from the upload thread
-// (they run on the window's thread and wait for it). Without Qt WebEngine in the build the page
-// area says so and Open gives up at once as if the person had closed the dialog.
+// (they run on the window's thread and wait for it). Without Qt WebEngine in the build Open shows
+// the page in the desktop's browser and the page area says so; when the desktop cannot open it,
+// Open gives up at once as if the person had closed the dialog.
 class CBrowserDlg : public QDialog, public IBrowser {
     Q_OBJECT
 public:

@@ -1,15 +1,15 @@
 // The window's beam command against a running quillet-service, finished in the embedded browser
 // by the test acting as the person on the service's page: sent (with and without a payment), the
 // service failing once the page is shown, the dialog closed or the transfer cancelled mid-way.
+// Without the web engine: finished in the desktop's browser.
 #include "WindowTestSupport.h"
+#include "skin/CommandEvent.h"
 #include "support/BeamTestSupport.h"
 #include "ui/ProgressDlg.h"
 
 #if QUILLET_WITH_WEBENGINE
-#include "skin/CommandEvent.h"
 #include "ui/BrowserPage.h"
-
-#include <QDesktopServices>
+#endif
 
 using namespace windowtest;
 using namespace Qt::StringLiterals;
@@ -24,41 +24,6 @@ document.querySelector('form.line').submit();
 document.getElementById('outside').hidden)";
 constexpr char kCancelOnPage[] = "document.querySelector('form[action$=\"cancel\"]').submit()";
 constexpr char kInbox[] = "/inbox?phone=%2B447700900123";
-
-// Acts as the person each time the browser dialog has loaded the service's transfer page, with
-// the count of pages so far. It watches for the dialog's showing: the page loads only after that.
-class Person : public QObject {
-    Q_OBJECT
-public:
-    using Act = std::function<void(CBrowserDlg&, int page)>;
-    explicit Person(Act act) : m_act(std::move(act)) {
-        qApp->installEventFilter(this);
-        QDesktopServices::setUrlHandler(u"http"_s, this, "openUrl");
-    }
-    ~Person() override { QDesktopServices::unsetUrlHandler(u"http"_s); }
-
-    CBrowserDlg* dialog = nullptr; // once shown
-    int pages = 0;                 // transfer pages acted on
-    QList<QUrl> opened;            // addresses given to the desktop to open
-
-public Q_SLOTS:
-    void openUrl(const QUrl& url) { opened << url; }
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() != QEvent::Show || dialog || !qobject_cast<CBrowserDlg*>(watched))
-            return false;
-        dialog = static_cast<CBrowserDlg*>(watched);
-        connect(dialog->page(), &QWebEnginePage::loadFinished, this, [this](bool ok) {
-            if (ok && dialog->isActive() && dialog->page()->url().path() == u"/transfer"_s)
-                m_act(*dialog, ++pages);
-        });
-        return false;
-    }
-
-private:
-    Act m_act;
-};
 
 class BeamFromWindowTest : public WindowTest {
 protected:
@@ -92,6 +57,7 @@ protected:
         EXPECT_EQ(uitest::FindTopLevel<CProgressDlg>(), nullptr);
         return {person.pages, person.opened};
     }
+#if QUILLET_WITH_WEBENGINE
     // Runs the script on the page; its value lands in result.
     static void run(CBrowserDlg& dialog, const char* script, QVariant* result = nullptr) {
         dialog.page()->runJavaScript(QString::fromLatin1(script), [result](const QVariant& value) {
@@ -99,6 +65,7 @@ protected:
                 *result = value;
         });
     }
+#endif
     bool inboxHasSong() const {
         return HttpGet(m_service->url(kInbox)).body.find("Song") != std::string::npos;
     }
@@ -108,11 +75,12 @@ protected:
     std::vector<int> m_idle;
 };
 
+#if QUILLET_WITH_WEBENGINE
 TEST_F(BeamFromWindowTest, SentOnThePageLandsInThePhonesInbox) {
     for (const bool payment : {false, true}) {
         startWindow(payment ? std::vector<std::string>{"--payment"} : std::vector<std::string>{});
         QVariant inside;
-        const auto [pages, opened] = beam([&](CBrowserDlg& dialog, int page) {
+        const auto [pages, opened] = beam([&](CBrowserDlg& dialog, const QUrl&, int page) {
             // The help button goes to the main window, which opens the service's help page.
             if (page == 1)
                 Click(dialog.button(CBrowserDlg::IdHelp));
@@ -139,7 +107,7 @@ TEST_F(BeamFromWindowTest, ServiceFailingOnceThePageShowsEndsWithItsMessage) {
     for (const auto& [switches, message] : cases) {
         m_messages.errors.clear();
         startWindow(switches);
-        beam([](CBrowserDlg&, int) {});
+        beam([](CBrowserDlg&, const QUrl&, int) {});
         EXPECT_EQ(m_messages.errors, message.isEmpty() ? QStringList() : QStringList{message});
         EXPECT_FALSE(inboxHasSong());
     }
@@ -148,7 +116,7 @@ TEST_F(BeamFromWindowTest, ServiceFailingOnceThePageShowsEndsWithItsMessage) {
 TEST_F(BeamFromWindowTest, ClosedOrCancelledMidwayEndsQuietlyAndTheNextBeamSends) {
     startWindow({});
     // The dialog's cancel: the program leaves the held answer.
-    EXPECT_EQ(beam([](CBrowserDlg& dialog, int) {
+    EXPECT_EQ(beam([](CBrowserDlg& dialog, const QUrl&, int) {
                   CCommandEvent cancel(CBrowserDlg::IdCancel, CCommandEvent::NotifyClicked,
                                        nullptr);
                   QApplication::sendEvent(&dialog, &cancel);
@@ -156,16 +124,26 @@ TEST_F(BeamFromWindowTest, ClosedOrCancelledMidwayEndsQuietlyAndTheNextBeamSends
               1);
     EXPECT_TRUE(m_service->waitForLog("hold ended: the client went away"));
     // The page's cancel: the service ends the transfer.
-    beam([](CBrowserDlg& dialog, int) { run(dialog, kCancelOnPage); });
+    beam([](CBrowserDlg& dialog, const QUrl&, int) { run(dialog, kCancelOnPage); });
     EXPECT_TRUE(m_service->waitForLog("cancelled on the page"));
     EXPECT_TRUE(m_messages.errors.isEmpty()) << m_messages.errors.join(u'\n').toStdString();
     EXPECT_FALSE(inboxHasSong());
     // Nothing of either is left over: the same window beams again and sends.
-    beam([](CBrowserDlg& dialog, int) { run(dialog, kSend); });
+    beam([](CBrowserDlg& dialog, const QUrl&, int) { run(dialog, kSend); });
     EXPECT_TRUE(inboxHasSong());
 }
 
-} // namespace
-
-#include "BeamFromWindowTest.moc"
+#else
+TEST_F(BeamFromWindowTest, WithoutTheEngineThePageIsFinishedInTheDesktopsBrowser) {
+    startWindow({});
+    const auto [pages, opened] = beam([](CBrowserDlg& dialog, const QUrl& page, int) {
+        EXPECT_TRUE(dialog.isActive());
+        beamtest::SendToPhone(page.toString(), "+447700900123");
+    });
+    EXPECT_EQ(pages, 1);
+    EXPECT_TRUE(m_messages.errors.isEmpty()) << m_messages.errors.join(u'\n').toStdString();
+    EXPECT_TRUE(inboxHasSong());
+}
 #endif
+
+} // namespace

@@ -223,6 +223,7 @@ TEST_F(QuilletWindowTest, ExitDuringABeamCancelsItAndTheNextExitSaves) {
     CQuilletCtrl& ctrl = dlg->ctrl();
 
     // Once the transfer page is open, the person presses exit: the beam ends, the window stays.
+    Person person([](CBrowserDlg&, const QUrl&, int) {}); // without the engine: the desktop's page
     bool exitPressedWhileBeaming = false;
     QTimer watch;
     QObject::connect(&watch, &QTimer::timeout, [&] {

@@ -11,8 +11,14 @@
 #include "workflow/ModelTestSupport.h"
 
 #include <QApplication>
+#include <QDesktopServices>
 #include <QTest>
+#include <QTimer>
 #include <functional>
+
+#if QUILLET_WITH_WEBENGINE
+#include "ui/BrowserPage.h"
+#endif
 
 namespace windowtest {
 
@@ -60,6 +66,49 @@ protected:
 
     QTemporaryDir m_files;
     modeltest::RecordingMessages m_messages;
+};
+
+// Acts as the person each time the service's transfer page has loaded in the browser dialog (or,
+// without the web engine, was given to the desktop to open), with the count of pages so far. It
+// watches for the dialog's showing: the page loads only after that.
+class Person : public QObject {
+    Q_OBJECT
+public:
+    using Act = std::function<void(CBrowserDlg&, const QUrl& page, int count)>;
+    explicit Person(Act act) : m_act(std::move(act)) {
+        qApp->installEventFilter(this);
+        QDesktopServices::setUrlHandler(QStringLiteral("http"), this, "openUrl");
+    }
+    ~Person() override { QDesktopServices::unsetUrlHandler(QStringLiteral("http")); }
+
+    CBrowserDlg* dialog = nullptr; // once shown
+    int pages = 0;                 // transfer pages acted on
+    QList<QUrl> opened;            // addresses given to the desktop to open
+
+public Q_SLOTS:
+    void openUrl(const QUrl& url) {
+        opened << url;
+        if (!CBrowserDlg::EngineAvailable() && url.path() == QStringLiteral("/transfer"))
+            QTimer::singleShot(0, this, [this, url] { m_act(*dialog, url, ++pages); });
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::Show || dialog || !qobject_cast<CBrowserDlg*>(watched))
+            return false;
+        dialog = static_cast<CBrowserDlg*>(watched);
+#if QUILLET_WITH_WEBENGINE
+        connect(dialog->page(), &QWebEnginePage::loadFinished, this, [this](bool ok) {
+            const QUrl page = dialog->page()->url();
+            if (ok && dialog->isActive() && page.path() == QStringLiteral("/transfer"))
+                m_act(*dialog, page, ++pages);
+        });
+#endif
+        return false;
+    }
+
+private:
+    Act m_act;
 };
 
 } // namespace windowtest
