@@ -41,8 +41,8 @@ set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS ${CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS})
 
 # The libraries the program loads by name when it first needs them, so dpkg-shlibdeps does not
-# see them: libcurl for sending, FFmpeg's for Windows Media files, and the embedded browser's
-# helper process.
+# see them: libcurl for sending and FFmpeg's for Windows Media files. (The embedded browser's
+# helper process comes with libqt6webenginecore6's own dependencies.)
 set(loaded libcurl4)
 if(QUILLET_WITH_FFMPEG)
   pkg_check_modules(QUILLET_FF QUIET libavformat libavcodec libavutil libswresample)
@@ -50,9 +50,6 @@ if(QUILLET_WITH_FFMPEG)
     string(REGEX MATCH "^[0-9]+" major "${QUILLET_FF_lib${library}_VERSION}")
     list(APPEND loaded lib${library}${major})
   endforeach()
-endif()
-if(QUILLET_WITH_WEBENGINE)
-  list(APPEND loaded libqt6webenginecore6-bin)
 endif()
 list(JOIN loaded ", " loaded)
 
