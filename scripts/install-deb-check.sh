@@ -4,7 +4,7 @@
 # the package again. It changes the system: run it as root on a machine you can spare.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-build=${QUILLET_BUILD_DIR:-build-deb}
+build=${QUILLET_BUILD_DIR:-build}
 out=$(mktemp -d)
 work=$(mktemp -d)
 trap 'rm -rf "$out" "$work"' EXIT
@@ -18,8 +18,10 @@ if dpkg -s quillet >/dev/null 2>&1; then
   exit 1
 fi
 
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_INSTALL_PREFIX=/usr \
-  -DQUILLET_BUILD_TESTS=OFF -DQUILLET_BUILD_BENCH=OFF
+# The build folder of run.sh and test.sh when there is one, else a new one without the tests.
+if [ ! -f "$build/CMakeCache.txt" ]; then
+  cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUILLET_BUILD_TESTS=OFF
+fi
 cmake --build "$build" --parallel "${QUILLET_JOBS:-$(nproc)}"
 cpack --config "$build/CPackConfig.cmake" -G DEB -B "$out"
 (cd "$out" && ls -l ./*.deb)

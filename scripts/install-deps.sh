@@ -30,7 +30,7 @@ packages=(
   sox vorbis-tools lame ffmpeg ccache
   # packaging: the icon's PNG sizes, the Debian packages, and the validators of the desktop
   # entry, the metainfo, the manual pages and the packages
-  librsvg2-bin dpkg-dev fakeroot file desktop-file-utils appstream man-db lintian bash-completion
+  librsvg2-bin dpkg-dev file desktop-file-utils appstream man-db lintian bash-completion
 )
 
 export DEBIAN_FRONTEND=noninteractive
