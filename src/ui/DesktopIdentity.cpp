@@ -19,8 +19,8 @@ QIcon ApplicationIcon(const QString& programFolder) {
     const QStringList sizes = hicolor.entryList(QDir::Dirs | QDir::NoDotAndDotDot);
     for (const QString& size : sizes) {
         // The scalable icon would need Qt's SVG plug-in; the sized ones always load.
-        const QString file = hicolor.filePath(size + QStringLiteral("/apps/") + name +
-                                              QStringLiteral(".png"));
+        const QString file =
+            hicolor.filePath(size + QStringLiteral("/apps/") + name + QStringLiteral(".png"));
         if (QFileInfo::exists(file))
             icon.addFile(file);
     }
