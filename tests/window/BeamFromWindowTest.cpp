@@ -7,6 +7,8 @@
 #include "support/BeamTestSupport.h"
 #include "ui/ProgressDlg.h"
 
+#include <QPainter>
+
 #if QUILLET_WITH_WEBENGINE
 #include "ui/BrowserPage.h"
 #endif
@@ -84,6 +86,13 @@ TEST_F(BeamFromWindowTest, SentOnThePageLandsInThePhonesInbox) {
             // The help button goes to the main window, which opens the service's help page.
             if (page == 1)
                 Click(dialog.button(CBrowserDlg::IdHelp));
+            if (const QString shots = qEnvironmentVariable("QUILLET_SCREENSHOT_DIR");
+                !shots.isEmpty() && !payment) {
+                QTest::qWait(500); // the page painted: the dialog as it lies over the window
+                QPixmap shot = m_dlg->grab();
+                QPainter(&shot).drawPixmap(dialog.pos() - m_dlg->pos(), dialog.grab());
+                shot.save(shots + u"/beam-in-browser.png"_s);
+            }
             run(dialog, kSend, &inside);
         });
         EXPECT_EQ(pages, payment ? 2 : 1);
