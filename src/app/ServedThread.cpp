@@ -34,8 +34,10 @@ bool RunServingEvents(const std::function<void()>& job, const char* what) {
             const std::lock_guard lock(mutex);
             ended = true;
             endedSignal.notify_all();
+            // By name: the queued call is made and freed inside Qt, not half here and half on
+            // the serving thread.
             if (serving)
-                QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
+                QMetaObject::invokeMethod(&loop, "quit", Qt::QueuedConnection);
         });
     } catch (const std::system_error& e) {
         Trace(TRACE_ERROR, "error creating %s thread (%d)", what, e.code().value());

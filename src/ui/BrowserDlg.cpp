@@ -189,11 +189,32 @@ CXButton* CBrowserDlg::button(int id) const {
 }
 
 template <class F> void CBrowserDlg::onGuiThread(F&& f) const {
-    if (QThread::currentThread() == thread())
+    if (QThread::currentThread() == thread()) {
         f();
-    else
-        QMetaObject::invokeMethod(const_cast<CBrowserDlg*>(this), std::forward<F>(f),
-                                  Qt::BlockingQueuedConnection);
+        return;
+    }
+    // One caller at a time; the call and its end are handed over under m_callLock, so what f
+    // wrote is seen by the caller (and by a thread checker) without relying on Qt's own queue.
+    const std::lock_guard caller(m_callerLock);
+    std::unique_lock lock(m_callLock);
+    m_call = std::forward<F>(f);
+    m_callDone = false;
+    QMetaObject::invokeMethod(const_cast<CBrowserDlg*>(this), "runPendingCall",
+                              Qt::QueuedConnection);
+    m_callEnded.wait(lock, [this] { return m_callDone; });
+}
+
+void CBrowserDlg::runPendingCall() {
+    std::function<void()> call;
+    {
+        const std::lock_guard lock(m_callLock);
+        call.swap(m_call);
+    }
+    if (call)
+        call();
+    const std::lock_guard lock(m_callLock);
+    m_callDone = true;
+    m_callEnded.notify_all();
 }
 
 QWidget* CBrowserDlg::hostWindow() const {

@@ -9,7 +9,10 @@
 
 #include <QDialog>
 #include <atomic>
+#include <condition_variable>
+#include <functional>
 #include <memory>
+#include <mutex>
 
 class CBrowserPage;
 class CSkinParser;
@@ -97,6 +100,8 @@ private:
     bool filterInput(QEvent* event);
     // Runs f on the window's thread, waiting for it when called from another thread.
     template <class F> void onGuiThread(F&& f) const;
+    // Runs the call another thread handed over, then tells it that the call has ended.
+    Q_INVOKABLE void runPendingCall();
     // The window the commands go to and that moves with the dialog.
     QWidget* hostWindow() const;
 
@@ -121,4 +126,11 @@ private:
     std::atomic<bool> m_active{false};
     std::atomic<bool> m_cancelled{false};
     std::atomic<bool> m_closed{false};
+
+    // The call handed over by onGuiThread from another thread.
+    mutable std::mutex m_callerLock; // held by the caller for the whole call
+    mutable std::mutex m_callLock;   // guards m_call and m_callDone
+    mutable std::condition_variable m_callEnded;
+    mutable std::function<void()> m_call;
+    mutable bool m_callDone = false;
 };
