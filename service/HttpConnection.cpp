@@ -16,6 +16,8 @@ namespace {
 
 // Room for the request line and header fields.
 constexpr uint32_t kHeaderLimit = 16 * 1024;
+// The interim answer to "Expect: 100-continue": the body may come.
+constexpr std::string_view kContinue = "HTTP/1.1 100 Continue\r\n\r\n";
 
 // The text of "HTTP/1.1 CODE REASON".
 std::string StatusLine(int status) {
@@ -105,8 +107,7 @@ void CHttpConnection::onHeader(error_code ec) {
     const std::string expect = request.header("Expect");
     if (strcasecmp(expect.c_str(), "100-continue") != 0)
         return readBody();
-    static const std::string kContinue = "HTTP/1.1 100 Continue\r\n\r\n";
-    asio::async_write(m_stream, asio::buffer(kContinue),
+    asio::async_write(m_stream, asio::buffer(kContinue.data(), kContinue.size()),
                       [self = shared_from_this()](error_code written, size_t) {
                           if (written)
                               return self->close();
@@ -159,6 +160,8 @@ void CHttpConnection::dispatch() {
         reply = CHttpReply();
         reply.status = 500;
     }
+    // The body is not kept while the answer is written or held.
+    std::string().swap(m_request.body);
     send(std::move(reply));
 }
 
@@ -173,6 +176,9 @@ void CHttpConnection::send(CHttpReply reply) {
         m_keepAlive = false;
     if (reply.status >= 400 && reply.body.empty() && !reply.stream && m_server.m_errorPage)
         m_server.m_errorPage(reply);
+    // A HEAD request gets the head alone: a streamed answer does not start.
+    if (m_head)
+        reply.stream.reset();
     if (m_request.method == "GET" && !reply.stream)
         reply.applyRange(m_request.header("Range"));
     const bool streamed = reply.stream != nullptr;
