@@ -128,6 +128,7 @@ TEST_F(MisbehaviourTest, HeldAnswersTakeNoThreadAndSlowClientsAreCutOff) {
     std::vector<std::unique_ptr<RawClient>> held;
     for (int i = 0; i < 100; ++i) {
         const std::string url = phase2Url(tone);
+        ASSERT_EQ(url.find(service.url("/php/")), 0u) << "transfer " << i << " was not served";
         auto& client = held.emplace_back(std::make_unique<RawClient>(service.port()));
         ASSERT_TRUE(client->send("GET " + url.substr(url.find("/php/")) + request));
         ASSERT_TRUE(client->readUntil(waiting, bound)) << i << client->received;
