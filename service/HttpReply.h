@@ -18,10 +18,12 @@ struct CHttpReply {
     // The connection closes after this reply.
     bool close = false;
 
+    // The body and its Content-Type.
     void setContent(std::string content, std::string type) {
         body = std::move(content);
         contentType = std::move(type);
     }
+    // Adds a header field (the server writes Content-Type, Content-Length and Connection).
     void setHeader(std::string name, std::string value) {
         headers.emplace_back(std::move(name), std::move(value));
     }

@@ -66,6 +66,7 @@ public:
 
     // Adds a route; GET routes answer HEAD too, without the body.
     void route(Route route);
+    // A GET or POST route of the whole path.
     void get(const std::string& path, Handler handler);
     void post(const std::string& path, Handler handler);
     // Fills the body of an answer of status 400 and up that its handler (or the server) left
