@@ -1068,5 +1068,45 @@ Rückgabewert: 0 Erfolg, 1 abgebrochen (Strg+C), 2 fehlgeschlagen.</translation>
         <source>This build of Quillet has no web browser: the ringtone cannot be sent from here.</source>
         <translation>Diese Ausgabe von Quillet hat keinen Webbrowser: der Klingelton kann von hier aus nicht gesendet werden.</translation>
     </message>
+    <message>
+        <source>Cannot write %s: %s.</source>
+        <translation>%s kann nicht geschrieben werden: %s.</translation>
+    </message>
+    <message>
+        <source>Error encoding the ringtone: %s.</source>
+        <translation>Fehler beim Kodieren des Klingeltons: %s.</translation>
+    </message>
+    <message>
+        <source>A ringtone in %s can be at most %d seconds long; this one has %s seconds.</source>
+        <translation>Ein Klingelton im Format %s darf höchstens %d Sekunden lang sein; dieser hat %s Sekunden.</translation>
+    </message>
+    <message>
+        <source>Cannot save as %s: %s.</source>
+        <translation>Speichern als %s nicht möglich: %s.</translation>
+    </message>
+    <message>
+        <source>This build of Quillet saves OGG Vorbis only; %s needs FFmpeg.</source>
+        <translation>Diese Ausgabe von Quillet speichert nur OGG Vorbis; %s braucht FFmpeg.</translation>
+    </message>
+    <message>
+        <source>No stretch of the input suits a ringtone.</source>
+        <translation>Kein Abschnitt der Eingabe eignet sich als Klingelton.</translation>
+    </message>
+    <message>
+        <source>%s takes one of: %s.</source>
+        <translation>%s nimmt einen dieser Werte: %s.</translation>
+    </message>
+    <message>
+        <source>Selection loudness: %s LUFS, true peak %s dBTP</source>
+        <translation>Lautheit der Auswahl: %s LUFS, True Peak %s dBTP</translation>
+    </message>
+    <message>
+        <source>Not a loudness (-70 to 0 LUFS): %s</source>
+        <translation>Keine Lautheit (-70 bis 0 LUFS): %s</translation>
+    </message>
+    <message>
+        <source>Unknown format %s: use ogg, m4r, mp3 or opus.</source>
+        <translation>Unbekanntes Format %s: ogg, m4r, mp3 oder opus verwenden.</translation>
+    </message>
 </context>
 </TS>

@@ -134,6 +134,14 @@ enum StringTableId : int {
     IDS_PATH_HAS_LINE_BREAK = 2206,
     // The beaming service that stops answering.
     IDS_SERVICE_SILENT = 2207,
+    // Saving the ringtone in a format of the person's choice.
+    IDS_SAVE_CANNOT_WRITE = 2208,
+    IDS_FORMAT_ENCODER_FAILED = 2209,
+    IDS_FORMAT_TOO_LONG = 2210,
+    IDS_FORMAT_UNAVAILABLE = 2211,
+    IDS_FORMAT_NEEDS_FFMPEG = 2212,
+    // The suggested selection.
+    IDS_NO_SUGGESTION = 2213,
     // The waveform's text for screen readers (%1... are filled in by the view).
     IDS_VIEW_NAME = 2400,
     IDS_VIEW_NO_INPUT = 2401,

@@ -57,7 +57,19 @@ constexpr NumberRange kNumberKeys[] = {
 };
 constexpr const char* kFlagKeys[] = {
     "TraceCloseAfterEachLine", "TraceAKRip",         "LogarithmicView", "AskWantCDRip",
-    "SnapToZeroCrossing",      "UndoSelectionEdits", "KeyboardEditing", "LoopSeamPreview"};
+    "SnapToZeroCrossing",      "UndoSelectionEdits", "KeyboardEditing", "LoopSeamPreview",
+    "SuggestOnOpen"};
+// The settings with a decimal value and the values they take.
+struct DecimalRange {
+    const char* key;
+    double low;
+    double high;
+};
+constexpr DecimalRange kDecimalKeys[] = {
+    {"NormalizationPercent", 0, 100},
+    {"TargetLoudness", -70, 0},
+    {"TruePeakCeiling", -20, 0},
+};
 constexpr const char* kUrlKeys[] = {"UploadUrl", "HomePageUrl", "SupportUrl", "HelpUrl"};
 
 bool IsOneOf(const QString& key, const auto& names) {
@@ -83,13 +95,22 @@ bool CheckSettingValue(const QString& key, const QString& value) {
                                 QString::number(range.high)));
         return false;
     }
+    for (const DecimalRange& range : kDecimalKeys) {
+        if (key != QLatin1String(range.key))
+            continue;
+        bool ok = false;
+        const double number = value.toDouble(&ok);
+        if (ok && number >= range.low && number <= range.high)
+            return true;
+        PrintError(FormatString(IDS_CLI_SETTING_NUMBER, key, QString::number(range.low),
+                                QString::number(range.high)));
+        return false;
+    }
     bool ok = true;
-    if (key == QLatin1String("NormalizationPercent")) {
-        const double percent = value.toDouble(&ok);
-        ok = ok && percent >= 0 && percent <= 100;
+    if (key == QLatin1String("NormalizationMode")) {
+        ok = value == QLatin1String("peak") || value == QLatin1String("loudness");
         if (!ok)
-            PrintError(FormatString(IDS_CLI_SETTING_NUMBER, key, QStringLiteral("0"),
-                                    QStringLiteral("100")));
+            PrintError(FormatString(IDS_CLI_SETTING_CHOICE, key, QStringLiteral("peak, loudness")));
     } else if (IsOneOf(key, kFlagKeys)) {
         ok = value == QLatin1String("0") || value == QLatin1String("1");
         if (!ok)
