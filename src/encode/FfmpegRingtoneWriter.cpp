@@ -8,7 +8,7 @@
 #include "util/SystemError.h"
 
 #include <algorithm>
-#include <cstdio>
+#include <limits>
 
 namespace {
 // The exception code of a message shown as it stands.
@@ -34,7 +34,7 @@ FormatRecipe RecipeOf(RingtoneFormat format) {
     case RingtoneFormat::M4r:
         return {"aac", "ipod", 64000};
     case RingtoneFormat::Mp3:
-        return {"libmp3lame", "mp3", 64000};
+        return {"libmp3lame", "mp3", 96000};
     default:
         return {"libopus", "opus", 48000};
     }
@@ -70,6 +70,11 @@ struct CFfmpegRingtoneWriter::Codec {
     AVFrame* converted = nullptr; // the resampler's output, grown as blocks need
     AVFrame* frame = nullptr;     // one encoder frame
     AVPacket* packet = nullptr;
+    AVCodecContext* decoder = nullptr; // plays the packets back for the meter
+    SwrContext* toPcm = nullptr;       // the decoder's samples as 16-bit PCM
+    AVFrame* decoded = nullptr;
+    std::unique_ptr<CLoudnessMeter> meter;
+    std::vector<uint8_t> pcm;
     int64_t pts = 0;
     int frameSize = 0;
     int channels = 0;
@@ -80,6 +85,9 @@ struct CFfmpegRingtoneWriter::Codec {
         if (!ff)
             return;
         ff->av_packet_free(&packet);
+        ff->av_frame_free(&decoded);
+        ff->swr_free(&toPcm);
+        ff->avcodec_free_context(&decoder);
         ff->av_frame_free(&frame);
         ff->av_frame_free(&converted);
         if (fifo)
@@ -141,9 +149,54 @@ struct CFfmpegRingtoneWriter::Codec {
             if (got == AVERROR(EAGAIN) || got == AVERROR_EOF)
                 return;
             check(got, "encoding");
+            measure(packet);
             ff->av_packet_rescale_ts(packet, encoder->time_base, stream->time_base);
             packet->stream_index = stream->index;
             check(ff->av_interleaved_write_frame(muxer, packet), "writing");
+        }
+    }
+
+    // Sets up the decoder that plays the stream's packets back, and the meter.
+    void openMonitor() {
+        const AVCodec* codec = ff->avcodec_find_decoder(stream->codecpar->codec_id);
+        decoder = ff->avcodec_alloc_context3(codec);
+        decoded = ff->av_frame_alloc();
+        if (!decoder || !decoded)
+            throw std::bad_alloc();
+        check(ff->avcodec_parameters_to_context(decoder, stream->codecpar), "decoder");
+        check(ff->avcodec_open2(decoder, codec, nullptr), "decoder");
+    }
+
+    // Decodes packet (null: the end) and measures the samples it gives.
+    void measure(const AVPacket* packet) {
+        check(ff->avcodec_send_packet(decoder, packet), "decoding");
+        for (;;) {
+            const int got = ff->avcodec_receive_frame(decoder, decoded);
+            if (got == AVERROR(EAGAIN) || got == AVERROR_EOF)
+                return;
+            check(got, "decoding");
+            if (!toPcm) {
+                // A decoder may play at another rate than the encoder's (Opus always at 48 kHz).
+                WAVEFORMATEX format{};
+                format.nChannels = uint16_t(decoded->ch_layout.nb_channels);
+                format.nSamplesPerSec = uint32_t(decoded->sample_rate);
+                meter = std::make_unique<CLoudnessMeter>(format);
+                check(ff->swr_alloc_set_opts2(&toPcm, &decoded->ch_layout, AV_SAMPLE_FMT_S16,
+                                              decoded->sample_rate, &decoded->ch_layout,
+                                              AVSampleFormat(decoded->format), decoded->sample_rate,
+                                              0, nullptr),
+                      "resampler");
+                check(ff->swr_init(toPcm), "resampler");
+            }
+            const int played = decoded->ch_layout.nb_channels;
+            pcm.resize(size_t(decoded->nb_samples) * 2 * size_t(played));
+            uint8_t* out[1] = {pcm.data()};
+            const int frames = ff->swr_convert(toPcm, out, decoded->nb_samples,
+                                               const_cast<const uint8_t**>(decoded->extended_data),
+                                               decoded->nb_samples);
+            check(frames, "resampling");
+            meter->add(pcm.data(), uint32_t(frames) * 2 * uint32_t(played));
+            ff->av_frame_unref(decoded);
         }
     }
 
@@ -181,6 +234,7 @@ CFfmpegRingtoneWriter::CFfmpegRingtoneWriter(const QString& path, RingtoneFormat
     checkAvailable(format);
     Codec& c = *m_codec;
     c.ff = CFfmpegLibrary::system();
+    c.ff->av_log_set_level(AV_LOG_QUIET); // failures reach the person as the program's messages
     c.file = &m_file;
     c.path = path;
     c.channels = pcm.nChannels;
@@ -210,6 +264,7 @@ CFfmpegRingtoneWriter::CFfmpegRingtoneWriter(const QString& path, RingtoneFormat
         throw std::bad_alloc();
     c.stream->time_base = c.encoder->time_base;
     c.check(c.ff->avcodec_parameters_from_context(c.stream->codecpar, c.encoder), "parameters");
+    c.openMonitor();
     c.check(c.ff->av_dict_set(&c.muxer->metadata, "title", title.toUtf8().constData(), 0), "tags");
 
     AVChannelLayout inputLayout{};
@@ -253,10 +308,19 @@ void CFfmpegRingtoneWriter::finish() {
     if (c.ff->av_audio_fifo_size(c.fifo) > 0)
         c.encodeFrame(c.ff->av_audio_fifo_size(c.fifo));
     c.encodeFrame(0);
+    c.measure(nullptr);
     c.check(c.ff->av_write_trailer(c.muxer), "writing");
     c.ff->avio_flush(c.io);
     if (c.io->error < 0)
         c.check(c.io->error, "writing");
+}
+
+LoudnessFigures CFfmpegRingtoneWriter::madeFigures() const {
+    constexpr double kSilence = -std::numeric_limits<double>::infinity();
+    return m_codec->meter ? m_codec->meter->figures() : LoudnessFigures{kSilence, kSilence};
+}
+
+void CFfmpegRingtoneWriter::commit() {
     if (!m_file.Commit())
         Refuse(FormatUserText(IDS_SAVE_CANNOT_WRITE, m_path, SystemErrorText(m_file.Error())));
 }
@@ -286,6 +350,12 @@ CFfmpegRingtoneWriter::~CFfmpegRingtoneWriter() = default;
 void CFfmpegRingtoneWriter::write(const void*, uint32_t) {}
 
 void CFfmpegRingtoneWriter::finish() {}
+
+void CFfmpegRingtoneWriter::commit() {}
+
+LoudnessFigures CFfmpegRingtoneWriter::madeFigures() const {
+    return {};
+}
 
 void CFfmpegRingtoneWriter::checkAvailable(RingtoneFormat format) {
     Refuse(FormatUserText(IDS_FORMAT_NEEDS_FFMPEG, formatName(format).toUpper()));

@@ -1,16 +1,18 @@
 // EBU R128 loudness and true peak through libebur128.
 #include "encode/LoudnessMeter.h"
 
+#include <QFile>
 #include <QtEndian>
 #include <algorithm>
 #include <cmath>
 #include <ebur128.h>
 #include <limits>
 #include <new>
+#include <vorbis/vorbisfile.h>
 
 CLoudnessMeter::CLoudnessMeter(const WAVEFORMATEX& format) : m_channels(format.nChannels) {
-    m_state = ebur128_init(m_channels, format.nSamplesPerSec,
-                           EBUR128_MODE_I | EBUR128_MODE_TRUE_PEAK);
+    m_state =
+        ebur128_init(m_channels, format.nSamplesPerSec, EBUR128_MODE_I | EBUR128_MODE_TRUE_PEAK);
     if (!m_state)
         throw std::bad_alloc();
 }
@@ -47,4 +49,37 @@ double loudnessGain(const LoudnessFigures& measured, double target, double ceili
         return 0.0;
     const double decibels = std::min(target - measured.loudness, ceiling - measured.truePeak);
     return std::pow(10.0, decibels / 20.0);
+}
+
+double correctedGain(double gain, const LoudnessFigures& made, double target, double ceiling) {
+    constexpr double kTolerance = 0.1;
+    if (gain <= 0 || !std::isfinite(made.loudness) || !std::isfinite(made.truePeak))
+        return 0.0;
+    if (std::abs(made.loudness - target) <= kTolerance && made.truePeak <= ceiling)
+        return 0.0;
+    const double decibels = std::min(target - made.loudness, ceiling - kTolerance - made.truePeak);
+    return gain * std::pow(10.0, decibels / 20.0);
+}
+
+bool measureOggFile(const QString& path, LoudnessFigures& figures) {
+    OggVorbis_File file;
+    if (ov_fopen(QFile::encodeName(path).constData(), &file) != 0)
+        return false;
+    const vorbis_info* info = ov_info(&file, -1);
+    WAVEFORMATEX format{};
+    format.nChannels = uint16_t(info ? info->channels : 0);
+    format.nSamplesPerSec = uint32_t(info ? info->rate : 0);
+    bool ok = format.nChannels == 1 || format.nChannels == 2;
+    if (ok) {
+        CLoudnessMeter meter(format);
+        std::vector<char> block(65536);
+        int bitstream = 0;
+        long got = 0;
+        while ((got = ov_read(&file, block.data(), int(block.size()), 0, 2, 1, &bitstream)) > 0)
+            meter.add(block.data(), uint32_t(got));
+        ok = got == 0;
+        figures = meter.figures();
+    }
+    ov_clear(&file);
+    return ok;
 }

@@ -1,12 +1,13 @@
-// EBU R128 (ITU-R BS.1770) integrated loudness and true peak of 16-bit PCM, measured block by block.
+// EBU R128 (ITU-R BS.1770) integrated loudness and true peak of 16-bit PCM, measured block by
+// block.
 #pragma once
 
 #include "util/WinTypes.h"
 
+#include <QString>
 #include <cstdint>
+#include <ebur128.h>
 #include <vector>
-
-struct ebur128_state_s;
 
 // The loudness and the true peak of what a meter has been given; both -infinity for silence.
 struct LoudnessFigures {
@@ -31,7 +32,7 @@ public:
     LoudnessFigures figures() const;
 
 private:
-    ebur128_state_s* m_state = nullptr;
+    ebur128_state* m_state = nullptr;
     unsigned m_channels;
     std::vector<int16_t> m_frames; // the block in host byte order
 };
@@ -39,3 +40,11 @@ private:
 // The linear gain that brings a measured loudness to target (LUFS) without lifting its true peak
 // above ceiling (dBTP): the lower of the two. 0 (no gain) when the measurement found no sound.
 double loudnessGain(const LoudnessFigures& measured, double target, double ceiling);
+
+// The gain to encode with again when a lossy encoding made with gain measures away from target by
+// more than a tenth of an LU, or above ceiling: gain corrected by the difference (with a tenth of
+// a dB to spare under the ceiling); 0 when the encoding is good as it is.
+double correctedGain(double gain, const LoudnessFigures& made, double target, double ceiling);
+
+// Decodes the OGG Vorbis file at path and measures it; false when it cannot be read.
+bool measureOggFile(const QString& path, LoudnessFigures& figures);

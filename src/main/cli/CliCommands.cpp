@@ -55,10 +55,15 @@ constexpr NumberRange kNumberKeys[] = {
     {"BitRate", -1, 128},
     {"InputType", 0, 3},
 };
-constexpr const char* kFlagKeys[] = {
-    "TraceCloseAfterEachLine", "TraceAKRip",         "LogarithmicView", "AskWantCDRip",
-    "SnapToZeroCrossing",      "UndoSelectionEdits", "KeyboardEditing", "LoopSeamPreview",
-    "SuggestOnOpen"};
+constexpr const char* kFlagKeys[] = {"TraceCloseAfterEachLine",
+                                     "TraceAKRip",
+                                     "LogarithmicView",
+                                     "AskWantCDRip",
+                                     "SnapToZeroCrossing",
+                                     "UndoSelectionEdits",
+                                     "KeyboardEditing",
+                                     "LoopSeamPreview",
+                                     "SuggestOnOpen"};
 // The settings with a decimal value and the values they take.
 struct DecimalRange {
     const char* key;
