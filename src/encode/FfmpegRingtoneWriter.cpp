@@ -265,7 +265,10 @@ CFfmpegRingtoneWriter::CFfmpegRingtoneWriter(const QString& path, RingtoneFormat
     c.stream->time_base = c.encoder->time_base;
     c.check(c.ff->avcodec_parameters_from_context(c.stream->codecpar, c.encoder), "parameters");
     c.openMonitor();
-    c.check(c.ff->av_dict_set(&c.muxer->metadata, "title", title.toUtf8().constData(), 0), "tags");
+    // MP4 and MP3 keep the container's tags, Ogg the stream's.
+    const QByteArray titleText = title.toUtf8();
+    c.check(c.ff->av_dict_set(&c.muxer->metadata, "title", titleText.constData(), 0), "tags");
+    c.check(c.ff->av_dict_set(&c.stream->metadata, "title", titleText.constData(), 0), "tags");
 
     AVChannelLayout inputLayout{};
     c.ff->av_channel_layout_default(&inputLayout, c.channels);

@@ -52,10 +52,15 @@ double loudnessGain(const LoudnessFigures& measured, double target, double ceili
 }
 
 double correctedGain(double gain, const LoudnessFigures& made, double target, double ceiling) {
-    constexpr double kTolerance = 0.1;
+    constexpr double kTolerance = 0.1; // LU and dB
+    constexpr double kGuard = 0.05;    // dB kept from the ceiling, for other decoders' rounding
+    constexpr double kNearCeiling = 0.3;
     if (gain <= 0 || !std::isfinite(made.loudness) || !std::isfinite(made.truePeak))
         return 0.0;
-    if (std::abs(made.loudness - target) <= kTolerance && made.truePeak <= ceiling)
+    const bool underCeiling = made.truePeak <= ceiling - kGuard;
+    const bool onTarget = std::abs(made.loudness - target) <= kTolerance;
+    const bool ceilingWins = made.truePeak >= ceiling - kNearCeiling && made.loudness < target;
+    if (underCeiling && (onTarget || ceilingWins))
         return 0.0;
     const double decibels = std::min(target - made.loudness, ceiling - kTolerance - made.truePeak);
     return gain * std::pow(10.0, decibels / 20.0);

@@ -41,9 +41,10 @@ private:
 // above ceiling (dBTP): the lower of the two. 0 (no gain) when the measurement found no sound.
 double loudnessGain(const LoudnessFigures& measured, double target, double ceiling);
 
-// The gain to encode with again when a lossy encoding made with gain measures away from target by
-// more than a tenth of an LU, or above ceiling: gain corrected by the difference (with a tenth of
-// a dB to spare under the ceiling); 0 when the encoding is good as it is.
+// The gain to encode with again when a lossy encoding made with gain missed: its loudness more
+// than a tenth of an LU away from target while its true peak is not near the ceiling, or its true
+// peak within a twentieth of a dB of the ceiling or above. Gain corrected by the difference (aiming
+// a tenth of a dB under the ceiling); 0 when the encoding is good as it is.
 double correctedGain(double gain, const LoudnessFigures& made, double target, double ceiling);
 
 // Decodes the OGG Vorbis file at path and measures it; false when it cannot be read.

@@ -28,6 +28,7 @@
 #include "workflow/ButtonState.h"
 #include "workflow/IRingtoneModelOwner.h"
 #include "workflow/IRingtoneView.h"
+#include "workflow/SelectionSuggester.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -37,6 +38,7 @@
 #include <cstring>
 #include <memory>
 #include <new>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -304,6 +306,9 @@ void CRingtoneModel::openSourceWav(const QString& path, QString source, OpenMode
     m_datValues.setSource(m_datFileName, m_duration);
     if (mode != OpenMode::Reopen) {
         applyDefaultSelection(m_cut, m_duration);
+        if (GetConfig().GetSuggestOnOpen() &&
+            suggestSelection(kSuggestedLength, progress) == OpCancelled)
+            throw Cancelled("suggestion canceled");
         refreshView(true);
     }
 }
@@ -375,6 +380,19 @@ void CRingtoneModel::closeInput(bool notify) {
         refreshView(true);
         refreshInputName();
     }
+}
+
+int CRingtoneModel::suggestSelection(qint64 length, IOpProgress& progress) {
+    if (m_duration <= 0 || m_wavFileName.isEmpty())
+        return OpFailed;
+    CCutInfo suggested;
+    const int result = CSelectionSuggester(m_wavFileName, m_datFileName, m_duration)
+                           .suggest(length, progress, suggested);
+    if (result == OpSuccess) {
+        m_cut = suggested;
+        cutChanged();
+    }
+    return result;
 }
 
 void CRingtoneModel::setCut(qint64 start, qint64 end) {
@@ -650,19 +668,33 @@ int CRingtoneModel::encodeCut(IOpProgress& progress) {
         return result;
     const EncoderParams params = encoderParamsFromBitRate(GetConfig().GetBitRate(), m_format);
     m_ringtoneFileName += QStringLiteral(".upl");
-    const auto encodeWith = [&](double encodingGain) {
-        COggFileEncoder encoder(m_ringtoneFileName, params);
-        return streamCut(progress, encodingGain,
-                         [&](const uint8_t* data, uint32_t bytes) { encoder.encode(data, bytes); });
-    };
-    int result = encodeWith(gain);
-    // Vorbis loses some of the loudness (its low-pass): the ringtone is measured as made and
-    // encoded once more when it missed.
+    return encodeAtGain(gain, [&](double encodingGain, LoudnessFigures* made) {
+        int result = OpSuccess;
+        {
+            COggFileEncoder encoder(m_ringtoneFileName, params);
+            result = streamCut(progress, encodingGain, [&](const uint8_t* data, uint32_t bytes) {
+                encoder.encode(data, bytes);
+            });
+        }
+        if (result == OpSuccess && made && !measureOggFile(m_ringtoneFileName, *made))
+            *made = {};
+        return result;
+    });
+}
+
+int CRingtoneModel::encodeAtGain(double gain, const Encoding& encode) {
+    // Lossy encoders lose some of the loudness (their low-pass) and move the true peak: in the
+    // loudness mode the ringtone is measured as made and encoded again while it misses.
+    constexpr int kPasses = 4;
     const std::optional<LoudnessAim> aim = loudnessAim();
     LoudnessFigures made{};
-    if (result == OpSuccess && aim && measureOggFile(m_ringtoneFileName, made)) {
-        if (const double again = correctedGain(gain, made, aim->target, aim->ceiling); again > 0)
-            result = encodeWith(again);
+    int result = encode(gain, aim ? &made : nullptr);
+    for (int pass = 1; result == OpSuccess && aim && pass < kPasses; ++pass) {
+        Trace(TRACE_INFO, "made at %.2f LUFS, true peak %.2f dBTP", made.loudness, made.truePeak);
+        gain = correctedGain(gain, made, aim->target, aim->ceiling);
+        if (gain <= 0)
+            break;
+        result = encode(gain, &made);
     }
     return result;
 }
@@ -777,34 +809,28 @@ int CRingtoneModel::saveRingtone(const QString& path, RingtoneFormat format,
 
 int CRingtoneModel::writeWithFfmpeg(const QString& path, RingtoneFormat format,
                                     IOpProgress& progress) {
+    std::unique_ptr<CFfmpegRingtoneWriter> writer;
     const auto newWriter = [&] {
-        return std::make_unique<CFfmpegRingtoneWriter>(path, format, m_format, m_inputTitle,
-                                                       m_cut.length());
+        writer = std::make_unique<CFfmpegRingtoneWriter>(path, format, m_format, m_inputTitle,
+                                                         m_cut.length());
     };
-    std::unique_ptr<CFfmpegRingtoneWriter> writer = newWriter();
-    const auto writeWith = [&](double encodingGain) {
-        const int result =
-            streamCut(progress, encodingGain,
-                      [&](const uint8_t* data, uint32_t bytes) { writer->write(data, bytes); });
-        if (result == OpSuccess)
-            writer->finish();
-        return result;
-    };
+    newWriter(); // refuses what the format cannot take before anything is measured
     double gain = 0;
     int result = ringtoneGain(progress, gain);
-    if (result == OpSuccess)
-        result = writeWith(gain);
-    // Lossy encoders lose some of the loudness (their low-pass) or add to the true peak: the
-    // stream as made is measured, and encoded once more when it missed.
-    const std::optional<LoudnessAim> aim = loudnessAim();
-    if (result == OpSuccess && aim) {
-        const LoudnessFigures made = writer->madeFigures();
-        const double again = correctedGain(gain, made, aim->target, aim->ceiling);
-        Trace(TRACE_INFO, "made at %.2f LUFS, true peak %.2f dBTP", made.loudness, made.truePeak);
-        if (again > 0) {
-            writer = newWriter();
-            result = writeWith(again);
-        }
+    bool used = false;
+    if (result == OpSuccess) {
+        result = encodeAtGain(gain, [&](double encodingGain, LoudnessFigures* made) {
+            if (std::exchange(used, true))
+                newWriter();
+            const int written =
+                streamCut(progress, encodingGain,
+                          [&](const uint8_t* data, uint32_t bytes) { writer->write(data, bytes); });
+            if (written == OpSuccess)
+                writer->finish();
+            if (made)
+                *made = writer->madeFigures();
+            return written;
+        });
     }
     if (result == OpSuccess)
         writer->commit();

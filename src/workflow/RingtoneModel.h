@@ -40,6 +40,8 @@ public:
     // Inputs longer than this (ms) get the proposed selection 10 s to 20 s, shorter ones their
     // middle half.
     static constexpr qint64 kLongInput = 20000;
+    // The length (ms) of a suggested selection when none is asked for.
+    static constexpr qint64 kSuggestedLength = 20000;
 
     CRingtoneModel();
     ~CRingtoneModel();
@@ -67,6 +69,9 @@ public:
     // Forgets the input and the selection; with notify the view and the input-name label follow.
     void closeInput(bool notify);
 
+    // Sets the selection to the input's loudest repeated stretch of length ms, with short fades
+    // (see CSelectionSuggester). An OpResult; the selection stays as it was unless 0.
+    int suggestSelection(qint64 length, IOpProgress& progress);
     // Sets the selection from start to end (validated) and forgets the extracted ringtone.
     void setCut(qint64 start, qint64 end);
     // Removes the selection and forgets the extracted ringtone.
@@ -202,6 +207,11 @@ private:
     };
     // The aim when the ringtone is normalized by loudness (this run's target, or the settings).
     std::optional<LoudnessAim> loudnessAim() const;
+    // One encoding of the ringtone at a gain; it fills made, when given, with what it measures.
+    using Encoding = std::function<int(double gain, LoudnessFigures* made)>;
+    // Encodes at gain, and in the loudness mode again (a few times at most) while what was made
+    // misses the target or the ceiling; an OpResult.
+    int encodeAtGain(double gain, const Encoding& encode);
     // Encodes the ringtone with FFmpeg into path (twice when the loudness missed the first time).
     int writeWithFfmpeg(const QString& path, RingtoneFormat format, IOpProgress& progress);
     // Copies the extracted ringtone to path through a temporary file; throws when it cannot.
