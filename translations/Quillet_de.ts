@@ -1108,5 +1108,9 @@ Rückgabewert: 0 Erfolg, 1 abgebrochen (Strg+C), 2 fehlgeschlagen.</translation>
         <source>Unknown format %s: use ogg, m4r, mp3 or opus.</source>
         <translation>Unbekanntes Format %s: ogg, m4r, mp3 oder opus verwenden.</translation>
     </message>
+    <message>
+        <source>Looking for the chorus</source>
+        <translation>Refrain wird gesucht</translation>
+    </message>
 </context>
 </TS>

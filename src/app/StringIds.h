@@ -142,6 +142,7 @@ enum StringTableId : int {
     IDS_FORMAT_NEEDS_FFMPEG = 2212,
     // The suggested selection.
     IDS_NO_SUGGESTION = 2213,
+    IDS_FINDING_SUGGESTION = 2214,
     // The waveform's text for screen readers (%1... are filled in by the view).
     IDS_VIEW_NAME = 2400,
     IDS_VIEW_NO_INPUT = 2401,

@@ -19,6 +19,8 @@ constexpr int64_t kDatChunkMs = 500000; // visualization values read at a time
 constexpr float kRepeats = 0.6f;        // a best match this good means the input repeats
 constexpr float kRepeatMargin = 0.1f;   // windows this close to the best match count as repeating
 constexpr float kAsLoud = 0.5f;         // 3 dB: a segment this loud belongs to the part after it
+constexpr float kSameSegment = 0.8f;    // similarity of a segment to its repetition's
+constexpr int64_t kPartMs = 6000;       // windows that find the repeated part (its core)
 constexpr float kSilent = 1e-3f;        // of the loudest segment's energy: no harmony to compare
 constexpr int64_t kOnsetSpanMs = 200;   // energy compared before and after a possible onset
 constexpr float kOnsetRise = 2.0f;      // an onset at least doubles the energy
@@ -90,6 +92,26 @@ CSelectionSuggester::repetitionScores(const std::vector<CChromaAnalyzer::Chroma>
     return scores;
 }
 
+ptrdiff_t CSelectionSuggester::bestLag(const std::vector<CChromaAnalyzer::Chroma>& chroma,
+                                       size_t start, size_t window) {
+    const ptrdiff_t n = ptrdiff_t(chroma.size());
+    ptrdiff_t best = 0;
+    float bestScore = -1;
+    for (ptrdiff_t lag = -n; lag < n; ++lag) {
+        const ptrdiff_t other = ptrdiff_t(start) + lag;
+        if (size_t(std::abs(lag)) < window || other < 0 || other + ptrdiff_t(window) > n)
+            continue;
+        float score = 0;
+        for (size_t k = 0; k < window; ++k)
+            score += Dot(chroma[start + k], chroma[size_t(other) + k]);
+        if (score > bestScore) {
+            bestScore = score;
+            best = lag;
+        }
+    }
+    return best;
+}
+
 int64_t CSelectionSuggester::onsetNear(int64_t t) const {
     CDatValues dat;
     dat.setSource(m_datFile, m_duration);
@@ -145,8 +167,9 @@ int CSelectionSuggester::suggest(int64_t length, IOpProgress& progress, CCutInfo
             chroma[i] = {};
     }
 
+    // The repeated part is found with windows shorter than a chorus, whatever the length asked.
     const size_t window =
-        std::clamp<size_t>(size_t((length + m_segmentMs / 2) / m_segmentMs), 1, energy.size());
+        std::clamp<size_t>(size_t(std::min(length, kPartMs) / m_segmentMs), 1, energy.size());
     const std::vector<float> repeats = repetitionScores(chroma, window);
     const float bestRepeat = *std::max_element(repeats.begin(), repeats.end());
     const float threshold = bestRepeat >= kRepeats ? bestRepeat - kRepeatMargin : 0.0f;
@@ -157,13 +180,29 @@ int CSelectionSuggester::suggest(int64_t length, IOpProgress& progress, CCutInfo
         if (i + window < energy.size())
             sum += energy[i + window] - energy[i];
     }
+    // The loudest repeating window, preferring those from which the whole ringtone fits.
+    const auto fits = [&](size_t i) { return int64_t(i) * m_segmentMs + length <= m_duration; };
     size_t best = 0;
     for (size_t i = 0; i < loudness.size(); ++i) {
-        if (repeats[i] >= threshold && (repeats[best] < threshold || loudness[i] > loudness[best]))
+        const auto rank = [&](size_t w) { return (repeats[w] >= threshold) * 2 + fits(w); };
+        if (rank(i) > rank(best) || (rank(i) == rank(best) && loudness[i] > loudness[best]))
             best = i;
     }
+    // Where the part begins: past leading segments that do not match the repetition's (the
+    // window may reach into the part before), then back over the segments before that still
+    // match and are about as loud.
+    const ptrdiff_t lag = bestLag(chroma, best, window);
+    const auto matches = [&](size_t segment) {
+        const ptrdiff_t other = ptrdiff_t(segment) + lag;
+        return lag != 0 && other >= 0 && size_t(other) < chroma.size() &&
+               Dot(chroma[segment], chroma[size_t(other)]) >= kSameSegment;
+    };
     size_t start = best;
-    while (start > 0 && best - start < window && repeats[start - 1] >= threshold &&
+    while (start + 1 < best + window && start + 1 < energy.size() && !matches(start))
+        ++start;
+    const size_t first = start;
+    const size_t reach = size_t(CCutInfo::kMaxLength / m_segmentMs);
+    while (start > 0 && first - start < reach && matches(start - 1) &&
            energy[start - 1] >= kAsLoud * loudness[best])
         --start;
     Trace(TRACE_INFO, "suggestion: segment %d of %d ms (repeats %.2f, best %.2f)", int(start),

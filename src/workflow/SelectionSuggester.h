@@ -5,6 +5,7 @@
 
 #include <QString>
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -15,12 +16,13 @@ class IOpProgress;
 // 1. Loudness: the mean square of the visualization values (one per 10 ms) of each segment.
 // 2. Harmony: the chroma of each segment from the work WAV, read once in blocks
 //    (CChromaAnalyzer), each vector scaled to length 1.
-// 3. Repetition: for every lag of at least the ringtone's length, the cosine similarity of the
-//    segments that lie lag apart, averaged over a ringtone-long window along the diagonal of the
-//    self-similarity matrix; a window's score is its best match elsewhere.
+// 3. Repetition: for every lag of at least a window (6 s, or the ringtone's length when shorter),
+//    the cosine similarity of the segments that lie lag apart, averaged over a window along the
+//    diagonal of the self-similarity matrix; a window's score is its best match elsewhere.
 // 4. Choice: among the windows that repeat (score within 0.1 of the best, when the best is 0.6 or
 //    more; otherwise all), the loudest; its start moves back over the segments before it as long
-//    as they are about as loud (within 3 dB), so that it lands where that part begins.
+//    as they are about as loud (within 3 dB) and still match the segments before its best
+//    repetition, so that it lands where that part (the chorus) begins.
 // 5. Alignment: to the strongest rise of the visualization values' energy within a segment of
 //    that start, then to the nearest rising zero crossing; fades of 200 ms in and 1 s out.
 class CSelectionSuggester {
@@ -43,6 +45,9 @@ private:
     // Every window's best mean similarity to a window at least its length away.
     static std::vector<float> repetitionScores(const std::vector<std::array<float, 12>>& chroma,
                                                size_t window);
+    // The lag (segments, either way) at which the window at start matches best; 0 for none.
+    static ptrdiff_t bestLag(const std::vector<std::array<float, 12>>& chroma, size_t start,
+                             size_t window);
     // The time (ms) near t where the energy of the visualization values rises most.
     int64_t onsetNear(int64_t t) const;
 

@@ -231,10 +231,10 @@ int CCliRunner::RunCommand(const QString& /*commandLineFile*/) {
     }
     using Command = int (*)(const QStringList&, CCliModelOwner&);
     const std::pair<const char*, Command> modelCommands[] = {
-        {"open", CliOpen},       {"info", CliInfo}, {"select", CliSelect},
-        {"extract", CliExtract}, {"make", CliMake}, {"beam", CliBeam},
-        {"cd", CliCd},           {"play", CliPlay}, {"devices", CliDevices},
-        {"record", CliRecord},
+        {"open", CliOpen},       {"info", CliInfo},       {"select", CliSelect},
+        {"extract", CliExtract}, {"make", CliMake},       {"beam", CliBeam},
+        {"cd", CliCd},           {"play", CliPlay},       {"devices", CliDevices},
+        {"record", CliRecord},   {"suggest", CliSuggest},
     };
     if (m_invocation.command == QLatin1String("settings"))
         return Settings(m_invocation.commandArgs);

@@ -435,3 +435,32 @@ int CliMake(const QStringList& rawArgs, CCliModelOwner& owner) {
     model.setLoudnessTarget(loudness);
     return ExtractTo(model, owner, *output, *format);
 }
+
+int CliSuggest(const QStringList& rawArgs, CCliModelOwner& owner) {
+    const QString command = QStringLiteral("suggest");
+    const auto args = SplitArgs(command, rawArgs, {"--length"});
+    if (!args || !ExpectPlain(command, *args, 0))
+        return CliFailed;
+    qint64 length = CRingtoneModel::kSuggestedLength;
+    if (args->options.contains(QStringLiteral("--length")) &&
+        !ReadTime(args->options.value(QStringLiteral("--length")), length))
+        return CliFailed;
+    if (length < CCutInfo::kMinLength)
+        return Failure(LoadString(IDS_RINGTONE_TOO_SHORT));
+    if (length > CCutInfo::kMaxLength)
+        return Failure(FormatString(IDS_RINGTONE_TOO_LONG, int(CCutInfo::kMaxLength / 1000)));
+    CRingtoneModel model;
+    if (!ReopenLastInput(model, owner))
+        return CliFailed;
+    const std::unique_ptr<IOpProgress> progress = owner.CreateProgress(IDS_FINDING_SUGGESTION);
+    progress->Show(true);
+    const int result = model.suggestSelection(length, *progress);
+    progress->Show(false);
+    if (result == OpCancelled)
+        return CliCancelled;
+    if (result != OpSuccess)
+        return Failure(LoadString(IDS_NO_SUGGESTION));
+    model.saveState();
+    PrintSelection(model);
+    return CliSuccess;
+}
