@@ -596,14 +596,17 @@
 
 Commands:
   open FILE                  open a WAV, MP3, OGG, WMA, WMV or ASF file as the input
-  info                       show the input, its format, duration and selection
+  info                       show the input, its format, duration, selection and its loudness
   select START END [--fade-in T] [--fade-out T]
                              set the ringtone&apos;s selection and fades
   extract [-o FILE] [--force] make the ringtone (OGG Vorbis); also for make: --force
                              replaces an existing FILE
   make FILE -o OUT [--start T] [--end T] [--fade-in T] [--fade-out T]
-                             open, select and extract in one go, leaving the input alone;
-                             the gain follows the peak around the selection
+       [--format ogg|m4r|mp3|opus] [--loudness [LUFS]]
+                             open, select and save in one go, leaving the input alone;
+                             the gain follows the peak around the selection, or with
+                             --loudness the selection&apos;s loudness (TargetLoudness by default)
+  suggest [--length T]       select the input&apos;s loudest repeated stretch (its chorus)
   beam                       send the ringtone to the service and follow the transfer until it
                              is finished on the service&apos;s page
   cd list                    list the CD drives and images with their tracks
@@ -634,13 +637,16 @@ Exit status: 0 success, 1 cancelled (Ctrl+C), 2 failed.</source>
 
 Befehle:
   open DATEI                 eine WAV-, MP3-, OGG-, WMA-, WMV- oder ASF-Datei als Quelle öffnen
-  info                       Quelle, Format, Dauer und Auswahl anzeigen
+  info                       Quelle, Format, Dauer, Auswahl und deren Lautheit anzeigen
   select ANFANG ENDE [--fade-in Z] [--fade-out Z]
                              Auswahl und Ein-/Ausblenden des Klingeltons festlegen
   extract [-o DATEI] [--force] Klingelton erstellen (OGG); --force ersetzt DATEI (auch make)
   make DATEI -o ZIEL [--start Z] [--end Z] [--fade-in Z] [--fade-out Z]
-                             öffnen, auswählen und erstellen in einem Schritt, ohne die Quelle zu ändern;
-                             Verstärkung folgt dem Spitzenwert um die Auswahl
+       [--format ogg|m4r|mp3|opus] [--loudness [LUFS]]
+                             öffnen, auswählen und speichern in einem Schritt, ohne die Quelle zu
+                             ändern; Verstärkung folgt dem Spitzenwert um die Auswahl, mit
+                             --loudness der Lautheit der Auswahl (sonst TargetLoudness)
+  suggest [--length Z]       den lautesten wiederholten Abschnitt der Quelle (Refrain) auswählen
   beam                       den Klingelton an den Dienst senden und die Übertragung verfolgen, bis
                              sie auf der Seite des Dienstes abgeschlossen ist
   cd list                    CD-Laufwerke und CD-Abbilder mit ihren Titeln anzeigen
