@@ -1075,10 +1075,6 @@ Rückgabewert: 0 Erfolg, 1 abgebrochen (Strg+C), 2 fehlgeschlagen.</translation>
         <translation>Diese Ausgabe von Quillet hat keinen Webbrowser: der Klingelton kann von hier aus nicht gesendet werden.</translation>
     </message>
     <message>
-        <source>Cannot write %s: %s.</source>
-        <translation>%s kann nicht geschrieben werden: %s.</translation>
-    </message>
-    <message>
         <source>Error encoding the ringtone: %s.</source>
         <translation>Fehler beim Kodieren des Klingeltons: %s.</translation>
     </message>

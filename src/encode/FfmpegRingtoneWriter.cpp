@@ -128,16 +128,21 @@ struct CFfmpegRingtoneWriter::Codec {
         Refuse(FormatUserText(IDS_FORMAT_ENCODER_FAILED, ff->errorText(result)));
     }
 
+    // Gives frame room for count samples in the encoder's format.
+    void allocate(AVFrame* target, int count) {
+        ff->av_frame_unref(target);
+        target->nb_samples = count;
+        target->format = encoder->sample_fmt;
+        target->sample_rate = encoder->sample_rate;
+        check(ff->av_channel_layout_copy(&target->ch_layout, &encoder->ch_layout), "layout");
+        check(ff->av_frame_get_buffer(target, 0), "frame buffer");
+    }
+
     // Sends count samples from the FIFO (0: the end of the stream) and muxes the packets.
     void encodeFrame(int count) {
         AVFrame* input = nullptr;
         if (count > 0) {
-            ff->av_frame_unref(frame);
-            frame->nb_samples = count;
-            frame->format = encoder->sample_fmt;
-            check(ff->av_channel_layout_copy(&frame->ch_layout, &encoder->ch_layout), "layout");
-            frame->sample_rate = encoder->sample_rate;
-            check(ff->av_frame_get_buffer(frame, 0), "frame buffer");
+            allocate(frame, count);
             ff->av_audio_fifo_read(fifo, reinterpret_cast<void**>(frame->data), count);
             frame->pts = pts;
             pts += count;
@@ -204,13 +209,8 @@ struct CFfmpegRingtoneWriter::Codec {
     // encodes every whole frame there.
     void convert(const uint8_t* input, int inFrames) {
         const int room = ff->swr_get_out_samples(resampler, inFrames);
-        if (room > 0 && (!converted->data[0] || converted->nb_samples < room)) {
-            ff->av_frame_unref(converted);
-            converted->nb_samples = room;
-            converted->format = encoder->sample_fmt;
-            check(ff->av_channel_layout_copy(&converted->ch_layout, &encoder->ch_layout), "layout");
-            check(ff->av_frame_get_buffer(converted, 0), "frame buffer");
-        }
+        if (room > 0 && (!converted->data[0] || converted->nb_samples < room))
+            allocate(converted, room);
         const uint8_t* planes[1] = {input};
         const int got = ff->swr_convert(resampler, converted->data, std::max(room, 0),
                                         input ? planes : nullptr, inFrames);

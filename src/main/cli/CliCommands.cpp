@@ -40,11 +40,12 @@ bool DisplayValue(ConfigFile& config, const QString& key, QString& value) {
     }
     return config.GetValue(key, value);
 }
-// The whole-number settings and the values they take.
+// The number settings, whole or decimal, and the values they take.
 struct NumberRange {
     const char* key;
-    int low;
-    int high;
+    double low;
+    double high;
+    bool whole = true;
 };
 constexpr NumberRange kNumberKeys[] = {
     {"LogViewParam_X0", -1000000, 1000000},
@@ -54,6 +55,9 @@ constexpr NumberRange kNumberKeys[] = {
     {"MinZoomSec", 1, 86400},
     {"BitRate", -1, 128},
     {"InputType", 0, 3},
+    {"NormalizationPercent", 0, 100, false},
+    {"TargetLoudness", -70, 0, false},
+    {"TruePeakCeiling", -20, 0, false},
 };
 constexpr const char* kFlagKeys[] = {"TraceCloseAfterEachLine",
                                      "TraceAKRip",
@@ -64,17 +68,6 @@ constexpr const char* kFlagKeys[] = {"TraceCloseAfterEachLine",
                                      "KeyboardEditing",
                                      "LoopSeamPreview",
                                      "SuggestOnOpen"};
-// The settings with a decimal value and the values they take.
-struct DecimalRange {
-    const char* key;
-    double low;
-    double high;
-};
-constexpr DecimalRange kDecimalKeys[] = {
-    {"NormalizationPercent", 0, 100},
-    {"TargetLoudness", -70, 0},
-    {"TruePeakCeiling", -20, 0},
-};
 constexpr const char* kUrlKeys[] = {"UploadUrl", "HomePageUrl", "SupportUrl", "HelpUrl"};
 
 bool IsOneOf(const QString& key, const auto& names) {
@@ -93,22 +86,11 @@ bool CheckSettingValue(const QString& key, const QString& value) {
         if (key != QLatin1String(range.key))
             continue;
         bool ok = false;
-        const int number = value.toInt(&ok);
+        const double number = range.whole ? value.toInt(&ok) : value.toDouble(&ok);
         if (ok && number >= range.low && number <= range.high)
             return true;
-        PrintError(FormatString(IDS_CLI_SETTING_NUMBER, key, QString::number(range.low),
-                                QString::number(range.high)));
-        return false;
-    }
-    for (const DecimalRange& range : kDecimalKeys) {
-        if (key != QLatin1String(range.key))
-            continue;
-        bool ok = false;
-        const double number = value.toDouble(&ok);
-        if (ok && number >= range.low && number <= range.high)
-            return true;
-        PrintError(FormatString(IDS_CLI_SETTING_NUMBER, key, QString::number(range.low),
-                                QString::number(range.high)));
+        PrintError(FormatString(IDS_CLI_SETTING_NUMBER, key, QString::number(range.low, 'g', 10),
+                                QString::number(range.high, 'g', 10)));
         return false;
     }
     bool ok = true;
