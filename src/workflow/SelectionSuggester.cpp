@@ -162,6 +162,10 @@ int CSelectionSuggester::suggest(int64_t length, IOpProgress& progress, CCutInfo
     }
     chroma.resize(energy.size());
     const float loudest = energy.empty() ? 0.0f : *std::max_element(energy.begin(), energy.end());
+    if (loudest <= 0) {
+        Trace(TRACE_ERROR, "no suggestion: the visualization values are silent or unreadable");
+        return OpFailed;
+    }
     for (size_t i = 0; i < energy.size(); ++i) {
         if (energy[i] <= loudest * kSilent)
             chroma[i] = {};
