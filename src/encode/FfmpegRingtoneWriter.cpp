@@ -226,7 +226,7 @@ struct CFfmpegRingtoneWriter::Codec {
 CFfmpegRingtoneWriter::CFfmpegRingtoneWriter(const QString& path, RingtoneFormat format,
                                              const WAVEFORMATEX& pcm, const QString& title,
                                              qint64 lengthMs)
-    : m_codec(std::make_unique<Codec>()), m_file(path), m_path(path), m_format(format) {
+    : m_codec(std::make_unique<Codec>()), m_file(path), m_path(path) {
     const qint64 limit = formatLengthLimit(format);
     if (limit > 0 && lengthMs > limit)
         Refuse(FormatUserText(IDS_FORMAT_TOO_LONG, formatName(format).toUpper(), int(limit / 1000),
@@ -344,7 +344,7 @@ struct CFfmpegRingtoneWriter::Codec {};
 
 CFfmpegRingtoneWriter::CFfmpegRingtoneWriter(const QString& path, RingtoneFormat format,
                                              const WAVEFORMATEX&, const QString&, qint64)
-    : m_file(path), m_path(path), m_format(format) {
+    : m_file(path), m_path(path) {
     checkAvailable(format);
 }
 

@@ -42,5 +42,4 @@ private:
     std::unique_ptr<Codec> m_codec;
     CReplacingFile m_file;
     QString m_path;
-    RingtoneFormat m_format;
 };
