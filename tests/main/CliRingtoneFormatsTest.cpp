@@ -167,6 +167,12 @@ TEST_F(CliFormats, EachFormatReadsBackWithItsCodecLayoutRateLengthAndTitle) {
     }
     const RunResult unknown = Run({"make", wav, "-o", temp.filePath("x.wav"), "--format", "wav"});
     EXPECT_EQ(unknown.err, "quillet-cli: Unknown format wav: use ogg, m4r, mp3 or opus.\n");
+    // A folder that is not there fails the write (and puts nothing in the root folder).
+    const QString lost = temp.filePath("missing/song.mp3");
+    EXPECT_EQ(Run({"make", wav, "-o", lost, "--format", "mp3"}).err,
+              "quillet-cli: Could not write " + lost.toUtf8() +
+                  ": No such file or directory (2)\n");
+    EXPECT_FALSE(QFileInfo::exists("/song.mp3"));
 
     // Ringtones of that kind hold 40 s at most: a longer one is refused and leaves no file.
     const QString m4r = temp.filePath("long.m4r");

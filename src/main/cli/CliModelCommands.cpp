@@ -167,10 +167,13 @@ bool IsWorkFileName(const QString& name) {
 // a work file of the program, not a regular file, or exists and force is not given.
 std::optional<QString> ResolveOutput(const QString& output, const QStringList& inputs, bool force) {
     // Links are followed, so that neither a link to the input nor one to a device slips through.
+    // A folder that does not exist stays as given, so that writing there fails rather than
+    // landing in the root folder.
     const QFileInfo given(output);
-    const QString target = given.exists() ? given.canonicalFilePath()
-                                          : QFileInfo(given.absolutePath()).canonicalFilePath() +
-                                                QLatin1Char('/') + given.fileName();
+    const QString folder = QFileInfo(given.absolutePath()).canonicalFilePath();
+    const QString target = given.exists()     ? given.canonicalFilePath()
+                           : folder.isEmpty() ? given.absoluteFilePath()
+                                              : folder + QLatin1Char('/') + given.fileName();
     const QFileInfo info(target);
     for (const QString& input : inputs) {
         if (!input.isEmpty() && QFileInfo(input).canonicalFilePath() == target) {
