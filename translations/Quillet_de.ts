@@ -1114,5 +1114,25 @@ Rückgabewert: 0 Erfolg, 1 abgebrochen (Strg+C), 2 fehlgeschlagen.</translation>
         <source>Looking for the chorus</source>
         <translation>Refrain wird gesucht</translation>
     </message>
+    <message>
+        <source>Ringtone</source>
+        <translation>Klingelton</translation>
+    </message>
+    <message>
+        <source>Normalize by loudness (EBU R128) instead of the peak</source>
+        <translation>Nach Lautheit (EBU R128) statt nach Spitzenwert normalisieren</translation>
+    </message>
+    <message>
+        <source>Target loudness (LUFS):</source>
+        <translation>Ziellautheit (LUFS):</translation>
+    </message>
+    <message>
+        <source>True-peak ceiling (dBTP):</source>
+        <translation>Obergrenze True Peak (dBTP):</translation>
+    </message>
+    <message>
+        <source>Select the chorus when a file is opened</source>
+        <translation>Beim Öffnen einer Datei den Refrain auswählen</translation>
+    </message>
 </context>
 </TS>

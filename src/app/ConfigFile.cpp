@@ -701,10 +701,18 @@ double ConfigFile::GetTargetLoudness() const {
     return lufs >= -70 && lufs <= 0 ? lufs : -14;
 }
 
+void ConfigFile::SetTargetLoudness(double lufs) {
+    SetValue(kTargetLoudness, QString::number(lufs));
+}
+
 double ConfigFile::GetTruePeakCeiling() const {
     double dbtp = -1;
     GetDouble(kTruePeakCeiling, dbtp);
     return dbtp >= -20 && dbtp <= 0 ? dbtp : -1;
+}
+
+void ConfigFile::SetTruePeakCeiling(double dbtp) {
+    SetValue(kTruePeakCeiling, QString::number(dbtp));
 }
 
 bool ConfigFile::GetSuggestOnOpen() const {

@@ -150,8 +150,10 @@ public:
     void SetLoudnessNormalization(bool on);
     // LUFS the loudness mode aims at; -14 when missing or outside -70..0.
     double GetTargetLoudness() const;
+    void SetTargetLoudness(double lufs);
     // dBTP the loudness mode keeps the true peak at or under; -1 when missing or outside -20..0.
     double GetTruePeakCeiling() const;
+    void SetTruePeakCeiling(double dbtp);
     // Whether opening an input proposes the suggested selection; default off.
     bool GetSuggestOnOpen() const;
     void SetSuggestOnOpen(bool on);

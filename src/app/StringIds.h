@@ -72,6 +72,11 @@ enum StringTableId : int {
     IDS_ASK_CD_RIP_AGAIN = 2064, // "Ask again before extracting a CD track"
     IDS_CD_DIALOG_TITLE = 2065,  // "Extract CD track"
     IDS_CD_DRIVE = 2066,         // "Drive:"
+    IDS_ABOUT_RINGTONE = 2067,   // "Ringtone"
+    IDS_ABOUT_LOUDNESS = 2068,   // "Normalize by loudness (EBU R128) instead of the peak"
+    IDS_ABOUT_TARGET = 2069,     // "Target loudness (LUFS):"
+    IDS_ABOUT_CEILING = 2070,    // "True-peak ceiling (dBTP):"
+    IDS_ABOUT_SUGGEST = 2071,    // "Select the chorus when a file is opened"
 
     // Opening a WAV file: what went wrong, and the message around it.
     IDS_WAV_FILE_NOT_FOUND = 2100,
