@@ -20,6 +20,8 @@ packages=(
   # codecs
   libmad0-dev libogg-dev libvorbis-dev
   libavformat-dev libavcodec-dev libavutil-dev libswresample-dev
+  # loudness measurement (EBU R128)
+  libebur128-dev
   # network, sound devices, audio CD
   libcurl4-openssl-dev curl libasound2-dev
   libcdio-dev libcdio-cdda-dev libcdio-paranoia-dev

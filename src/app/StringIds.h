@@ -72,6 +72,11 @@ enum StringTableId : int {
     IDS_ASK_CD_RIP_AGAIN = 2064, // "Ask again before extracting a CD track"
     IDS_CD_DIALOG_TITLE = 2065,  // "Extract CD track"
     IDS_CD_DRIVE = 2066,         // "Drive:"
+    IDS_ABOUT_RINGTONE = 2067,   // "Ringtone"
+    IDS_ABOUT_LOUDNESS = 2068,   // "Normalize by loudness (EBU R128) instead of the peak"
+    IDS_ABOUT_TARGET = 2069,     // "Target loudness (LUFS):"
+    IDS_ABOUT_CEILING = 2070,    // "True-peak ceiling (dBTP):"
+    IDS_ABOUT_SUGGEST = 2071,    // "Select the chorus when a file is opened"
 
     // Opening a WAV file: what went wrong, and the message around it.
     IDS_WAV_FILE_NOT_FOUND = 2100,
@@ -134,6 +139,15 @@ enum StringTableId : int {
     IDS_PATH_HAS_LINE_BREAK = 2206,
     // The beaming service that stops answering.
     IDS_SERVICE_SILENT = 2207,
+    // Saving the ringtone in a format of the person's choice.
+    IDS_SAVE_CANNOT_WRITE = 2208,
+    IDS_FORMAT_ENCODER_FAILED = 2209,
+    IDS_FORMAT_TOO_LONG = 2210,
+    IDS_FORMAT_UNAVAILABLE = 2211,
+    IDS_FORMAT_NEEDS_FFMPEG = 2212,
+    // The suggested selection.
+    IDS_NO_SUGGESTION = 2213,
+    IDS_FINDING_SUGGESTION = 2214,
     // The waveform's text for screen readers (%1... are filled in by the view).
     IDS_VIEW_NAME = 2400,
     IDS_VIEW_NO_INPUT = 2401,
