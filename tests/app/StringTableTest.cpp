@@ -96,6 +96,7 @@ TEST(StringTableTest, EveryEntryHasAGermanTranslationWithTheSameConversions) {
     const QSet<QString> sameInGerman = {
         u"OK"_s,     u"h"_s,         u"Minute"_s,   u"April"_s,
         u"August"_s, u"September"_s, u"November"_s, u" %s in %s "_s,
+        u"L"_s,      u"R"_s, // the channels: links, rechts
     };
     const QRegularExpression letter(u"\\p{L}"_s);
     for (const StringTableEntry& entry : StringTableEntries()) {

@@ -54,6 +54,7 @@ constexpr NumberRange kNumberKeys[] = {
     {"MinZoomSec", 1, 86400},
     {"BitRate", -1, 128},
     {"InputType", 0, 3},
+    {"WaveInVolume", -1, 65535},
 };
 constexpr const char* kFlagKeys[] = {
     "TraceCloseAfterEachLine", "TraceAKRip",         "LogarithmicView", "AskWantCDRip",
