@@ -148,14 +148,14 @@ enum StringTableId : int {
     IDS_VIEW_NO_SELECTION = 2404,
     IDS_VIEW_POSITION = 2405,
     // The recording dialog's own labels and hints.
-    IDS_REC_VOLUME = 2500,        // "Volume"
-    IDS_REC_LEFT = 2501,          // "L"
-    IDS_REC_RIGHT = 2502,         // "R"
-    IDS_REC_LEFT_LEVEL = 2503,    // "Level of the left channel"
-    IDS_REC_RIGHT_LEVEL = 2504,   // "Level of the right channel"
-    IDS_REC_CLIP_HINT = 2505,     // "The lamp above a meter lights for two seconds ..."
-    IDS_REC_VOLUME_HINT = 2506,   // "Recording volume of the selected source"
-    IDS_REC_TIME = 2507,          // "Recorded time"
-    IDS_REC_WAVE = 2508,          // "The sound of the last tenth of a second"
-    IDS_REC_LEVEL = 2509,         // "Level"
+    IDS_REC_VOLUME = 2500,      // "Volume"
+    IDS_REC_LEFT = 2501,        // "L"
+    IDS_REC_RIGHT = 2502,       // "R"
+    IDS_REC_LEFT_LEVEL = 2503,  // "Level of the left channel"
+    IDS_REC_RIGHT_LEVEL = 2504, // "Level of the right channel"
+    IDS_REC_CLIP_HINT = 2505,   // "The lamp above a meter lights for two seconds ..."
+    IDS_REC_VOLUME_HINT = 2506, // "Recording volume of the selected source"
+    IDS_REC_TIME = 2507,        // "Recorded time"
+    IDS_REC_WAVE = 2508,        // "The sound of the last tenth of a second"
+    IDS_REC_LEVEL = 2509,       // "Level"
 };

@@ -50,6 +50,7 @@ int CAudioLevelMeterController::ProcessBuffer(const void* data, uint32_t bytes) 
     Peaks peaks;
     if (!BlockPeaks(data, bytes, format, peaks))
         return 0;
+    peaks.share = double(bytes) / kBufferBytes;
     std::lock_guard lock(m_lock);
     if (m_pending.size() >= kMaxPending)
         m_pending.erase(m_pending.begin());

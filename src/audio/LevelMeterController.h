@@ -12,11 +12,15 @@
 // the meters are touched by whoever takes the peaks (the dialog's timer on the user thread).
 class CAudioLevelMeterController : public IAudioStreamGrabber {
 public:
-    // The largest absolute sample of each of the first two channels of one block.
+    // The largest absolute sample of each of the first two channels of one block, and the
+    // block's length in capture buffers of kBufferBytes.
     struct Peaks {
         int left = 0;
         int right = 0;
+        double share = 1.0;
     };
+    // The capture buffer the meters' pace is counted in.
+    static constexpr uint32_t kBufferBytes = 16384;
     // Blocks kept when nobody takes them (the oldest are dropped beyond this).
     static constexpr size_t kMaxPending = 256;
 

@@ -19,12 +19,12 @@ double CLevelMeterState::Decibels(int amplitude) {
     return 20.0 * std::log10(std::abs(double(amplitude) + 1.0) / 32768.0);
 }
 
-void CLevelMeterState::SetLevel(int amplitude, int64_t nowMs) {
+void CLevelMeterState::SetLevel(int amplitude, int64_t nowMs, double share) {
     m_current = Decibels(amplitude);
     if (m_speed <= 100.0)
-        m_speed += 0.2;
-    if (m_peak > m_floor && m_speed > 0.0)
-        m_peak -= m_speed;
+        m_speed += 0.2 * share;
+    if (m_peak > m_floor && m_speed > 1e-9)
+        m_peak -= m_speed * share;
     if (m_peak < m_current) {
         m_peak = m_current;
         m_speed = -2.0;

@@ -19,8 +19,10 @@ public:
     // Sets the two zone limits: green up to first, yellow up to second, red above.
     void SetThresholds(double firstDb, double secondDb);
     // Takes a block's largest absolute sample at time nowMs: the current level, the peak mark
-    // (which holds for ten blocks after a rise, then falls faster and faster) and the clip hold.
-    void SetLevel(int amplitude, int64_t nowMs);
+    // (which holds for ten capture buffers after a rise, then falls faster and faster) and the
+    // clip hold. share is the block's length in capture buffers: a part of a buffer moves the
+    // mark by its share, so the mark keeps its pace in time whatever the block size.
+    void SetLevel(int amplitude, int64_t nowMs, double share = 1.0);
 
     // The current level in decibels (not clamped).
     double Current() const { return m_current; }

@@ -98,7 +98,13 @@ void CWaveInSource::CaptureThreadFunc() {
     Trace(TRACE_DEBUG, "BEGIN THREAD CWaveInSource::CaptureThreadFunc()");
     for (int i = 0; !m_stopped.load(); i = (i + 1) % kBufferCount) {
         char* buffer = m_data.data() + size_t(i) * kBufferSize;
-        if (!m_stream->read(buffer, kBufferSize)) {
+        bool read = true;
+        for (uint32_t done = 0; read && done < kBufferSize; done += kPartSize) {
+            read = m_stream->read(buffer + done, kPartSize);
+            if (read)
+                DeliverPart(buffer + done, kPartSize);
+        }
+        if (!read) {
             if (!m_stopped.load()) {
                 Trace(TRACE_ERROR, "WaveInSource: the wave-in device failed");
                 std::lock_guard lock(m_failureLock);

@@ -28,7 +28,8 @@ class CQuilletCtrl : public QWidget, public IRingtoneModelOwner, public IRecordi
 public:
     // The posted reports of a recording: the recorded milliseconds, and the end of a recording
     // that has to stop (with the message why, empty at its maximum length).
-    static constexpr QEvent::Type RecordedTimeEvent = static_cast<QEvent::Type>(QEvent::User + 0x401);
+    static constexpr QEvent::Type RecordedTimeEvent =
+        static_cast<QEvent::Type>(QEvent::User + 0x401);
     static constexpr QEvent::Type RecordingEndedEvent =
         static_cast<QEvent::Type>(QEvent::User + 0x402);
 

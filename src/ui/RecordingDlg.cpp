@@ -57,8 +57,9 @@ QLabel* Caption(int id, QWidget* parent) {
 
 CRecordingDlg::CRecordingDlg(QWidget* parent, CRingtoneModel& model, IRecordingReceiver* receiver)
     : QDialog(parent), m_model(model), m_receiver(receiver), m_deviceBox(new QComboBox(this)),
-      m_lineBox(new QComboBox(this)), m_volume(new QSlider(Qt::Vertical, this)),
-      m_meters{new CAudioLevelMeter(this), new CAudioLevelMeter(this)},
+      m_lineBox(new QComboBox(this)),
+      m_volume(new QSlider(Qt::Vertical, this)), m_meters{new CAudioLevelMeter(this),
+                                                          new CAudioLevelMeter(this)},
       m_wave(new CAudioWaveMonitor(this)),
       m_start(new QPushButton(ButtonIcon(true), LoadString(IDS_START_REC), this)),
       m_stop(new QPushButton(ButtonIcon(false), LoadString(IDS_STOP_REC), this)),
@@ -208,8 +209,8 @@ void CRecordingDlg::DeviceChanged() {
     m_startAllowed = false;
     m_deviceName = m_deviceBox->currentText();
     try {
-        m_mixer = std::make_unique<CAudioMixerDevice>(m_deviceName,
-                                                      CAudioMixerDevice::ByWaveInName);
+        m_mixer =
+            std::make_unique<CAudioMixerDevice>(m_deviceName, CAudioMixerDevice::ByWaveInName);
         QStringList lines = m_mixer->waveInLines();
         lines.sort();
         const QString configured = GetConfig().GetWaveInLine();
@@ -252,8 +253,8 @@ void CRecordingDlg::LineChanged() {
     // The volume stored for this card and line is set again.
     const ConfigFile& config = GetConfig();
     const int stored = config.GetWaveInVolume();
-    if (stored >= 0 && m_deviceName == config.GetWaveInDevice() &&
-        line == config.GetWaveInLine() && m_mixer->setVolume(line, uint32_t(stored)))
+    if (stored >= 0 && m_deviceName == config.GetWaveInDevice() && line == config.GetWaveInLine() &&
+        m_mixer->setVolume(line, uint32_t(stored)))
         value = uint32_t(stored);
     {
         const QSignalBlocker blocker(m_volume);
@@ -285,10 +286,10 @@ void CRecordingDlg::StartMonitoring() {
     const double fullScale = double((1 << format.wBitsPerSample) - 1);
     for (CAudioLevelMeter* meter : m_meters)
         meter->SetRange(kMeterFloorDb, kMeterTopDb, fullScale);
-    m_source->AddGrabber(&m_levels);
+    m_source->AddGrabber(&m_levels, CAudioSource::Delivery::Parts);
     m_wave->SetTimeWindow(kWaveWindowMs);
     m_wave->Start(format, kDisplayPeriodMs);
-    m_source->AddGrabber(m_wave);
+    m_source->AddGrabber(m_wave, CAudioSource::Delivery::Parts);
     const ConfigFile& config = GetConfig();
     m_wave->SetLogarithmic(config.GetLogarithmicView(), config.GetLogViewParam_X0(),
                            config.GetLogViewParam_X1(), config.GetLogViewParam_S());
@@ -309,8 +310,8 @@ void CRecordingDlg::StopMonitoring() {
 void CRecordingDlg::DisplayTick() {
     m_levels.TakePeaks(m_peaks);
     for (const CAudioLevelMeterController::Peaks& peaks : m_peaks) {
-        m_meters[0]->SetLevel(peaks.left);
-        m_meters[1]->SetLevel(peaks.right);
+        m_meters[0]->SetLevel(peaks.left, peaks.share);
+        m_meters[1]->SetLevel(peaks.right, peaks.share);
     }
     if (m_peaks.empty()) { // the clip lamps go out in time also when nothing comes
         m_meters[0]->update();

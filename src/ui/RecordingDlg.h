@@ -48,6 +48,8 @@ public:
     QPushButton* stopButton() const { return m_stop; }
     QPushButton* closeButton() const { return m_close; }
     QLabel* timeLabel() const { return m_time; }
+    // The card being monitored; null when none.
+    CWaveInSource* source() const { return m_source.get(); }
     // Closes unless a recording runs: monitoring ends, the mixer is closed, the choices are kept.
     void reject() override;
 

@@ -18,6 +18,16 @@ TEST(LevelMeterTest, DecibelsPeakHoldAndClipHold) {
     meter.SetLevel(0, 600);
     meter.SetLevel(0, 600);
     EXPECT_NEAR(meter.Peak(), -0.6, 1e-9);
+    // Quarter buffers: the same hold and fall in time.
+    CLevelMeterState parts;
+    parts.SetRange(-30, 0, 32767);
+    parts.SetLevel(32767, 0, 0.25);
+    for (int i = 0; i < 40; ++i)
+        parts.SetLevel(0, 0, 0.25);
+    EXPECT_NEAR(parts.Peak(), 0.0, 1e-9);
+    for (int i = 0; i < 8; ++i)
+        parts.SetLevel(0, 0, 0.25);
+    EXPECT_NEAR(parts.Peak(), -0.45, 1e-9); // 0.25 x (0.05 + 0.10 + ... + 0.40)
     EXPECT_TRUE(meter.ClipLit(2499));
     EXPECT_FALSE(meter.ClipLit(2500));
     meter.SetLevel(-32767, 3000); // full scale either way
@@ -35,6 +45,6 @@ TEST(LevelMeterTest, DecibelsPeakHoldAndClipHold) {
     ASSERT_TRUE(CAudioLevelMeterController::BlockPeaks(block, sizeof block,
                                                        MakePcmFormat(1, 44100, 16), peaks));
     EXPECT_EQ(peaks.right, 3000);
-    EXPECT_FALSE(CAudioLevelMeterController::BlockPeaks(block, sizeof block, WAVEFORMATEX{},
-                                                        peaks));
+    EXPECT_FALSE(
+        CAudioLevelMeterController::BlockPeaks(block, sizeof block, WAVEFORMATEX{}, peaks));
 }

@@ -1,6 +1,7 @@
 // The recording dialog on the virtual card: monitoring moves the meters, the clip lamp holds for
 // two seconds, a recording reported through the main control's posted events becomes the input
 // sample for sample, a failing card ends it with the message, and the choices are remembered.
+#include "ui/RecordingDlg.h"
 #include "UiTestSupport.h"
 #include "app/StringIds.h"
 #include "audio/AudioCore.h"
@@ -9,7 +10,6 @@
 #include "audio/gui/AudioLevelMeter.h"
 #include "audio/gui/AudioWaveMonitor.h"
 #include "ui/QuilletCtrl.h"
-#include "ui/RecordingDlg.h"
 #include "workflow/ModelTestSupport.h"
 
 #include <QComboBox>
@@ -125,7 +125,8 @@ TEST_F(RecordingDlgTest, ARecordingMadeInTheDialogBecomesTheInput) {
         ASSERT_TRUE(WaitUntil([&] { return model.getDuration() >= 1500; }, 10000));
         dialog->stopButton()->click();
         EXPECT_FALSE(model.isRecording());
-        EXPECT_EQ(dialog->timeLabel()->text(), QString::asprintf("00:%02d", int(model.getDuration() / 1000)));
+        EXPECT_EQ(dialog->timeLabel()->text(),
+                  QString::asprintf("00:%02d", int(model.getDuration() / 1000)));
         dialog->volumeSlider()->setValue(4000);
         EXPECT_EQ(CardVolume("Line"), 4000u);
     });

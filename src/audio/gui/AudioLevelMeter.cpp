@@ -40,16 +40,15 @@ void CAudioLevelMeter::SetThresholds(double firstDb, double secondDb) {
     update();
 }
 
-void CAudioLevelMeter::SetLevel(int amplitude) {
-    m_state.SetLevel(amplitude, m_clock());
+void CAudioLevelMeter::SetLevel(int amplitude, double share) {
+    m_state.SetLevel(amplitude, m_clock(), share);
     update();
 }
 
 int CAudioLevelMeter::YOf(double db, const QRect& bar) const {
     const double span = m_state.Top() - m_state.Floor();
-    const double part = span > 0 ? (std::clamp(db, m_state.Floor(), m_state.Top()) -
-                                    m_state.Floor()) / span
-                                 : 0.0;
+    const double part =
+        span > 0 ? (std::clamp(db, m_state.Floor(), m_state.Top()) - m_state.Floor()) / span : 0.0;
     return bar.bottom() + 1 - int(part * bar.height() + 0.5);
 }
 

@@ -22,8 +22,8 @@ public:
     void SetRange(double floorDb, double topDb, double fullScale);
     // Sets the limits of the yellow and red zones.
     void SetThresholds(double firstDb, double secondDb);
-    // Takes the largest absolute sample of a block.
-    void SetLevel(int amplitude);
+    // Takes the largest absolute sample of a block share capture buffers long.
+    void SetLevel(int amplitude, double share = 1.0);
     // Replaces the clock (tests).
     void setClock(Clock clock) { m_clock = std::move(clock); }
     const CLevelMeterState& state() const { return m_state; }

@@ -66,8 +66,8 @@ int CAudioWaveMonitor::PointCount() const {
 }
 
 int CAudioWaveMonitor::FramesPerPoint() const {
-    return std::max(1, int(int64_t(m_format.nSamplesPerSec) * m_windowMs /
-                           (int64_t(PointCount()) * 1000)));
+    return std::max(
+        1, int(int64_t(m_format.nSamplesPerSec) * m_windowMs / (int64_t(PointCount()) * 1000)));
 }
 
 int16_t CAudioWaveMonitor::GroupPoint(const char* data, int frames, int frameSize) {
