@@ -25,6 +25,8 @@
 #include <QSlider>
 #include <QVBoxLayout>
 
+#include <utility>
+
 namespace {
 // The meters show -30 dB to 0 dB of 16-bit sound.
 constexpr double kMeterFloorDb = -30.0;
@@ -250,10 +252,11 @@ void CRecordingDlg::LineChanged() {
     uint32_t value = 0;
     m_mixer->getVolume(line, value);
     m_mixer->SelectVolumeControl(line);
-    // The volume stored for this card and line is set again.
+    // At the opening, the volume stored for this card and line is set again.
     const ConfigFile& config = GetConfig();
     const int stored = config.GetWaveInVolume();
-    if (stored >= 0 && m_deviceName == config.GetWaveInDevice() && line == config.GetWaveInLine() &&
+    if (std::exchange(m_restoreVolume, false) && stored >= 0 &&
+        m_deviceName == config.GetWaveInDevice() && line == config.GetWaveInLine() &&
         m_mixer->setVolume(line, uint32_t(stored)))
         value = uint32_t(stored);
     {

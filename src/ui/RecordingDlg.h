@@ -97,6 +97,7 @@ private:
     bool m_recordingRuns = false; // started here and not yet stopped here
     bool m_recorded = false;
     bool m_startAllowed = false;
+    bool m_restoreVolume = true; // the stored volume is set again once, at the opening
 
     QComboBox* m_deviceBox;
     QComboBox* m_lineBox;

@@ -157,6 +157,16 @@ TEST_F(RecordingDlgTest, ARecordingMadeInTheDialogBecomesTheInput) {
         EXPECT_EQ(dialog->startButton()->text(), "Aufnahme starten");
         ASSERT_TRUE(WaitUntil([&] { return dialog->meter(0)->state().Current() > -30; }));
         SaveShot(dialog, QStringLiteral("recording_de"));
+        // Monitoring restarted on every change of card, a session started and stopped each time.
+        for (int cycle = 30; cycle > 0; --cycle) {
+            dialog->deviceBox()->setCurrentIndex(cycle % 2);
+            dialog->startButton()->click();
+            ASSERT_TRUE(model.isRecording()) << cycle;
+            dialog->stopButton()->click();
+            EXPECT_EQ(QFile::exists(CRingtoneModel::workWavFileName()), model.getDuration() > 0);
+        }
+        EXPECT_EQ(dialog->deviceBox()->currentText(), "Quillet Virtual");
+        EXPECT_TRUE(messages.errors.isEmpty());
         dialog->startButton()->click();
         ASSERT_TRUE(WaitUntil([&] { return dialog->startButton()->isEnabled(); }, 10000));
         EXPECT_FALSE(dialog->stopButton()->isEnabled());
