@@ -28,6 +28,9 @@ packages=(
   # tests: GoogleTest, a virtual display, tools that make and measure fixtures
   googletest libgtest-dev libgmock-dev xvfb xauth xdotool imagemagick x11-utils fonts-dejavu-core
   sox vorbis-tools lame ffmpeg ccache
+  # packaging: the icon's PNG sizes, the Debian packages, and the validators of the desktop
+  # entry, the metainfo, the manual pages and the packages
+  librsvg2-bin dpkg-dev file desktop-file-utils appstream man-db lintian bash-completion
 )
 
 export DEBIAN_FRONTEND=noninteractive

@@ -121,7 +121,8 @@ bool CQuilletDlg::applySkinFile(const QString& path) {
     }
     if (!title.isEmpty())
         setWindowTitle(title);
-    if (!icon.isEmpty() && QFileInfo::exists(icon))
+    // The program's own icon, which the desktop entry shows too, goes before the skin's.
+    if (!icon.isEmpty() && QFileInfo::exists(icon) && QGuiApplication::windowIcon().isNull())
         setWindowIcon(QIcon(icon));
     update();
     return true;
