@@ -108,12 +108,12 @@ TEST_F(RecordingDlgTest, ARecordingMadeInTheDialogBecomesTheInput) {
         EXPECT_GT(left->state().Current(), -30.0);
         EXPECT_GT(left->state().Current(), dialog->meter(1)->state().Current());
         EXPECT_FALSE(dialog->meter(1)->clipLit());
+        ASSERT_TRUE(WaitUntil([&] { return dialog->waveMonitor()->points().size() > 100; }));
+        SaveShot(dialog, QStringLiteral("recording_en"));
         now += 1999;
         EXPECT_TRUE(left->clipLit());
         now += 1;
         EXPECT_FALSE(left->clipLit());
-        ASSERT_TRUE(WaitUntil([&] { return dialog->waveMonitor()->points().size() > 100; }));
-        SaveShot(dialog, QStringLiteral("recording_en"));
 
         dialog->startButton()->click();
         EXPECT_TRUE(model.isRecording());
