@@ -83,9 +83,6 @@ CRecordingDlg::CRecordingDlg(QWidget* parent, CRingtoneModel& model, IRecordingR
     FillDevices();
     connect(m_deviceBox, &QComboBox::currentIndexChanged, this, &CRecordingDlg::DeviceChanged);
     connect(m_lineBox, &QComboBox::currentIndexChanged, this, &CRecordingDlg::LineChanged);
-    const ConfigFile& config = GetConfig();
-    m_wave->SetLogarithmic(config.GetLogarithmicView(), config.GetLogViewParam_X0(),
-                           config.GetLogViewParam_X1(), config.GetLogViewParam_S());
     m_displayTimer.start(kDisplayPeriodMs);
     m_mixerTimer.start(kMixerPollMs);
     UpdateButtons();
@@ -238,7 +235,7 @@ void CRecordingDlg::DeviceChanged() {
         StopMonitoring();
         m_mixer.reset();
         CWindowMessages messages(this);
-        messages.ShowMessage(IUserMessages::Kind::Error, e.message());
+        ShowErrorMessage(messages, e.message());
     }
     UpdateButtons();
 }
@@ -322,10 +319,6 @@ void CRecordingDlg::DisplayTick() {
     }
     if (m_recordingRuns)
         UpdateTime();
-}
-
-bool CRecordingDlg::Recording() const {
-    return m_recordingRuns;
 }
 
 void CRecordingDlg::StartRec() {

@@ -80,7 +80,6 @@ private:
     void UpdateTime();
     // Stores the card, the line and the volume in the settings.
     void Remember();
-    bool Recording() const;
 
     CRingtoneModel& m_model;
     IRecordingReceiver* m_receiver;

@@ -41,11 +41,6 @@ public:
 
     // The points shown, oldest first.
     const std::deque<int16_t>& points() const { return m_points; }
-    // Reads what the ring holds and turns it into points (the timer's step).
-    void Poll();
-    // The point of a group of frames of 16-bit PCM: the first channel's sample of largest
-    // magnitude (sign kept) among the first kMaxFramesPerPoint frames.
-    static int16_t GroupPoint(const char* data, int frames, int frameSize);
 
     QSize sizeHint() const override { return QSize(320, 120); }
 
@@ -53,6 +48,11 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    // Reads what the ring holds and turns it into points (the timer's step).
+    void Poll();
+    // The point of a group of frames of 16-bit PCM: the first channel's sample of largest
+    // magnitude (sign kept) among the first kMaxFramesPerPoint frames.
+    static int16_t GroupPoint(const char* data, int frames, int frameSize);
     // Points that fit the drawable width.
     int PointCount() const;
     // Frames of sound per point for the width and the time window (at least 1).
