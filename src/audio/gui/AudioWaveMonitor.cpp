@@ -94,10 +94,11 @@ void CAudioWaveMonitor::Poll() {
     const uint64_t windowBytes = uint64_t(m_format.nAvgBytesPerSec) * uint32_t(m_windowMs) / 1000;
     uint64_t wanted = held;
     if (held > windowBytes) {
-        // Behind: one timer period's worth at the display's own pace.
+        // Behind: one timer period's worth at the display's own pace, and what lies beyond the
+        // window, so that the display is never more than the window behind the sound.
         wanted = uint64_t(m_periodMs) * uint32_t(points) * 1000 * uint32_t(framesPerPoint) /
                  uint32_t(m_windowMs) * uint32_t(frameSize) / 1000;
-        wanted = std::min<uint64_t>(wanted & ~uint64_t(3), held);
+        wanted = std::min<uint64_t>((wanted + held - windowBytes) & ~uint64_t(3), held);
     }
     wanted -= wanted % group; // whole points only; the rest waits for the next tick
     if (wanted == 0)
