@@ -3,8 +3,9 @@
 // sample positions (spread over the phases of a capture buffer); the bench watches the left
 // meter's level, which the dialog's display timer sets and paints, every millisecond on the user
 // thread and notes when it rises above -6 dB. The card's start is taken from the times at which
-// its buffers are handed out (the card is paced by the clock). Also reports the CPU share of the
-// open dialog (capture, meters, wave display, offscreen painting).
+// its buffers are handed out (the card is paced by the clock). Then, for 10 s more without the
+// watching, reports the CPU share of the open dialog (capture, meters, wave display, offscreen
+// painting).
 //
 // quillet-meter-bench [SECONDS]   (default 20)
 #include "CpuTime.h"
@@ -34,6 +35,7 @@ constexpr int kRate = 44100;
 constexpr int kBurstFrames = kRate * 30 / 1000;
 constexpr double kShownDb = -6.0;
 constexpr double kQuietDb = -40.0;
+constexpr int kCpuSeconds = 10;
 
 double NowMs() {
     return std::chrono::duration<double, std::milli>(Clock::now().time_since_epoch()).count();
@@ -56,9 +58,9 @@ struct StartEstimate : IAudioStreamGrabber {
 
 // Silence with a 30 ms burst at 0.95 of full scale every 400 ms, each moved by a further part of
 // a capture buffer so that the bursts fall on every phase of it.
-std::vector<int> WriteBursts(const QString& path, int seconds, QByteArray& pcm) {
+std::vector<int> WriteBursts(const QString& path, int seconds) {
     const int frames = seconds * kRate;
-    pcm = QByteArray(frames * 4, '\0');
+    QByteArray pcm(frames * 4, '\0');
     auto* samples = reinterpret_cast<int16_t*>(pcm.data());
     const int bufferFrames = int(CWaveInSource::kBufferSize / 4);
     std::vector<int> starts;
@@ -91,8 +93,7 @@ int main(int argc, char** argv) {
     QTemporaryDir temp;
     GetConfig().SetConfigFolder(temp.path());
     GetConfig().SetDefaults();
-    QByteArray pcm;
-    const std::vector<int> bursts = WriteBursts(temp.filePath("bursts.wav"), seconds, pcm);
+    std::vector<int> bursts = WriteBursts(temp.filePath("bursts.wav"), seconds + kCpuSeconds);
     if (bursts.empty()) {
         std::fprintf(stderr, "quillet-meter-bench: cannot write %s\n", qPrintable(temp.path()));
         return 1;
@@ -100,8 +101,6 @@ int main(int argc, char** argv) {
     qputenv("QUILLET_VIRTUAL_IN", temp.filePath("bursts.wav").toUtf8());
 
     CRingtoneModel model;
-    const double cpuBefore = CpuSeconds();
-    const double wallBefore = NowMs();
     CRecordingDlg dialog(nullptr, model, nullptr);
     StartEstimate start;
     if (!dialog.source()) {
@@ -125,14 +124,27 @@ int main(int argc, char** argv) {
         }
     });
     watch.start(1);
-    QEventLoop loop; // not the application's: its quit would close the dialog first
-    QTimer::singleShot(seconds * 1000 - 200, &loop, &QEventLoop::quit);
-    loop.exec();
+    // Not the application's loop: its quit would close the dialog first.
+    const auto run = [](int ms) {
+        QEventLoop loop;
+        QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+        loop.exec();
+    };
+    run(seconds * 1000 - 200);
+    dialog.source()->RemoveGrabber(&start);
+    // The dialog's own CPU share, without the bench's watching.
+    watch.stop();
+    const double cpuBefore = CpuSeconds();
+    const double wallBefore = NowMs();
+    run(kCpuSeconds * 1000);
     const double cpu = CpuSeconds() - cpuBefore;
     const double wall = NowMs() - wallBefore;
-    dialog.source()->RemoveGrabber(&start);
     dialog.reject();
 
+    // The bursts the watching saw the end of.
+    bursts.erase(std::find_if(bursts.begin(), bursts.end(),
+                              [&](int frame) { return frame > (seconds - 1) * kRate; }),
+                 bursts.end());
     std::vector<double> latencies;
     const double startMs = start.startMs.load();
     for (int frame : bursts) {
