@@ -23,3 +23,8 @@ void CAudioSource::DeliverPart(const void* data, uint32_t bytes) {
     for (IAudioStreamGrabber* grabber : m_partGrabbers)
         grabber->ProcessBuffer(data, bytes);
 }
+
+bool CAudioSource::HasPartGrabbers() {
+    std::lock_guard lock(m_lock);
+    return !m_partGrabbers.empty();
+}

@@ -32,6 +32,8 @@ protected:
     void Deliver(const void* data, uint32_t bytes);
     // Hands a part of a buffer to every grabber that takes parts, under the lock.
     void DeliverPart(const void* data, uint32_t bytes);
+    // Whether a grabber takes parts.
+    bool HasPartGrabbers();
 
 private:
     std::mutex m_lock;

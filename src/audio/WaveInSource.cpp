@@ -98,11 +98,13 @@ void CWaveInSource::CaptureThreadFunc() {
     Trace(TRACE_DEBUG, "BEGIN THREAD CWaveInSource::CaptureThreadFunc()");
     for (int i = 0; !m_stopped.load(); i = (i + 1) % kBufferCount) {
         char* buffer = m_data.data() + size_t(i) * kBufferSize;
+        // In parts only for grabbers that take them: each read wakes this thread.
+        const uint32_t step = HasPartGrabbers() ? kPartSize : kBufferSize;
         bool read = true;
-        for (uint32_t done = 0; read && done < kBufferSize; done += kPartSize) {
-            read = m_stream->read(buffer + done, kPartSize);
-            if (read)
-                DeliverPart(buffer + done, kPartSize);
+        for (uint32_t done = 0; read && done < kBufferSize; done += step) {
+            read = m_stream->read(buffer + done, step);
+            if (read && step < kBufferSize)
+                DeliverPart(buffer + done, step);
         }
         if (!read) {
             if (!m_stopped.load()) {
