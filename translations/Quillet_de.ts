@@ -1134,5 +1134,45 @@ Rückgabewert: 0 Erfolg, 1 abgebrochen (Strg+C), 2 fehlgeschlagen.</translation>
         <source>Select the chorus when a file is opened</source>
         <translation>Beim Öffnen einer Datei den Refrain auswählen</translation>
     </message>
+    <message>
+        <source>Volume</source>
+        <translation>Lautstärke</translation>
+    </message>
+    <message>
+        <source>L</source>
+        <translation>L</translation>
+    </message>
+    <message>
+        <source>R</source>
+        <translation>R</translation>
+    </message>
+    <message>
+        <source>Level of the left channel</source>
+        <translation>Pegel des linken Kanals</translation>
+    </message>
+    <message>
+        <source>Level of the right channel</source>
+        <translation>Pegel des rechten Kanals</translation>
+    </message>
+    <message>
+        <source>The lamp above a meter lights for two seconds when a sample reaches full scale.</source>
+        <translation>Die Lampe über einer Anzeige leuchtet zwei Sekunden lang, wenn ein Abtastwert die Vollaussteuerung erreicht.</translation>
+    </message>
+    <message>
+        <source>Recording volume of the selected source</source>
+        <translation>Aufnahmelautstärke der gewählten Quelle</translation>
+    </message>
+    <message>
+        <source>Recorded time</source>
+        <translation>Aufgenommene Zeit</translation>
+    </message>
+    <message>
+        <source>The sound of the last tenth of a second</source>
+        <translation>Der Klang der letzten Zehntelsekunde</translation>
+    </message>
+    <message>
+        <source>Level</source>
+        <translation>Pegel</translation>
+    </message>
 </context>
 </TS>

@@ -57,6 +57,7 @@ const QString kTruePeakCeiling = QStringLiteral("TruePeakCeiling");
 const QString kSuggestOnOpen = QStringLiteral("SuggestOnOpen");
 const QString kWaveInLine = QStringLiteral("WaveInLine");
 const QString kWaveInDevice = QStringLiteral("WaveInDevice");
+const QString kWaveInVolume = QStringLiteral("WaveInVolume");
 const QString kWaveOutDevice = QStringLiteral("WaveOutDevice");
 const QString kAskWantCDRip = QStringLiteral("AskWantCDRip");
 
@@ -734,6 +735,14 @@ QString ConfigFile::GetWaveInDevice() const {
 }
 void ConfigFile::SetWaveInDevice(const QString& device) {
     SetValue(kWaveInDevice, device);
+}
+
+int ConfigFile::GetWaveInVolume() const {
+    const int volume = GetNumber(kWaveInVolume, -1);
+    return volume >= 0 && volume <= 65535 ? volume : -1;
+}
+void ConfigFile::SetWaveInVolume(int volume) {
+    SetInt(kWaveInVolume, volume);
 }
 
 QString ConfigFile::GetWaveOutDevice() const {

@@ -161,6 +161,10 @@ public:
     void SetWaveInLine(const QString& line);
     QString GetWaveInDevice() const;
     void SetWaveInDevice(const QString& device);
+    // The recording volume last set in the recording dialog (0 to 65535) for the line WaveInLine
+    // of the device WaveInDevice; -1 when missing or out of range.
+    int GetWaveInVolume() const;
+    void SetWaveInVolume(int volume);
     QString GetWaveOutDevice() const;
     void SetWaveOutDevice(const QString& device);
     // True when the setting is missing or not "0"/"1".

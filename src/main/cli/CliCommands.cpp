@@ -58,6 +58,7 @@ constexpr NumberRange kNumberKeys[] = {
     {"NormalizationPercent", 0, 100, false},
     {"TargetLoudness", -70, 0, false},
     {"TruePeakCeiling", -20, 0, false},
+    {"WaveInVolume", -1, 65535},
 };
 constexpr const char* kFlagKeys[] = {"TraceCloseAfterEachLine",
                                      "TraceAKRip",
