@@ -20,11 +20,13 @@ packages=(
   # codecs
   libmad0-dev libogg-dev libvorbis-dev
   libavformat-dev libavcodec-dev libavutil-dev libswresample-dev
+  # loudness measurement (EBU R128)
+  libebur128-dev
   # network, sound devices, audio CD
   libcurl4-openssl-dev curl libasound2-dev
   libcdio-dev libcdio-cdda-dev libcdio-paranoia-dev
   # reference service
-  libcpp-httplib-dev
+  libboost-dev
   # tests: GoogleTest, a virtual display, tools that make and measure fixtures
   googletest libgtest-dev libgmock-dev xvfb xauth xdotool imagemagick x11-utils fonts-dejavu-core
   sox vorbis-tools lame ffmpeg ccache

@@ -596,14 +596,17 @@
 
 Commands:
   open FILE                  open a WAV, MP3, OGG, WMA, WMV or ASF file as the input
-  info                       show the input, its format, duration and selection
+  info                       show the input, its format, duration, selection and its loudness
   select START END [--fade-in T] [--fade-out T]
                              set the ringtone&apos;s selection and fades
   extract [-o FILE] [--force] make the ringtone (OGG Vorbis); also for make: --force
                              replaces an existing FILE
   make FILE -o OUT [--start T] [--end T] [--fade-in T] [--fade-out T]
-                             open, select and extract in one go, leaving the input alone;
-                             the gain follows the peak around the selection
+       [--format ogg|m4r|mp3|opus] [--loudness [LUFS]]
+                             open, select and save in one go, leaving the input alone;
+                             the gain follows the peak around the selection, or with
+                             --loudness the selection&apos;s loudness (TargetLoudness by default)
+  suggest [--length T]       select the input&apos;s loudest repeated stretch (its chorus)
   beam                       send the ringtone to the service and follow the transfer until it
                              is finished on the service&apos;s page
   cd list                    list the CD drives and images with their tracks
@@ -634,13 +637,16 @@ Exit status: 0 success, 1 cancelled (Ctrl+C), 2 failed.</source>
 
 Befehle:
   open DATEI                 eine WAV-, MP3-, OGG-, WMA-, WMV- oder ASF-Datei als Quelle öffnen
-  info                       Quelle, Format, Dauer und Auswahl anzeigen
+  info                       Quelle, Format, Dauer, Auswahl und deren Lautheit anzeigen
   select ANFANG ENDE [--fade-in Z] [--fade-out Z]
                              Auswahl und Ein-/Ausblenden des Klingeltons festlegen
   extract [-o DATEI] [--force] Klingelton erstellen (OGG); --force ersetzt DATEI (auch make)
   make DATEI -o ZIEL [--start Z] [--end Z] [--fade-in Z] [--fade-out Z]
-                             öffnen, auswählen und erstellen in einem Schritt, ohne die Quelle zu ändern;
-                             Verstärkung folgt dem Spitzenwert um die Auswahl
+       [--format ogg|m4r|mp3|opus] [--loudness [LUFS]]
+                             öffnen, auswählen und speichern in einem Schritt, ohne die Quelle zu
+                             ändern; Verstärkung folgt dem Spitzenwert um die Auswahl, mit
+                             --loudness der Lautheit der Auswahl (sonst TargetLoudness)
+  suggest [--length Z]       den lautesten wiederholten Abschnitt der Quelle (Refrain) auswählen
   beam                       den Klingelton an den Dienst senden und die Übertragung verfolgen, bis
                              sie auf der Seite des Dienstes abgeschlossen ist
   cd list                    CD-Laufwerke und CD-Abbilder mit ihren Titeln anzeigen
@@ -1067,6 +1073,106 @@ Rückgabewert: 0 Erfolg, 1 abgebrochen (Strg+C), 2 fehlgeschlagen.</translation>
     <message>
         <source>This build of Quillet has no web browser: the ringtone cannot be sent from here.</source>
         <translation>Diese Ausgabe von Quillet hat keinen Webbrowser: der Klingelton kann von hier aus nicht gesendet werden.</translation>
+    </message>
+    <message>
+        <source>Error encoding the ringtone: %s.</source>
+        <translation>Fehler beim Kodieren des Klingeltons: %s.</translation>
+    </message>
+    <message>
+        <source>A ringtone in %s can be at most %d seconds long; this one has %s seconds.</source>
+        <translation>Ein Klingelton im Format %s darf höchstens %d Sekunden lang sein; dieser hat %s Sekunden.</translation>
+    </message>
+    <message>
+        <source>Cannot save as %s: %s.</source>
+        <translation>Speichern als %s nicht möglich: %s.</translation>
+    </message>
+    <message>
+        <source>This build of Quillet saves OGG Vorbis only; %s needs FFmpeg.</source>
+        <translation>Diese Ausgabe von Quillet speichert nur OGG Vorbis; %s braucht FFmpeg.</translation>
+    </message>
+    <message>
+        <source>No stretch of the input suits a ringtone.</source>
+        <translation>Kein Abschnitt der Eingabe eignet sich als Klingelton.</translation>
+    </message>
+    <message>
+        <source>%s takes one of: %s.</source>
+        <translation>%s nimmt einen dieser Werte: %s.</translation>
+    </message>
+    <message>
+        <source>Selection loudness: %s LUFS, true peak %s dBTP</source>
+        <translation>Lautheit der Auswahl: %s LUFS, True Peak %s dBTP</translation>
+    </message>
+    <message>
+        <source>Not a loudness (-70 to 0 LUFS): %s</source>
+        <translation>Keine Lautheit (-70 bis 0 LUFS): %s</translation>
+    </message>
+    <message>
+        <source>Unknown format %s: use ogg, m4r, mp3 or opus.</source>
+        <translation>Unbekanntes Format %s: ogg, m4r, mp3 oder opus verwenden.</translation>
+    </message>
+    <message>
+        <source>Looking for the chorus</source>
+        <translation>Refrain wird gesucht</translation>
+    </message>
+    <message>
+        <source>Ringtone</source>
+        <translation>Klingelton</translation>
+    </message>
+    <message>
+        <source>Normalize by loudness (EBU R128) instead of the peak</source>
+        <translation>Nach Lautheit (EBU R128) statt nach Spitzenwert normalisieren</translation>
+    </message>
+    <message>
+        <source>Target loudness (LUFS):</source>
+        <translation>Ziellautheit (LUFS):</translation>
+    </message>
+    <message>
+        <source>True-peak ceiling (dBTP):</source>
+        <translation>Obergrenze True Peak (dBTP):</translation>
+    </message>
+    <message>
+        <source>Select the chorus when a file is opened</source>
+        <translation>Beim Öffnen einer Datei den Refrain auswählen</translation>
+    </message>
+    <message>
+        <source>Volume</source>
+        <translation>Lautstärke</translation>
+    </message>
+    <message>
+        <source>L</source>
+        <translation>L</translation>
+    </message>
+    <message>
+        <source>R</source>
+        <translation>R</translation>
+    </message>
+    <message>
+        <source>Level of the left channel</source>
+        <translation>Pegel des linken Kanals</translation>
+    </message>
+    <message>
+        <source>Level of the right channel</source>
+        <translation>Pegel des rechten Kanals</translation>
+    </message>
+    <message>
+        <source>The lamp above a meter lights for two seconds when a sample reaches full scale.</source>
+        <translation>Die Lampe über einer Anzeige leuchtet zwei Sekunden lang, wenn ein Abtastwert die Vollaussteuerung erreicht.</translation>
+    </message>
+    <message>
+        <source>Recording volume of the selected source</source>
+        <translation>Aufnahmelautstärke der gewählten Quelle</translation>
+    </message>
+    <message>
+        <source>Recorded time</source>
+        <translation>Aufgenommene Zeit</translation>
+    </message>
+    <message>
+        <source>The sound of the last tenth of a second</source>
+        <translation>Der Klang der letzten Zehntelsekunde</translation>
+    </message>
+    <message>
+        <source>Level</source>
+        <translation>Pegel</translation>
     </message>
     <message>
         <source>The service&apos;s page is open in your web browser: finish sending the ringtone there, or cancel here.</source>

@@ -596,13 +596,16 @@
 
 Commands:
   open FILE                  open a WAV, MP3, OGG, WMA, WMV or ASF file as the input
-  info                       show the input, its format, duration and selection
+  info                       show the input, its format, duration, selection and its loudness
   select START END [--fade-in T] [--fade-out T]
                              set the ringtone&apos;s selection and fades
   extract [-o FILE]          make the ringtone of the selection (OGG Vorbis)
   make FILE -o OUT [--start T] [--end T] [--fade-in T] [--fade-out T]
-                             open, select and extract in one go, leaving the input alone;
-                             the gain follows the peak around the selection
+       [--format ogg|m4r|mp3|opus] [--loudness [LUFS]]
+                             open, select and save in one go, leaving the input alone;
+                             the gain follows the peak around the selection, or with
+                             --loudness the selection&apos;s loudness (TargetLoudness by default)
+  suggest [--length T]       select the input&apos;s loudest repeated stretch (its chorus)
   beam                       send the ringtone to the service and follow the transfer until it
                              is finished on the service&apos;s page
   cd list                    list the CD drives and images with their tracks

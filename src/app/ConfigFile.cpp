@@ -51,8 +51,13 @@ const QString kInputTitle = QStringLiteral("InputTitle");
 const QString kProxy = QStringLiteral("Proxy");
 const QString kCut = QStringLiteral("Cut");
 const QString kNormalizationPercent = QStringLiteral("NormalizationPercent");
+const QString kNormalizationMode = QStringLiteral("NormalizationMode");
+const QString kTargetLoudness = QStringLiteral("TargetLoudness");
+const QString kTruePeakCeiling = QStringLiteral("TruePeakCeiling");
+const QString kSuggestOnOpen = QStringLiteral("SuggestOnOpen");
 const QString kWaveInLine = QStringLiteral("WaveInLine");
 const QString kWaveInDevice = QStringLiteral("WaveInDevice");
+const QString kWaveInVolume = QStringLiteral("WaveInVolume");
 const QString kWaveOutDevice = QStringLiteral("WaveOutDevice");
 const QString kAskWantCDRip = QStringLiteral("AskWantCDRip");
 
@@ -252,6 +257,10 @@ void ConfigFile::SetDefaults() {
     SetValue(kHelpUrl, kServiceSite + QStringLiteral("/help"));
     SetValue(kNormalizationPercent, QStringLiteral("89"));
     SetValue(kAskWantCDRip, QStringLiteral("1"));
+    SetValue(kNormalizationMode, QStringLiteral("peak"));
+    SetValue(kTargetLoudness, QStringLiteral("-14"));
+    SetValue(kTruePeakCeiling, QStringLiteral("-1"));
+    SetValue(kSuggestOnOpen, QStringLiteral("0"));
 }
 
 void ConfigFile::Reload() {
@@ -680,6 +689,40 @@ void ConfigFile::SetNormalizationPercent(double percent) {
     SetValue(kNormalizationPercent, QString::asprintf("%.2f", percent));
 }
 
+bool ConfigFile::GetLoudnessNormalization() const {
+    return GetText(kNormalizationMode) == QLatin1String("loudness");
+}
+void ConfigFile::SetLoudnessNormalization(bool on) {
+    SetValue(kNormalizationMode, on ? QStringLiteral("loudness") : QStringLiteral("peak"));
+}
+
+double ConfigFile::GetTargetLoudness() const {
+    double lufs = -14;
+    GetDouble(kTargetLoudness, lufs);
+    return lufs >= -70 && lufs <= 0 ? lufs : -14;
+}
+
+void ConfigFile::SetTargetLoudness(double lufs) {
+    SetValue(kTargetLoudness, QString::number(lufs));
+}
+
+double ConfigFile::GetTruePeakCeiling() const {
+    double dbtp = -1;
+    GetDouble(kTruePeakCeiling, dbtp);
+    return dbtp >= -20 && dbtp <= 0 ? dbtp : -1;
+}
+
+void ConfigFile::SetTruePeakCeiling(double dbtp) {
+    SetValue(kTruePeakCeiling, QString::number(dbtp));
+}
+
+bool ConfigFile::GetSuggestOnOpen() const {
+    return GetFlag(kSuggestOnOpen, false);
+}
+void ConfigFile::SetSuggestOnOpen(bool on) {
+    SetBool(kSuggestOnOpen, on);
+}
+
 QString ConfigFile::GetWaveInLine() const {
     return GetText(kWaveInLine);
 }
@@ -692,6 +735,14 @@ QString ConfigFile::GetWaveInDevice() const {
 }
 void ConfigFile::SetWaveInDevice(const QString& device) {
     SetValue(kWaveInDevice, device);
+}
+
+int ConfigFile::GetWaveInVolume() const {
+    const int volume = GetNumber(kWaveInVolume, -1);
+    return volume >= 0 && volume <= 65535 ? volume : -1;
+}
+void ConfigFile::SetWaveInVolume(int volume) {
+    SetInt(kWaveInVolume, volume);
 }
 
 QString ConfigFile::GetWaveOutDevice() const {

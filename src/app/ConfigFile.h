@@ -144,10 +144,27 @@ public:
     // Percent; 0 when outside 10 to 100.
     double GetNormalizationPercent() const;
     void SetNormalizationPercent(double percent);
+    // The ringtone's gain: from the input's peak (the default, also for text other than
+    // "loudness") or from the selection's loudness.
+    bool GetLoudnessNormalization() const;
+    void SetLoudnessNormalization(bool on);
+    // LUFS the loudness mode aims at; -14 when missing or outside -70..0.
+    double GetTargetLoudness() const;
+    void SetTargetLoudness(double lufs);
+    // dBTP the loudness mode keeps the true peak at or under; -1 when missing or outside -20..0.
+    double GetTruePeakCeiling() const;
+    void SetTruePeakCeiling(double dbtp);
+    // Whether opening an input proposes the suggested selection; default off.
+    bool GetSuggestOnOpen() const;
+    void SetSuggestOnOpen(bool on);
     QString GetWaveInLine() const;
     void SetWaveInLine(const QString& line);
     QString GetWaveInDevice() const;
     void SetWaveInDevice(const QString& device);
+    // The recording volume last set in the recording dialog (0 to 65535) for the line WaveInLine
+    // of the device WaveInDevice; -1 when missing or out of range.
+    int GetWaveInVolume() const;
+    void SetWaveInVolume(int volume);
     QString GetWaveOutDevice() const;
     void SetWaveOutDevice(const QString& device);
     // True when the setting is missing or not "0"/"1".

@@ -31,6 +31,7 @@ enum StringTableId : int {
     IDS_EXTRACTING_TRACK = 133,          // "extracting track"
     IDS_EXTRACTING_CD_TRACK = 135,       // "Extracting CD track"
     IDS_INTERNET_ERROR = 159,            // "Internet error: "
+    IDS_LINE_NOT_FOUND = 161,            // "Not found"
     IDS_NO_MIXERS = 162,                 // "No mixers found"
     IDS_RINGTONE_TOO_SHORT = 163,        // "The ringtone cannot be smaller than one second."
     IDS_RINGTONE_TOO_LONG = 164,         // "The ringtone cannot be larger than %d seconds."
@@ -62,6 +63,11 @@ enum StringTableId : int {
     IDS_DLG_EXTRACT = 2006,      // "Extract"
     IDS_DLG_REFRESH = 2007,      // "Refresh"
     IDS_ASK_WANT_CD_RIP = 2008,  // "On some Win95/98/ME operating systems CD ripping can ..."
+    IDS_RECORDING_DIALOG = 2009, // "Recording"
+    IDS_SOUND_CARD = 2010,       // "Sound card:"
+    IDS_SOURCE = 2011,           // "Source:"
+    IDS_START_REC = 2012,        // "Start rec"
+    IDS_STOP_REC = 2013,         // "Stop"
     IDS_ABOUT_TITLE = 2050,      // "About Quillet"
     IDS_ABOUT_LANGUAGE = 2051,   // "Language"
     IDS_ABOUT_KEYS = 2052,       // "Keys of the waveform view"
@@ -72,6 +78,11 @@ enum StringTableId : int {
     IDS_ASK_CD_RIP_AGAIN = 2064, // "Ask again before extracting a CD track"
     IDS_CD_DIALOG_TITLE = 2065,  // "Extract CD track"
     IDS_CD_DRIVE = 2066,         // "Drive:"
+    IDS_ABOUT_RINGTONE = 2067,   // "Ringtone"
+    IDS_ABOUT_LOUDNESS = 2068,   // "Normalize by loudness (EBU R128) instead of the peak"
+    IDS_ABOUT_TARGET = 2069,     // "Target loudness (LUFS):"
+    IDS_ABOUT_CEILING = 2070,    // "True-peak ceiling (dBTP):"
+    IDS_ABOUT_SUGGEST = 2071,    // "Select the chorus when a file is opened"
 
     // Opening a WAV file: what went wrong, and the message around it.
     IDS_WAV_FILE_NOT_FOUND = 2100,
@@ -134,6 +145,15 @@ enum StringTableId : int {
     IDS_PATH_HAS_LINE_BREAK = 2206,
     // The beaming service that stops answering.
     IDS_SERVICE_SILENT = 2207,
+    // Saving the ringtone in a format of the person's choice.
+    IDS_SAVE_CANNOT_WRITE = 2208,
+    IDS_FORMAT_ENCODER_FAILED = 2209,
+    IDS_FORMAT_TOO_LONG = 2210,
+    IDS_FORMAT_UNAVAILABLE = 2211,
+    IDS_FORMAT_NEEDS_FFMPEG = 2212,
+    // The suggested selection.
+    IDS_NO_SUGGESTION = 2213,
+    IDS_FINDING_SUGGESTION = 2214,
     // The waveform's text for screen readers (%1... are filled in by the view).
     IDS_VIEW_NAME = 2400,
     IDS_VIEW_NO_INPUT = 2401,
@@ -141,4 +161,15 @@ enum StringTableId : int {
     IDS_VIEW_SELECTION = 2403,
     IDS_VIEW_NO_SELECTION = 2404,
     IDS_VIEW_POSITION = 2405,
+    // The recording dialog's own labels and hints.
+    IDS_REC_VOLUME = 2500,      // "Volume"
+    IDS_REC_LEFT = 2501,        // "L"
+    IDS_REC_RIGHT = 2502,       // "R"
+    IDS_REC_LEFT_LEVEL = 2503,  // "Level of the left channel"
+    IDS_REC_RIGHT_LEVEL = 2504, // "Level of the right channel"
+    IDS_REC_CLIP_HINT = 2505,   // "The lamp above a meter lights for two seconds ..."
+    IDS_REC_VOLUME_HINT = 2506, // "Recording volume of the selected source"
+    IDS_REC_TIME = 2507,        // "Recorded time"
+    IDS_REC_WAVE = 2508,        // "The sound of the last tenth of a second"
+    IDS_REC_LEVEL = 2509,       // "Level"
 };

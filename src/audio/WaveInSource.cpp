@@ -98,7 +98,15 @@ void CWaveInSource::CaptureThreadFunc() {
     Trace(TRACE_DEBUG, "BEGIN THREAD CWaveInSource::CaptureThreadFunc()");
     for (int i = 0; !m_stopped.load(); i = (i + 1) % kBufferCount) {
         char* buffer = m_data.data() + size_t(i) * kBufferSize;
-        if (!m_stream->read(buffer, kBufferSize)) {
+        // In parts only for grabbers that take them: each read wakes this thread.
+        const uint32_t step = HasPartGrabbers() ? kPartSize : kBufferSize;
+        bool read = true;
+        for (uint32_t done = 0; read && done < kBufferSize; done += step) {
+            read = m_stream->read(buffer + done, step);
+            if (read && step < kBufferSize)
+                DeliverPart(buffer + done, step);
+        }
+        if (!read) {
             if (!m_stopped.load()) {
                 Trace(TRACE_ERROR, "WaveInSource: the wave-in device failed");
                 std::lock_guard lock(m_failureLock);

@@ -15,11 +15,15 @@
 #include <vector>
 
 // Records 44100 Hz 16-bit stereo PCM. Start and Stop run on one thread (the user's); the
-// grabbers are called on the capture thread. Start can follow Stop again.
+// grabbers are called on the capture thread. Start can follow Stop again. A buffer the device
+// fails in is handed to no whole-buffer grabber.
 class CWaveInSource : public CAudioSource {
 public:
     static constexpr int kBufferCount = 64;
     static constexpr uint32_t kBufferSize = 16384;
+    // A buffer is read from the device in parts of this size (about 23 ms), each handed at once
+    // to the grabbers that take parts.
+    static constexpr uint32_t kPartSize = 4096;
 
     // The device of index in the capture list; -1 is the system's default device. Throws
     // COxaAudioSourceException when the index has no name or the device refuses the format.

@@ -1,5 +1,5 @@
-// FFmpeg's libraries, loaded when the first Windows Media file is opened: the functions the
-// Windows Media reader calls, as one table of pointers.
+// FFmpeg's libraries, loaded when the first Windows Media file is opened or the first ringtone is
+// saved in a format of FFmpeg's: the functions the reader and the writer call, as one table.
 #pragma once
 
 #ifdef QUILLET_WITH_FFMPEG
@@ -10,6 +10,7 @@
 extern "C" {
 #include <libavcodec/avcodec.h>
 #include <libavformat/avformat.h>
+#include <libavutil/audio_fifo.h>
 #include <libavutil/channel_layout.h>
 #include <libavutil/error.h>
 #include <libavutil/log.h>
@@ -50,7 +51,32 @@ extern "C" {
     X(kResample, swr_init)                                                                         \
     X(kResample, swr_free)                                                                         \
     X(kResample, swr_get_out_samples)                                                              \
-    X(kResample, swr_convert)
+    X(kResample, swr_convert)                                                                      \
+    QUILLET_FF_ENCODE_FUNCTIONS(X)
+// The functions that only saving in FFmpeg's formats calls.
+#define QUILLET_FF_ENCODE_FUNCTIONS(X)                                                             \
+    X(kFormat, avformat_alloc_output_context2)                                                     \
+    X(kFormat, avformat_new_stream)                                                                \
+    X(kFormat, avformat_write_header)                                                              \
+    X(kFormat, av_interleaved_write_frame)                                                         \
+    X(kFormat, av_write_trailer)                                                                   \
+    X(kFormat, avformat_free_context)                                                              \
+    X(kFormat, avio_alloc_context)                                                                 \
+    X(kFormat, avio_context_free)                                                                  \
+    X(kFormat, avio_flush)                                                                         \
+    X(kCodec, avcodec_find_encoder_by_name)                                                        \
+    X(kCodec, avcodec_parameters_from_context)                                                     \
+    X(kCodec, avcodec_send_frame)                                                                  \
+    X(kCodec, avcodec_receive_packet)                                                              \
+    X(kCodec, av_packet_rescale_ts)                                                                \
+    X(kUtil, av_malloc)                                                                            \
+    X(kUtil, av_freep)                                                                             \
+    X(kUtil, av_frame_get_buffer)                                                                  \
+    X(kUtil, av_audio_fifo_alloc)                                                                  \
+    X(kUtil, av_audio_fifo_write)                                                                  \
+    X(kUtil, av_audio_fifo_read)                                                                   \
+    X(kUtil, av_audio_fifo_size)                                                                   \
+    X(kUtil, av_audio_fifo_free)
 #if QUILLET_FF_CH_LAYOUT
 #define QUILLET_FF_LAYOUT_FUNCTIONS(X)                                                             \
     X(kUtil, av_channel_layout_copy)                                                               \

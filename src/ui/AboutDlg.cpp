@@ -10,7 +10,9 @@
 #include "app/Trace.h"
 
 #include <QButtonGroup>
+#include <QCheckBox>
 #include <QDialogButtonBox>
+#include <QDoubleSpinBox>
 #include <QFileInfo>
 #include <QFormLayout>
 #include <QGroupBox>
@@ -51,6 +53,7 @@ CAboutDlg::CAboutDlg(QWidget* parent, bool beamRunning) : QDialog(parent) {
     const ConfigFile& config = GetConfig();
     if (!config.IsLanguageFromCommandLine() && !beamRunning)
         layout->addWidget(MakeLanguages());
+    layout->addWidget(MakeRingtoneSettings());
     layout->addWidget(MakeKeyHelp());
     layout->addWidget(MakeFolders());
     layout->addWidget(buttons);
@@ -71,6 +74,31 @@ QWidget* CAboutDlg::MakeLanguages() {
         row->addWidget(button);
     }
     row->addStretch();
+    return box;
+}
+
+QWidget* CAboutDlg::MakeRingtoneSettings() {
+    const ConfigFile& config = GetConfig();
+    auto* box = new QGroupBox(LoadString(IDS_ABOUT_RINGTONE), this);
+    auto* form = new QFormLayout(box);
+    const auto decibels = [box](double low, double high, double value) {
+        auto* spin = new QDoubleSpinBox(box);
+        spin->setRange(low, high);
+        spin->setDecimals(1);
+        spin->setSingleStep(0.5);
+        spin->setValue(value);
+        return spin;
+    };
+    m_loudness = new QCheckBox(LoadString(IDS_ABOUT_LOUDNESS), box);
+    m_loudness->setChecked(config.GetLoudnessNormalization());
+    m_target = decibels(-70, 0, config.GetTargetLoudness());
+    m_ceiling = decibels(-20, 0, config.GetTruePeakCeiling());
+    m_suggest = new QCheckBox(LoadString(IDS_ABOUT_SUGGEST), box);
+    m_suggest->setChecked(config.GetSuggestOnOpen());
+    form->addRow(m_loudness);
+    form->addRow(LoadString(IDS_ABOUT_TARGET), m_target);
+    form->addRow(LoadString(IDS_ABOUT_CEILING), m_ceiling);
+    form->addRow(m_suggest);
     return box;
 }
 
@@ -132,6 +160,11 @@ QString CAboutDlg::traceFolderText() const {
 }
 
 void CAboutDlg::accept() {
+    ConfigFile& config = GetConfig();
+    config.SetLoudnessNormalization(m_loudness->isChecked());
+    config.SetTargetLoudness(m_target->value());
+    config.SetTruePeakCeiling(m_ceiling->value());
+    config.SetSuggestOnOpen(m_suggest->isChecked());
     const QString chosen = chosenLanguage();
     const QString current = GetCurrentLanguage();
     if (chosen != current) {

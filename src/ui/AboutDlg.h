@@ -1,4 +1,5 @@
-// The about dialog: version, the language choice, the keys of the waveform view, the data folders.
+// The about dialog: version, the language choice, the ringtone's settings, the keys of the waveform
+// view, the data folders.
 #pragma once
 
 #include <QDialog>
@@ -6,6 +7,8 @@
 
 class QAbstractButton;
 class QButtonGroup;
+class QCheckBox;
+class QDoubleSpinBox;
 class QLineEdit;
 
 class CAboutDlg : public QDialog {
@@ -25,7 +28,13 @@ public:
     QString traceFolderText() const;
     // The folder the trace log writes to: that of its current file, else the configuration folder.
     static QString TraceFolder();
-    // OK: switches to the chosen language when it differs from the current one.
+    // The switches of the ringtone's settings.
+    QCheckBox* loudnessBox() const { return m_loudness; }
+    QDoubleSpinBox* targetBox() const { return m_target; }
+    QDoubleSpinBox* ceilingBox() const { return m_ceiling; }
+    QCheckBox* suggestBox() const { return m_suggest; }
+    // OK: stores the ringtone's settings and switches to the chosen language when it differs from
+    // the current one.
     void accept() override;
 
 Q_SIGNALS:
@@ -36,6 +45,8 @@ Q_SIGNALS:
 private:
     // The group of the language buttons, when offered.
     QWidget* MakeLanguages();
+    // The ringtone's settings: loudness normalization, its target and ceiling, the suggestion.
+    QWidget* MakeRingtoneSettings();
     // The keys of the waveform view, one line each: the keys and what they do.
     QWidget* MakeKeyHelp();
     // The settings and trace folders as selectable text.
@@ -44,4 +55,8 @@ private:
     QButtonGroup* m_languages = nullptr;
     QLineEdit* m_settingsFolder = nullptr;
     QLineEdit* m_traceFolder = nullptr;
+    QCheckBox* m_loudness = nullptr;
+    QDoubleSpinBox* m_target = nullptr;
+    QDoubleSpinBox* m_ceiling = nullptr;
+    QCheckBox* m_suggest = nullptr;
 };

@@ -13,6 +13,7 @@
 #include "ui/BrowserDlg.h"
 #include "ui/CdRipperDlg.h"
 #include "ui/FileDialogFilter.h"
+#include "ui/RecordingDlg.h"
 #include "ui/SkinErrors.h"
 #include "ui/WindowDrag.h"
 #include "view/gui/StreamViewCtrl.h"
@@ -55,6 +56,19 @@ constexpr ControlSpec kControls[] = {
 };
 constexpr int kFileFilterString = 217;
 constexpr int kStreamViewId = 999999;
+
+// A recording's report on its way to the user thread.
+class CRecordingEvent : public QEvent {
+public:
+    CRecordingEvent(QEvent::Type type, int64_t milliseconds, const QString& message)
+        : QEvent(type), m_milliseconds(milliseconds), m_message(message) {}
+    int64_t milliseconds() const { return m_milliseconds; }
+    const QString& message() const { return m_message; }
+
+private:
+    int64_t m_milliseconds;
+    QString m_message;
+};
 } // namespace
 
 CQuilletCtrl::CQuilletCtrl(IUserMessages& messages, QWidget* parent)
@@ -185,7 +199,26 @@ std::unique_ptr<IOpProgress> CQuilletCtrl::CreateProgress(int titleId) {
     return m_progressFactory ? m_progressFactory(titleId) : std::make_unique<IOpProgress>();
 }
 
+void CQuilletCtrl::RecordedTime(int64_t milliseconds) {
+    QCoreApplication::postEvent(this,
+                                new CRecordingEvent(RecordedTimeEvent, milliseconds, QString()));
+}
+
+void CQuilletCtrl::RecordingEnded(const QString& message) {
+    QCoreApplication::postEvent(this, new CRecordingEvent(RecordingEndedEvent, 0, message));
+}
+
 bool CQuilletCtrl::event(QEvent* event) {
+    if (event->type() == RecordedTimeEvent) {
+        m_model.recordedTimeReported(static_cast<CRecordingEvent*>(event)->milliseconds());
+        return true;
+    }
+    if (event->type() == RecordingEndedEvent) {
+        // The recording dialog notices the end at its next timer tick.
+        m_model.recordingEnded(static_cast<CRecordingEvent*>(event)->message());
+        updateButtons();
+        return true;
+    }
     if (event->type() != CCommandEvent::EventType)
         return QWidget::event(event);
     auto* command = static_cast<CCommandEvent*>(event);
@@ -214,8 +247,8 @@ void CQuilletCtrl::runCommand(int id) {
             RunCdTrackDialogs(window(), m_model);
         break;
     }
-    case CmdRecord: // the recording dialog
-        Trace(TRACE_DEBUG, "command %d: its dialog is not part of this window yet", id);
+    case CmdRecord:
+        record();
         break;
     case CmdZoomIn:
     case CmdZoomOut:
@@ -307,6 +340,19 @@ void CQuilletCtrl::beam() {
         return;
     dialog->ResetClosed();
     m_model.beam(dialog);
+}
+
+void CQuilletCtrl::record() {
+    m_model.getButtonState(m_state);
+    if (!IsEnabledIn(CmdRecord, m_state))
+        return;
+    // The recording writes the work files: another Quillet waits until the dialog is closed.
+    CWorkFolderLock lock(GetConfig().GetConfigFolder());
+    if (!lockWorkFolder(lock))
+        return;
+    CRecordingDlg dialog(window(), m_model, this);
+    dialog.exec();
+    Trace(TRACE_DEBUG, "recording dialog closed, input of %d ms", int(m_model.getDuration()));
 }
 
 CBrowserDlg* CQuilletCtrl::browser() {

@@ -2,11 +2,13 @@
 // drives.
 #pragma once
 
+#include "audio/RecordingReceiver.h"
 #include "skin/DynBitmap.h"
 #include "workflow/ButtonState.h"
 #include "workflow/IRingtoneModelOwner.h"
 #include "workflow/RingtoneModel.h"
 
+#include <QEvent>
 #include <QWidget>
 
 #include <functional>
@@ -19,9 +21,18 @@ class CStreamViewCtrl;
 class CWorkFolderLock;
 class CXButton;
 
-class CQuilletCtrl : public QWidget, public IRingtoneModelOwner {
+// Also the receiver of the recording session's reports: they come on the session's threads and
+// are posted to this control as events, which hand them to the model on the user thread.
+class CQuilletCtrl : public QWidget, public IRingtoneModelOwner, public IRecordingReceiver {
     Q_OBJECT
 public:
+    // The posted reports of a recording: the recorded milliseconds, and the end of a recording
+    // that has to stop (with the message why, empty at its maximum length).
+    static constexpr QEvent::Type RecordedTimeEvent =
+        static_cast<QEvent::Type>(QEvent::User + 0x401);
+    static constexpr QEvent::Type RecordingEndedEvent =
+        static_cast<QEvent::Type>(QEvent::User + 0x402);
+
     // Control identifiers: the commands its buttons send.
     enum Command {
         CmdOpen = 1,
@@ -100,6 +111,10 @@ public:
     std::unique_ptr<IOpProgress> CreateProgress(int titleId) override;
     IUserMessages& Messages() override { return m_messages; }
 
+    // IRecordingReceiver: post the reports to this control (any thread).
+    void RecordedTime(int64_t milliseconds) override;
+    void RecordingEnded(const QString& message) override;
+
 Q_SIGNALS:
     // A command went to the stream view (the view's commands, the keypad's gain keys).
     void viewCommand(int id);
@@ -119,6 +134,8 @@ private:
     // engine starts only for a beam; null (with the message shown) when its skin cannot be read.
     CBrowserDlg* browser();
     void beam();
+    // The recording dialog, modal, with the work folder locked while it is open.
+    void record();
     void forwardToView(int id);
 
     IUserMessages& m_messages;

@@ -50,6 +50,15 @@ bool CReplacingFile::Write(const QByteArray& bytes) {
     return true;
 }
 
+qint64 CReplacingFile::Seek(qint64 offset, int whence) {
+    const off_t position = m_fd < 0 ? -1 : ::lseek(m_fd, off_t(offset), whence);
+    if (position < 0) {
+        Fail(m_fd < 0 ? (m_error ? m_error : EBADF) : errno);
+        return -1;
+    }
+    return qint64(position);
+}
+
 bool CReplacingFile::Commit() {
     if (m_fd < 0)
         return Fail(m_error ? m_error : EBADF);

@@ -21,6 +21,9 @@ public:
     bool Open();
     // Appends all bytes; false when not all were written.
     bool Write(const QByteArray& bytes);
+    // Moves the write position as lseek does (whence SEEK_SET, SEEK_CUR or SEEK_END), for
+    // writers that go back to fill in a header; the new position, or -1 on failure.
+    qint64 Seek(qint64 offset, int whence);
     // Flushes, closes and renames the temporary file over the path; false on failure.
     bool Commit();
     // The errno of the first failure; 0 when none happened.

@@ -18,14 +18,17 @@
 #include "decode/WavReader.h"
 #include "encode/DatFileMaker.h"
 #include "encode/FadeGain.h"
+#include "encode/FfmpegRingtoneWriter.h"
 #include "encode/FileEncoder.h"
 #include "encode/OggFileEncoder.h"
 #include "encode/WorkFilePipeline.h"
+#include "util/ReplacingFile.h"
 #include "util/SystemError.h"
 #include "workflow/Beaming.h"
 #include "workflow/ButtonState.h"
 #include "workflow/IRingtoneModelOwner.h"
 #include "workflow/IRingtoneView.h"
+#include "workflow/SelectionSuggester.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -35,6 +38,7 @@
 #include <cstring>
 #include <memory>
 #include <new>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -302,6 +306,9 @@ void CRingtoneModel::openSourceWav(const QString& path, QString source, OpenMode
     m_datValues.setSource(m_datFileName, m_duration);
     if (mode != OpenMode::Reopen) {
         applyDefaultSelection(m_cut, m_duration);
+        if (GetConfig().GetSuggestOnOpen() &&
+            suggestSelection(kSuggestedLength, progress) == OpCancelled)
+            throw Cancelled("suggestion canceled");
         refreshView(true);
     }
 }
@@ -373,6 +380,19 @@ void CRingtoneModel::closeInput(bool notify) {
         refreshView(true);
         refreshInputName();
     }
+}
+
+int CRingtoneModel::suggestSelection(qint64 length, IOpProgress& progress) {
+    if (m_duration <= 0 || m_wavFileName.isEmpty())
+        return OpFailed;
+    CCutInfo suggested;
+    const int result = CSelectionSuggester(m_wavFileName, m_datFileName, m_duration)
+                           .suggest(length, progress, suggested);
+    if (result == OpSuccess) {
+        m_cut = suggested;
+        cutChanged();
+    }
+    return result;
 }
 
 void CRingtoneModel::setCut(qint64 start, qint64 end) {
@@ -610,24 +630,8 @@ int CRingtoneModel::extractFile(IOpProgress& progress) {
     if (!m_ringtoneFileName.isEmpty())
         return OpSuccess;
     m_ringtoneFileName = workBaseName();
-    m_extractionError.clear();
-    CFileEncoder::resetLastWriteError();
     progress.SetTextId(IDS_EXTRACTING_RINGTONE);
-    int result = OpSuccess;
-    try {
-        result = encodeCut(progress);
-    } catch (const COxaException& e) {
-        Trace(TRACE_ERROR, "error extracting: %s", e.traceMessage());
-        m_extractionError = e.message();
-        if (CFileEncoder::lastWriteError() != 0)
-            m_extractionError +=
-                QStringLiteral(": ") + SystemErrorText(CFileEncoder::lastWriteError());
-        result = OpFailed;
-    } catch (const std::bad_alloc&) {
-        Trace(TRACE_ERROR, "error extracting: out of memory");
-        m_extractionError = QString::fromLocal8Bit(std::strerror(ENOMEM));
-        result = OpFailed;
-    }
+    const int result = guarded([&] { return encodeCut(progress); });
     if (result != OpSuccess) {
         QFile::remove(workBaseName() + QStringLiteral(".upl"));
         m_ringtoneFileName.clear();
@@ -638,13 +642,75 @@ int CRingtoneModel::extractFile(IOpProgress& progress) {
     return result;
 }
 
+int CRingtoneModel::guarded(const std::function<int()>& step) {
+    m_extractionError.clear();
+    m_extractionErrorShownAsIs = false;
+    CFileEncoder::resetLastWriteError();
+    try {
+        return step();
+    } catch (const COxaException& e) {
+        Trace(TRACE_ERROR, "error extracting: %s", e.traceMessage());
+        m_extractionError = e.message();
+        m_extractionErrorShownAsIs = e.code() != COxaException::kGeneric;
+        if (CFileEncoder::lastWriteError() != 0)
+            m_extractionError +=
+                QStringLiteral(": ") + SystemErrorText(CFileEncoder::lastWriteError());
+    } catch (const std::bad_alloc&) {
+        Trace(TRACE_ERROR, "error extracting: out of memory");
+        m_extractionError = QString::fromLocal8Bit(std::strerror(ENOMEM));
+    }
+    return OpFailed;
+}
+
 int CRingtoneModel::encodeCut(IOpProgress& progress) {
+    double gain = 0;
+    if (const int result = ringtoneGain(progress, gain); result != OpSuccess)
+        return result;
+    const EncoderParams params = encoderParamsFromBitRate(GetConfig().GetBitRate(), m_format);
+    m_ringtoneFileName += QStringLiteral(".upl");
+    return encodeAtGain(gain, [&](double encodingGain, LoudnessFigures* made) {
+        int result = OpSuccess;
+        {
+            COggFileEncoder encoder(m_ringtoneFileName, params);
+            result = streamCut(progress, encodingGain, [&](const uint8_t* data, uint32_t bytes) {
+                encoder.encode(data, bytes);
+            });
+        }
+        if (result == OpSuccess && made && !measureOggFile(m_ringtoneFileName, *made))
+            *made = {};
+        return result;
+    });
+}
+
+int CRingtoneModel::encodeAtGain(double gain, const Encoding& encode) {
+    // Lossy encoders lose some of the loudness (their low-pass) and move the true peak: in the
+    // loudness mode the ringtone is measured as made and encoded again while it misses.
+    constexpr int kPasses = 4;
+    const std::optional<LoudnessAim> aim = loudnessAim();
+    LoudnessFigures made{};
+    int result = encode(gain, aim ? &made : nullptr);
+    for (int pass = 1; result == OpSuccess && aim && pass < kPasses; ++pass) {
+        Trace(TRACE_INFO, "made at %.2f LUFS, true peak %.2f dBTP", made.loudness, made.truePeak);
+        gain = correctedGain(gain, made, aim->target, aim->ceiling);
+        if (gain <= 0)
+            break;
+        result = encode(gain, &made);
+    }
+    return result;
+}
+
+std::optional<CRingtoneModel::LoudnessAim> CRingtoneModel::loudnessAim() const {
+    const ConfigFile& config = GetConfig();
+    if (!m_loudnessTarget && !config.GetLoudnessNormalization())
+        return std::nullopt;
+    return LoudnessAim{m_loudnessTarget.value_or(config.GetTargetLoudness()),
+                       config.GetTruePeakCeiling()};
+}
+
+int CRingtoneModel::streamCut(IOpProgress& progress, double gain,
+                              const std::function<void(const uint8_t*, uint32_t)>& sink) {
     CWavReader reader(m_wavFileName);
     const WAVEFORMATEX format = *reader.getFormat();
-    const EncoderParams params = encoderParamsFromBitRate(GetConfig().GetBitRate(), format);
-    m_ringtoneFileName += QStringLiteral(".upl");
-    COggFileEncoder encoder(m_ringtoneFileName, params);
-
     const int64_t endPosition = reader.seek(m_cut.end());
     const int64_t startPosition = reader.seek(m_cut.start());
     const int64_t length = endPosition - startPosition;
@@ -670,14 +736,125 @@ int CRingtoneModel::encodeCut(IOpProgress& progress) {
             last = true;
         }
         applyFades(buffer.data(), uint32_t(got), m_cut.start(), uint64_t(done), m_cut, format,
-                   m_gain);
-        encoder.encode(buffer.data(), uint32_t(got));
+                   gain);
+        sink(buffer.data(), uint32_t(got));
         done += got;
         progress.SetPos(uint32_t(done));
     }
     // The data ended early (the file shrank since it was opened): a ringtone of nothing is none.
     if (done == 0)
         throw COxaException(QStringLiteral("the work WAV holds no data for the selection"));
+    return OpSuccess;
+}
+
+int CRingtoneModel::ringtoneGain(IOpProgress& progress, double& gain) {
+    const std::optional<LoudnessAim> aim = loudnessAim();
+    if (!aim) {
+        gain = m_gain;
+        return OpSuccess;
+    }
+    CLoudnessMeter meter(m_format);
+    const int result = streamCut(
+        progress, 0.0, [&](const uint8_t* data, uint32_t bytes) { meter.add(data, bytes); });
+    if (result != OpSuccess)
+        return result;
+    const LoudnessFigures figures = meter.figures();
+    gain = loudnessGain(figures, aim->target, aim->ceiling);
+    Trace(TRACE_INFO, "selection at %.2f LUFS, true peak %.2f dBTP: gain %.4f", figures.loudness,
+          figures.truePeak, gain);
+    return OpSuccess;
+}
+
+int CRingtoneModel::measureSelection(IOpProgress& progress, LoudnessFigures& figures) {
+    if (!m_cut.isValid())
+        return OpFailed;
+    return guarded([&] {
+        CLoudnessMeter meter(m_format);
+        const int result = streamCut(
+            progress, 0.0, [&](const uint8_t* data, uint32_t bytes) { meter.add(data, bytes); });
+        figures = meter.figures();
+        return result;
+    });
+}
+
+void CRingtoneModel::setLoudnessTarget(std::optional<double> lufs) {
+    m_loudnessTarget = lufs;
+    m_ringtoneFileName.clear();
+}
+
+int CRingtoneModel::saveRingtone(const QString& path, RingtoneFormat format,
+                                 IOpProgress& progress) {
+    if (!m_cut.isValid())
+        return OpFailed;
+    int result = OpSuccess;
+    if (format == RingtoneFormat::Ogg) {
+        result = extractFile(progress);
+        if (result != OpSuccess)
+            return result;
+        result = guarded([&] { return copyRingtone(path); });
+    } else {
+        progress.SetTextId(IDS_EXTRACTING_RINGTONE);
+        result = guarded([&] { return writeWithFfmpeg(path, format, progress); });
+    }
+    if (result != OpSuccess)
+        progress.Show(false);
+    if (result == OpFailed) {
+        showError(m_extractionErrorShownAsIs ? m_extractionError
+                                             : LoadString(IDS_EXTRACTION_FAILED));
+        if (m_extractionErrorShownAsIs)
+            m_extractionError.clear();
+    }
+    return result;
+}
+
+int CRingtoneModel::writeWithFfmpeg(const QString& path, RingtoneFormat format,
+                                    IOpProgress& progress) {
+    std::unique_ptr<CFfmpegRingtoneWriter> writer;
+    const auto newWriter = [&] {
+        writer = std::make_unique<CFfmpegRingtoneWriter>(path, format, m_format, m_inputTitle,
+                                                         m_cut.length());
+    };
+    newWriter(); // refuses what the format cannot take before anything is measured
+    double gain = 0;
+    int result = ringtoneGain(progress, gain);
+    bool used = false;
+    if (result == OpSuccess) {
+        result = encodeAtGain(gain, [&](double encodingGain, LoudnessFigures* made) {
+            if (std::exchange(used, true))
+                newWriter();
+            const int written =
+                streamCut(progress, encodingGain,
+                          [&](const uint8_t* data, uint32_t bytes) { writer->write(data, bytes); });
+            if (written == OpSuccess)
+                writer->finish();
+            if (made)
+                *made = writer->madeFigures();
+            return written;
+        });
+    }
+    if (result == OpSuccess)
+        writer->commit();
+    return result;
+}
+
+int CRingtoneModel::copyRingtone(const QString& path) {
+    QFile in(m_ringtoneFileName);
+    CReplacingFile out(path);
+    const auto refuse = [&](const QString& reason) {
+        return COxaException(FormatUserText(IDS_SAVE_CANNOT_WRITE, path, reason),
+                             IDS_SAVE_CANNOT_WRITE);
+    };
+    if (!in.open(QIODevice::ReadOnly))
+        throw refuse(in.errorString());
+    bool ok = out.Open();
+    while (ok && !in.atEnd()) {
+        const QByteArray block = in.read(kExtractBlock);
+        if (block.isEmpty() && in.error() != QFileDevice::NoError)
+            throw refuse(in.errorString());
+        ok = out.Write(block);
+    }
+    if (!ok || !out.Commit())
+        throw refuse(SystemErrorText(out.Error()));
     return OpSuccess;
 }
 

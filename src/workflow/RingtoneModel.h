@@ -3,10 +3,13 @@
 
 #include "encode/CutInfo.h"
 #include "encode/DatValues.h"
+#include "encode/LoudnessMeter.h"
+#include "encode/RingtoneFormat.h"
 #include "util/WinTypes.h"
 
 #include <QString>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -37,6 +40,8 @@ public:
     // Inputs longer than this (ms) get the proposed selection 10 s to 20 s, shorter ones their
     // middle half.
     static constexpr qint64 kLongInput = 20000;
+    // The length (ms) of a suggested selection when none is asked for.
+    static constexpr qint64 kSuggestedLength = 20000;
 
     CRingtoneModel();
     ~CRingtoneModel();
@@ -64,6 +69,9 @@ public:
     // Forgets the input and the selection; with notify the view and the input-name label follow.
     void closeInput(bool notify);
 
+    // Sets the selection to the input's loudest repeated stretch of length ms, with short fades
+    // (see CSelectionSuggester). An OpResult; the selection stays as it was unless 0.
+    int suggestSelection(qint64 length, IOpProgress& progress);
     // Sets the selection from start to end (validated) and forgets the extracted ringtone.
     void setCut(qint64 start, qint64 end);
     // Removes the selection and forgets the extracted ringtone.
@@ -80,6 +88,17 @@ public:
     // into the ringtone file; reuses the file while the selection is unchanged. An OpResult:
     // 0, 1 cancelled, 2 failed (shown, except when there is no valid selection).
     int extractFile(IOpProgress& progress);
+    // Writes the ringtone of the selection to path in format, replacing the file only when it is
+    // complete: OGG Vorbis is the extracted ringtone as sent; M4R, MP3 and Opus are encoded with
+    // FFmpeg, tagged with the input's title. An OpResult; a failure shows its message (the cause
+    // also in getExtractionError) and leaves no partial file.
+    int saveRingtone(const QString& path, RingtoneFormat format, IOpProgress& progress);
+    // Measures the loudness and true peak of the selection with its fades (no gain); an OpResult
+    // (2 without a valid selection or when the work WAV cannot be read, nothing shown).
+    int measureSelection(IOpProgress& progress, LoudnessFigures& figures);
+    // For this model's extractions, normalizes to lufs by loudness whatever NormalizationMode
+    // says (nullopt: as the configuration says).
+    void setLoudnessTarget(std::optional<double> lufs);
     // Why the last extraction failed (a write error names the system's reason), for a caller that
     // can show it beside the message of the failure; empty after success or a cancel.
     const QString& getExtractionError() const { return m_extractionError; }
@@ -174,6 +193,31 @@ private:
     void nameInput(const QString& path, OpenMode mode, int parameter);
     // Runs the extraction loop into the ringtone file; an OpResult, throws on errors.
     int encodeCut(IOpProgress& progress);
+    // Reads the selection out of the work WAV block by block, applies the fades and gain (none
+    // when 0) and hands each block to sink; an OpResult, throws COxaException on errors.
+    int streamCut(IOpProgress& progress, double gain,
+                  const std::function<void(const uint8_t*, uint32_t)>& sink);
+    // The gain of the ringtone: the peak's, or in loudness mode the one that brings the
+    // selection to the target under the true-peak ceiling (measured here); an OpResult.
+    int ringtoneGain(IOpProgress& progress, double& gain);
+    // The loudness a loudness-normalized ringtone aims at.
+    struct LoudnessAim {
+        double target;  // LUFS
+        double ceiling; // dBTP
+    };
+    // The aim when the ringtone is normalized by loudness (this run's target, or the settings).
+    std::optional<LoudnessAim> loudnessAim() const;
+    // One encoding of the ringtone at a gain; it fills made, when given, with what it measures.
+    using Encoding = std::function<int(double gain, LoudnessFigures* made)>;
+    // Encodes at gain, and in the loudness mode again (a few times at most) while what was made
+    // misses the target or the ceiling; an OpResult.
+    int encodeAtGain(double gain, const Encoding& encode);
+    // Encodes the ringtone with FFmpeg into path (twice when the loudness missed the first time).
+    int writeWithFfmpeg(const QString& path, RingtoneFormat format, IOpProgress& progress);
+    // Copies the extracted ringtone to path through a temporary file; throws when it cannot.
+    int copyRingtone(const QString& path);
+    // Runs an extraction step, turning its exceptions into result 2 with m_extractionError set.
+    int guarded(const std::function<int()>& step);
     void showError(const QString& text);
     void refreshOwner();
     // Tells the view to read the model again; reset after a new input or none.
@@ -192,6 +236,7 @@ private:
     QString m_datFileName;
     QString m_ringtoneFileName;
     QString m_extractionError;
+    bool m_extractionErrorShownAsIs = false; // the error is a message of its own, not a cause
     double m_gain = 0.0;
     WAVEFORMATEX m_format{};
     qint64 m_duration = 0;
@@ -202,6 +247,7 @@ private:
     qint64 m_inputOffset = 0;
     int64_t m_decodeFrom = 0;
     int64_t m_decodeTo = -1;
+    std::optional<double> m_loudnessTarget;
     std::unique_ptr<CQLEncoder> m_encoder; // the recording session, under m_lock
     CWaveInSource* m_recordSource = nullptr;
 };

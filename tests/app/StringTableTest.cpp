@@ -94,8 +94,8 @@ TEST(StringTableTest, EveryEntryHasAGermanTranslationWithTheSameConversions) {
     ASSERT_TRUE(GLStart(&params));
     // Words that German writes as English does.
     const QSet<QString> sameInGerman = {
-        u"OK"_s,     u"h"_s,         u"Minute"_s,   u"April"_s,
-        u"August"_s, u"September"_s, u"November"_s, u" %s in %s "_s,
+        u"OK"_s,       u"h"_s,          u"Minute"_s, u"April"_s, u"August"_s, u"September"_s,
+        u"November"_s, u" %s in %s "_s, u"L"_s,      u"R"_s, // the channels: links, rechts
     };
     const QRegularExpression letter(u"\\p{L}"_s);
     for (const StringTableEntry& entry : StringTableEntries()) {

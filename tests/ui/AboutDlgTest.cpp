@@ -6,6 +6,8 @@
 #include "app/StringTable.h"
 
 #include <QAbstractButton>
+#include <QCheckBox>
+#include <QDoubleSpinBox>
 #include <QLabel>
 
 using namespace uitest;
@@ -63,4 +65,23 @@ TEST_F(AboutDlgTest, OffersNoLanguagesDuringABeamOrWithTheLanguageFromTheCommand
     CAboutDlg about(nullptr, false);
     EXPECT_FALSE(about.offersLanguages());
     EXPECT_EQ(about.chosenLanguage(), QStringLiteral("en"));
+}
+
+TEST_F(AboutDlgTest, StoresTheRingtoneSettingsOnOkOnly) {
+    CAboutDlg about(nullptr, false);
+    EXPECT_FALSE(about.loudnessBox()->isChecked());
+    EXPECT_EQ(about.targetBox()->value(), -14.0);
+    EXPECT_EQ(about.ceilingBox()->value(), -1.0);
+    about.loudnessBox()->click();
+    about.targetBox()->setValue(-16.5);
+    about.suggestBox()->click();
+    about.reject();
+    EXPECT_FALSE(GetConfig().GetLoudnessNormalization());
+    about.accept();
+    QString mode;
+    GetConfig().GetValue(QStringLiteral("NormalizationMode"), mode);
+    EXPECT_EQ(mode, QStringLiteral("loudness"));
+    EXPECT_EQ(GetConfig().GetTargetLoudness(), -16.5);
+    EXPECT_EQ(GetConfig().GetTruePeakCeiling(), -1.0);
+    EXPECT_TRUE(GetConfig().GetSuggestOnOpen());
 }

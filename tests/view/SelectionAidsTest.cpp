@@ -1,7 +1,7 @@
 // Tests of the view's editing aids: selection undo/redo, zero-crossing snapping, the loop seam.
+#include "decode/ZeroCrossing.h"
 #include "view/LoopSeam.h"
 #include "view/SelectionHistory.h"
-#include "view/ZeroCrossing.h"
 
 #include "app/ConfigFile.h"
 #include "support/CutTestSupport.h"

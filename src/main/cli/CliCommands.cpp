@@ -40,11 +40,12 @@ bool DisplayValue(ConfigFile& config, const QString& key, QString& value) {
     }
     return config.GetValue(key, value);
 }
-// The whole-number settings and the values they take.
+// The number settings, whole or decimal, and the values they take.
 struct NumberRange {
     const char* key;
-    int low;
-    int high;
+    double low;
+    double high;
+    bool whole = true;
 };
 constexpr NumberRange kNumberKeys[] = {
     {"LogViewParam_X0", -1000000, 1000000},
@@ -54,10 +55,20 @@ constexpr NumberRange kNumberKeys[] = {
     {"MinZoomSec", 1, 86400},
     {"BitRate", -1, 128},
     {"InputType", 0, 3},
+    {"NormalizationPercent", 0, 100, false},
+    {"TargetLoudness", -70, 0, false},
+    {"TruePeakCeiling", -20, 0, false},
+    {"WaveInVolume", -1, 65535},
 };
-constexpr const char* kFlagKeys[] = {
-    "TraceCloseAfterEachLine", "TraceAKRip",         "LogarithmicView", "AskWantCDRip",
-    "SnapToZeroCrossing",      "UndoSelectionEdits", "KeyboardEditing", "LoopSeamPreview"};
+constexpr const char* kFlagKeys[] = {"TraceCloseAfterEachLine",
+                                     "TraceAKRip",
+                                     "LogarithmicView",
+                                     "AskWantCDRip",
+                                     "SnapToZeroCrossing",
+                                     "UndoSelectionEdits",
+                                     "KeyboardEditing",
+                                     "LoopSeamPreview",
+                                     "SuggestOnOpen"};
 constexpr const char* kUrlKeys[] = {"UploadUrl", "HomePageUrl", "SupportUrl", "HelpUrl"};
 
 bool IsOneOf(const QString& key, const auto& names) {
@@ -76,20 +87,18 @@ bool CheckSettingValue(const QString& key, const QString& value) {
         if (key != QLatin1String(range.key))
             continue;
         bool ok = false;
-        const int number = value.toInt(&ok);
+        const double number = range.whole ? value.toInt(&ok) : value.toDouble(&ok);
         if (ok && number >= range.low && number <= range.high)
             return true;
-        PrintError(FormatString(IDS_CLI_SETTING_NUMBER, key, QString::number(range.low),
-                                QString::number(range.high)));
+        PrintError(FormatString(IDS_CLI_SETTING_NUMBER, key, QString::number(range.low, 'g', 10),
+                                QString::number(range.high, 'g', 10)));
         return false;
     }
     bool ok = true;
-    if (key == QLatin1String("NormalizationPercent")) {
-        const double percent = value.toDouble(&ok);
-        ok = ok && percent >= 0 && percent <= 100;
+    if (key == QLatin1String("NormalizationMode")) {
+        ok = value == QLatin1String("peak") || value == QLatin1String("loudness");
         if (!ok)
-            PrintError(FormatString(IDS_CLI_SETTING_NUMBER, key, QStringLiteral("0"),
-                                    QStringLiteral("100")));
+            PrintError(FormatString(IDS_CLI_SETTING_CHOICE, key, QStringLiteral("peak, loudness")));
     } else if (IsOneOf(key, kFlagKeys)) {
         ok = value == QLatin1String("0") || value == QLatin1String("1");
         if (!ok)
@@ -205,10 +214,10 @@ int CCliRunner::RunCommand(const QString& /*commandLineFile*/) {
     }
     using Command = int (*)(const QStringList&, CCliModelOwner&);
     const std::pair<const char*, Command> modelCommands[] = {
-        {"open", CliOpen},       {"info", CliInfo}, {"select", CliSelect},
-        {"extract", CliExtract}, {"make", CliMake}, {"beam", CliBeam},
-        {"cd", CliCd},           {"play", CliPlay}, {"devices", CliDevices},
-        {"record", CliRecord},
+        {"open", CliOpen},       {"info", CliInfo},       {"select", CliSelect},
+        {"extract", CliExtract}, {"make", CliMake},       {"beam", CliBeam},
+        {"cd", CliCd},           {"play", CliPlay},       {"devices", CliDevices},
+        {"record", CliRecord},   {"suggest", CliSuggest},
     };
     if (m_invocation.command == QLatin1String("settings"))
         return Settings(m_invocation.commandArgs);

@@ -156,30 +156,6 @@ int ApplySelection(CRingtoneModel& model, const CommandArgs& args, std::optional
     return CliSuccess;
 }
 
-// Copies the ringtone to destination through a temporary file renamed at the end, so a failure
-// never leaves a partial file under the destination's name.
-bool CopyRingtone(const QString& source, const QString& destination) {
-    QFile in(source);
-    CReplacingFile out(destination);
-    if (!in.open(QIODevice::ReadOnly)) {
-        PrintError(FormatString(IDS_CLI_CANNOT_WRITE, destination, in.errorString()));
-        return false;
-    }
-    bool ok = out.Open();
-    while (ok && !in.atEnd()) {
-        const QByteArray block = in.read(65536);
-        if (block.isEmpty() && in.error() != QFileDevice::NoError) {
-            PrintError(FormatString(IDS_CLI_CANNOT_WRITE, destination, in.errorString()));
-            return false;
-        }
-        ok = out.Write(block);
-    }
-    ok = ok && out.Commit();
-    if (!ok)
-        PrintError(FormatString(IDS_CLI_CANNOT_WRITE, destination, SystemErrorText(out.Error())));
-    return ok;
-}
-
 // Whether the file is one the program keeps in its work folder.
 bool IsWorkFileName(const QString& name) {
     return name.startsWith(QLatin1String("config.ini")) || name == QLatin1String("Quillet.ini") ||
@@ -191,10 +167,13 @@ bool IsWorkFileName(const QString& name) {
 // a work file of the program, not a regular file, or exists and force is not given.
 std::optional<QString> ResolveOutput(const QString& output, const QStringList& inputs, bool force) {
     // Links are followed, so that neither a link to the input nor one to a device slips through.
+    // A folder that does not exist stays as given, so that writing there fails rather than
+    // landing in the root folder.
     const QFileInfo given(output);
-    const QString target = given.exists() ? given.canonicalFilePath()
-                                          : QFileInfo(given.absolutePath()).canonicalFilePath() +
-                                                QLatin1Char('/') + given.fileName();
+    const QString folder = QFileInfo(given.absolutePath()).canonicalFilePath();
+    const QString target = given.exists()     ? given.canonicalFilePath()
+                           : folder.isEmpty() ? given.absoluteFilePath()
+                                              : folder + QLatin1Char('/') + given.fileName();
     const QFileInfo info(target);
     for (const QString& input : inputs) {
         if (!input.isEmpty() && QFileInfo(input).canonicalFilePath() == target) {
@@ -223,13 +202,16 @@ std::optional<QString> ResolveOutput(const QString& output, const QStringList& i
     return target;
 }
 
-// Extracts the ringtone of the model's selection and copies it to output when one is given.
-int ExtractTo(CRingtoneModel& model, CCliModelOwner& owner, const QString& output) {
+// Extracts the ringtone of the model's selection, or saves it to output in format when an output
+// is given.
+int ExtractTo(CRingtoneModel& model, CCliModelOwner& owner, const QString& output,
+              RingtoneFormat format = RingtoneFormat::Ogg) {
     if (!model.getCut().isValid())
         return Failure(LoadString(IDS_CLI_INFO_NO_SELECTION));
     const std::unique_ptr<IOpProgress> progress = owner.CreateProgress(IDS_EXTRACTING_RINGTONE);
     progress->Show(true);
-    const int result = model.extractFile(*progress);
+    const int result = output.isEmpty() ? model.extractFile(*progress)
+                                        : model.saveRingtone(output, format, *progress);
     progress->Show(false);
     if (result == OpCancelled)
         return CliCancelled;
@@ -239,8 +221,6 @@ int ExtractTo(CRingtoneModel& model, CCliModelOwner& owner, const QString& outpu
         return CliFailed;
     }
     const QString written = output.isEmpty() ? model.getRingtoneFileName() : output;
-    if (!output.isEmpty() && !CopyRingtone(model.getRingtoneFileName(), output))
-        return CliFailed;
     PrintLine(FormatString(IDS_CLI_RINGTONE_WRITTEN, written));
     return CliSuccess;
 }
@@ -264,6 +244,32 @@ namespace {
 qint64 DecodeLimit(std::optional<qint64> start, std::optional<qint64> end) {
     const qint64 selectionEnd = end ? *end : start.value_or(0) + CCutInfo::kMaxLength;
     return std::max(selectionEnd, CRingtoneModel::kLongInput) + 1000;
+}
+// Takes --loudness out of args with the LUFS after it ("--loudness -16", "--loudness=-16"), or
+// alone for the configured TargetLoudness; false (message shown) for a value out of -70..0.
+bool TakeLoudnessOption(QStringList& args, std::optional<double>& lufs) {
+    const QString name = QStringLiteral("--loudness");
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        QString value;
+        if (args[i].startsWith(name + QLatin1Char('='))) {
+            value = args[i].mid(name.size() + 1);
+        } else if (args[i] == name) {
+            bool isNumber = false;
+            if (i + 1 < args.size() && (args[i + 1].toDouble(&isNumber), isNumber))
+                value = args.takeAt(i + 1);
+        } else {
+            continue;
+        }
+        args.removeAt(i);
+        bool ok = true;
+        lufs = value.isEmpty() ? GetConfig().GetTargetLoudness() : value.toDouble(&ok);
+        if (!ok || *lufs < -70 || *lufs > 0) {
+            PrintError(FormatString(IDS_CLI_NOT_A_LOUDNESS, value));
+            return false;
+        }
+        return true;
+    }
+    return true;
 }
 } // namespace
 
@@ -300,6 +306,11 @@ int CliInfo(const QStringList& rawArgs, CCliModelOwner& owner) {
     if (!ReopenLastInput(model, owner))
         return CliFailed;
     PrintModelInfo(model);
+    LoudnessFigures figures{};
+    IOpProgress quiet;
+    if (model.measureSelection(quiet, figures) == OpSuccess)
+        PrintLine(FormatString(IDS_CLI_INFO_LOUDNESS, QString::number(figures.loudness, 'f', 1),
+                               QString::number(figures.truePeak, 'f', 1)));
     return CliSuccess;
 }
 
@@ -376,10 +387,19 @@ int CliMake(const QStringList& rawArgs, CCliModelOwner& owner) {
     const QString command = QStringLiteral("make");
     QStringList rest = rawArgs;
     const bool force = rest.removeAll(QStringLiteral("--force")) > 0;
+    std::optional<double> loudness;
+    if (!TakeLoudnessOption(rest, loudness))
+        return CliFailed;
     const auto args =
-        SplitArgs(command, rest, {"-o", "--output", "--start", "--end", "--fade-in", "--fade-out"});
+        SplitArgs(command, rest,
+                  {"-o", "--output", "--start", "--end", "--fade-in", "--fade-out", "--format"});
     if (!args || !ExpectPlain(command, *args, 1))
         return CliFailed;
+    const QString formatText =
+        args->options.value(QStringLiteral("--format"), QStringLiteral("ogg"));
+    const std::optional<RingtoneFormat> format = formatFromName(formatText);
+    if (!format)
+        return Failure(FormatString(IDS_CLI_UNKNOWN_FORMAT, formatText));
     const QString given =
         args->options.value(QStringLiteral("-o"), args->options.value(QStringLiteral("--output")));
     if (given.isEmpty())
@@ -415,5 +435,35 @@ int CliMake(const QStringList& rawArgs, CCliModelOwner& owner) {
         return FailureExit();
     if (const int status = ApplySelection(model, *args, start, end); status != CliSuccess)
         return status;
-    return ExtractTo(model, owner, *output);
+    model.setLoudnessTarget(loudness);
+    return ExtractTo(model, owner, *output, *format);
+}
+
+int CliSuggest(const QStringList& rawArgs, CCliModelOwner& owner) {
+    const QString command = QStringLiteral("suggest");
+    const auto args = SplitArgs(command, rawArgs, {"--length"});
+    if (!args || !ExpectPlain(command, *args, 0))
+        return CliFailed;
+    qint64 length = CRingtoneModel::kSuggestedLength;
+    if (args->options.contains(QStringLiteral("--length")) &&
+        !ReadTime(args->options.value(QStringLiteral("--length")), length))
+        return CliFailed;
+    if (length < CCutInfo::kMinLength)
+        return Failure(LoadString(IDS_RINGTONE_TOO_SHORT));
+    if (length > CCutInfo::kMaxLength)
+        return Failure(FormatString(IDS_RINGTONE_TOO_LONG, int(CCutInfo::kMaxLength / 1000)));
+    CRingtoneModel model;
+    if (!ReopenLastInput(model, owner))
+        return CliFailed;
+    const std::unique_ptr<IOpProgress> progress = owner.CreateProgress(IDS_FINDING_SUGGESTION);
+    progress->Show(true);
+    const int result = model.suggestSelection(length, *progress);
+    progress->Show(false);
+    if (result == OpCancelled)
+        return CliCancelled;
+    if (result != OpSuccess)
+        return Failure(LoadString(IDS_NO_SUGGESTION));
+    model.saveState();
+    PrintSelection(model);
+    return CliSuccess;
 }

@@ -1,4 +1,4 @@
-// The tool's commands on the ringtone model: open, info, select, extract and make.
+// The tool's commands on the ringtone model: open, info, select, extract, make and suggest.
 #pragma once
 
 #include <QHash>
@@ -37,3 +37,5 @@ int CliSelect(const QStringList& args, CCliModelOwner& owner);
 int CliExtract(const QStringList& args, CCliModelOwner& owner);
 int CliMake(const QStringList& args, CCliModelOwner& owner);
 int CliBeam(const QStringList& args, CCliModelOwner& owner);
+// suggest [--length T]: selects the input's loudest repeated stretch and keeps it.
+int CliSuggest(const QStringList& args, CCliModelOwner& owner);

@@ -151,6 +151,8 @@ int CliRecord(const QStringList& rawArgs, CCliModelOwner& owner) {
         request.line = RecordedLine(request.device);
     GetConfig().SetWaveInDevice(request.device);
     GetConfig().SetWaveInLine(request.line);
+    if (request.volume >= 0) // the recording dialog sets it again for this card and line
+        GetConfig().SetWaveInVolume(request.volume);
 
     std::unique_ptr<CWaveInSource> source;
     try {

@@ -1,4 +1,4 @@
-#include "view/ZeroCrossing.h"
+#include "decode/ZeroCrossing.h"
 
 #include "app/OxaException.h"
 #include "app/Trace.h"
