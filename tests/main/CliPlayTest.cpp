@@ -2,6 +2,7 @@
 // range of the input, the loop, the failures and Ctrl+C.
 #include "audio/SoundTestSupport.h"
 #include "encode/DatFileMaker.h"
+#include "encode/LoudnessMeter.h"
 #include "workflow/RingtoneModel.h"
 
 #include <QElapsedTimer>
@@ -49,6 +50,21 @@ TEST(CliPlay, PlaysWhatTheExtractionSendsLoopsListsDevicesAndStopsOnCtrlC) {
         CRingtoneModel::normalizationGain(89, blockPeak(data.constData(), uint32_t(data.size())));
     const QByteArray ringtone = ExtractedSamples(data, format, cut, gain);
     expectPlayed(ringtone + ringtone);
+
+    // In the loudness mode it plays at the gain the made ringtone gets, which brings it to -14
+    // LUFS.
+    ASSERT_EQ(run({"settings", "NormalizationMode", "loudness"}).exitCode, 0);
+    r = run({"play", "--ringtone"});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    const auto measure = [&](const QByteArray& pcm) {
+        CLoudnessMeter meter(format);
+        meter.add(pcm.constData(), uint32_t(pcm.size()));
+        return meter.figures();
+    };
+    const QByteArray loud = ExtractedSamples(
+        data, format, cut, loudnessGain(measure(ExtractedSamples(data, format, cut, 0)), -14, -1));
+    expectPlayed(loud);
+    EXPECT_NEAR(measure(loud).loudness, -14, 0.05);
 
     r = run({"play", "--from", "0:01", "--to", "2500"});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
