@@ -318,12 +318,15 @@ void CStreamViewCtrl::suggest() {
         showMessage(IDS_NO_SUGGESTION);
     if (result != OpSuccess)
         return;
-    const qint64 start = m_model->getCut().start();
-    if (!m_progress.isInVisible(start))
-        m_progress.scroll(start - m_progress.getPosition());
-    m_progress.setPosition(start);
+    showPosition(m_model->getCut().start());
     refresh(false, false);
     recordHistory();
+}
+
+void CStreamViewCtrl::showPosition(qint64 t) {
+    if (!m_progress.isInVisible(t))
+        m_progress.scroll(t - m_progress.getPosition());
+    m_progress.setPosition(t);
 }
 
 void CStreamViewCtrl::selectionEdited() {
@@ -350,7 +353,7 @@ double CStreamViewCtrl::playGain(bool ringtone) const {
 
 bool CStreamViewCtrl::startPlayer(const QString& file, qint64 start, qint64 end,
                                   const CCutInfo& cut, bool ringtone) {
-    m_player->setGain(playGain(ringtone && cut.isValid()));
+    m_player->setGain(playGain(ringtone));
     m_playStartTick = m_clock.elapsed();
     m_playEnd = end;
     quint64 run = 0;
@@ -388,9 +391,7 @@ void CStreamViewCtrl::playRingtone() {
         stop();
     if (m_model && !m_empty && m_model->getCut().isValid()) {
         const CCutInfo cut = m_model->getCut();
-        if (!m_progress.isInVisible(cut.start()))
-            m_progress.scroll(cut.start() - m_progress.getPosition());
-        m_progress.setPosition(cut.start());
+        showPosition(cut.start());
         startPlayer(m_model->getWavFileName(), cut.start(), cut.end(), cut, true);
     }
     invalidate();
@@ -700,7 +701,7 @@ bool CStreamViewCtrl::editByKey(QKeyEvent* event) {
         onCommand(CmdSetEnd);
         return true;
     case Qt::Key_S:
-        if (event->modifiers() & ~Qt::KeypadModifier)
+        if (event->modifiers() != Qt::NoModifier)
             return false;
         onCommand(CmdSuggest);
         return true;

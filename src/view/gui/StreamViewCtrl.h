@@ -138,6 +138,8 @@ private:
     // Command 61: selects the input's loudest repeated stretch with its fades (one undo step),
     // showing the progress while it looks and the message when nothing suits.
     void suggest();
+    // Moves the position to t, scrolling the view there when t is not visible.
+    void showPosition(qint64 t);
     // Copies the model's selection into the progress control after an edit.
     void selectionEdited();
 
