@@ -36,6 +36,7 @@ sending.</p></div>
 <tr><td>Shift+Left, Shift+Right</td><td>move the position by one second</td></tr>
 <tr><td>Home, End</td><td>go to the begin or the end of the visible part</td></tr>
 <tr><td>L</td><td>hear the loop seam: the ringtone's end running into its start</td></tr>
+<tr><td>S</td><td>select the suggested ringtone: the loudest part that repeats (the chorus)</td></tr>
 <tr><td>Esc</td><td>cancel moving the selection</td></tr>
 <tr><td>F1</td><td>this help</td></tr>
 </table></div>
@@ -78,6 +79,8 @@ Abbrechen-Taste dieser Seite beendet das Senden, ohne etwas zu schicken.</p></di
 <tr><td>Pos1, Ende</td><td>zum Anfang oder Ende des sichtbaren Teils gehen</td></tr>
 <tr><td>L</td><td>die Schleifennaht anhören: das Ende des Klingeltons geht in seinen Anfang
 über</td></tr>
+<tr><td>S</td><td>den vorgeschlagenen Klingelton wählen: den lautesten Teil, der sich wiederholt
+(den Refrain)</td></tr>
 <tr><td>Esc</td><td>das Verschieben der Auswahl abbrechen</td></tr>
 <tr><td>F1</td><td>diese Hilfe</td></tr>
 </table></div>

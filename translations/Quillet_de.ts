@@ -1135,6 +1135,10 @@ Rückgabewert: 0 Erfolg, 1 abgebrochen (Strg+C), 2 fehlgeschlagen.</translation>
         <translation>Beim Öffnen einer Datei den Refrain auswählen</translation>
     </message>
     <message>
+        <source>S	Select the suggested ringtone: the loudest part that repeats</source>
+        <translation>S	Den vorgeschlagenen Klingelton wählen: den lautesten Teil, der sich wiederholt</translation>
+    </message>
+    <message>
         <source>Volume</source>
         <translation>Lautstärke</translation>
     </message>

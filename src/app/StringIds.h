@@ -73,6 +73,7 @@ enum StringTableId : int {
     IDS_ABOUT_KEYS = 2052,       // "Keys of the waveform view"
     IDS_ABOUT_KEY_FIRST = 2053,  // the first line of the key help: "Ctrl+Z<tab>Undo ..."
     IDS_ABOUT_KEY_LAST = 2061,   // its last line: "Esc<tab>Cancel moving the selection"
+    IDS_ABOUT_KEY_LOOP = 2059,   // the loop seam's line; the suggestion's line comes after it
     IDS_ABOUT_SETTINGS = 2062,   // "Settings folder:"
     IDS_ABOUT_TRACE = 2063,      // "Trace folder:"
     IDS_ASK_CD_RIP_AGAIN = 2064, // "Ask again before extracting a CD track"
@@ -83,6 +84,7 @@ enum StringTableId : int {
     IDS_ABOUT_TARGET = 2069,     // "Target loudness (LUFS):"
     IDS_ABOUT_CEILING = 2070,    // "True-peak ceiling (dBTP):"
     IDS_ABOUT_SUGGEST = 2071,    // "Select the chorus when a file is opened"
+    IDS_ABOUT_KEY_S = 2072,      // "S<tab>Select the suggested ringtone: ..."
 
     // Opening a WAV file: what went wrong, and the message around it.
     IDS_WAV_FILE_NOT_FOUND = 2100,

@@ -320,7 +320,8 @@ void CFfmpegRingtoneWriter::finish() {
 
 LoudnessFigures CFfmpegRingtoneWriter::madeFigures() const {
     constexpr double kSilence = -std::numeric_limits<double>::infinity();
-    return m_codec->meter ? m_codec->meter->figures() : LoudnessFigures{kSilence, kSilence};
+    return m_codec->meter ? m_codec->meter->figures()
+                          : LoudnessFigures{kSilence, kSilence, kSilence};
 }
 
 void CFfmpegRingtoneWriter::commit() {

@@ -11,8 +11,8 @@
 #include <vorbis/vorbisfile.h>
 
 CLoudnessMeter::CLoudnessMeter(const WAVEFORMATEX& format) : m_channels(format.nChannels) {
-    m_state =
-        ebur128_init(m_channels, format.nSamplesPerSec, EBUR128_MODE_I | EBUR128_MODE_TRUE_PEAK);
+    m_state = ebur128_init(m_channels, format.nSamplesPerSec,
+                           EBUR128_MODE_I | EBUR128_MODE_TRUE_PEAK | EBUR128_MODE_SAMPLE_PEAK);
     if (!m_state)
         throw std::bad_alloc();
 }
@@ -36,22 +36,38 @@ LoudnessFigures CLoudnessMeter::figures() const {
     if (ebur128_loudness_global(m_state, &loudness) != EBUR128_SUCCESS)
         loudness = kSilence;
     double peak = 0;
+    double samplePeak = 0;
     for (unsigned channel = 0; channel < m_channels; ++channel) {
         double channelPeak = 0;
         if (ebur128_true_peak(m_state, channel, &channelPeak) == EBUR128_SUCCESS)
             peak = std::max(peak, channelPeak);
+        if (ebur128_sample_peak(m_state, channel, &channelPeak) == EBUR128_SUCCESS)
+            samplePeak = std::max(samplePeak, channelPeak);
     }
-    return {loudness, peak > 0 ? 20 * std::log10(peak) : kSilence};
+    const auto decibels = [](double linear) {
+        return linear > 0 ? 20 * std::log10(linear) : kSilence;
+    };
+    return {loudness, decibels(peak), decibels(samplePeak)};
 }
 
 double loudnessGain(const LoudnessFigures& measured, double target, double ceiling) {
     if (!std::isfinite(measured.loudness) || !std::isfinite(measured.truePeak))
         return 0.0;
     const double decibels = std::min(target - measured.loudness, ceiling - measured.truePeak);
-    return std::pow(10.0, decibels / 20.0);
+    return std::min(std::pow(10.0, decibels / 20.0), clipFreeGain(measured));
 }
 
-double correctedGain(double gain, const LoudnessFigures& made, double target, double ceiling) {
+double clipFreeGain(const LoudnessFigures& measured) {
+    if (!std::isfinite(measured.samplePeak))
+        return 0.0;
+    // The meter reads a sample as its value over 32768; one more keeps the part that cutting a
+    // faded sample to an integer dropped from clipping.
+    const double largest = 32768.0 * std::pow(10.0, measured.samplePeak / 20.0);
+    return 32767.0 / (largest + 1.0);
+}
+
+double correctedGain(double gain, const LoudnessFigures& made, double target, double ceiling,
+                     double limit) {
     constexpr double kTolerance = 0.1; // LU and dB
     constexpr double kGuard = 0.05;    // dB kept from the ceiling, for other decoders' rounding
     constexpr double kNearCeiling = 0.3;
@@ -63,7 +79,8 @@ double correctedGain(double gain, const LoudnessFigures& made, double target, do
     if (underCeiling && (onTarget || ceilingWins))
         return 0.0;
     const double decibels = std::min(target - made.loudness, ceiling - kTolerance - made.truePeak);
-    return gain * std::pow(10.0, decibels / 20.0);
+    const double corrected = std::min(gain * std::pow(10.0, decibels / 20.0), limit);
+    return std::abs(corrected - gain) <= 1e-9 * gain ? 0.0 : corrected;
 }
 
 bool measureOggFile(const QString& path, LoudnessFigures& figures) {

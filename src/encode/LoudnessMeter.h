@@ -9,10 +9,11 @@
 #include <ebur128.h>
 #include <vector>
 
-// The loudness and the true peak of what a meter has been given; both -infinity for silence.
+// The loudness and the peaks of what a meter has been given; all -infinity for silence.
 struct LoudnessFigures {
-    double loudness; // LUFS
-    double truePeak; // dBTP, the highest of the channels
+    double loudness;   // LUFS
+    double truePeak;   // dBTP, the highest of the channels
+    double samplePeak; // dBFS, the highest sample of the channels
 };
 
 // Takes interleaved 16-bit little-endian PCM of one or two channels in blocks of any size; memory
@@ -38,14 +39,20 @@ private:
 };
 
 // The linear gain that brings a measured loudness to target (LUFS) without lifting its true peak
-// above ceiling (dBTP): the lower of the two. 0 (no gain) when the measurement found no sound.
+// above ceiling (dBTP) nor clipping a sample: the lowest of the three. 0 (no gain) when the
+// measurement found no sound.
 double loudnessGain(const LoudnessFigures& measured, double target, double ceiling);
+// The highest gain at which no 16-bit sample of what was measured clips (a sample scaled by it
+// and cut to an integer stays within full scale); 0 for silence.
+double clipFreeGain(const LoudnessFigures& measured);
 
 // The gain to encode with again when a lossy encoding made with gain missed: its loudness more
 // than a tenth of an LU away from target while its true peak is not near the ceiling, or its true
 // peak within a twentieth of a dB of the ceiling or above. Gain corrected by the difference (aiming
-// a tenth of a dB under the ceiling); 0 when the encoding is good as it is.
-double correctedGain(double gain, const LoudnessFigures& made, double target, double ceiling);
+// a tenth of a dB under the ceiling) but never above limit, so that no sample of the input clips;
+// 0 when the encoding is good as it is or the limit leaves nothing to correct.
+double correctedGain(double gain, const LoudnessFigures& made, double target, double ceiling,
+                     double limit);
 
 // Decodes the OGG Vorbis file at path and measures it; false when it cannot be read.
 bool measureOggFile(const QString& path, LoudnessFigures& figures);

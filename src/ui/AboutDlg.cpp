@@ -105,7 +105,7 @@ QWidget* CAboutDlg::MakeRingtoneSettings() {
 QWidget* CAboutDlg::MakeKeyHelp() {
     auto* box = new QGroupBox(LoadString(IDS_ABOUT_KEYS), this);
     auto* form = new QFormLayout(box);
-    for (int id = IDS_ABOUT_KEY_FIRST; id <= IDS_ABOUT_KEY_LAST; ++id) {
+    const auto addLine = [box, form](int id) {
         const QString line = LoadString(id);
         const qsizetype tab = line.indexOf(QLatin1Char('\t'));
         auto* keys = new QLabel(line.left(tab), box);
@@ -113,6 +113,11 @@ QWidget* CAboutDlg::MakeKeyHelp() {
         bold.setBold(true);
         keys->setFont(bold);
         form->addRow(keys, new QLabel(line.mid(tab + 1), box));
+    };
+    for (int id = IDS_ABOUT_KEY_FIRST; id <= IDS_ABOUT_KEY_LAST; ++id) {
+        addLine(id);
+        if (id == IDS_ABOUT_KEY_LOOP)
+            addLine(IDS_ABOUT_KEY_S);
     }
     return box;
 }

@@ -262,6 +262,7 @@ void CQuilletCtrl::runCommand(int id) {
     case CmdFadingRemove:
     case CmdScrollLeft:
     case CmdScrollRight:
+    case CmdSuggest:
     case CmdGainOne:
     case CmdGainNormalized:
         forwardToView(id);

@@ -51,6 +51,7 @@ public:
         CmdFadingRemove = 43,
         CmdScrollLeft = 51,
         CmdScrollRight = 52,
+        CmdSuggest = 61, // no button of its own: the stream view's key S
         LblBeam = 92,
         CmdBeam = 101,
         CmdGainOne = 32771,

@@ -299,6 +299,7 @@ void CRingtoneModel::openSourceWav(const QString& path, QString source, OpenMode
     if (!peak)
         peak = createDatFileOf(*reader, progress);
     m_gain = normalizationGain(GetConfig().GetNormalizationPercent(), *peak);
+    m_measuredGain.reset();
     m_wavFileName = source;
     nameInput(path, mode, parameter);
     refreshInputName();
@@ -372,6 +373,7 @@ void CRingtoneModel::closeInput(bool notify) {
     m_ringtoneFileName.clear();
     m_cut.reset();
     m_gain = 0.0;
+    m_measuredGain.reset();
     m_format = WAVEFORMATEX{};
     m_duration = 0;
     m_inputOffset = 0;
@@ -525,6 +527,7 @@ bool CRingtoneModel::stopRecording() {
         return true;
     }
     m_gain = normalizationGain(GetConfig().GetNormalizationPercent(), peak);
+    m_measuredGain.reset();
     m_duration = duration;
     m_datValues.setSource(m_datFileName, m_duration);
     applyDefaultSelection(m_cut, m_duration);
@@ -663,12 +666,12 @@ int CRingtoneModel::guarded(const std::function<int()>& step) {
 }
 
 int CRingtoneModel::encodeCut(IOpProgress& progress) {
-    double gain = 0;
-    if (const int result = ringtoneGain(progress, gain); result != OpSuccess)
+    double gain = 0, limit = 0;
+    if (const int result = gainOfCut(progress, gain, limit); result != OpSuccess)
         return result;
     const EncoderParams params = encoderParamsFromBitRate(GetConfig().GetBitRate(), m_format);
     m_ringtoneFileName += QStringLiteral(".upl");
-    return encodeAtGain(gain, [&](double encodingGain, LoudnessFigures* made) {
+    return encodeAtGain(gain, limit, [&](double encodingGain, LoudnessFigures* made) {
         int result = OpSuccess;
         {
             COggFileEncoder encoder(m_ringtoneFileName, params);
@@ -682,16 +685,19 @@ int CRingtoneModel::encodeCut(IOpProgress& progress) {
     });
 }
 
-int CRingtoneModel::encodeAtGain(double gain, const Encoding& encode) {
+int CRingtoneModel::encodeAtGain(double gain, double limit, const Encoding& encode) {
     // Lossy encoders lose some of the loudness (their low-pass) and move the true peak: in the
     // loudness mode the ringtone is measured as made and encoded again while it misses.
     constexpr int kPasses = 4;
     const std::optional<LoudnessAim> aim = loudnessAim();
     LoudnessFigures made{};
     int result = encode(gain, aim ? &made : nullptr);
-    for (int pass = 1; result == OpSuccess && aim && pass < kPasses; ++pass) {
-        Trace(TRACE_INFO, "made at %.2f LUFS, true peak %.2f dBTP", made.loudness, made.truePeak);
-        gain = correctedGain(gain, made, aim->target, aim->ceiling);
+    for (int pass = 1; result == OpSuccess && aim; ++pass) {
+        Trace(TRACE_INFO, "made at gain %.5f: %.2f LUFS, true peak %.2f dBTP", gain, made.loudness,
+              made.truePeak);
+        if (pass == kPasses)
+            break;
+        gain = correctedGain(gain, made, aim->target, aim->ceiling, limit);
         if (gain <= 0)
             break;
         result = encode(gain, &made);
@@ -748,20 +754,38 @@ int CRingtoneModel::streamCut(IOpProgress& progress, double gain,
 }
 
 int CRingtoneModel::ringtoneGain(IOpProgress& progress, double& gain) {
+    double limit = 0;
+    try {
+        return gainOfCut(progress, gain, limit);
+    } catch (const COxaException& e) {
+        Trace(TRACE_ERROR, "error measuring the selection: %s", e.traceMessage());
+    } catch (const std::bad_alloc&) {
+        Trace(TRACE_ERROR, "error measuring the selection: out of memory");
+    }
+    return OpFailed;
+}
+
+int CRingtoneModel::gainOfCut(IOpProgress& progress, double& gain, double& limit) {
     const std::optional<LoudnessAim> aim = loudnessAim();
     if (!aim) {
-        gain = m_gain;
+        gain = limit = m_gain;
         return OpSuccess;
     }
-    CLoudnessMeter meter(m_format);
-    const int result = streamCut(
-        progress, 0.0, [&](const uint8_t* data, uint32_t bytes) { meter.add(data, bytes); });
-    if (result != OpSuccess)
-        return result;
-    const LoudnessFigures figures = meter.figures();
-    gain = loudnessGain(figures, aim->target, aim->ceiling);
-    Trace(TRACE_INFO, "selection at %.2f LUFS, true peak %.2f dBTP: gain %.4f", figures.loudness,
-          figures.truePeak, gain);
+    if (!m_measuredGain || m_measuredGain->cut != m_cut || m_measuredGain->aim != *aim) {
+        m_measuredGain.reset();
+        CLoudnessMeter meter(m_format);
+        const int result = streamCut(
+            progress, 0.0, [&](const uint8_t* data, uint32_t bytes) { meter.add(data, bytes); });
+        if (result != OpSuccess)
+            return result;
+        const LoudnessFigures figures = meter.figures();
+        m_measuredGain = MeasuredGain{m_cut, *aim, loudnessGain(figures, aim->target, aim->ceiling),
+                                      clipFreeGain(figures)};
+        Trace(TRACE_INFO, "selection at %.2f LUFS, true peak %.2f dBTP, peak %.2f dBFS: gain %.4f",
+              figures.loudness, figures.truePeak, figures.samplePeak, m_measuredGain->gain);
+    }
+    gain = m_measuredGain->gain;
+    limit = m_measuredGain->limit;
     return OpSuccess;
 }
 
@@ -815,11 +839,11 @@ int CRingtoneModel::writeWithFfmpeg(const QString& path, RingtoneFormat format,
                                                          m_cut.length());
     };
     newWriter(); // refuses what the format cannot take before anything is measured
-    double gain = 0;
-    int result = ringtoneGain(progress, gain);
+    double gain = 0, limit = 0;
+    int result = gainOfCut(progress, gain, limit);
     bool used = false;
     if (result == OpSuccess) {
-        result = encodeAtGain(gain, [&](double encodingGain, LoudnessFigures* made) {
+        result = encodeAtGain(gain, limit, [&](double encodingGain, LoudnessFigures* made) {
             if (std::exchange(used, true))
                 newWriter();
             const int written =

@@ -93,6 +93,11 @@ public:
     // FFmpeg, tagged with the input's title. An OpResult; a failure shows its message (the cause
     // also in getExtractionError) and leaves no partial file.
     int saveRingtone(const QString& path, RingtoneFormat format, IOpProgress& progress);
+    // The gain the ringtone of the selection gets, so that playing it sounds as the made ringtone
+    // does: the peak's, or in the loudness mode the one that brings the selection to the target
+    // under the true-peak ceiling without clipping a sample, measured once per selection and aim.
+    // An OpResult (2 when the work WAV cannot be read, traced).
+    int ringtoneGain(IOpProgress& progress, double& gain);
     // Measures the loudness and true peak of the selection with its fades (no gain); an OpResult
     // (2 without a valid selection or when the work WAV cannot be read, nothing shown).
     int measureSelection(IOpProgress& progress, LoudnessFigures& figures);
@@ -197,21 +202,29 @@ private:
     // when 0) and hands each block to sink; an OpResult, throws COxaException on errors.
     int streamCut(IOpProgress& progress, double gain,
                   const std::function<void(const uint8_t*, uint32_t)>& sink);
-    // The gain of the ringtone: the peak's, or in loudness mode the one that brings the
-    // selection to the target under the true-peak ceiling (measured here); an OpResult.
-    int ringtoneGain(IOpProgress& progress, double& gain);
+    // ringtoneGain, and the highest gain at which no sample clips (limit); throws COxaException
+    // when the work WAV cannot be read.
+    int gainOfCut(IOpProgress& progress, double& gain, double& limit);
     // The loudness a loudness-normalized ringtone aims at.
     struct LoudnessAim {
         double target;  // LUFS
         double ceiling; // dBTP
+        bool operator==(const LoudnessAim&) const = default;
+    };
+    // The loudness-mode gain of a selection for an aim, and the highest one that clips nothing.
+    struct MeasuredGain {
+        CCutInfo cut;
+        LoudnessAim aim;
+        double gain;
+        double limit;
     };
     // The aim when the ringtone is normalized by loudness (this run's target, or the settings).
     std::optional<LoudnessAim> loudnessAim() const;
     // One encoding of the ringtone at a gain; it fills made, when given, with what it measures.
     using Encoding = std::function<int(double gain, LoudnessFigures* made)>;
-    // Encodes at gain, and in the loudness mode again (a few times at most) while what was made
-    // misses the target or the ceiling; an OpResult.
-    int encodeAtGain(double gain, const Encoding& encode);
+    // Encodes at gain, and in the loudness mode again (a few times at most, never above limit)
+    // while what was made misses the target or the ceiling; an OpResult.
+    int encodeAtGain(double gain, double limit, const Encoding& encode);
     // Encodes the ringtone with FFmpeg into path (twice when the loudness missed the first time).
     int writeWithFfmpeg(const QString& path, RingtoneFormat format, IOpProgress& progress);
     // Copies the extracted ringtone to path through a temporary file; throws when it cannot.
@@ -248,6 +261,7 @@ private:
     int64_t m_decodeFrom = 0;
     int64_t m_decodeTo = -1;
     std::optional<double> m_loudnessTarget;
-    std::unique_ptr<CQLEncoder> m_encoder; // the recording session, under m_lock
+    std::optional<MeasuredGain> m_measuredGain; // of the current input, for ringtoneGain
+    std::unique_ptr<CQLEncoder> m_encoder;      // the recording session, under m_lock
     CWaveInSource* m_recordSource = nullptr;
 };

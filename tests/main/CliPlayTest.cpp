@@ -2,6 +2,7 @@
 // range of the input, the loop, the failures and Ctrl+C.
 #include "audio/SoundTestSupport.h"
 #include "encode/DatFileMaker.h"
+#include "encode/LoudnessMeter.h"
 #include "workflow/RingtoneModel.h"
 
 #include <QElapsedTimer>
@@ -49,6 +50,14 @@ TEST(CliPlay, PlaysWhatTheExtractionSendsLoopsListsDevicesAndStopsOnCtrlC) {
         CRingtoneModel::normalizationGain(89, blockPeak(data.constData(), uint32_t(data.size())));
     const QByteArray ringtone = ExtractedSamples(data, format, cut, gain);
     expectPlayed(ringtone + ringtone);
+
+    // In the loudness mode it plays at the gain the made ringtone gets: at -14 LUFS.
+    ASSERT_EQ(run({"settings", "NormalizationMode", "loudness"}).exitCode, 0);
+    ASSERT_EQ(run({"play", "--ringtone"}).exitCode, 0);
+    const QByteArray played = ReadDecodedWav(out).data;
+    CLoudnessMeter meter(format);
+    meter.add(played.constData(), uint32_t(played.size()));
+    EXPECT_NEAR(meter.figures().loudness, -14, 0.05);
 
     r = run({"play", "--from", "0:01", "--to", "2500"});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();

@@ -80,14 +80,20 @@ TEST_F(CliFormats, LoudnessModeHitsTheTargetUnderTheCeilingInEveryFormat) {
                   {"softnoise", NoisePcm(kFrames, 2, 0.03), false},
                   {"loudnoise", NoisePcm(kFrames, 2, 0.9), false},
                   {"clicks", clicks, true}};
+    // The clicks' largest sample in the selection: no encoding's gain may clip it.
+    const auto* samples = reinterpret_cast<const int16_t*>(clicks.constData());
+    const int clickPeak = *std::max_element(samples + 2 * kRate, samples + 38 * kRate);
     for (const auto& input : inputs) {
         const QString wav = temp.filePath(QString::fromLatin1(input.name) + ".wav");
         WriteWav(wav, Pcm16(2, kRate), input.pcm);
         for (const char* format : {"ogg", "m4r", "mp3", "opus"}) {
             const QString out = temp.filePath(QString::fromLatin1(input.name) + "." + format);
+            const QStringList log = {"--log-dir", temp.filePath(input.name), "--trace-level",
+                                     "info"};
             const RunResult r =
-                Run({"make", wav, "-o", out, "--start", "0:01", "--end", "0:19", "--fade-in", "500",
-                     "--fade-out", "500", "--format", format, "--loudness", "-16"});
+                Run(log + QStringList{"make", wav, "-o", out, "--start", "0:01", "--end", "0:19",
+                                      "--fade-in", "500", "--fade-out", "500", "--format", format,
+                                      "--loudness", "-16"});
             ASSERT_EQ(r.exitCode, 0) << input.name << " " << format << ": " << r.err.toStdString();
             const auto [loudness, truePeak] = Measure(out);
             SCOPED_TRACE(std::string(input.name) + " " + format);
@@ -98,6 +104,11 @@ TEST_F(CliFormats, LoudnessModeHitsTheTargetUnderTheCeilingInEveryFormat) {
                 EXPECT_NEAR(loudness, -16.0, 0.5);
         }
     }
+    const QString clickLog = Logs(temp.filePath("clicks")).join('\n');
+    EXPECT_GE(clickLog.count("made at gain"), 4);
+    for (const QRegularExpressionMatch& m :
+         QRegularExpression("made at gain (\\S+):").globalMatch(clickLog))
+        EXPECT_LE(m.captured(1).toDouble() * clickPeak, 32767.0) << "clipped";
     // The target of the settings when none is given; a target out of range is refused.
     ASSERT_EQ(Run({"settings", "TargetLoudness", "-20"}).exitCode, 0);
     const QString wav = temp.filePath("quiettone.wav"), out = temp.filePath("default.ogg");

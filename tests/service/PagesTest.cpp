@@ -111,8 +111,8 @@ TEST_F(PagesTest, HelpAndStartPagesSpeakEnglishAndGerman) {
     for (const char* text :
          {"<h2>Open a sound</h2>", "<h2>Select the ringtone</h2>", "<h2>Fade in and out</h2>",
           "<h2>Play</h2>", "<h2>Beam it to a phone", "<td>Ctrl+Shift+Z, Ctrl+Y</td>",
-          "<td>[ and ]</td>", "<td>Shift+Left, Shift+Right</td>", "<td>L</td>", "Brindle/Quillet/",
-          "config.ini"})
+          "<td>[ and ]</td>", "<td>Shift+Left, Shift+Right</td>", "<td>L</td>", "<td>S</td>",
+          "Brindle/Quillet/", "config.ini"})
         EXPECT_TRUE(Contains(help.body, text)) << text;
     const HttpReply hilfe = HttpGet(service.url("/help?language=de"));
     EXPECT_EQ(hilfe.body.rfind("<!DOCTYPE html>\n<html lang=\"de\">", 0), 0u);

@@ -142,4 +142,46 @@ void ExpectTones(const DecodedWav& wav, const std::vector<ToneOf>& tones, uint32
     }
 }
 
+namespace {
+// A part of a song: a chord (frequencies in Hz, none: silence) at the amplitude for its seconds.
+struct SongPart {
+    double seconds;
+    std::vector<double> frequencies;
+    double amplitude;
+};
+} // namespace
+
+std::vector<double> WriteChorusSong(const QString& path) {
+    const SongPart silence{3, {}, 0}, intro{6, {220}, 0.02}, verse{12, {220, 261.6, 329.6}, 0.1},
+        bridge{10, {293.7, 349.2, 440}, 0.3};
+    // C, G, F and A minor.
+    const std::vector<SongPart> chorus = {{3.5, {261.6, 329.6, 392}, 0.25},
+                                          {3.5, {196, 246.9, 293.7}, 0.25},
+                                          {3.5, {174.6, 220, 261.6}, 0.25},
+                                          {3.5, {220, 261.6, 329.6}, 0.25}};
+    std::vector<SongPart> song = {silence, intro, verse};
+    song.insert(song.end(), chorus.begin(), chorus.end());
+    song.push_back(verse);
+    song.insert(song.end(), chorus.begin(), chorus.end());
+    song.push_back(bridge);
+    song.insert(song.end(), chorus.begin(), chorus.end());
+    song.push_back(silence);
+    QByteArray pcm;
+    for (const SongPart& part : song) {
+        const int frames = int(part.seconds * 22050);
+        for (int i = 0; i < frames; ++i) {
+            double value = 0;
+            for (const double f : part.frequencies)
+                value += part.amplitude * std::sin(2 * std::numbers::pi * f * i / 22050);
+            const auto sample = int16_t(std::lround(value * 32767));
+            for (int channel = 0; channel < 2; ++channel) {
+                pcm.append(char(sample & 0xFF));
+                pcm.append(char((sample >> 8) & 0xFF));
+            }
+        }
+    }
+    WriteWav(path, WAVEFORMATEX{WAVE_FORMAT_PCM, 2, 22050, 88200, 4, 16, 0}, pcm);
+    return {21, 47, 71};
+}
+
 } // namespace testsupport

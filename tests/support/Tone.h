@@ -25,6 +25,10 @@ void WriteWav(const QString& path, const WAVEFORMATEX& format, const QByteArray&
 // channel.
 void WriteToneWav(const QString& path, double seconds, uint16_t channels = 2, uint32_t rate = 8000,
                   double amplitude = 0.5);
+// Writes a stereo 16-bit WAV at 22050 Hz of a song for the suggested selection: silence, a quiet
+// intro, a verse, the chorus (four chords of 3.5 s), the verse, the chorus, a bridge louder than
+// the chorus but heard once, the chorus, silence; the times (s) at which the chorus starts.
+std::vector<double> WriteChorusSong(const QString& path);
 // Writes 16-bit PCM through the program's OGG Vorbis encoder (file name as the encoder makes it).
 void WriteOgg(const QString& path, const QByteArray& pcm, int channels, int rate, int quality = 4);
 

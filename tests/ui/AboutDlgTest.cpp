@@ -55,6 +55,9 @@ TEST_F(AboutDlgTest, SwitchesTheLanguageStoresItAndTellsTheWindow) {
     EXPECT_EQ(german.windowTitle(), QStringLiteral("Über Quillet"));
     EXPECT_TRUE(german.languageButton(QStringLiteral("de"))->isChecked());
     EXPECT_TRUE(HasLabel(german, QStringLiteral("Strg+Umschalt+Z, Strg+Y")));
+    EXPECT_TRUE(HasLabel(
+        german, QStringLiteral("Den vorgeschlagenen Klingelton wählen: den lautesten Teil, der "
+                               "sich wiederholt")));
     german.show();
     SaveShot(&german, QStringLiteral("about_de"));
 }

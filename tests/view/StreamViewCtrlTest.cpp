@@ -15,6 +15,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <algorithm>
 #include <cmath>
 
 using namespace modeltest;
@@ -291,6 +292,25 @@ TEST_F(StreamViewTest, KeysEditUndoRedoAndSnapToRisingZeroCrossings) {
             rising = rising || (wav.sample(frame, 0) < 0 && wav.sample(frame + 1, 0) >= 0);
         EXPECT_TRUE(rising) << target;
     }
+}
+
+TEST_F(StreamViewTest, KeySSelectsTheChorusAsOneUndoStepOrSaysNothingSuits) {
+    const QString song = file(QStringLiteral("song.wav"));
+    const std::vector<double> choruses = WriteChorusSong(song);
+    ASSERT_TRUE(m_model.openInputFile(song, CRingtoneModel::OpenMode::UserFile, 0));
+    const CCutInfo proposed = cut();
+    key(Qt::Key_S);
+    const double start = cut().start() / 1000.0;
+    EXPECT_TRUE(
+        std::ranges::any_of(choruses, [&](double c) { return std::abs(start - c) <= 0.5; }));
+    EXPECT_EQ(cut().length() + cut().fadeIn(), CRingtoneModel::kSuggestedLength + 200);
+    EXPECT_EQ(m_view->progress().getPosition(), cut().start());
+    key(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(cut(), proposed);
+
+    open(0.8); // shorter than any ringtone
+    key(Qt::Key_S);
+    EXPECT_EQ(errors(), QStringList{"No stretch of the input suits a ringtone."});
 }
 
 namespace {

@@ -7,6 +7,8 @@
 #include "CliStrings.h"
 #include "TerminalProgress.h"
 #include "app/ConfigFile.h"
+#include "app/IOpProgress.h"
+#include "app/OpResult.h"
 #include "app/OxaException.h"
 #include "app/StringIds.h"
 #include "app/StringTable.h"
@@ -139,9 +141,14 @@ int CliPlay(const QStringList& rawArgs, CCliModelOwner& owner) {
             return Failure(FormatString(IDS_CLI_OUTSIDE_INPUT, TimeText(model.getDuration())));
     }
 
+    // The ringtone plays at the gain the made ringtone gets, the input at the peak's.
+    double gain = model.getNormalizationGain();
+    IOpProgress quiet;
+    if (ringtone && model.ringtoneGain(quiet, gain) != OpSuccess)
+        return Failure(LoadString(IDS_ERROR_STARTING_PLAYING));
     CPlayWaiter waiter;
     CWavPlayer player(&waiter);
-    player.setGain(model.getNormalizationGain());
+    player.setGain(gain);
     player.setDevice(request.device);
     CTerminalProgress progress(CTerminalProgress::StandardErrorIsTerminal());
     progress.SetText(LoadString(IDS_CLI_PLAYING));

@@ -3,7 +3,9 @@
 #include "view/gui/StreamViewCtrl.h"
 
 #include "app/ConfigFile.h"
+#include "app/IOpProgress.h"
 #include "app/IUserMessages.h"
+#include "app/OpResult.h"
 #include "app/StringIds.h"
 #include "app/StringTable.h"
 #include "decode/ZeroCrossing.h"
@@ -249,6 +251,9 @@ void CStreamViewCtrl::onCommand(int id) {
     case CmdScrollRight:
         scrollBy(id);
         break;
+    case CmdSuggest:
+        suggest();
+        break;
     case CmdGainOne:
     case CmdGainNormalized:
         m_normalizedGain = id == CmdGainNormalized;
@@ -299,6 +304,31 @@ void CStreamViewCtrl::editSelection(int id) {
     recordHistory();
 }
 
+void CStreamViewCtrl::suggest() {
+    if (!m_model || m_empty || m_model->isRecording())
+        return;
+    stop();
+    IRingtoneModelOwner* owner = m_model->getOwner();
+    const std::unique_ptr<IOpProgress> progress =
+        owner ? owner->CreateProgress(IDS_FINDING_SUGGESTION) : std::make_unique<IOpProgress>();
+    progress->Show(true);
+    const int result = m_model->suggestSelection(CRingtoneModel::kSuggestedLength, *progress);
+    progress->Show(false);
+    if (result == OpFailed)
+        showMessage(IDS_NO_SUGGESTION);
+    if (result != OpSuccess)
+        return;
+    showPosition(m_model->getCut().start());
+    refresh(false, false);
+    recordHistory();
+}
+
+void CStreamViewCtrl::showPosition(qint64 t) {
+    if (!m_progress.isInVisible(t))
+        m_progress.scroll(t - m_progress.getPosition());
+    m_progress.setPosition(t);
+}
+
 void CStreamViewCtrl::selectionEdited() {
     m_progress.setSelection(m_model->getCut());
     invalidate();
@@ -311,9 +341,19 @@ bool CStreamViewCtrl::IsPlaying() const {
     return m_playing;
 }
 
+double CStreamViewCtrl::playGain(bool ringtone) const {
+    if (!m_normalizedGain)
+        return 1.0;
+    double gain = m_model->getNormalizationGain();
+    IOpProgress quiet;
+    if (ringtone && m_model->ringtoneGain(quiet, gain) != OpSuccess)
+        gain = m_model->getNormalizationGain(); // the work WAV failed: the player will say so
+    return gain;
+}
+
 bool CStreamViewCtrl::startPlayer(const QString& file, qint64 start, qint64 end,
                                   const CCutInfo& cut, bool ringtone) {
-    m_player->setGain(m_normalizedGain ? m_model->getNormalizationGain() : 1.0);
+    m_player->setGain(playGain(ringtone));
     m_playStartTick = m_clock.elapsed();
     m_playEnd = end;
     quint64 run = 0;
@@ -351,9 +391,7 @@ void CStreamViewCtrl::playRingtone() {
         stop();
     if (m_model && !m_empty && m_model->getCut().isValid()) {
         const CCutInfo cut = m_model->getCut();
-        if (!m_progress.isInVisible(cut.start()))
-            m_progress.scroll(cut.start() - m_progress.getPosition());
-        m_progress.setPosition(cut.start());
+        showPosition(cut.start());
         startPlayer(m_model->getWavFileName(), cut.start(), cut.end(), cut, true);
     }
     invalidate();
@@ -419,8 +457,7 @@ void CStreamViewCtrl::playLoopSeam() {
         return;
     stop();
     const QString file = CRingtoneModel::workBaseName() + QStringLiteral(".seam.wav");
-    const double gain = m_normalizedGain ? m_model->getNormalizationGain() : 1.0;
-    if (!MakeLoopSeamWav(m_model->getWavFileName(), m_model->getCut(), file, gain)) {
+    if (!MakeLoopSeamWav(m_model->getWavFileName(), m_model->getCut(), file, playGain(true))) {
         QFile::remove(file);
         return;
     }
@@ -662,6 +699,11 @@ bool CStreamViewCtrl::editByKey(QKeyEvent* event) {
         return true;
     case Qt::Key_BracketRight:
         onCommand(CmdSetEnd);
+        return true;
+    case Qt::Key_S:
+        if (event->modifiers() != Qt::NoModifier)
+            return false;
+        onCommand(CmdSuggest);
         return true;
     case Qt::Key_Left:
         stepPosition(pos - (shift ? kKeyStepLong : column));

@@ -41,6 +41,7 @@ public:
         CmdRemoveFades = 43,
         CmdScrollLeft = 51,
         CmdScrollRight = 52,
+        CmdSuggest = 61,
         CmdGainOne = 32771,
         CmdGainNormalized = 32772,
     };
@@ -112,7 +113,7 @@ private:
     void notify();
     // Sets the timer interval from the visible span when it changed, and tells the model.
     void updateTimerInterval();
-    // Shows the string-table message (163, 164 with 30, 179) through the model's owner.
+    // Shows the string-table message (163, 164 with 30, 179, 2213) through the model's owner.
     void showMessage(int id);
 
     // Commands 21, 22 and 23, and the loop-seam preview (key L).
@@ -120,6 +121,9 @@ private:
     void playRingtone();
     void stop();
     void playLoopSeam();
+    // The gain to play at: 1 at the input's own level, else the peak's, or for the ringtone the
+    // gain the made ringtone gets.
+    double playGain(bool ringtone) const;
     // Starts the player on the range; the lock hands the playing flag to the callback.
     bool startPlayer(const QString& file, qint64 start, qint64 end, const CCutInfo& cut,
                      bool ringtone);
@@ -131,6 +135,11 @@ private:
     void zoom(bool in);
     void scrollBy(int command);
     void editSelection(int id);
+    // Command 61: selects the input's loudest repeated stretch with its fades (one undo step),
+    // showing the progress while it looks and the message when nothing suits.
+    void suggest();
+    // Moves the position to t, scrolling the view there when t is not visible.
+    void showPosition(qint64 t);
     // Copies the model's selection into the progress control after an edit.
     void selectionEdited();
 
@@ -140,7 +149,7 @@ private:
     void dragTo(QPoint at);
     // Ends a drag; cancelled puts a moved or dragged selection back.
     void endDrag(bool cancelled);
-    // Keyboard editing: position steps, edges at the position, undo and redo.
+    // Keyboard editing: position steps, edges at the position, the suggestion, undo and redo.
     bool editByKey(QKeyEvent* event);
     // Moves the position to the time (within the input), scrolling to it.
     void stepPosition(qint64 to);
