@@ -13,9 +13,8 @@ public:
     // The largest 16-bit sample value: a sample of this size (either sign) clips.
     static constexpr int kFullScale16 = 32767;
 
-    // Sets the decibel range shown (floor at the bottom, top at the top) and the amplitude that
-    // counts as full scale.
-    void SetRange(double floorDb, double topDb, double fullScale);
+    // Sets the decibel range shown (floor at the bottom, top at the top).
+    void SetRange(double floorDb, double topDb);
     // Sets the two zone limits: green up to first, yellow up to second, red above.
     void SetThresholds(double firstDb, double secondDb);
     // Takes a block's largest absolute sample at time nowMs: the current level, the peak mark
@@ -42,7 +41,6 @@ private:
     double m_current = -40.0;
     double m_top = 0.0;
     double m_floor = -40.0;
-    double m_fullScale = 128.0;
     double m_speed = 1.0;
     double m_first = -8.0;
     double m_second = -3.0;

@@ -30,8 +30,8 @@ CAudioLevelMeter::CAudioLevelMeter(QWidget* parent) : QWidget(parent), m_clock(&
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Expanding);
 }
 
-void CAudioLevelMeter::SetRange(double floorDb, double topDb, double fullScale) {
-    m_state.SetRange(floorDb, topDb, fullScale);
+void CAudioLevelMeter::SetRange(double floorDb, double topDb) {
+    m_state.SetRange(floorDb, topDb);
     update();
 }
 

@@ -18,8 +18,8 @@ public:
 
     explicit CAudioLevelMeter(QWidget* parent = nullptr);
 
-    // Sets the decibel range and the full-scale amplitude.
-    void SetRange(double floorDb, double topDb, double fullScale);
+    // Sets the decibel range.
+    void SetRange(double floorDb, double topDb);
     // Sets the limits of the yellow and red zones.
     void SetThresholds(double firstDb, double secondDb);
     // Takes the largest absolute sample of a block share capture buffers long.
