@@ -2,6 +2,7 @@
 #include "audio/LevelMeterController.h"
 
 #include "app/Trace.h"
+#include "audio/WaveInSource.h"
 
 #include <cstdlib>
 #include <cstring>
@@ -49,7 +50,7 @@ int CAudioLevelMeterController::ProcessBuffer(const void* data, uint32_t bytes) 
     Peaks peaks;
     if (!BlockPeaks(data, bytes, format, peaks))
         return 0;
-    peaks.share = double(bytes) / kBufferBytes;
+    peaks.share = double(bytes) / CWaveInSource::kBufferSize;
     std::lock_guard lock(m_lock);
     if (m_pending.size() >= kMaxPending)
         m_pending.erase(m_pending.begin());

@@ -9,11 +9,6 @@ void CLevelMeterState::SetRange(double floorDb, double topDb) {
     m_top = topDb;
 }
 
-void CLevelMeterState::SetThresholds(double firstDb, double secondDb) {
-    m_first = firstDb;
-    m_second = secondDb;
-}
-
 double CLevelMeterState::Decibels(int amplitude) {
     return 20.0 * std::log10(std::abs(double(amplitude) + 1.0) / 32768.0);
 }

@@ -35,11 +35,6 @@ void CAudioLevelMeter::SetRange(double floorDb, double topDb) {
     update();
 }
 
-void CAudioLevelMeter::SetThresholds(double firstDb, double secondDb) {
-    m_state.SetThresholds(firstDb, secondDb);
-    update();
-}
-
 void CAudioLevelMeter::SetLevel(int amplitude, double share) {
     m_state.SetLevel(amplitude, m_clock(), share);
     update();
@@ -70,7 +65,7 @@ void CAudioLevelMeter::Draw(QPainter& painter, const QRect& area) {
     const QRect bar = frame.adjusted(3, 3, -3, -3);
 
     const double current = std::max(m_state.Current(), m_state.Floor());
-    const double first = m_state.FirstThreshold(), second = m_state.SecondThreshold();
+    const double first = CLevelMeterState::kFirstDb, second = CLevelMeterState::kSecondDb;
     const auto zone = [&](double from, double to, const QColor& colour) {
         const int top = YOf(to, bar), bottom = YOf(from, bar);
         if (bottom > top)

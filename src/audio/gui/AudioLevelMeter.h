@@ -20,8 +20,6 @@ public:
 
     // Sets the decibel range.
     void SetRange(double floorDb, double topDb);
-    // Sets the limits of the yellow and red zones.
-    void SetThresholds(double firstDb, double secondDb);
     // Takes the largest absolute sample of a block share capture buffers long.
     void SetLevel(int amplitude, double share = 1.0);
     // Replaces the clock (tests).
