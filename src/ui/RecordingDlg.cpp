@@ -349,7 +349,6 @@ void CRecordingDlg::StopRec() {
 }
 
 void CRecordingDlg::RecordTick() {
-    UpdateTime();
     if (!m_model.isRecording())
         StopRec();
 }
