@@ -85,14 +85,6 @@ void CAudioLevelMeter::Draw(QPainter& painter, const QRect& area) {
 }
 
 void CAudioLevelMeter::paintEvent(QPaintEvent*) {
-    const qreal ratio = devicePixelRatioF();
-    if (m_buffer.size() != size() * ratio) {
-        m_buffer = QPixmap(size() * ratio);
-        m_buffer.setDevicePixelRatio(ratio);
-    }
-    {
-        QPainter buffer(&m_buffer);
-        Draw(buffer, rect());
-    }
-    QPainter(this).drawPixmap(0, 0, m_buffer);
+    QPainter painter(this); // the window's backing store already buffers the drawing
+    Draw(painter, rect());
 }

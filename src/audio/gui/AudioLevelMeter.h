@@ -4,7 +4,6 @@
 
 #include "audio/LevelMeterState.h"
 
-#include <QPixmap>
 #include <QWidget>
 
 #include <functional>
@@ -35,12 +34,11 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    // Draws the meter into the off-screen buffer.
+    // Draws the meter.
     void Draw(QPainter& painter, const QRect& area);
     // The y of a decibel value inside the bar's rectangle (floor at the bottom).
     int YOf(double db, const QRect& bar) const;
 
     CLevelMeterState m_state;
     Clock m_clock;
-    QPixmap m_buffer;
 };
