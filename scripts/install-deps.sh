@@ -26,7 +26,7 @@ packages=(
   libcurl4-openssl-dev curl libasound2-dev
   libcdio-dev libcdio-cdda-dev libcdio-paranoia-dev
   # reference service
-  libcpp-httplib-dev
+  libboost-dev
   # tests: GoogleTest, a virtual display, tools that make and measure fixtures
   googletest libgtest-dev libgmock-dev xvfb xauth xdotool imagemagick x11-utils fonts-dejavu-core
   sox vorbis-tools lame ffmpeg ccache

@@ -1,6 +1,7 @@
 #include "BeamService.h"
 
 #include "AnswerStatus.h"
+#include "HttpServer.h"
 #include "MultipartForm.h"
 #include "RingtoneStore.h"
 #include "ServiceLog.h"
@@ -11,7 +12,6 @@
 
 #include <algorithm>
 #include <charconv>
-#include <httplib.h>
 
 namespace {
 
@@ -19,9 +19,9 @@ namespace {
 constexpr uint64_t kFormOverhead = 64 * 1024;
 
 // "phase N [client]" for the log.
-std::string Label(int phase, const httplib::Request& request) {
-    return "phase " + std::to_string(phase) + " [" + request.remote_addr + ":" +
-           std::to_string(request.remote_port) + "]";
+std::string Label(int phase, const CHttpRequest& request) {
+    return "phase " + std::to_string(phase) + " [" + request.remoteAddress + ":" +
+           std::to_string(request.remotePort) + "]";
 }
 
 bool IsHostText(const std::string& host) {
@@ -33,100 +33,62 @@ bool IsHostText(const std::string& host) {
 
 } // namespace
 
-CBeamService::CBeamService(httplib::Server& server, CTransferBoard& board, CRingtoneStore& store,
+CBeamService::CBeamService(CHttpServer& server, CTransferBoard& board, CRingtoneStore& store,
                            CTokenSource& tokens, CServiceLog& log, const CServiceOptions& options)
     : m_board(board), m_store(store), m_tokens(tokens), m_log(log), m_options(options) {
-    server.Post(
-        CServicePaths::kUpload,
-        [this](const httplib::Request& request, httplib::Response& response,
-               const httplib::ContentReader& reader) { upload(request, response, reader); });
-    server.Get(CServicePaths::kPrepare,
-               [this](const httplib::Request& request, httplib::Response& response) {
-                   prepare(request, response);
-               });
-    server.Get(CServicePaths::kShow,
-               [this](const httplib::Request& request, httplib::Response& response) {
-                   show(request, response);
-               });
+    // The upload takes a body too large to read: the answer tells the program so.
+    server.route(
+        {"POST", CServicePaths::kUpload, std::nullopt,
+         [this](const CHttpRequest& request, CHttpReply& reply) { upload(request, reply); },
+         [this](const CHttpRequest& request, uint64_t received) {
+             return keepReading(request, received);
+         },
+         true});
+    server.get(CServicePaths::kPrepare,
+               [this](const CHttpRequest& request, CHttpReply& reply) { prepare(request, reply); });
+    server.get(CServicePaths::kShow,
+               [this](const CHttpRequest& request, CHttpReply& reply) { show(request, reply); });
 }
 
-std::string CBeamService::baseUrl(const httplib::Request& request, const CServiceOptions& options) {
+std::string CBeamService::baseUrl(const CHttpRequest& request, const CServiceOptions& options) {
     if (!options.publicUrl.empty())
         return options.publicUrl;
-    const std::string host = request.get_header_value("Host");
+    const std::string host = request.header("Host");
     if (IsHostText(host))
         return "http://" + host;
-    const bool v6 = request.local_addr.find(':') != std::string::npos;
-    return "http://" + (v6 ? "[" + request.local_addr + "]" : request.local_addr) + ":" +
-           std::to_string(request.local_port);
+    const bool v6 = request.localAddress.find(':') != std::string::npos;
+    return "http://" + (v6 ? "[" + request.localAddress + "]" : request.localAddress) + ":" +
+           std::to_string(request.localPort);
 }
 
-std::string CBeamService::queryOf(const httplib::Request& request) {
-    const size_t mark = request.target.find('?');
-    return mark == std::string::npos ? std::string() : request.target.substr(mark + 1);
-}
-
-void CBeamService::upload(const httplib::Request& request, httplib::Response& response,
-                          const httplib::ContentReader& reader) {
-    const std::string label = Label(0, request);
-    CMultipartForm form(m_options.maxFileSize + kFormOverhead);
-    // The misbehaviour switch: drop the connection once enough of the form has come in.
-    CConnectionSocket socket;
-    if (m_options.dropUploadBytes >= 0)
-        socket =
-            CConnectionSocket::find(request.local_port, request.remote_addr, request.remote_port);
-    uint64_t received = 0;
-    bool dropped = false;
-    const auto arrived = [&](size_t size) {
-        received += size;
-        if (m_options.dropUploadBytes >= 0 && received >= uint64_t(m_options.dropUploadBytes)) {
-            socket.drop();
-            dropped = true;
-            return false;
-        }
+bool CBeamService::keepReading(const CHttpRequest& request, uint64_t received) {
+    if (m_options.dropUploadBytes < 0 || received < uint64_t(m_options.dropUploadBytes))
         return true;
-    };
+    m_log.line(Label(0, request) + " dropped the connection after " + std::to_string(received) +
+               " bytes of the form (--drop-upload)");
+    return false;
+}
 
-    bool complete = false;
-    if (request.is_multipart_form_data()) {
-        complete = reader(
-            [&](const httplib::MultipartFormData& part) {
-                form.beginPart(part.name, part.filename);
-                return true;
-            },
-            [&](const char* data, size_t size) {
-                if (!arrived(size))
-                    return false;
-                form.append(data, size);
-                return true;
-            });
-    } else {
-        complete = reader([&](const char*, size_t size) { return arrived(size); });
-    }
-
-    if (dropped) {
-        m_log.line(label + " dropped the connection after " + std::to_string(received) +
-                   " bytes of the form (--drop-upload)");
-        response.set_header("Connection", "close");
-        return;
-    }
+void CBeamService::upload(const CHttpRequest& request, CHttpReply& reply) {
+    const std::string label = Label(0, request);
+    const std::string type = request.header("Content-Type");
+    CMultipartForm form;
     std::vector<std::string> lines;
-    if (!complete) {
-        // The library refuses a body over its payload limit before the form is read.
-        const bool tooLarge =
-            request.get_header_value<uint64_t>("Content-Length") > m_options.maxFileSize;
-        m_log.line(label +
-                   (tooLarge ? " refused: the form is too large" : " the form could not be read"));
-        lines = {tooLarge ? CAnswerStatus::kTooLarge : CAnswerStatus::kNoFile};
+    if (request.bodyRefused) {
+        m_log.line(label + " refused: the form is too large");
+        lines = {CAnswerStatus::kTooLarge};
+    } else if (CMultipartForm::isMultipart(type) && !form.parse(type, request.body)) {
+        m_log.line(label + " the form could not be read");
+        lines = {CAnswerStatus::kNoFile};
     } else if (m_options.failPhase == 0) {
         lines = {CAnswerStatus::failure(m_options.failStatus)};
     } else {
         lines = acceptUpload(request, form);
     }
-    answer(request, response, 0, std::move(lines));
+    answer(request, reply, 0, std::move(lines));
 }
 
-std::vector<std::string> CBeamService::acceptUpload(const httplib::Request& request,
+std::vector<std::string> CBeamService::acceptUpload(const CHttpRequest& request,
                                                     const CMultipartForm& form) {
     const std::string label = Label(0, request);
     const CMultipartForm::Part* file = form.part("userfile");
@@ -138,20 +100,21 @@ std::vector<std::string> CBeamService::acceptUpload(const httplib::Request& requ
     // not a number is ignored.
     uint64_t formLimit = UINT64_MAX;
     if (const CMultipartForm::Part* limit = form.part("MAX_FILE_SIZE")) {
-        const std::string& text = limit->content;
+        const std::string_view text = limit->content;
         uint64_t value = 0;
         const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
         if (ec == std::errc() && end == text.data() + text.size() && !text.empty())
             formLimit = value;
     }
-    if (file->size > m_options.maxFileSize || file->size > formLimit || form.overflowed()) {
-        m_log.line(label + " refused: " + std::to_string(file->size) + " bytes is too large");
+    const uint64_t size = file->content.size();
+    if (size > m_options.maxFileSize || size > formLimit) {
+        m_log.line(label + " refused: " + std::to_string(size) + " bytes is too large");
         return {CAnswerStatus::kTooLarge};
     }
     VorbisStreamInfo stream;
     std::string reason;
     if (!CVorbisProbe::probe(file->content, stream, reason)) {
-        m_log.line(label + " refused " + std::to_string(file->size) + " bytes: " + reason);
+        m_log.line(label + " refused " + std::to_string(size) + " bytes: " + reason);
         return {CAnswerStatus::kNotVorbis};
     }
     const auto stored =
@@ -170,23 +133,23 @@ std::vector<std::string> CBeamService::acceptUpload(const httplib::Request& requ
             CAnswerStatus::kOk};
 }
 
-void CBeamService::prepare(const httplib::Request& request, httplib::Response& response) {
+void CBeamService::prepare(const CHttpRequest& request, CHttpReply& reply) {
     if (m_options.failPhase == 1)
-        return answer(request, response, 1, {CAnswerStatus::failure(m_options.failStatus)});
-    const std::string token = m_board.prepare(queryOf(request));
+        return answer(request, reply, 1, {CAnswerStatus::failure(m_options.failStatus)});
+    const std::string token = m_board.prepare(request.query);
     if (token.empty())
-        return answer(request, response, 1, {CAnswerStatus::kUnknownTransfer});
-    answer(request, response, 1,
+        return answer(request, reply, 1, {CAnswerStatus::kUnknownTransfer});
+    answer(request, reply, 1,
            {"TOKEN:" + token, "CONTINUE:" + baseUrl(request, m_options) + CServicePaths::kShow,
             CAnswerStatus::kOk});
 }
 
-void CBeamService::show(const httplib::Request& request, httplib::Response& response) {
+void CBeamService::show(const CHttpRequest& request, CHttpReply& reply) {
     // Without a failure or a missing status line the answer waits for the person.
     const bool held = m_options.failPhase != 2 && m_options.noStatusPhase != 2;
-    const auto transfer = m_board.show(queryOf(request), held);
+    const auto transfer = m_board.show(request.query, held);
     if (!transfer)
-        return answer(request, response, 2, {CAnswerStatus::kUnknownTransfer});
+        return answer(request, reply, 2, {CAnswerStatus::kUnknownTransfer});
 
     std::vector<std::string> lines{"TOKEN:" + transfer->pageToken};
     if (!m_options.missingParams) {
@@ -195,24 +158,18 @@ void CBeamService::show(const httplib::Request& request, httplib::Response& resp
     }
     lines.push_back(m_options.failPhase == 2 ? CAnswerStatus::failure(m_options.failStatus)
                                              : CAnswerStatus::kWaiting);
-    answer(request, response, 2, std::move(lines), held ? transfer : nullptr);
+    answer(request, reply, 2, std::move(lines), held ? transfer : nullptr);
 }
 
-void CBeamService::answer(const httplib::Request& request, httplib::Response& response, int phase,
+void CBeamService::answer(const CHttpRequest& request, CHttpReply& reply, int phase,
                           std::vector<std::string> lines, std::shared_ptr<CTransfer> held) {
     if (phase == m_options.noStatusPhase && !lines.empty())
         lines.pop_back();
-    // The protocol's status is in the lines; the HTTP status is always 200.
-    response.status = 200;
-    // Compression would hold lines back until the answer ends; the answer is sent as it is.
-    const_cast<httplib::Request&>(request).headers.erase("Accept-Encoding");
-    CConnectionSocket socket;
-    if (held)
-        socket =
-            CConnectionSocket::find(request.local_port, request.remote_addr, request.remote_port);
-    CAnswerStream::attach(response,
-                          std::make_shared<CAnswerStream>(
-                              m_board, m_log, Label(phase, request), std::move(lines),
-                              CAnswerStream::Settings{m_options.slowMs, m_options.heartbeatSeconds},
-                              std::move(held), socket));
+    // The protocol's status is in the lines; the HTTP status is always 200. The answer is sent
+    // as it is made, never compressed.
+    reply.status = 200;
+    reply.contentType = "text/plain; charset=us-ascii";
+    reply.stream = std::make_shared<CAnswerStream>(
+        m_board, m_log, Label(phase, request), std::move(lines),
+        CAnswerStream::Settings{m_options.slowMs, m_options.heartbeatSeconds}, std::move(held));
 }

@@ -7,14 +7,10 @@
 #include <string>
 #include <vector>
 
-namespace httplib {
-class ContentReader;
-class Server;
-struct Request;
-struct Response;
-} // namespace httplib
-
+class CHttpServer;
 class CMultipartForm;
+struct CHttpReply;
+struct CHttpRequest;
 class CRingtoneStore;
 class CServiceLog;
 class CTokenSource;
@@ -25,26 +21,24 @@ class CTransferBoard;
 // SIZE, the waiting line, and then holds the answer until the person's choice on the page.
 class CBeamService {
 public:
-    CBeamService(httplib::Server& server, CTransferBoard& board, CRingtoneStore& store,
+    CBeamService(CHttpServer& server, CTransferBoard& board, CRingtoneStore& store,
                  CTokenSource& tokens, CServiceLog& log, const CServiceOptions& options);
 
     // The start of the addresses written into answers: --public-url, else "http://" and the
     // request's Host header, else the address the request came in on.
-    static std::string baseUrl(const httplib::Request& request, const CServiceOptions& options);
-    // The text after the first "?" of the request's target: the token the program appended.
-    static std::string queryOf(const httplib::Request& request);
+    static std::string baseUrl(const CHttpRequest& request, const CServiceOptions& options);
 
 private:
-    void upload(const httplib::Request& request, httplib::Response& response,
-                const httplib::ContentReader& reader);
-    void prepare(const httplib::Request& request, httplib::Response& response);
-    void show(const httplib::Request& request, httplib::Response& response);
+    void upload(const CHttpRequest& request, CHttpReply& reply);
+    // The --drop-upload switch: false once enough of the body has come in.
+    bool keepReading(const CHttpRequest& request, uint64_t received);
+    void prepare(const CHttpRequest& request, CHttpReply& reply);
+    void show(const CHttpRequest& request, CHttpReply& reply);
 
     // The answer lines for a complete upload: checks, stores and opens a transfer.
-    std::vector<std::string> acceptUpload(const httplib::Request& request,
-                                          const CMultipartForm& form);
+    std::vector<std::string> acceptUpload(const CHttpRequest& request, const CMultipartForm& form);
     // Sends the lines (without the status line when phase is the --no-status phase).
-    void answer(const httplib::Request& request, httplib::Response& response, int phase,
+    void answer(const CHttpRequest& request, CHttpReply& reply, int phase,
                 std::vector<std::string> lines, std::shared_ptr<CTransfer> held = nullptr);
 
     CTransferBoard& m_board;

@@ -1,10 +1,9 @@
 // The help page and the start page of the service.
 #include "HelpPages.h"
 
+#include "HttpRequest.h"
 #include "Pages.h"
 #include "ServicePaths.h"
-
-#include <httplib.h>
 
 namespace {
 
@@ -102,12 +101,12 @@ bool IsEnglish(const std::string& tag) {
 
 } // namespace
 
-CHelpPages::Language CHelpPages::languageOf(const httplib::Request& request) {
-    const std::string asked = request.get_param_value("language");
+CHelpPages::Language CHelpPages::languageOf(const CHttpRequest& request) {
+    const std::string asked = request.param("language");
     if (!asked.empty())
         return IsGerman(asked) ? Language::German : Language::English;
     // "de-DE,de;q=0.9,en;q=0.8": the first tag the service has wins.
-    const std::string header = request.get_header_value("Accept-Language");
+    const std::string header = request.header("Accept-Language");
     size_t start = 0;
     while (start < header.size()) {
         size_t end = header.find(',', start);

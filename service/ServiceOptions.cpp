@@ -99,6 +99,10 @@ bool CServiceOptions::parse(const std::vector<std::string>& args, std::string& e
             ok = flag(payment);
         else if (name == "--heartbeat")
             ok = number(0, 3600, heartbeatSeconds);
+        else if (name == "--read-timeout")
+            ok = number(100, 3600000, readTimeoutMs);
+        else if (name == "--max-connections")
+            ok = number(1, 1000000, maxConnections);
         else if (name == "--fail-phase")
             ok = number(0, 2, failPhase);
         else if (name == "--fail-status")
@@ -164,6 +168,11 @@ Options:
                        paying sends "450 Payment done" on the held answer
   --heartbeat SECONDS  an empty line on a held phase-2 answer every SECONDS, so the
                        program notices its own cancel (default 5; 0 sends none)
+  --read-timeout MS    a client must send a request's header fields within MS
+                       milliseconds and its body within MS more plus a second per
+                       4 KiB, or the connection is closed (default 15000)
+  --max-connections N  open connections at most; more wait to be accepted (default:
+                       as many as the process may open descriptors, less a reserve)
   --help               show this text and exit
   --version            show the version and exit
 

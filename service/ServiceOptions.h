@@ -15,6 +15,11 @@ struct CServiceOptions {
     std::string browserSize = "640x480"; // the SIZE value, sent unchecked
     bool payment = false;
     int heartbeatSeconds = 5;
+    // How long a client may take to send a request's header fields (and, with a second more
+    // for every 4 KiB, its body) before the connection is closed.
+    int readTimeoutMs = 15000;
+    // Open connections at most; 0: as many as the descriptors allow.
+    int maxConnections = 0;
 
     int failPhase = -1;
     int failStatus = 503;

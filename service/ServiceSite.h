@@ -5,37 +5,34 @@
 
 #include <string>
 
-namespace httplib {
-class Server;
-struct Request;
-struct Response;
-} // namespace httplib
-
+class CHttpServer;
+struct CHttpReply;
+struct CHttpRequest;
 class CRingtoneStore;
 class CServiceLog;
 class CTransferBoard;
 
 class CServiceSite {
 public:
-    CServiceSite(httplib::Server& server, CTransferBoard& board, CRingtoneStore& store,
+    CServiceSite(CHttpServer& server, CTransferBoard& board, CRingtoneStore& store,
                  CServiceLog& log, const CServiceOptions& options);
 
 private:
-    void transferPage(const httplib::Request& request, httplib::Response& response);
-    void send(const httplib::Request& request, httplib::Response& response);
-    void pay(const httplib::Request& request, httplib::Response& response);
-    void cancel(const httplib::Request& request, httplib::Response& response);
-    void ringtone(const httplib::Request& request, httplib::Response& response);
-    void inbox(const httplib::Request& request, httplib::Response& response);
-    void home(const httplib::Request& request, httplib::Response& response);
+    void transferPage(const CHttpRequest& request, CHttpReply& reply);
+    void send(const CHttpRequest& request, CHttpReply& reply);
+    void pay(const CHttpRequest& request, CHttpReply& reply);
+    void cancel(const CHttpRequest& request, CHttpReply& reply);
+    void ringtone(const CHttpRequest& request, CHttpReply& reply);
+    void inbox(const CHttpRequest& request, CHttpReply& reply);
+    void home(const CHttpRequest& request, CHttpReply& reply);
 
     // Shows the transfer page of the token, with a message and the number typed; false when the
     // token opens no transfer.
-    bool showTransfer(httplib::Response& response, const std::string& token,
-                      const std::string& error = {}, const std::string& phoneTyped = {});
+    bool showTransfer(CHttpReply& reply, const std::string& token, const std::string& error = {},
+                      const std::string& phoneTyped = {});
     // After a choice: back to the transfer page (a GET, so a reload does not choose again).
-    static void backToTransfer(httplib::Response& response, const std::string& token);
-    static void unknownTransfer(httplib::Response& response);
+    static void backToTransfer(CHttpReply& reply, const std::string& token);
+    static void unknownTransfer(CHttpReply& reply);
 
     CTransferBoard& m_board;
     CRingtoneStore& m_store;

@@ -20,6 +20,7 @@ struct CTransfer {
     std::string pageToken; // given out in phase 2, opens the page
     Outcome outcome = Outcome::Open;
     bool held = false; // a phase-2 answer is open and waiting
+    int answer = 0;    // the waiting answer's number on the board
     bool paid = false;
     std::string phone;
     // Status lines waiting to be written on the held answer.

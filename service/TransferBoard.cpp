@@ -82,8 +82,7 @@ CTransferBoard::Choice CTransferBoard::send(const std::string& pageToken, const 
         return Choice::NotRecorded;
     transfer->outcome = CTransfer::Outcome::Sent;
     transfer->phone = phone;
-    transfer->lines.push_back(CAnswerStatus::kSent);
-    m_changed.notify_all();
+    queue(*transfer, CAnswerStatus::kSent);
     return Choice::Done;
 }
 
@@ -96,8 +95,7 @@ CTransferBoard::Choice CTransferBoard::pay(const std::string& pageToken) {
         return Choice::Closed;
     if (!transfer->paid) {
         transfer->paid = true;
-        transfer->lines.push_back(CAnswerStatus::kPaid);
-        m_changed.notify_all();
+        queue(*transfer, CAnswerStatus::kPaid);
     }
     return Choice::Done;
 }
@@ -110,46 +108,49 @@ CTransferBoard::Choice CTransferBoard::cancel(const std::string& pageToken) {
     if (transfer->outcome != CTransfer::Outcome::Open || !transfer->held)
         return Choice::Closed;
     transfer->outcome = CTransfer::Outcome::Cancelled;
-    transfer->lines.push_back(CAnswerStatus::kCancelled);
-    m_changed.notify_all();
+    queue(*transfer, CAnswerStatus::kCancelled);
     return Choice::Done;
 }
 
-CTransferBoard::Wait CTransferBoard::nextLine(CTransfer& transfer, std::string& line, bool& last,
-                                              Clock::time_point until) {
-    std::unique_lock lock(m_mutex);
-    m_changed.wait_until(lock, until, [&] { return m_stopping || !transfer.lines.empty(); });
+void CTransferBoard::queue(CTransfer& transfer, const char* line) {
+    transfer.lines.push_back(line);
+    if (const auto it = m_answers.find(transfer.answer); it != m_answers.end())
+        it->second();
+}
+
+CTransferBoard::Wait CTransferBoard::nextLine(CTransfer& transfer, std::string& line, bool& last) {
+    std::lock_guard lock(m_mutex);
     if (!transfer.lines.empty()) {
         line = std::move(transfer.lines.front());
         transfer.lines.pop_front();
         last = transfer.lines.empty() && transfer.outcome != CTransfer::Outcome::Open;
         return Wait::Line;
     }
-    return m_stopping ? Wait::Stopping : Wait::Timeout;
+    return m_stopping ? Wait::Stopping : Wait::Empty;
 }
 
 void CTransferBoard::release(CTransfer& transfer, CTransfer::Outcome why) {
     std::lock_guard lock(m_mutex);
     transfer.held = false;
+    transfer.answer = 0;
     transfer.lines.clear();
     if (transfer.outcome == CTransfer::Outcome::Open)
         transfer.outcome = why;
 }
 
-void CTransferBoard::answerStarted() {
+int CTransferBoard::answerStarted(std::function<void()> wake, CTransfer* held) {
     std::lock_guard lock(m_mutex);
-    ++m_answers;
+    const int answer = ++m_lastAnswer;
+    m_answers.emplace(answer, std::move(wake));
+    if (held)
+        held->answer = answer;
+    return answer;
 }
 
-void CTransferBoard::answerFinished() {
+void CTransferBoard::answerFinished(int answer) {
     std::lock_guard lock(m_mutex);
-    --m_answers;
+    m_answers.erase(answer);
     m_changed.notify_all();
-}
-
-bool CTransferBoard::pause(std::chrono::milliseconds duration) {
-    std::unique_lock lock(m_mutex);
-    return !m_changed.wait_for(lock, duration, [&] { return m_stopping; });
 }
 
 bool CTransferBoard::stopping() const {
@@ -160,6 +161,7 @@ bool CTransferBoard::stopping() const {
 void CTransferBoard::stop(std::chrono::milliseconds bound) {
     std::unique_lock lock(m_mutex);
     m_stopping = true;
-    m_changed.notify_all();
-    m_changed.wait_for(lock, bound, [&] { return m_answers == 0; });
+    for (const auto& [answer, wake] : m_answers)
+        wake();
+    m_changed.wait_for(lock, bound, [&] { return m_answers.empty(); });
 }

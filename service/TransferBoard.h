@@ -15,14 +15,15 @@
 class CTokenSource;
 
 // Every token is good for one step: the phase-0 token for phase 1, the phase-1 token for
-// phase 2; the page token stays good for the page. One lock guards all transfers, and one
-// condition wakes the held answers, the pauses of slow answers and the stop.
+// phase 2; the page token stays good for the page. One lock guards all transfers. The answers
+// being written register a wake action: a line queued on a held transfer wakes its answer, the
+// stop wakes them all; the actions only hand the wake over to the answer's own strand.
 class CTransferBoard {
 public:
     // What became of a choice made on the page.
     enum class Choice { Done, Unknown, Closed, NotPaid, NotRecorded };
-    // What a held answer's wait brought.
-    enum class Wait { Line, Timeout, Stopping };
+    // What a held answer found when it looked.
+    enum class Wait { Line, Empty, Stopping };
 
     explicit CTransferBoard(CTokenSource& tokens) : m_tokens(tokens) {}
 
@@ -46,18 +47,17 @@ public:
     // Queues "500 Transfer cancelled by the user", which ends the answer.
     Choice cancel(const std::string& pageToken);
 
-    // For a held answer: waits until a line is queued, the service stops, or until. last tells
-    // that the line ends the answer.
-    Wait nextLine(CTransfer& transfer, std::string& line, bool& last,
-                  std::chrono::steady_clock::time_point until);
+    // For a held answer: takes the next queued line without waiting. last tells that the line
+    // ends the answer.
+    Wait nextLine(CTransfer& transfer, std::string& line, bool& last);
     // The held answer has ended; an open transfer takes the outcome why.
     void release(CTransfer& transfer, CTransfer::Outcome why);
 
-    // Answers being written: the stop waits for them.
-    void answerStarted();
-    void answerFinished();
-    // Waits for the given time; false at once when the service stops.
-    bool pause(std::chrono::milliseconds duration);
+    // An answer being written, with the action that wakes it; held, when set, is the transfer
+    // it waits on. The answer's number for answerFinished.
+    int answerStarted(std::function<void()> wake, CTransfer* held);
+    // The answer has ended; the stop waits for every one.
+    void answerFinished(int answer);
     bool stopping() const;
     // Ends every wait and held answer; then waits, up to bound, until the answers are written.
     void stop(std::chrono::milliseconds bound);
@@ -71,11 +71,14 @@ private:
     std::shared_ptr<CTransfer> lookup(const std::string& token, Step step) const;
     // Forgets transfers that ended, or were never continued, an hour ago.
     void prune();
+    // Queues a status line on the transfer and wakes its answer; under the lock.
+    void queue(CTransfer& transfer, const char* line);
 
     CTokenSource& m_tokens;
     mutable std::mutex m_mutex;
     std::condition_variable m_changed;
     std::map<std::string, Entry> m_entries;
     bool m_stopping = false;
-    int m_answers = 0;
+    std::map<int, std::function<void()>> m_answers;
+    int m_lastAnswer = 0;
 };

@@ -1,6 +1,7 @@
 // quillet-service: the reference beaming service. Reads its options, opens the store, and serves
 // the beaming protocol and the pages until SIGTERM or SIGINT.
 #include "BeamService.h"
+#include "HttpServer.h"
 #include "RingtoneStore.h"
 #include "ServiceLog.h"
 #include "ServiceOptions.h"
@@ -9,27 +10,34 @@
 #include "TokenSource.h"
 #include "TransferBoard.h"
 
-#include <atomic>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
-#include <httplib.h>
 #include <iostream>
-#include <sys/socket.h>
-#include <thread>
+#include <sys/resource.h>
 
 namespace {
 
-// Threads serving connections: each held phase-2 answer keeps one busy, and a browser keeps a
-// few open while it loads a page.
-constexpr size_t kThreads = 32;
+// Threads serving connections: the connections wait without one; a thread is busy only while
+// a request is read, checked (an upload) and answered.
+constexpr int kThreads = 4;
 // How long the stop waits for the answers under way to be written to their end.
 constexpr auto kStopBound = std::chrono::seconds(5);
+// Descriptors kept for the store, the log and the listening socket.
+constexpr rlim_t kDescriptorReserve = 32;
 
-// Plain address reuse: no second service may share the port.
-void SocketOptions(int socket) {
-    const int yes = 1;
-    setsockopt(socket, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
+// Raises the limit of open descriptors as far as allowed; the connections the rest allows.
+size_t ConnectionRoom() {
+    rlimit limit{};
+    if (getrlimit(RLIMIT_NOFILE, &limit) != 0)
+        return 1000;
+    if (limit.rlim_cur < limit.rlim_max) {
+        limit.rlim_cur = limit.rlim_max;
+        setrlimit(RLIMIT_NOFILE, &limit);
+        getrlimit(RLIMIT_NOFILE, &limit);
+    }
+    const rlim_t room = limit.rlim_cur == RLIM_INFINITY ? 1000000 : limit.rlim_cur;
+    return room > 2 * kDescriptorReserve ? size_t(room - kDescriptorReserve) : size_t(room / 2);
 }
 
 } // namespace
@@ -63,21 +71,21 @@ int main(int argc, char* argv[]) {
     CTokenSource tokens;
     CTransferBoard board(tokens);
 
-    httplib::Server server;
-    server.new_task_queue = [] { return new httplib::ThreadPool(kThreads); };
-    server.set_socket_options(SocketOptions);
-    server.set_keep_alive_timeout(2);
-    server.set_payload_max_length(options.maxFileSize + 1024 * 1024);
-    server.set_logger([&log](const httplib::Request& request, const httplib::Response& response) {
-        log.line(request.remote_addr + ":" + std::to_string(request.remote_port) + " \"" +
-                 request.method + " " + request.target + "\" " + std::to_string(response.status));
+    CHttpServer::Limits limits;
+    limits.readTimeout = std::chrono::milliseconds(options.readTimeoutMs);
+    limits.bodyLimit = options.maxFileSize + 1024 * 1024;
+    const size_t room = ConnectionRoom();
+    limits.maxConnections =
+        options.maxConnections > 0 ? std::min(size_t(options.maxConnections), room) : room;
+    limits.threads = kThreads;
+    CHttpServer server(limits, [&log](const CHttpRequest& request, int status) {
+        log.line(request.remoteAddress + ":" + std::to_string(request.remotePort) + " \"" +
+                 request.method + " " + request.target + "\" " + std::to_string(status));
     });
     CBeamService beam(server, board, *store, tokens, log, options);
     CServiceSite site(server, board, *store, log, options);
 
-    const int port = options.port == 0 ? server.bind_to_any_port(options.host)
-                     : server.bind_to_port(options.host, options.port) ? options.port
-                                                                       : -1;
+    const int port = server.listen(options.host, options.port);
     if (port <= 0) {
         std::cerr << "quillet-service: cannot listen on " << options.host << ":" << options.port
                   << "\n";
@@ -88,19 +96,13 @@ int main(int argc, char* argv[]) {
               (v6 ? "[" + options.host + "]" : options.host) + ":" + std::to_string(port) + "/");
     log.line("store: " + store->folder().string());
 
-    std::atomic<bool> listenEnded{false};
     signals.start([&](int signal) {
         log.line(std::string("stopping on ") + (signal == SIGINT ? "SIGINT" : "SIGTERM"));
         board.stop(kStopBound);
-        // The server's stop only takes once it runs: a signal that comes right after the start
-        // waits for the listening loop to begin.
-        for (int i = 0; i < 5000 && !server.is_running() && !listenEnded; ++i)
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
         server.stop();
     });
-    const bool served = server.listen_after_bind();
-    listenEnded = true;
+    server.run();
     board.stop(kStopBound);
     log.line("stopped");
-    return served ? 0 : 1;
+    return 0;
 }

@@ -80,3 +80,74 @@ TEST_F(MisbehaviourTest, CommandLineHelpAndUsageErrors) {
     EXPECT_TRUE(taken.err.contains("cannot listen on 127.0.0.1:" + port.toUtf8()))
         << taken.err.toStdString();
 }
+
+namespace {
+
+// A connection to the service that sends text as it is asked to.
+struct RawClient {
+    explicit RawClient(int port) : fd(socket(AF_INET, SOCK_STREAM, 0)) {
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        address.sin_port = htons(uint16_t(port));
+        connected = connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
+    }
+    ~RawClient() { close(fd); }
+    bool send(const std::string& text) const {
+        return ::send(fd, text.data(), text.size(), MSG_NOSIGNAL) == ssize_t(text.size());
+    }
+    // Reads until the text has come (true) or the connection ends or waitMs pass (false).
+    bool readUntil(const std::string& text, int waitMs) {
+        for (pollfd watch{fd, POLLIN, 0}; received.find(text) == std::string::npos;) {
+            if (poll(&watch, 1, waitMs) != 1)
+                return false;
+            char buffer[4096];
+            const ssize_t got = recv(fd, buffer, sizeof buffer, 0);
+            ended = got <= 0;
+            if (ended)
+                return false;
+            received.append(buffer, size_t(got));
+        }
+        return true;
+    }
+    int fd;
+    bool connected = false;
+    bool ended = false;
+    std::string received;
+};
+
+} // namespace
+
+TEST_F(MisbehaviourTest, HeldAnswersTakeNoThreadAndSlowClientsAreCutOff) {
+    const int bound = int(CServiceProcess::kBound.count());
+    const std::string waiting = "102 Waiting for the user\r\n";
+    CServiceProcess& service = startService({"--read-timeout", "500"});
+    const std::string tone = ringtone(200);
+    const std::string request = " HTTP/1.1\r\nHost: 127.0.0.1\r\n\r\n";
+    // Far more held answers than a thread per connection could serve.
+    std::vector<std::unique_ptr<RawClient>> held;
+    for (int i = 0; i < 100; ++i) {
+        const std::string url = phase2Url(tone);
+        ASSERT_EQ(url.find(service.url("/php/")), 0u) << "transfer " << i << " was not served";
+        auto& client = held.emplace_back(std::make_unique<RawClient>(service.port()));
+        ASSERT_TRUE(client->send("GET " + url.substr(url.find("/php/")) + request));
+        ASSERT_TRUE(client->readUntil(waiting, bound)) << i << client->received;
+    }
+    // A slow client: a byte of its request every 100 ms; the service closes on it once the
+    // header fields are not complete within the read time-out (the loop's bound is far beyond).
+    RawClient slow(service.port());
+    const std::string slowRequest = "GET /help" + request;
+    size_t sent = 0;
+    while (sent < slowRequest.size() - 2 && !slow.ended && slow.send(slowRequest.substr(sent++, 1)))
+        slow.readUntil("\n", 100);
+    EXPECT_TRUE(slow.ended) << "the slow client was not cut off";
+    EXPECT_TRUE(slow.received.empty()) << slow.received;
+
+    // Pages still answer, and every held answer still ends on its person's choice.
+    EXPECT_TRUE(Contains(HttpGet(service.url("/")).body, "100 ringtone(s) received"));
+    const std::string token =
+        valueOf(HttpReply{CURLE_OK, 200, held[42]->received}.lines(), "TOKEN:");
+    EXPECT_EQ(choose("cancel", token).status, 303);
+    EXPECT_TRUE(held[42]->readUntil("500 Transfer cancelled by the user\r\n", bound));
+    EXPECT_TRUE(held[41]->received.ends_with(waiting + "\r\n"));
+}
