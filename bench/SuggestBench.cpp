@@ -18,18 +18,10 @@
 #include <cmath>
 #include <cstdio>
 #include <numbers>
-#include <sys/resource.h>
 #include <vector>
 
 namespace {
 constexpr int kRate = 44100;
-
-// The peak resident memory of the process so far, in MiB.
-double PeakRssMiB() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return double(usage.ru_maxrss) / 1024.0;
-}
 
 // The chord (three frequencies) and level of a second of a three-minute song.
 void ChordAt(int second, double frequencies[3], double& level) {
@@ -46,15 +38,8 @@ void ChordAt(int second, double frequencies[3], double& level) {
 }
 
 bool WriteInput(const QString& path, int minutes) {
-    WAVEFORMATEX format{};
-    format.wFormatTag = WAVE_FORMAT_PCM;
-    format.nChannels = 2;
-    format.nSamplesPerSec = kRate;
-    format.wBitsPerSample = 16;
-    format.nBlockAlign = 4;
-    format.nAvgBytesPerSec = kRate * 4;
     CWavWriter writer;
-    if (!writer.create(path, format))
+    if (!writer.create(path, MakePcmFormat(2, kRate, 16)))
         return false;
     std::vector<int16_t> block(size_t(2 * kRate));
     for (int second = 0; second < minutes * 60; ++second) {

@@ -4,6 +4,7 @@
 //
 // quillet-window-bench [quillet's options] [FILE]; QUILLET_BENCH_T0 holds the start time in
 // nanoseconds since the epoch (date +%s%N) taken just before the process was started.
+#include "CpuTime.h"
 #include "frame/QuilletApp.h"
 #include "ui/QuilletDlg.h"
 #include "ui/QuilletWindow.h"
@@ -13,7 +14,6 @@
 
 #include <cstdio>
 #include <ctime>
-#include <sys/resource.h>
 
 namespace {
 // Milliseconds since QUILLET_BENCH_T0.
@@ -22,12 +22,6 @@ double SinceStartMs() {
     clock_gettime(CLOCK_REALTIME, &now);
     const double t0 = qEnvironmentVariable("QUILLET_BENCH_T0").toDouble();
     return (double(now.tv_sec) * 1e9 + double(now.tv_nsec) - t0) / 1e6;
-}
-
-double PeakRssMiB() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return double(usage.ru_maxrss) / 1024.0;
 }
 
 // Notes the first paint of the main dialog.

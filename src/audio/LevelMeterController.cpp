@@ -2,6 +2,7 @@
 #include "audio/LevelMeterController.h"
 
 #include "app/Trace.h"
+#include "audio/WaveInSource.h"
 
 #include <cstdlib>
 #include <cstring>
@@ -24,11 +25,10 @@ bool CAudioLevelMeterController::BlockPeaks(const void* data, uint32_t bytes,
     peaks = Peaks();
     const auto* bytesIn = static_cast<const uint8_t*>(data);
     const bool stereo = format.nChannels >= 2;
-    const uint32_t frames = bytes / uint32_t(frameSize);
+    // 8-bit blocks show silence, as the recorder's peak does.
+    const uint32_t frames = format.wBitsPerSample == 16 ? bytes / uint32_t(frameSize) : 0;
     for (uint32_t i = 0; i < frames; ++i) {
         const uint8_t* frame = bytesIn + size_t(i) * uint32_t(frameSize);
-        if (format.wBitsPerSample != 16)
-            break; // 8-bit blocks show silence, as the recorder's peak does
         int16_t samples[2] = {0, 0};
         std::memcpy(samples, frame, stereo ? 4 : 2);
         const int first = std::abs(int(samples[0]));
@@ -50,7 +50,7 @@ int CAudioLevelMeterController::ProcessBuffer(const void* data, uint32_t bytes) 
     Peaks peaks;
     if (!BlockPeaks(data, bytes, format, peaks))
         return 0;
-    peaks.share = double(bytes) / kBufferBytes;
+    peaks.share = double(bytes) / CWaveInSource::kBufferSize;
     std::lock_guard lock(m_lock);
     if (m_pending.size() >= kMaxPending)
         m_pending.erase(m_pending.begin());

@@ -13,14 +13,12 @@
 class CAudioLevelMeterController : public IAudioStreamGrabber {
 public:
     // The largest absolute sample of each of the first two channels of one block, and the
-    // block's length in capture buffers of kBufferBytes.
+    // block's length in the capture source's buffers (CWaveInSource::kBufferSize).
     struct Peaks {
         int left = 0;
         int right = 0;
         double share = 1.0;
     };
-    // The capture buffer the meters' pace is counted in.
-    static constexpr uint32_t kBufferBytes = 16384;
     // Blocks kept when nobody takes them (the oldest are dropped beyond this).
     static constexpr size_t kMaxPending = 256;
 

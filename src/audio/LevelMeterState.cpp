@@ -4,15 +4,9 @@
 #include <cmath>
 #include <cstdlib>
 
-void CLevelMeterState::SetRange(double floorDb, double topDb, double fullScale) {
+void CLevelMeterState::SetRange(double floorDb, double topDb) {
     m_floor = floorDb;
     m_top = topDb;
-    m_fullScale = fullScale;
-}
-
-void CLevelMeterState::SetThresholds(double firstDb, double secondDb) {
-    m_first = firstDb;
-    m_second = secondDb;
 }
 
 double CLevelMeterState::Decibels(int amplitude) {

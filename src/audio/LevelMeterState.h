@@ -12,12 +12,12 @@ public:
     static constexpr int64_t kClipHoldMs = 2000;
     // The largest 16-bit sample value: a sample of this size (either sign) clips.
     static constexpr int kFullScale16 = 32767;
+    // The zone limits in decibels: green up to the first, yellow up to the second, red above.
+    static constexpr double kFirstDb = -8.0;
+    static constexpr double kSecondDb = -3.0;
 
-    // Sets the decibel range shown (floor at the bottom, top at the top) and the amplitude that
-    // counts as full scale.
-    void SetRange(double floorDb, double topDb, double fullScale);
-    // Sets the two zone limits: green up to first, yellow up to second, red above.
-    void SetThresholds(double firstDb, double secondDb);
+    // Sets the decibel range shown (floor at the bottom, top at the top).
+    void SetRange(double floorDb, double topDb);
     // Takes a block's largest absolute sample at time nowMs: the current level, the peak mark
     // (which holds for ten capture buffers after a rise, then falls faster and faster) and the
     // clip hold. share is the block's length in capture buffers: a part of a buffer moves the
@@ -30,8 +30,6 @@ public:
     double Peak() const { return m_peak; }
     double Floor() const { return m_floor; }
     double Top() const { return m_top; }
-    double FirstThreshold() const { return m_first; }
-    double SecondThreshold() const { return m_second; }
     // Whether the clip indicator is lit at nowMs.
     bool ClipLit(int64_t nowMs) const { return m_clipSeen && nowMs < m_clipUntil; }
     // The decibels of an amplitude: 20 x log10(|amplitude + 1| / 32768).
@@ -42,10 +40,7 @@ private:
     double m_current = -40.0;
     double m_top = 0.0;
     double m_floor = -40.0;
-    double m_fullScale = 128.0;
     double m_speed = 1.0;
-    double m_first = -8.0;
-    double m_second = -3.0;
     bool m_clipSeen = false;
     int64_t m_clipUntil = 0;
 };

@@ -1,3 +1,4 @@
+// Rising zero crossings of the work WAV near a time.
 #include "decode/ZeroCrossing.h"
 
 #include "app/OxaException.h"

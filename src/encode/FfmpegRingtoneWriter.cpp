@@ -55,12 +55,16 @@ int EncoderRate(const AVCodec* codec, int rate) {
 }
 
 constexpr int kIoBufferSize = 65536;
+
+// Throws the message that file cannot be written, with the system's reason.
+[[noreturn]] void RefuseWrite(const CReplacingFile& file) {
+    Refuse(FormatUserText(IDS_SAVE_CANNOT_WRITE, file.Path(), SystemErrorText(file.Error())));
+}
 } // namespace
 
 struct CFfmpegRingtoneWriter::Codec {
     const CFfmpegLibrary* ff = nullptr;
     CReplacingFile* file = nullptr;
-    QString path;
     AVFormatContext* muxer = nullptr;
     AVIOContext* io = nullptr;
     AVCodecContext* encoder = nullptr;
@@ -124,7 +128,7 @@ struct CFfmpegRingtoneWriter::Codec {
             return;
         Trace(TRACE_ERROR, "FFmpeg %s failed: %s", what, ff->errorText(result));
         if (file->Error() != 0)
-            Refuse(FormatUserText(IDS_SAVE_CANNOT_WRITE, path, SystemErrorText(file->Error())));
+            RefuseWrite(*file);
         Refuse(FormatUserText(IDS_FORMAT_ENCODER_FAILED, ff->errorText(result)));
     }
 
@@ -226,7 +230,7 @@ struct CFfmpegRingtoneWriter::Codec {
 CFfmpegRingtoneWriter::CFfmpegRingtoneWriter(const QString& path, RingtoneFormat format,
                                              const WAVEFORMATEX& pcm, const QString& title,
                                              qint64 lengthMs)
-    : m_codec(std::make_unique<Codec>()), m_file(path), m_path(path) {
+    : m_codec(std::make_unique<Codec>()), m_file(path) {
     const qint64 limit = formatLengthLimit(format);
     if (limit > 0 && lengthMs > limit)
         Refuse(FormatUserText(IDS_FORMAT_TOO_LONG, formatName(format).toUpper(), int(limit / 1000),
@@ -236,7 +240,6 @@ CFfmpegRingtoneWriter::CFfmpegRingtoneWriter(const QString& path, RingtoneFormat
     c.ff = CFfmpegLibrary::system();
     c.ff->av_log_set_level(AV_LOG_QUIET); // failures reach the person as the program's messages
     c.file = &m_file;
-    c.path = path;
     c.channels = pcm.nChannels;
     c.inputRate = int(pcm.nSamplesPerSec);
     const FormatRecipe recipe = RecipeOf(format);
@@ -282,7 +285,7 @@ CFfmpegRingtoneWriter::CFfmpegRingtoneWriter(const QString& path, RingtoneFormat
         throw std::bad_alloc();
 
     if (!m_file.Open())
-        Refuse(FormatUserText(IDS_SAVE_CANNOT_WRITE, path, SystemErrorText(m_file.Error())));
+        RefuseWrite(m_file);
     auto* buffer = static_cast<unsigned char*>(c.ff->av_malloc(kIoBufferSize));
     c.io = buffer ? c.ff->avio_alloc_context(buffer, kIoBufferSize, 1, &m_file, nullptr,
                                              &Codec::writeBytes, &Codec::seekTo)
@@ -326,7 +329,7 @@ LoudnessFigures CFfmpegRingtoneWriter::madeFigures() const {
 
 void CFfmpegRingtoneWriter::commit() {
     if (!m_file.Commit())
-        Refuse(FormatUserText(IDS_SAVE_CANNOT_WRITE, m_path, SystemErrorText(m_file.Error())));
+        RefuseWrite(m_file);
 }
 
 void CFfmpegRingtoneWriter::checkAvailable(RingtoneFormat format) {
@@ -345,7 +348,7 @@ struct CFfmpegRingtoneWriter::Codec {};
 
 CFfmpegRingtoneWriter::CFfmpegRingtoneWriter(const QString& path, RingtoneFormat format,
                                              const WAVEFORMATEX&, const QString&, qint64)
-    : m_file(path), m_path(path) {
+    : m_file(path) {
     checkAvailable(format);
 }
 

@@ -41,5 +41,4 @@ private:
     struct Codec;
     std::unique_ptr<Codec> m_codec;
     CReplacingFile m_file;
-    QString m_path;
 };

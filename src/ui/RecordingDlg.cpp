@@ -150,7 +150,7 @@ void CRecordingDlg::BuildLayout() {
         m_meters[channel]->setToolTip(LoadString(names[channel]) + QLatin1Char('\n') +
                                       LoadString(IDS_REC_CLIP_HINT));
         m_meters[channel]->setAccessibleName(LoadString(names[channel]));
-        m_meters[channel]->SetRange(kMeterFloorDb, kMeterTopDb, 32767.0);
+        m_meters[channel]->SetRange(kMeterFloorDb, kMeterTopDb);
         right->addWidget(m_meters[channel], 1, 1 + channel, Qt::AlignHCenter);
         right->addWidget(Caption(channel == 0 ? IDS_REC_LEFT : IDS_REC_RIGHT, this), 2,
                          1 + channel);
@@ -283,9 +283,6 @@ void CRecordingDlg::StartMonitoring() {
     WAVEFORMATEX format{};
     m_source->GetFormat(format);
     m_levels.SetFormat(format);
-    const double fullScale = double((1 << format.wBitsPerSample) - 1);
-    for (CAudioLevelMeter* meter : m_meters)
-        meter->SetRange(kMeterFloorDb, kMeterTopDb, fullScale);
     m_source->AddGrabber(&m_levels, CAudioSource::Delivery::Parts);
     m_wave->SetTimeWindow(kWaveWindowMs);
     m_wave->Start(format, kDisplayPeriodMs);
@@ -352,7 +349,6 @@ void CRecordingDlg::StopRec() {
 }
 
 void CRecordingDlg::RecordTick() {
-    UpdateTime();
     if (!m_model.isRecording())
         StopRec();
 }

@@ -74,7 +74,7 @@ private:
     void DisplayTick();
     void StartRec();
     void StopRec();
-    // Timer 1: the time, and a recording that an error ended.
+    // Notices a recording that an error or the length limit ended (DisplayTick shows the time).
     void RecordTick();
     void UpdateButtons();
     void UpdateTime();

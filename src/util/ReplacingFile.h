@@ -28,6 +28,8 @@ public:
     bool Commit();
     // The errno of the first failure; 0 when none happened.
     int Error() const { return m_error; }
+    // The path the file gets at Commit.
+    const QString& Path() const { return m_path; }
 
     // The whole file in one go: 0 on success, else the errno.
     static int Replace(const QString& path, const QByteArray& bytes);

@@ -9,8 +9,8 @@ namespace {
 constexpr int kAnalysisRate = 11025;
 constexpr double kLowest = 150.0;   // Hz; below, a bin spans more than a semitone
 constexpr double kHighest = 5000.0; // Hz
-} // namespace
 
+// An in-place radix-2 FFT of a power-of-two number of points.
 void Fft(std::vector<std::complex<float>>& data) {
     const size_t n = data.size();
     for (size_t i = 1, j = 0; i < n; ++i) {
@@ -35,6 +35,7 @@ void Fft(std::vector<std::complex<float>>& data) {
         }
     }
 }
+} // namespace
 
 CChromaAnalyzer::CChromaAnalyzer(const WAVEFORMATEX& format, int64_t segmentMs)
     : m_channels(std::max<int>(1, format.nChannels)),

@@ -42,6 +42,3 @@ private:
     Chroma m_current{};
     std::vector<Chroma> m_segments;
 };
-
-// An in-place radix-2 FFT of a power-of-two number of points.
-void Fft(std::vector<std::complex<float>>& data);

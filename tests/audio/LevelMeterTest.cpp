@@ -8,7 +8,7 @@ TEST(LevelMeterTest, DecibelsPeakHoldAndClipHold) {
     EXPECT_NEAR(CLevelMeterState::Decibels(0), -90.31, 0.01); // silence
     EXPECT_DOUBLE_EQ(CLevelMeterState::Decibels(32767), 0.0);
     CLevelMeterState meter;
-    meter.SetRange(-30, 0, 32767);
+    meter.SetRange(-30, 0);
     meter.SetLevel(32767, 500);
     EXPECT_DOUBLE_EQ(meter.Peak(), 0.0);
     // The mark stays for ten quiet blocks, then falls faster and faster.
@@ -20,7 +20,7 @@ TEST(LevelMeterTest, DecibelsPeakHoldAndClipHold) {
     EXPECT_NEAR(meter.Peak(), -0.6, 1e-9);
     // Quarter buffers: the same hold and fall in time.
     CLevelMeterState parts;
-    parts.SetRange(-30, 0, 32767);
+    parts.SetRange(-30, 0);
     parts.SetLevel(32767, 0, 0.25);
     for (int i = 0; i < 40; ++i)
         parts.SetLevel(0, 0, 0.25);

@@ -30,13 +30,8 @@ CAudioLevelMeter::CAudioLevelMeter(QWidget* parent) : QWidget(parent), m_clock(&
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Expanding);
 }
 
-void CAudioLevelMeter::SetRange(double floorDb, double topDb, double fullScale) {
-    m_state.SetRange(floorDb, topDb, fullScale);
-    update();
-}
-
-void CAudioLevelMeter::SetThresholds(double firstDb, double secondDb) {
-    m_state.SetThresholds(firstDb, secondDb);
+void CAudioLevelMeter::SetRange(double floorDb, double topDb) {
+    m_state.SetRange(floorDb, topDb);
     update();
 }
 
@@ -70,7 +65,7 @@ void CAudioLevelMeter::Draw(QPainter& painter, const QRect& area) {
     const QRect bar = frame.adjusted(3, 3, -3, -3);
 
     const double current = std::max(m_state.Current(), m_state.Floor());
-    const double first = m_state.FirstThreshold(), second = m_state.SecondThreshold();
+    const double first = CLevelMeterState::kFirstDb, second = CLevelMeterState::kSecondDb;
     const auto zone = [&](double from, double to, const QColor& colour) {
         const int top = YOf(to, bar), bottom = YOf(from, bar);
         if (bottom > top)
@@ -90,14 +85,6 @@ void CAudioLevelMeter::Draw(QPainter& painter, const QRect& area) {
 }
 
 void CAudioLevelMeter::paintEvent(QPaintEvent*) {
-    const qreal ratio = devicePixelRatioF();
-    if (m_buffer.size() != size() * ratio) {
-        m_buffer = QPixmap(size() * ratio);
-        m_buffer.setDevicePixelRatio(ratio);
-    }
-    {
-        QPainter buffer(&m_buffer);
-        Draw(buffer, rect());
-    }
-    QPainter(this).drawPixmap(0, 0, m_buffer);
+    QPainter painter(this); // the window's backing store already buffers the drawing
+    Draw(painter, rect());
 }

@@ -4,7 +4,6 @@
 
 #include "audio/LevelMeterState.h"
 
-#include <QPixmap>
 #include <QWidget>
 
 #include <functional>
@@ -18,10 +17,8 @@ public:
 
     explicit CAudioLevelMeter(QWidget* parent = nullptr);
 
-    // Sets the decibel range and the full-scale amplitude.
-    void SetRange(double floorDb, double topDb, double fullScale);
-    // Sets the limits of the yellow and red zones.
-    void SetThresholds(double firstDb, double secondDb);
+    // Sets the decibel range.
+    void SetRange(double floorDb, double topDb);
     // Takes the largest absolute sample of a block share capture buffers long.
     void SetLevel(int amplitude, double share = 1.0);
     // Replaces the clock (tests).
@@ -37,12 +34,11 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    // Draws the meter into the off-screen buffer.
+    // Draws the meter.
     void Draw(QPainter& painter, const QRect& area);
     // The y of a decibel value inside the bar's rectangle (floor at the bottom).
     int YOf(double db, const QRect& bar) const;
 
     CLevelMeterState m_state;
     Clock m_clock;
-    QPixmap m_buffer;
 };

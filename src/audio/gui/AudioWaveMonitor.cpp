@@ -42,12 +42,6 @@ void CAudioWaveMonitor::SetTimeWindow(int milliseconds) {
     m_windowMs = std::max(1, milliseconds);
 }
 
-void CAudioWaveMonitor::Clear() {
-    m_ring->Reset();
-    m_points.clear();
-    update();
-}
-
 void CAudioWaveMonitor::SetLogarithmic(bool on, int x0, int x1, int s) {
     m_logarithmic = on;
     m_x0 = x0;

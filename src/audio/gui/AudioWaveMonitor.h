@@ -31,8 +31,6 @@ public:
     void Stop();
     // Sets how many milliseconds of sound the width shows.
     void SetTimeWindow(int milliseconds);
-    // Drops the ring's content and the points.
-    void Clear();
     // Chooses the logarithmic view and its parameters: a value v maps to 0 when |v| <= x1, else
     // to sign(v) x s x log10((|v| - x0) / (x1 - x0)).
     void SetLogarithmic(bool on, int x0, int x1, int s);

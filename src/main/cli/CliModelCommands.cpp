@@ -118,6 +118,15 @@ qint64 ProposedLength(const CRingtoneModel& model) {
     return proposed.isValid() ? proposed.length() : CCutInfo::kMaxLength;
 }
 
+// CliSuccess for a ringtone length within the limits, else the failure with its message.
+int CheckRingtoneLength(qint64 length) {
+    if (length < CCutInfo::kMinLength)
+        return Failure(LoadString(IDS_RINGTONE_TOO_SHORT));
+    if (length > CCutInfo::kMaxLength)
+        return Failure(FormatString(IDS_RINGTONE_TOO_LONG, int(CCutInfo::kMaxLength / 1000)));
+    return CliSuccess;
+}
+
 // The start and end given (either may be absent, keeping the proposed selection's length), and
 // the fades: checked against the input and the ringtone's limits, then set on the model. Times
 // are the input's; the model's selection is shifted by where its work WAV starts.
@@ -134,10 +143,8 @@ int ApplySelection(CRingtoneModel& model, const CommandArgs& args, std::optional
         start = end ? std::max<qint64>(0, *end - proposedLength) : 0;
     if (!end)
         end = std::min(*start + proposedLength, inputEnd);
-    if (*end - *start < CCutInfo::kMinLength)
-        return Failure(LoadString(IDS_RINGTONE_TOO_SHORT));
-    if (*end - *start > CCutInfo::kMaxLength)
-        return Failure(FormatString(IDS_RINGTONE_TOO_LONG, int(CCutInfo::kMaxLength / 1000)));
+    if (const int status = CheckRingtoneLength(*end - *start); status != CliSuccess)
+        return status;
     if (*start < offset || *end > inputEnd)
         return Failure(FormatString(IDS_CLI_OUTSIDE_INPUT, TimeText(inputEnd)));
     qint64 fadeIn = -1, fadeOut = -1;
@@ -448,10 +455,8 @@ int CliSuggest(const QStringList& rawArgs, CCliModelOwner& owner) {
     if (args->options.contains(QStringLiteral("--length")) &&
         !ReadTime(args->options.value(QStringLiteral("--length")), length))
         return CliFailed;
-    if (length < CCutInfo::kMinLength)
-        return Failure(LoadString(IDS_RINGTONE_TOO_SHORT));
-    if (length > CCutInfo::kMaxLength)
-        return Failure(FormatString(IDS_RINGTONE_TOO_LONG, int(CCutInfo::kMaxLength / 1000)));
+    if (const int status = CheckRingtoneLength(length); status != CliSuccess)
+        return status;
     CRingtoneModel model;
     if (!ReopenLastInput(model, owner))
         return CliFailed;
