@@ -56,6 +56,19 @@ constexpr ControlSpec kControls[] = {
 };
 constexpr int kFileFilterString = 217;
 constexpr int kStreamViewId = 999999;
+
+// A recording's report on its way to the user thread.
+class CRecordingEvent : public QEvent {
+public:
+    CRecordingEvent(QEvent::Type type, int64_t milliseconds, const QString& message)
+        : QEvent(type), m_milliseconds(milliseconds), m_message(message) {}
+    int64_t milliseconds() const { return m_milliseconds; }
+    const QString& message() const { return m_message; }
+
+private:
+    int64_t m_milliseconds;
+    QString m_message;
+};
 } // namespace
 
 CQuilletCtrl::CQuilletCtrl(IUserMessages& messages, QWidget* parent)
@@ -187,23 +200,25 @@ std::unique_ptr<IOpProgress> CQuilletCtrl::CreateProgress(int titleId) {
 }
 
 void CQuilletCtrl::RecordedTime(int64_t milliseconds) {
-    QMetaObject::invokeMethod(
-        this, [this, milliseconds] { m_model.recordedTimeReported(milliseconds); },
-        Qt::QueuedConnection);
+    QCoreApplication::postEvent(this,
+                                new CRecordingEvent(RecordedTimeEvent, milliseconds, QString()));
 }
 
 void CQuilletCtrl::RecordingEnded(const QString& message) {
-    // The recording dialog notices the end at its next timer tick.
-    QMetaObject::invokeMethod(
-        this,
-        [this, message] {
-            m_model.recordingEnded(message);
-            updateButtons();
-        },
-        Qt::QueuedConnection);
+    QCoreApplication::postEvent(this, new CRecordingEvent(RecordingEndedEvent, 0, message));
 }
 
 bool CQuilletCtrl::event(QEvent* event) {
+    if (event->type() == RecordedTimeEvent) {
+        m_model.recordedTimeReported(static_cast<CRecordingEvent*>(event)->milliseconds());
+        return true;
+    }
+    if (event->type() == RecordingEndedEvent) {
+        // The recording dialog notices the end at its next timer tick.
+        m_model.recordingEnded(static_cast<CRecordingEvent*>(event)->message());
+        updateButtons();
+        return true;
+    }
     if (event->type() != CCommandEvent::EventType)
         return QWidget::event(event);
     auto* command = static_cast<CCommandEvent*>(event);

@@ -8,6 +8,7 @@
 #include "workflow/IRingtoneModelOwner.h"
 #include "workflow/RingtoneModel.h"
 
+#include <QEvent>
 #include <QWidget>
 
 #include <functional>
@@ -21,10 +22,17 @@ class CWorkFolderLock;
 class CXButton;
 
 // Also the receiver of the recording session's reports: they come on the session's threads and
-// are queued to this control, which hands them to the model on the user thread.
+// are posted to this control as events, which hand them to the model on the user thread.
 class CQuilletCtrl : public QWidget, public IRingtoneModelOwner, public IRecordingReceiver {
     Q_OBJECT
 public:
+    // The posted reports of a recording: the recorded milliseconds, and the end of a recording
+    // that has to stop (with the message why, empty at its maximum length).
+    static constexpr QEvent::Type RecordedTimeEvent =
+        static_cast<QEvent::Type>(QEvent::User + 0x401);
+    static constexpr QEvent::Type RecordingEndedEvent =
+        static_cast<QEvent::Type>(QEvent::User + 0x402);
+
     // Control identifiers: the commands its buttons send.
     enum Command {
         CmdOpen = 1,
@@ -104,7 +112,7 @@ public:
     std::unique_ptr<IOpProgress> CreateProgress(int titleId) override;
     IUserMessages& Messages() override { return m_messages; }
 
-    // IRecordingReceiver: queue the reports to this control (any thread).
+    // IRecordingReceiver: post the reports to this control (any thread).
     void RecordedTime(int64_t milliseconds) override;
     void RecordingEnded(const QString& message) override;
 
