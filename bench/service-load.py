@@ -10,9 +10,7 @@ import asyncio
 import os
 import re
 import signal
-import statistics
 import subprocess
-import sys
 import time
 
 BOUNDARY = "__=_Part_Boundary_001_123456.654321"
