@@ -152,7 +152,7 @@ void CServiceSite::ringtone(const CHttpRequest& request, CHttpReply& reply) {
                         "attachment; filename=\"" + CWebText::addressFileName(name) +
                             "\"; filename*=UTF-8''" + CWebText::encodeUrl(name));
     }
-    reply.setContent(*bytes, "audio/ogg");
+    reply.setContent(std::move(*bytes), "audio/ogg");
 }
 
 void CServiceSite::inbox(const CHttpRequest& request, CHttpReply& reply) {
