@@ -45,7 +45,7 @@ void CHttpServer::post(const std::string& path, Handler handler) {
 
 const CHttpServer::Route* CHttpServer::find(const std::string& method, const std::string& path,
                                             std::vector<std::string>& matches) const {
-    const std::string& wanted = method == "HEAD" ? std::string("GET") : method;
+    const std::string_view wanted = method == "HEAD" ? std::string_view("GET") : method;
     for (const Route& route : m_routes) {
         if (route.method != wanted)
             continue;
