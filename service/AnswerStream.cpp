@@ -25,8 +25,8 @@ CAnswerStream::~CAnswerStream() {
 
 void CAnswerStream::start(std::shared_ptr<IHttpChannel> channel) {
     m_channel = std::move(channel);
-    m_timer.emplace(m_channel->executor());
     const auto executor = m_channel->executor();
+    m_timer.emplace(executor);
     std::weak_ptr<CAnswerStream> weak = weak_from_this();
     m_answer = m_board.answerStarted(
         [executor, weak] {
