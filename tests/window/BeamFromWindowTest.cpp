@@ -9,10 +9,6 @@
 
 #include <QPainter>
 
-#if QUILLET_WITH_WEBENGINE
-#include "ui/BrowserPage.h"
-#endif
-
 using namespace windowtest;
 using namespace Qt::StringLiterals;
 
