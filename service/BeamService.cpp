@@ -15,9 +15,6 @@
 
 namespace {
 
-// Room for the form's other fields and headers beyond the largest ringtone accepted.
-constexpr uint64_t kFormOverhead = 64 * 1024;
-
 // "phase N [client]" for the log.
 std::string Label(int phase, const CHttpRequest& request) {
     return "phase " + std::to_string(phase) + " [" + request.remoteAddress + ":" +
