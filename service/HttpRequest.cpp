@@ -53,9 +53,12 @@ void CHttpRequest::parseTarget() {
 
 void CHttpRequest::parseBody() {
     const std::string type = header("Content-Type");
-    if (type.size() >= 33 &&
-        SameName(std::string_view(type).substr(0, 33), "application/x-www-form-urlencoded"))
+    if (startsWithAnyCase(type, "application/x-www-form-urlencoded"))
         parseForm(body, params);
+}
+
+bool CHttpRequest::startsWithAnyCase(std::string_view text, std::string_view prefix) {
+    return text.size() >= prefix.size() && SameName(text.substr(0, prefix.size()), prefix);
 }
 
 std::string CHttpRequest::decode(std::string_view text, bool plusIsSpace) {

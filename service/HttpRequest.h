@@ -37,6 +37,8 @@ struct CHttpRequest {
     void parseTarget();
     // Adds the params of a URL-encoded form body (by the Content-Type field).
     void parseBody();
+    // True when text begins with prefix, in any case.
+    static bool startsWithAnyCase(std::string_view text, std::string_view prefix);
     // The text with %XX decoded (and "+" read as a space when plusIsSpace).
     static std::string decode(std::string_view text, bool plusIsSpace);
     // "name=value&..." pairs, decoded, appended to fields.

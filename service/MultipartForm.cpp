@@ -1,7 +1,8 @@
 #include "MultipartForm.h"
 
+#include "HttpRequest.h"
+
 #include <algorithm>
-#include <strings.h>
 
 namespace {
 
@@ -22,8 +23,7 @@ std::string ParameterOf(std::string_view field, std::string_view name) {
 } // namespace
 
 bool CMultipartForm::isMultipart(std::string_view contentType) {
-    return contentType.size() >= 19 &&
-           strncasecmp(contentType.data(), "multipart/form-data", 19) == 0;
+    return CHttpRequest::startsWithAnyCase(contentType, "multipart/form-data");
 }
 
 bool CMultipartForm::parse(std::string_view contentType, std::string_view body) {
@@ -56,7 +56,7 @@ bool CMultipartForm::parse(std::string_view contentType, std::string_view body) 
         for (size_t line = 0; line < head.size();) {
             const size_t end = std::min(head.find("\r\n", line), head.size());
             const std::string_view field = head.substr(line, end - line);
-            if (field.size() > 20 && strncasecmp(field.data(), "content-disposition:", 20) == 0) {
+            if (CHttpRequest::startsWithAnyCase(field, "content-disposition:")) {
                 part.name = ParameterOf(field, "name");
                 part.fileName = ParameterOf(field, "filename");
             }
