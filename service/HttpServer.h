@@ -46,6 +46,8 @@ public:
         uint64_t bodyLimit = 1 << 20;
         // Open connections; at the limit the server stops accepting until one closes.
         size_t maxConnections = 10000;
+        // Threads serving connections: the connections wait without one; a thread is busy only
+        // while a request is read, checked (an upload) and answered.
         int threads = 4;
     };
     static constexpr uint64_t kMinBodyRate = 4096;

@@ -18,9 +18,6 @@
 
 namespace {
 
-// Threads serving connections: the connections wait without one; a thread is busy only while
-// a request is read, checked (an upload) and answered.
-constexpr int kThreads = 4;
 // How long the stop waits for the answers under way to be written to their end.
 constexpr auto kStopBound = std::chrono::seconds(5);
 // Descriptors kept for the store, the log and the listening socket.
@@ -77,7 +74,6 @@ int main(int argc, char* argv[]) {
     const size_t room = ConnectionRoom();
     limits.maxConnections =
         options.maxConnections > 0 ? std::min(size_t(options.maxConnections), room) : room;
-    limits.threads = kThreads;
     CHttpServer server(limits, [&log](const CHttpRequest& request, int status) {
         log.line(request.remoteAddress + ":" + std::to_string(request.remotePort) + " \"" +
                  request.method + " " + request.target + "\" " + std::to_string(status));
