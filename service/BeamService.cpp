@@ -9,9 +9,9 @@
 #include "TokenSource.h"
 #include "TransferBoard.h"
 #include "VorbisProbe.h"
+#include "WholeNumber.h"
 
 #include <algorithm>
-#include <charconv>
 
 namespace {
 
@@ -97,10 +97,8 @@ std::vector<std::string> CBeamService::acceptUpload(const CHttpRequest& request,
     // not a number is ignored.
     uint64_t formLimit = UINT64_MAX;
     if (const CMultipartForm::Part* limit = form.part("MAX_FILE_SIZE")) {
-        const std::string_view text = limit->content;
         uint64_t value = 0;
-        const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-        if (ec == std::errc() && end == text.data() + text.size() && !text.empty())
+        if (WholeNumber(limit->content, value))
             formLimit = value;
     }
     const uint64_t size = file->content.size();

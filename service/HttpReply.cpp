@@ -1,16 +1,8 @@
 #include "HttpReply.h"
 
-#include <charconv>
+#include "WholeNumber.h"
 
-namespace {
-
-// A whole decimal number, or false.
-bool Number(std::string_view text, uint64_t& value) {
-    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    return !text.empty() && ec == std::errc() && end == text.data() + text.size();
-}
-
-} // namespace
+#include <algorithm>
 
 void CHttpReply::applyRange(const std::string& range) {
     constexpr std::string_view kUnit = "bytes=";
@@ -26,11 +18,11 @@ void CHttpReply::applyRange(const std::string& range) {
     const std::string_view from = spec.substr(0, dash), to = spec.substr(dash + 1);
     if (from.empty()) { // the last N bytes
         uint64_t count = 0;
-        if (!Number(to, count))
+        if (!WholeNumber(to, count))
             return;
         first = count >= size ? 0 : size - count;
     } else {
-        if (!Number(from, first) || (!to.empty() && !Number(to, last)))
+        if (!WholeNumber(from, first) || (!to.empty() && !WholeNumber(to, last)))
             return;
         last = std::min(last, size == 0 ? 0 : size - 1);
     }

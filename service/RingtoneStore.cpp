@@ -1,10 +1,10 @@
 #include "RingtoneStore.h"
 
 #include "Digest.h"
+#include "WholeNumber.h"
 
 #include <algorithm>
 #include <cerrno>
-#include <charconv>
 #include <cstring>
 #include <ctime>
 #include <fstream>
@@ -30,11 +30,6 @@ std::vector<std::string> SplitTabs(const std::string& line) {
     }
 }
 
-template <typename T> bool ToNumber(const std::string& text, T& value) {
-    const auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    return ec == std::errc() && ptr == text.data() + text.size() && !text.empty();
-}
-
 bool IsId(const std::string& id) {
     return !id.empty() && id.size() <= 64 && std::all_of(id.begin(), id.end(), [](char c) {
         return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f');
@@ -58,9 +53,9 @@ void CRingtoneStore::load() {
     for (std::string line; std::getline(ringtones, line);) {
         const auto f = SplitTabs(line);
         StoredRingtone r;
-        if (f.size() != 8 || !IsId(f[0]) || !ToNumber(f[2], r.size) ||
-            !ToNumber(f[4], r.receivedAt) || !ToNumber(f[5], r.stream.channels) ||
-            !ToNumber(f[6], r.stream.rate) || !ToNumber(f[7], r.stream.durationMs))
+        if (f.size() != 8 || !IsId(f[0]) || !WholeNumber(f[2], r.size) ||
+            !WholeNumber(f[4], r.receivedAt) || !WholeNumber(f[5], r.stream.channels) ||
+            !WholeNumber(f[6], r.stream.rate) || !WholeNumber(f[7], r.stream.durationMs))
             continue;
         r.id = f[0];
         r.fileName = f[1];
@@ -72,7 +67,7 @@ void CRingtoneStore::load() {
     for (std::string line; std::getline(deliveries, line);) {
         const auto f = SplitTabs(line);
         Sent sent;
-        if (f.size() != 3 || !ToNumber(f[1], sent.sentAt) || !IsId(f[2]))
+        if (f.size() != 3 || !WholeNumber(f[1], sent.sentAt) || !IsId(f[2]))
             continue;
         sent.phone = f[0];
         sent.id = f[2];

@@ -1,8 +1,8 @@
 #include "ServiceOptions.h"
 
 #include "AnswerStatus.h"
+#include "WholeNumber.h"
 
-#include <charconv>
 #include <cstdlib>
 #include <filesystem>
 #include <unistd.h>
@@ -12,9 +12,7 @@ namespace {
 // A whole decimal number in [low, high], or false.
 template <typename T> bool ParseNumber(const std::string& text, T low, T high, T& value) {
     T parsed{};
-    const char* end = text.data() + text.size();
-    const auto [ptr, ec] = std::from_chars(text.data(), end, parsed);
-    if (ec != std::errc() || ptr != end || text.empty() || parsed < low || parsed > high)
+    if (!WholeNumber(text, parsed) || parsed < low || parsed > high)
         return false;
     value = parsed;
     return true;
