@@ -699,7 +699,7 @@ void ConfigFile::SetLoudnessNormalization(bool on) {
 double ConfigFile::GetTargetLoudness() const {
     double lufs = -14;
     GetDouble(kTargetLoudness, lufs);
-    return lufs >= -70 && lufs <= 0 ? lufs : -14;
+    return lufs >= kMinTargetLoudness && lufs <= kMaxTargetLoudness ? lufs : -14;
 }
 
 void ConfigFile::SetTargetLoudness(double lufs) {
@@ -709,7 +709,7 @@ void ConfigFile::SetTargetLoudness(double lufs) {
 double ConfigFile::GetTruePeakCeiling() const {
     double dbtp = -1;
     GetDouble(kTruePeakCeiling, dbtp);
-    return dbtp >= -20 && dbtp <= 0 ? dbtp : -1;
+    return dbtp >= kMinTruePeakCeiling && dbtp <= kMaxTruePeakCeiling ? dbtp : -1;
 }
 
 void ConfigFile::SetTruePeakCeiling(double dbtp) {

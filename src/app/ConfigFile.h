@@ -148,6 +148,9 @@ public:
     // "loudness") or from the selection's loudness.
     bool GetLoudnessNormalization() const;
     void SetLoudnessNormalization(bool on);
+    // The values TargetLoudness (LUFS) and TruePeakCeiling (dBTP) take.
+    static constexpr double kMinTargetLoudness = -70, kMaxTargetLoudness = 0;
+    static constexpr double kMinTruePeakCeiling = -20, kMaxTruePeakCeiling = 0;
     // LUFS the loudness mode aims at; -14 when missing or outside -70..0.
     double GetTargetLoudness() const;
     void SetTargetLoudness(double lufs);

@@ -91,8 +91,10 @@ QWidget* CAboutDlg::MakeRingtoneSettings() {
     };
     m_loudness = new QCheckBox(LoadString(IDS_ABOUT_LOUDNESS), box);
     m_loudness->setChecked(config.GetLoudnessNormalization());
-    m_target = decibels(-70, 0, config.GetTargetLoudness());
-    m_ceiling = decibels(-20, 0, config.GetTruePeakCeiling());
+    m_target = decibels(ConfigFile::kMinTargetLoudness, ConfigFile::kMaxTargetLoudness,
+                        config.GetTargetLoudness());
+    m_ceiling = decibels(ConfigFile::kMinTruePeakCeiling, ConfigFile::kMaxTruePeakCeiling,
+                         config.GetTruePeakCeiling());
     m_suggest = new QCheckBox(LoadString(IDS_ABOUT_SUGGEST), box);
     m_suggest->setChecked(config.GetSuggestOnOpen());
     form->addRow(m_loudness);

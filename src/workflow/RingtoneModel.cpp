@@ -773,12 +773,9 @@ int CRingtoneModel::gainOfCut(IOpProgress& progress, double& gain, double& limit
     }
     if (!m_measuredGain || m_measuredGain->cut != m_cut || m_measuredGain->aim != *aim) {
         m_measuredGain.reset();
-        CLoudnessMeter meter(m_format);
-        const int result = streamCut(
-            progress, 0.0, [&](const uint8_t* data, uint32_t bytes) { meter.add(data, bytes); });
-        if (result != OpSuccess)
+        LoudnessFigures figures{};
+        if (const int result = meterCut(progress, figures); result != OpSuccess)
             return result;
-        const LoudnessFigures figures = meter.figures();
         m_measuredGain = MeasuredGain{m_cut, *aim, loudnessGain(figures, aim->target, aim->ceiling),
                                       clipFreeGain(figures)};
         Trace(TRACE_INFO, "selection at %.2f LUFS, true peak %.2f dBTP, peak %.2f dBFS: gain %.4f",
@@ -792,13 +789,15 @@ int CRingtoneModel::gainOfCut(IOpProgress& progress, double& gain, double& limit
 int CRingtoneModel::measureSelection(IOpProgress& progress, LoudnessFigures& figures) {
     if (!m_cut.isValid())
         return OpFailed;
-    return guarded([&] {
-        CLoudnessMeter meter(m_format);
-        const int result = streamCut(
-            progress, 0.0, [&](const uint8_t* data, uint32_t bytes) { meter.add(data, bytes); });
-        figures = meter.figures();
-        return result;
-    });
+    return guarded([&] { return meterCut(progress, figures); });
+}
+
+int CRingtoneModel::meterCut(IOpProgress& progress, LoudnessFigures& figures) {
+    CLoudnessMeter meter(m_format);
+    const int result = streamCut(
+        progress, 0.0, [&](const uint8_t* data, uint32_t bytes) { meter.add(data, bytes); });
+    figures = meter.figures();
+    return result;
 }
 
 void CRingtoneModel::setLoudnessTarget(std::optional<double> lufs) {

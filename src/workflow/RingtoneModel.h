@@ -205,6 +205,8 @@ private:
     // ringtoneGain, and the highest gain at which no sample clips (limit); throws COxaException
     // when the work WAV cannot be read.
     int gainOfCut(IOpProgress& progress, double& gain, double& limit);
+    // Measures the selection with its fades (no gain) into figures; the streaming's result.
+    int meterCut(IOpProgress& progress, LoudnessFigures& figures);
     // The loudness a loudness-normalized ringtone aims at.
     struct LoudnessAim {
         double target;  // LUFS

@@ -56,8 +56,8 @@ constexpr NumberRange kNumberKeys[] = {
     {"BitRate", -1, 128},
     {"InputType", 0, 3},
     {"NormalizationPercent", 0, 100, false},
-    {"TargetLoudness", -70, 0, false},
-    {"TruePeakCeiling", -20, 0, false},
+    {"TargetLoudness", ConfigFile::kMinTargetLoudness, ConfigFile::kMaxTargetLoudness, false},
+    {"TruePeakCeiling", ConfigFile::kMinTruePeakCeiling, ConfigFile::kMaxTruePeakCeiling, false},
     {"WaveInVolume", -1, 65535},
 };
 constexpr const char* kFlagKeys[] = {"TraceCloseAfterEachLine",

@@ -270,7 +270,8 @@ bool TakeLoudnessOption(QStringList& args, std::optional<double>& lufs) {
         args.removeAt(i);
         bool ok = true;
         lufs = value.isEmpty() ? GetConfig().GetTargetLoudness() : value.toDouble(&ok);
-        if (!ok || *lufs < -70 || *lufs > 0) {
+        if (!ok || *lufs < ConfigFile::kMinTargetLoudness ||
+            *lufs > ConfigFile::kMaxTargetLoudness) {
             PrintError(FormatString(IDS_CLI_NOT_A_LOUDNESS, value));
             return false;
         }
