@@ -8,6 +8,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
+#include <optional>
 #include <system_error>
 #include <thread>
 
@@ -25,8 +26,10 @@ bool RunServingEvents(const std::function<void()>& job, const char* what) {
     bool ended = false;
     // Served until the thread's end wakes it: every event (the web engine's work among them) is
     // handled as soon as it comes, not at the next turn of a polling wait.
-    QEventLoop loop;
-    const bool serving = QCoreApplication::instance() != nullptr;
+    // Without an application there are no events to serve (and no loop may be made).
+    std::optional<QEventLoop> loop;
+    if (QCoreApplication::instance())
+        loop.emplace();
     std::thread worker;
     try {
         worker = std::thread([&] {
@@ -36,8 +39,8 @@ bool RunServingEvents(const std::function<void()>& job, const char* what) {
             endedSignal.notify_all();
             // By name: the queued call is made and freed inside Qt, not half here and half on
             // the serving thread.
-            if (serving)
-                QMetaObject::invokeMethod(&loop, "quit", Qt::QueuedConnection);
+            if (loop)
+                QMetaObject::invokeMethod(&*loop, "quit", Qt::QueuedConnection);
         });
     } catch (const std::system_error& e) {
         Trace(TRACE_ERROR, "error creating %s thread (%d)", what, e.code().value());
@@ -47,8 +50,8 @@ bool RunServingEvents(const std::function<void()>& job, const char* what) {
     std::unique_lock lock(mutex);
     while (!ended) {
         lock.unlock();
-        if (serving) {
-            loop.exec();
+        if (loop) {
+            loop->exec();
             QCoreApplication::processEvents(QEventLoop::AllEvents);
         }
         lock.lock();
